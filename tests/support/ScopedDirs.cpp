@@ -1,0 +1,30 @@
+#include "support/ScopedDirs.h"
+
+#include "platform/AppPaths.h"
+#include "platform/Preferences.h"
+
+ScopedDirs::ScopedDirs()
+    : m_oldData(qgetenv("XDG_DATA_HOME"))
+    , m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+{
+    qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/config")).toUtf8());
+    Preferences::resetStandard();
+}
+
+ScopedDirs::~ScopedDirs()
+{
+    Preferences::resetStandard();
+    qputenv("XDG_DATA_HOME", m_oldData);
+    qputenv("XDG_CONFIG_HOME", m_oldConfig);
+}
+
+QString ScopedDirs::dataDir() const
+{
+    return AppPaths::dataDir();
+}
+
+QString ScopedDirs::configDir() const
+{
+    return AppPaths::configDir();
+}
