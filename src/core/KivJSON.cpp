@@ -1,0 +1,262 @@
+#include "core/KivJSON.h"
+
+#include <QRegularExpression>
+#include <QTimeZone>
+#include <cmath>
+
+namespace KivJSON {
+
+namespace {
+[[noreturn]] void fail(const QString &message)
+{
+    throw DecodeError{message};
+}
+
+QString typeError(const QString &key, const char *expected)
+{
+    return QStringLiteral("「%1」の型が違います（%2）").arg(key, QString::fromLatin1(expected));
+}
+
+QString missing(const QString &key)
+{
+    return QStringLiteral("「%1」がありません").arg(key);
+}
+
+// A value that is present and not null, or nothing.
+std::optional<QJsonValue> present(const QJsonObject &o, const QString &key)
+{
+    auto it = o.constFind(key);
+    if (it == o.constEnd() || it->isNull() || it->isUndefined())
+        return std::nullopt;
+    return *it;
+}
+
+QJsonValue required(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        fail(missing(key));
+    return *v;
+}
+} // namespace
+
+QByteArray encode(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+QByteArray encode(const QJsonArray &array)
+{
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+QString dateString(const QDateTime &date)
+{
+    return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + QLatin1Char('Z');
+}
+
+QString uuidString(const QUuid &id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+std::optional<QDateTime> parseDate(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})[Tt](\\d{2}):(\\d{2}):(\\d{2})(?:\\.(\\d+))?(?:([Zz])|([+-])(\\d{2}):(\\d{2}))$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate day(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const int hour = m.captured(4).toInt(), minute = m.captured(5).toInt(), second = m.captured(6).toInt();
+    if (!day.isValid() || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    int msec = 0;
+    if (m.hasCaptured(7)) {
+        // Milliseconds, rounded from however many digits were written.
+        const QString digits = m.captured(7);
+        const double fraction = (QStringLiteral("0.") + digits).toDouble();
+        msec = int(std::lround(fraction * 1000.0));
+    }
+    int offsetSeconds = 0;
+    if (m.hasCaptured(9)) {
+        const int oh = m.captured(10).toInt(), om = m.captured(11).toInt();
+        if (oh > 23 || om > 59)
+            return std::nullopt;
+        offsetSeconds = (oh * 3600 + om * 60) * (m.captured(9) == QStringLiteral("-") ? -1 : 1);
+    }
+    QDateTime local(day, QTime(hour, minute, second), QTimeZone(offsetSeconds));
+    return local.addMSecs(msec).toUTC();
+}
+
+QDateTime date(const QJsonValue &value)
+{
+    if (!value.isString())
+        fail(QStringLiteral("日付は文字列でなければなりません"));
+    const QString text = value.toString();
+    auto parsed = parseDate(text);
+    if (!parsed)
+        fail(QStringLiteral("日付として読めません: ") + text);
+    return *parsed;
+}
+
+std::optional<QUuid> parseUuid(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral(
+        "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    return QUuid::fromString(text);
+}
+
+QJsonDocument parse(const QByteArray &bytes)
+{
+    QJsonParseError error{};
+    QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        fail(error.errorString());
+    return doc;
+}
+
+QJsonObject object(const QJsonValue &value, const QString &what)
+{
+    if (!value.isObject())
+        fail(typeError(what, "object"));
+    return value.toObject();
+}
+
+QJsonArray array(const QJsonValue &value, const QString &what)
+{
+    if (!value.isArray())
+        fail(typeError(what, "array"));
+    return value.toArray();
+}
+
+QString requireString(const QJsonObject &o, const QString &key)
+{
+    const QJsonValue v = required(o, key);
+    if (!v.isString())
+        fail(typeError(key, "string"));
+    return v.toString();
+}
+
+double requireNumber(const QJsonObject &o, const QString &key)
+{
+    const QJsonValue v = required(o, key);
+    if (!v.isDouble())
+        fail(typeError(key, "number"));
+    return v.toDouble();
+}
+
+namespace {
+qint64 integral(const QJsonValue &v, const QString &key)
+{
+    if (!v.isDouble())
+        fail(typeError(key, "integer"));
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d != std::floor(d) || std::fabs(d) > 9.0e15)
+        fail(typeError(key, "integer"));
+    return qint64(d);
+}
+} // namespace
+
+qint64 requireInt(const QJsonObject &o, const QString &key)
+{
+    return integral(required(o, key), key);
+}
+
+bool requireBool(const QJsonObject &o, const QString &key)
+{
+    const QJsonValue v = required(o, key);
+    if (!v.isBool())
+        fail(typeError(key, "bool"));
+    return v.toBool();
+}
+
+QDateTime requireDate(const QJsonObject &o, const QString &key)
+{
+    return date(required(o, key));
+}
+
+QUuid requireUuid(const QJsonObject &o, const QString &key)
+{
+    const QString text = requireString(o, key);
+    auto id = parseUuid(text);
+    if (!id)
+        fail(QStringLiteral("UUIDとして読めません: ") + text);
+    return *id;
+}
+
+QJsonObject requireObject(const QJsonObject &o, const QString &key)
+{
+    return object(required(o, key), key);
+}
+
+QJsonArray requireArray(const QJsonObject &o, const QString &key)
+{
+    return array(required(o, key), key);
+}
+
+std::optional<QString> optString(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    if (!v->isString())
+        fail(typeError(key, "string"));
+    return v->toString();
+}
+
+std::optional<double> optNumber(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    if (!v->isDouble())
+        fail(typeError(key, "number"));
+    return v->toDouble();
+}
+
+std::optional<qint64> optInt(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    return integral(*v, key);
+}
+
+std::optional<bool> optBool(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    if (!v->isBool())
+        fail(typeError(key, "bool"));
+    return v->toBool();
+}
+
+std::optional<QDateTime> optDate(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    return date(*v);
+}
+
+std::optional<QJsonObject> optObject(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    return object(*v, key);
+}
+
+std::optional<QJsonArray> optArray(const QJsonObject &o, const QString &key)
+{
+    auto v = present(o, key);
+    if (!v)
+        return std::nullopt;
+    return array(*v, key);
+}
+
+} // namespace KivJSON

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+#include <functional>
+#include <optional>
+
+// The one JSON convention of every file and bundle the program writes:
+// pretty-printed objects with sorted keys, dates as UTC ISO 8601 texts with
+// exactly three fractional digits and "Z", read back with or without the
+// fraction and with any zone offset. Decoding is strict about types: a value
+// of the wrong type fails, while null and a missing key both read as absent.
+namespace KivJSON {
+
+// Thrown by the readers below; whoever decodes a whole file catches it.
+struct DecodeError
+{
+    QString message;
+};
+
+// Encoding ------------------------------------------------------------------
+QByteArray encode(const QJsonObject &object);
+QByteArray encode(const QJsonArray &array);
+QString dateString(const QDateTime &date);
+// A UUID as 36 upper-case hexadecimal digits with hyphens.
+QString uuidString(const QUuid &id);
+
+// Decoding ------------------------------------------------------------------
+// A date text in the internet date-time form (zone required), else nothing.
+std::optional<QDateTime> parseDate(const QString &text);
+// The date of a value; fails with "日付として読めません: <text>" for a
+// string no form reads, and with a type error for a value that is no string.
+QDateTime date(const QJsonValue &value);
+std::optional<QUuid> parseUuid(const QString &text);
+
+// Parses a whole document; throws DecodeError when it is not JSON.
+QJsonDocument parse(const QByteArray &bytes);
+QJsonObject object(const QJsonValue &value, const QString &what = QString());
+QJsonArray array(const QJsonValue &value, const QString &what = QString());
+
+// Required keys: missing, null or wrong type throw.
+QString requireString(const QJsonObject &o, const QString &key);
+double requireNumber(const QJsonObject &o, const QString &key);
+qint64 requireInt(const QJsonObject &o, const QString &key);
+bool requireBool(const QJsonObject &o, const QString &key);
+QDateTime requireDate(const QJsonObject &o, const QString &key);
+QUuid requireUuid(const QJsonObject &o, const QString &key);
+QJsonObject requireObject(const QJsonObject &o, const QString &key);
+QJsonArray requireArray(const QJsonObject &o, const QString &key);
+
+// Optional keys: missing or null give nothing; a wrong type throws.
+std::optional<QString> optString(const QJsonObject &o, const QString &key);
+std::optional<double> optNumber(const QJsonObject &o, const QString &key);
+std::optional<qint64> optInt(const QJsonObject &o, const QString &key);
+std::optional<bool> optBool(const QJsonObject &o, const QString &key);
+std::optional<QDateTime> optDate(const QJsonObject &o, const QString &key);
+std::optional<QJsonObject> optObject(const QJsonObject &o, const QString &key);
+std::optional<QJsonArray> optArray(const QJsonObject &o, const QString &key);
+
+// Writes an optional value only when present (never as null).
+template<typename T, typename F>
+void putOptional(QJsonObject &o, const QString &key, const std::optional<T> &value, F &&toJson)
+{
+    if (value)
+        o.insert(key, toJson(*value));
+}
+inline void putOptional(QJsonObject &o, const QString &key, const std::optional<QString> &value)
+{
+    if (value)
+        o.insert(key, *value);
+}
+inline void putOptional(QJsonObject &o, const QString &key, const std::optional<bool> &value)
+{
+    if (value)
+        o.insert(key, *value);
+}
+inline void putOptional(QJsonObject &o, const QString &key, const std::optional<QDateTime> &value)
+{
+    if (value)
+        o.insert(key, dateString(*value));
+}
+
+// Decodes every element of an array with fromJson; one bad element fails all.
+template<typename T>
+QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonObject &)> &fromJson)
+{
+    QList<T> out;
+    out.reserve(array.size());
+    for (const QJsonValue &v : array)
+        out.append(fromJson(object(v)));
+    return out;
+}
+
+template<typename T>
+QJsonArray encodeList(const QList<T> &items)
+{
+    QJsonArray out;
+    for (const T &item : items)
+        out.append(item.toJson());
+    return out;
+}
+
+} // namespace KivJSON

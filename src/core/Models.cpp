@@ -1,0 +1,95 @@
+#include "core/Models.h"
+
+#include "core/KivJSON.h"
+
+#include <QHash>
+
+QString rawValue(Phase phase)
+{
+    switch (phase) {
+    case Phase::focus:
+        return QStringLiteral("focus");
+    case Phase::shortBreak:
+        return QStringLiteral("shortBreak");
+    case Phase::longBreak:
+        return QStringLiteral("longBreak");
+    }
+    return {};
+}
+
+std::optional<Phase> phaseFromRaw(const QString &raw)
+{
+    for (Phase p : {Phase::focus, Phase::shortBreak, Phase::longBreak})
+        if (rawValue(p) == raw)
+            return p;
+    return std::nullopt;
+}
+
+QJsonObject TaskRef::toJson() const
+{
+    QJsonObject o{{QStringLiteral("source"), source}, {QStringLiteral("id"), id}};
+    KivJSON::putOptional(o, QStringLiteral("listID"), listID);
+    return o;
+}
+
+TaskRef TaskRef::fromJson(const QJsonObject &json)
+{
+    return TaskRef{KivJSON::requireString(json, QStringLiteral("source")),
+                   KivJSON::requireString(json, QStringLiteral("id")),
+                   KivJSON::optString(json, QStringLiteral("listID"))};
+}
+
+size_t qHash(const TaskRef &ref, size_t seed)
+{
+    return qHashMulti(seed, ref.source, ref.id, ref.listID.value_or(QString()), ref.listID.has_value());
+}
+
+bool SessionRecord::isHandWritten() const
+{
+    if (manual)
+        return *manual;
+    if (taskRef)
+        return false;
+    return start.toMSecsSinceEpoch() % 60000 == 0 && end.toMSecsSinceEpoch() % 60000 == 0;
+}
+
+QJsonObject SessionRecord::toJson() const
+{
+    QJsonObject o{
+        {QStringLiteral("id"), KivJSON::uuidString(id)},
+        {QStringLiteral("phase"), rawValue(phase)},
+        {QStringLiteral("title"), title},
+        {QStringLiteral("start"), KivJSON::dateString(start)},
+        {QStringLiteral("end"), KivJSON::dateString(end)},
+        {QStringLiteral("completed"), completed},
+    };
+    KivJSON::putOptional(o, QStringLiteral("calendarEventID"), calendarEventID);
+    KivJSON::putOptional(o, QStringLiteral("taskRef"), taskRef, [](const TaskRef &r) { return r.toJson(); });
+    KivJSON::putOptional(o, QStringLiteral("deletedAt"), deletedAt);
+    KivJSON::putOptional(o, QStringLiteral("manual"), manual);
+    KivJSON::putOptional(o, QStringLiteral("editedAt"), editedAt);
+    return o;
+}
+
+SessionRecord SessionRecord::fromJson(const QJsonObject &json)
+{
+    using namespace KivJSON;
+    SessionRecord r;
+    r.id = requireUuid(json, QStringLiteral("id"));
+    const QString phase = requireString(json, QStringLiteral("phase"));
+    const auto p = phaseFromRaw(phase);
+    if (!p)
+        throw DecodeError{QStringLiteral("知らない phase です: ") + phase};
+    r.phase = *p;
+    r.title = requireString(json, QStringLiteral("title"));
+    r.start = requireDate(json, QStringLiteral("start"));
+    r.end = requireDate(json, QStringLiteral("end"));
+    r.completed = requireBool(json, QStringLiteral("completed"));
+    r.calendarEventID = optString(json, QStringLiteral("calendarEventID"));
+    if (auto ref = optObject(json, QStringLiteral("taskRef")))
+        r.taskRef = TaskRef::fromJson(*ref);
+    r.deletedAt = optDate(json, QStringLiteral("deletedAt"));
+    r.manual = optBool(json, QStringLiteral("manual"));
+    r.editedAt = optDate(json, QStringLiteral("editedAt"));
+    return r;
+}
