@@ -1,0 +1,65 @@
+#include "core/KivJSON.h"
+
+#include <gtest/gtest.h>
+
+TEST(KivJSONDates, ReadsWithOrWithoutFractionAndAnyOffset)
+{
+    struct Case
+    {
+        const char *text;
+        qint64 msecsSinceEpoch;
+        const char *writtenBack;
+    };
+    const Case cases[] = {
+        {"2025-03-04T05:06:07.089Z", 1741064767089, "2025-03-04T05:06:07.089Z"},
+        {"2025-03-04T05:06:07Z", 1741064767000, "2025-03-04T05:06:07.000Z"},
+        {"2025-03-04T14:06:07.089+09:00", 1741064767089, "2025-03-04T05:06:07.089Z"},
+        {"2025-03-03T23:06:07.5-06:00", 1741064767500, "2025-03-04T05:06:07.500Z"},
+    };
+    for (const Case &c : cases) {
+        const auto d = KivJSON::parseDate(QString::fromLatin1(c.text));
+        ASSERT_TRUE(d.has_value()) << c.text;
+        EXPECT_EQ(d->toMSecsSinceEpoch(), c.msecsSinceEpoch) << c.text;
+        EXPECT_EQ(KivJSON::dateString(*d), QString::fromLatin1(c.writtenBack)) << c.text;
+    }
+}
+
+TEST(KivJSONDates, RejectsTextsThatAreNotFullDateTimes)
+{
+    for (const char *text : {"2025-03-04", "2025-03-04T05:06:07", "2025-03-04 05:06:07Z", "2025-13-04T05:06:07Z",
+                             "2025-02-30T05:06:07Z", "yesterday", ""}) {
+        EXPECT_FALSE(KivJSON::parseDate(QString::fromLatin1(text)).has_value()) << text;
+    }
+    try {
+        KivJSON::date(QJsonValue(QStringLiteral("2025-03-04")));
+        FAIL() << "a date without a time must not read";
+    } catch (const KivJSON::DecodeError &e) {
+        EXPECT_EQ(e.message, QStringLiteral("日付として読めません: 2025-03-04"));
+    }
+    EXPECT_THROW(KivJSON::date(QJsonValue(1741064767)), KivJSON::DecodeError);
+}
+
+TEST(KivJSONEncoding, SameValueSameBytesWithSortedKeys)
+{
+    QJsonObject a{{"zeta", 1}, {"alpha", "x"}, {"mid", QJsonArray{1, 2}}};
+    QJsonObject b;
+    b.insert("mid", QJsonArray{1, 2});
+    b.insert("alpha", "x");
+    b.insert("zeta", 1);
+    const QByteArray bytes = KivJSON::encode(a);
+    EXPECT_EQ(bytes, KivJSON::encode(b));
+    EXPECT_LT(bytes.indexOf("alpha"), bytes.indexOf("mid"));
+    EXPECT_LT(bytes.indexOf("mid"), bytes.indexOf("zeta"));
+}
+
+TEST(KivJSONReading, NullAndMissingAreAbsentWrongTypesFail)
+{
+    const QJsonObject o{{"n", QJsonValue::Null}, {"s", "text"}, {"i", 2.5}, {"b", 1}};
+    EXPECT_FALSE(KivJSON::optString(o, "n").has_value());
+    EXPECT_FALSE(KivJSON::optString(o, "absent").has_value());
+    EXPECT_THROW(KivJSON::requireString(o, "n"), KivJSON::DecodeError);
+    EXPECT_THROW(KivJSON::optInt(o, "i"), KivJSON::DecodeError) << "2.5 is no integer";
+    EXPECT_THROW(KivJSON::optBool(o, "b"), KivJSON::DecodeError) << "1 is no bool";
+    EXPECT_THROW(KivJSON::optNumber(o, "s"), KivJSON::DecodeError);
+    EXPECT_THROW(KivJSON::parse("{not json"), KivJSON::DecodeError);
+}
