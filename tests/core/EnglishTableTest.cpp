@@ -1,17 +1,12 @@
 #include "core/English.h"
 #include "core/L.h"
+#include "support/LanguageFixtures.h"
 
 #include <gtest/gtest.h>
 #include <QRegularExpression>
 #include <QSet>
 
 namespace {
-
-struct InEnglish : ::testing::Test
-{
-    void SetUp() override { Lang::setForTesting(false); }
-    void TearDown() override { Lang::setForTesting(std::nullopt); }
-};
 
 QSet<QString> placeholders(const QString &text)
 {

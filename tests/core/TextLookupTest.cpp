@@ -1,20 +1,9 @@
 #include "core/L.h"
 #include "core/Mode.h"
+#include "support/LanguageFixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-struct InEnglish : ::testing::Test
-{
-    void SetUp() override { Lang::setForTesting(false); }
-    void TearDown() override { Lang::setForTesting(std::nullopt); }
-};
-struct InJapanese : ::testing::Test
-{
-    void SetUp() override { Lang::setForTesting(true); }
-    void TearDown() override { Lang::setForTesting(std::nullopt); }
-};
-} // namespace
 
 TEST_F(InJapanese, ShowsThePartBeforeTheBarAndFillsPlaceholders)
 {
