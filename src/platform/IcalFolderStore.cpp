@@ -390,76 +390,87 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
     return e;
 }
 
-std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QString *error)
+std::optional<QString> IcalFolderStore::createItem(const QString &collectionId, CollectionKind kind,
+                                                   const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                                                   QString *error)
+{
+    CalendarInfo target;
+    if (!writableCollection(collectionId, kind, &target, error))
+        return std::nullopt;
+    const QDateTime now = Clock::current().now();
+    QString uid;
+    const QString path = newItemPath(target.id, &uid);
+    IcalDocument doc = IcalDocument::create(
+        kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo, uid, now);
+    apply(doc, now);
+    if (!write(path, doc, error))
+        return std::nullopt;
+    return uid;
+}
+
+bool IcalFolderStore::editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                               QString *error)
+{
+    if (!item.collection.writable) {
+        setError(error, QStringLiteral("%1 cannot be written").arg(item.collection.title));
+        return false;
+    }
+    // Edit a fresh parse, so a failed write leaves nothing half-changed here.
+    const DataFile::ReadResult read = DataFile::read(item.path);
+    std::optional<IcalDocument> doc = read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    if (!doc) {
+        setError(error, QStringLiteral("cannot read %1").arg(item.path));
+        return false;
+    }
+    apply(*doc, Clock::current().now());
+    return write(item.path, *doc, error);
+}
+
+std::optional<IcalFolderStore::Item> IcalFolderStore::itemForWrite(const QString &id, CollectionKind kind,
+                                                                   QString *error) const
 {
     if (!hasAccess()) {
-        setError(error, QStringLiteral("no access to calendars"));
+        setError(error, QStringLiteral("no access to calendars and reminders"));
         return std::nullopt;
     }
+    std::optional<Item> item = findItem(id, kind);
+    if (!item)
+        setError(error, QStringLiteral("no %1 has the identifier %2")
+                            .arg(kind == CollectionKind::Events ? QStringLiteral("event") : QStringLiteral("reminder"), id));
+    return item;
+}
+
+std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QString *error)
+{
     if (!event.start.isValid() || !event.end.isValid() || event.end < event.start) {
         setError(error, QStringLiteral("the event has no valid time"));
         return std::nullopt;
     }
-    const QDateTime now = Clock::current().now();
+    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyEvent(event, now); };
     if (event.id.isEmpty()) {
-        CalendarInfo target;
-        if (!writableCollection(event.calendarId, CollectionKind::Events, &target, error))
+        if (!hasAccess()) {
+            setError(error, QStringLiteral("no access to calendars and reminders"));
             return std::nullopt;
-        QString uid;
-        const QString path = newItemPath(target.id, &uid);
-        IcalDocument doc = IcalDocument::create(IcalDocument::Kind::Event, uid, now);
-        doc.applyEvent(event, now);
-        if (!write(path, doc, error))
-            return std::nullopt;
-        return uid;
+        }
+        return createItem(event.calendarId, CollectionKind::Events, apply, error);
     }
-    const std::optional<Item> item = findItem(event.id, CollectionKind::Events);
-    if (!item) {
-        setError(error, QStringLiteral("no event has the identifier %1").arg(event.id));
-        return std::nullopt;
-    }
-    if (!item->collection.writable) {
-        setError(error, QStringLiteral("%1 cannot be written").arg(item->collection.title));
-        return std::nullopt;
-    }
-    // Edit a fresh parse, so a failed write leaves nothing half-changed here.
-    const DataFile::ReadResult read = DataFile::read(item->path);
-    std::optional<IcalDocument> doc = read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
-    if (!doc) {
-        setError(error, QStringLiteral("cannot read %1").arg(item->path));
-        return std::nullopt;
-    }
-    doc->applyEvent(event, now);
-    if (!write(item->path, *doc, error))
+    const std::optional<Item> item = itemForWrite(event.id, CollectionKind::Events, error);
+    if (!item || !editItem(*item, apply, error))
         return std::nullopt;
     return event.id;
 }
 
 bool IcalFolderStore::removeEvent(const QString &id, const QDateTime &occurrenceDate, QString *error)
 {
-    if (!hasAccess()) {
-        setError(error, QStringLiteral("no access to calendars"));
+    const std::optional<Item> item = itemForWrite(id, CollectionKind::Events, error);
+    if (!item)
         return false;
-    }
-    const std::optional<Item> item = findItem(id, CollectionKind::Events);
-    if (!item) {
-        setError(error, QStringLiteral("no event has the identifier %1").arg(id));
-        return false;
-    }
+    if (occurrenceDate.isValid() && item->doc->isRecurring())
+        return editItem(
+            *item, [&](IcalDocument &doc, const QDateTime &now) { doc.removeOccurrence(occurrenceDate, now); }, error);
     if (!item->collection.writable) {
         setError(error, QStringLiteral("%1 cannot be written").arg(item->collection.title));
         return false;
-    }
-    if (occurrenceDate.isValid() && item->doc->isRecurring()) {
-        const DataFile::ReadResult read = DataFile::read(item->path);
-        std::optional<IcalDocument> doc =
-            read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
-        if (!doc) {
-            setError(error, QStringLiteral("cannot read %1").arg(item->path));
-            return false;
-        }
-        doc->removeOccurrence(occurrenceDate, Clock::current().now());
-        return write(item->path, *doc, error);
     }
     m_cache.erase(item->path);
     QFile file(item->path);
@@ -509,40 +520,16 @@ std::optional<Reminder> IcalFolderStore::reminder(const QString &id) const
 
 std::optional<QString> IcalFolderStore::saveReminder(const Reminder &reminder, QString *error)
 {
-    if (!hasAccess()) {
-        setError(error, QStringLiteral("no access to reminders"));
-        return std::nullopt;
-    }
-    const QDateTime now = Clock::current().now();
+    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyReminder(reminder, now); };
     if (reminder.id.isEmpty()) {
-        CalendarInfo target;
-        if (!writableCollection(reminder.listId, CollectionKind::Reminders, &target, error))
+        if (!hasAccess()) {
+            setError(error, QStringLiteral("no access to calendars and reminders"));
             return std::nullopt;
-        QString uid;
-        const QString path = newItemPath(target.id, &uid);
-        IcalDocument doc = IcalDocument::create(IcalDocument::Kind::Todo, uid, now);
-        doc.applyReminder(reminder, now);
-        if (!write(path, doc, error))
-            return std::nullopt;
-        return uid;
+        }
+        return createItem(reminder.listId, CollectionKind::Reminders, apply, error);
     }
-    const std::optional<Item> item = findItem(reminder.id, CollectionKind::Reminders);
-    if (!item) {
-        setError(error, QStringLiteral("no reminder has the identifier %1").arg(reminder.id));
-        return std::nullopt;
-    }
-    if (!item->collection.writable) {
-        setError(error, QStringLiteral("%1 cannot be written").arg(item->collection.title));
-        return std::nullopt;
-    }
-    const DataFile::ReadResult read = DataFile::read(item->path);
-    std::optional<IcalDocument> doc = read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
-    if (!doc) {
-        setError(error, QStringLiteral("cannot read %1").arg(item->path));
-        return std::nullopt;
-    }
-    doc->applyReminder(reminder, now);
-    if (!write(item->path, *doc, error))
+    const std::optional<Item> item = itemForWrite(reminder.id, CollectionKind::Reminders, error);
+    if (!item || !editItem(*item, apply, error))
         return std::nullopt;
     return reminder.id;
 }

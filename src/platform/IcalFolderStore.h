@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -74,6 +75,12 @@ private:
     std::shared_ptr<const IcalDocument> document(const QString &path) const;
     std::optional<Item> findItem(const QString &id, CollectionKind kind) const;
     bool write(const QString &path, const IcalDocument &doc, QString *error);
+    std::optional<Item> itemForWrite(const QString &id, CollectionKind kind, QString *error) const;
+    std::optional<QString> createItem(const QString &collectionId, CollectionKind kind,
+                                      const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                                      QString *error);
+    bool editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                  QString *error);
     bool writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info, QString *error) const;
     QString newItemPath(const QString &folder, QString *uid) const;
     void rewatch();
