@@ -64,93 +64,23 @@ PomodoroEngine::~PomodoroEngine() = default;
 
 void PomodoroEngine::setTaskTitle(const QString &title)
 {
-    if (m_taskTitle == title)
-        return;
-    m_taskTitle = title;
-    emit taskTitleChanged();
-    emit changed();
+    assign(m_taskTitle, title, &PomodoroEngine::taskTitleChanged);
 }
-
-void PomodoroEngine::setMode(std::optional<Mode> mode)
-{
-    if (m_mode == mode)
-        return;
-    m_mode = mode;
-    emit modeChanged();
-    emit changed();
-}
-
-void PomodoroEngine::setPhase(Phase phase)
-{
-    if (m_phase == phase)
-        return;
-    m_phase = phase;
-    emit phaseChanged();
-    emit changed();
-}
-
-void PomodoroEngine::setState(RunState state)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    emit stateChanged();
-    emit changed();
-}
-
-void PomodoroEngine::setRemaining(double seconds)
-{
-    if (m_remaining == seconds)
-        return;
-    m_remaining = seconds;
-    emit remainingChanged();
-    emit changed();
-}
-
-void PomodoroEngine::setStepIndex(int index)
-{
-    if (m_stepIndex == index)
-        return;
-    m_stepIndex = index;
-    emit stepIndexChanged();
-    emit changed();
-}
-
+void PomodoroEngine::setMode(std::optional<Mode> mode) { assign(m_mode, mode, &PomodoroEngine::modeChanged); }
+void PomodoroEngine::setPhase(Phase phase) { assign(m_phase, phase, &PomodoroEngine::phaseChanged); }
+void PomodoroEngine::setState(RunState state) { assign(m_state, state, &PomodoroEngine::stateChanged); }
+void PomodoroEngine::setRemaining(double seconds) { assign(m_remaining, seconds, &PomodoroEngine::remainingChanged); }
+void PomodoroEngine::setStepIndex(int index) { assign(m_stepIndex, index, &PomodoroEngine::stepIndexChanged); }
 void PomodoroEngine::setLeadsWithBreak(bool leads)
 {
-    if (m_leadsWithBreak == leads)
-        return;
-    m_leadsWithBreak = leads;
-    emit leadsWithBreakChanged();
-    emit changed();
+    assign(m_leadsWithBreak, leads, &PomodoroEngine::leadsWithBreakChanged);
 }
-
-void PomodoroEngine::setRounds(const QStringList &rounds)
-{
-    if (m_rounds == rounds)
-        return;
-    m_rounds = rounds;
-    emit roundsChanged();
-    emit changed();
-}
-
+void PomodoroEngine::setRounds(const QStringList &rounds) { assign(m_rounds, rounds, &PomodoroEngine::roundsChanged); }
 void PomodoroEngine::setFocusSecondsInRun(double seconds)
 {
-    if (m_focusSecondsInRun == seconds)
-        return;
-    m_focusSecondsInRun = seconds;
-    emit focusSecondsInRunChanged();
-    emit changed();
+    assign(m_focusSecondsInRun, seconds, &PomodoroEngine::focusSecondsInRunChanged);
 }
-
-void PomodoroEngine::setEncores(int encores)
-{
-    if (m_encores == encores)
-        return;
-    m_encores = encores;
-    emit encoresChanged();
-    emit changed();
-}
+void PomodoroEngine::setEncores(int encores) { assign(m_encores, encores, &PomodoroEngine::encoresChanged); }
 
 // Derived values -------------------------------------------------------------
 

@@ -135,6 +135,16 @@ private:
     void refreshRemainingFromEnd();
     void emitRunChanged();
 
+    // Writes a property and notifies its observers, unless the value is equal.
+    template<typename T>
+    void assign(T &field, const T &value, void (PomodoroEngine::*notify)())
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*notify)();
+        emit changed();
+    }
     void setMode(std::optional<Mode> mode);
     void setPhase(Phase phase);
     void setState(RunState state);
