@@ -482,7 +482,9 @@ void PomodoroEngine::accumulateRunning(const QDateTime &at)
 {
     if (!m_runningSince)
         return;
-    m_workedSeconds += std::max(0.0, secondsBetween(*m_runningSince, at));
+    // A countdown never runs past its end date, even when noticed later.
+    const QDateTime until = m_endDate && *m_endDate < at ? *m_endDate : at;
+    m_workedSeconds += std::max(0.0, secondsBetween(*m_runningSince, until));
     m_runningSince.reset();
 }
 

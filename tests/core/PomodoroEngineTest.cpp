@@ -217,6 +217,16 @@ TEST_F(EngineTest, SleptThroughPhaseCountsItsPlannedLengthEndingAtItsEndDate)
     EXPECT_DOUBLE_EQ(engine->remaining(), 300);
 }
 
+TEST_F(EngineTest, StoppedOnWakingBeforeAnyTickCountsNoMoreThanThePlannedLength)
+{
+    engine->begin(Mode::chore);
+    clock.setNow(at(10, 0)); // asleep through 09:10, stopped before the first tick
+    engine->stop();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].duration(), 600);
+    EXPECT_FALSE(records[0].completed);
+}
+
 TEST_F(EngineTest, EncoreRepeatsTheRhythmAndCanBeTakenBack)
 {
     engine->begin(Mode::quick);
