@@ -4,6 +4,7 @@
 #include "core/KivJSON.h"
 #include "core/L.h"
 #include "platform/Clock.h"
+#include "stores/DayMath.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
@@ -30,14 +31,6 @@ SyncBundle mergedBundle(const SyncBundle &a, const SyncBundle &b)
     out.days = SyncMerge::mergeDays(a.days, b.days);
     out.settings = SharedSettings::pick(a.settings, b.settings);
     return out;
-}
-
-// Text order: Unicode code points of the canonical composition.
-bool textLess(const QString &a, const QString &b)
-{
-    const QList<uint> x = a.normalized(QString::NormalizationForm_C).toUcs4();
-    const QList<uint> y = b.normalized(QString::NormalizationForm_C).toUcs4();
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
 }
 
 QString clockTime(const QDateTime &at)
@@ -132,7 +125,7 @@ void SyncService::merged(const std::shared_ptr<SyncStore> &store, const SyncLoad
     }
 
     QStringList peerList(peers.begin(), peers.end());
-    std::sort(peerList.begin(), peerList.end(), textLess);
+    std::sort(peerList.begin(), peerList.end(), DayMath::textLess);
     setLastPeers(peerList);
 
     if (!load.copies.isEmpty() && readCopies.isEmpty()) {
