@@ -34,11 +34,14 @@ QList<T> fold(const QList<T> &a, const QList<T> &b, KeyFn key, Rule rule)
     at.reserve(a.size() + b.size());
     for (const QList<T> *list : {&a, &b}) {
         for (const T &item : *list) {
-            const auto [it, fresh] = at.tryEmplace(key(item), out.size());
-            if (fresh)
+            const auto k = key(item);
+            const auto it = at.constFind(k);
+            if (it == at.cend()) {
+                at.insert(k, out.size());
                 out.append(item);
-            else
+            } else {
                 out[*it] = rule(out.at(*it), item);
+            }
         }
     }
     return out;

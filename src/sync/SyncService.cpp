@@ -4,6 +4,7 @@
 #include "core/KivJSON.h"
 #include "core/L.h"
 #include "platform/Clock.h"
+#include "platform/Preferences.h"
 #include "stores/DayMath.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"

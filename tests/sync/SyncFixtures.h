@@ -20,7 +20,7 @@ inline QUuid uid(uint n)
 
 inline QDateTime at(int minutes)
 {
-    return QDateTime(QDate(2025, 3, 4), QTime(9, 0), QTimeZone::UTC).addSecs(qint64(minutes) * 60);
+    return QDateTime(QDate(2025, 3, 4), QTime(9, 0), Qt::UTC).addSecs(qint64(minutes) * 60);
 }
 
 inline std::optional<QDateTime> maybeAt(std::optional<int> minutes)
