@@ -1,0 +1,310 @@
+#include "sync/DriveSyncStore.h"
+
+#include "core/L.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
+#include "platform/DataFile.h"
+#include "platform/Preferences.h"
+#include "support/FakeHttpServer.h"
+#include "support/ScopedDirs.h"
+#include "sync/GoogleAuth.h"
+#include "sync/Keychain.h"
+#include "sync/SyncReport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using Answer = FakeHttpServer::Answer;
+const QString kList = QStringLiteral("/drive/v3/files");
+
+QByteArray listing(const QStringList &ids)
+{
+    QJsonArray files;
+    for (const QString &id : ids)
+        files.append(QJsonObject{{"id", id}, {"createdTime", "2025-01-01T00:00:00Z"}});
+    return QJsonDocument(QJsonObject{{"files", files}}).toJson(QJsonDocument::Compact);
+}
+
+class DriveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Lang::setForTesting(true);
+        Clock::setCurrent(&clock);
+        SyncReport::clearLastError();
+        AppPaths::ensureDir(dirs.dataDir());
+        Keychain::set(QStringLiteral("client"), QStringLiteral("googleClientID"));
+        Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
+        GoogleAuthConfig authConfig;
+        authConfig.tokenUrl = server.url(QStringLiteral("/token"));
+        auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        DriveSyncConfig config;
+        config.host = server.url();
+        store = std::make_unique<DriveSyncStore>(auth.get(), config);
+    }
+    void TearDown() override
+    {
+        store.reset();
+        auth.reset();
+        Clock::setCurrent(nullptr);
+        Lang::setForTesting(std::nullopt);
+    }
+
+    // Spins until done; whenever no request is on the wire, moves the clock
+    // on a second so that retry waits pass.
+    void run(const std::function<bool()> &done)
+    {
+        for (int i = 0; i < 2000 && !done(); ++i) {
+            spinUntil(done, 5);
+            if (!done() && Http::inFlight() == 0 && clock.pendingCount() > 0)
+                clock.advance(1000);
+        }
+        ASSERT_TRUE(done());
+    }
+    std::pair<QList<QByteArray>, bool> load()
+    {
+        std::optional<std::pair<QList<QByteArray>, bool>> out;
+        store->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
+        run([&] { return out.has_value(); });
+        return out.value_or(std::make_pair(QList<QByteArray>(), false));
+    }
+    bool save(const QByteArray &bytes)
+    {
+        std::optional<bool> out;
+        store->save(bytes, [&](bool ok) { out = ok; });
+        run([&] { return out.has_value(); });
+        return out.value_or(false);
+    }
+    QList<FakeHttpServer::Request> driveRequests() const
+    {
+        QList<FakeHttpServer::Request> out;
+        for (const auto &r : server.requests())
+            if (r.path != QStringLiteral("/token"))
+                out.append(r);
+        return out;
+    }
+    QString log() const { return QString::fromUtf8(DataFile::read(SyncReport::logPath()).bytes); }
+
+    ScopedDirs dirs;
+    FakeClock clock;
+    FakeHttpServer server;
+    std::unique_ptr<GoogleAuth> auth;
+    std::unique_ptr<DriveSyncStore> store;
+};
+
+} // namespace
+
+TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
+{
+    server.answer("GET", kList, 200, R"({"files":[]})");
+    server.answer("POST", QStringLiteral("/upload/drive/v3/files"), 200, R"({"id":"new"})");
+
+    const auto [files, ok] = load();
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(files.isEmpty());
+    const auto list = server.requests("GET", kList).value(0);
+    QStringList keys;
+    for (const auto &item : list.query.queryItems())
+        keys.append(item.first);
+    EXPECT_EQ(keys, QStringList({"spaces", "q", "fields", "orderBy", "pageSize"}));
+    EXPECT_EQ(list.param(QStringLiteral("spaces")), QStringLiteral("appDataFolder"));
+    EXPECT_EQ(list.param(QStringLiteral("q")), QStringLiteral("name = 'quillmere-sync.json' and trashed = false"));
+    EXPECT_EQ(list.param(QStringLiteral("fields")), QStringLiteral("files(id,createdTime)"));
+    EXPECT_EQ(list.param(QStringLiteral("orderBy")), QStringLiteral("createdTime"));
+    EXPECT_EQ(list.param(QStringLiteral("pageSize")), QStringLiteral("10"));
+    EXPECT_EQ(list.header("Authorization"), QByteArray("Bearer tok"));
+
+    EXPECT_TRUE(save("{\"v\":1}"));
+    const auto posts = server.requests("POST", QStringLiteral("/upload/drive/v3/files"));
+    ASSERT_EQ(posts.size(), 1);
+    EXPECT_EQ(posts[0].param(QStringLiteral("uploadType")), QStringLiteral("multipart"));
+    const QByteArray type = posts[0].header("Content-Type");
+    ASSERT_TRUE(type.startsWith("multipart/related; boundary=kiv-"));
+    const QByteArray boundary = type.mid(type.indexOf('=') + 1);
+    EXPECT_EQ(boundary.size(), 40);
+    EXPECT_EQ(boundary, boundary.toUpper().replace("KIV-", "kiv-"));
+    const QByteArray metadata = R"({"name":"quillmere-sync.json","parents":["appDataFolder"]})";
+    EXPECT_EQ(posts[0].body, "--" + boundary + "\r\nContent-Type: application/json; charset=UTF-8\r\n\r\n" + metadata
+                                 + "\r\n--" + boundary + "\r\nContent-Type: application/json\r\n\r\n{\"v\":1}\r\n--"
+                                 + boundary + "--\r\n");
+    EXPECT_TRUE(store->lastError().isEmpty());
+}
+
+TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
+{
+    server.answer("GET", kList, 200, listing({"A", "B", "C"}));
+    for (const char *id : {"A", "B", "C"})
+        server.answer("GET", kList + QStringLiteral("/") + QLatin1String(id), 200, QByteArray("body-") + id);
+    server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/A"), 200, "{}");
+    SyncReport::setLastError(QStringLiteral("earlier failure"));
+
+    const auto [files, ok] = load();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(files, (QList<QByteArray>{"body-A", "body-B", "body-C"}));
+    EXPECT_EQ(server.requests("GET", kList + QStringLiteral("/B")).value(0).param(QStringLiteral("alt")),
+              QStringLiteral("media"));
+
+    EXPECT_TRUE(save("merged"));
+    const auto update = server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/A"));
+    ASSERT_EQ(update.size(), 1);
+    EXPECT_EQ(update[0].param(QStringLiteral("uploadType")), QStringLiteral("media"));
+    EXPECT_EQ(update[0].header("Content-Type"), QByteArray("application/json"));
+    EXPECT_EQ(update[0].body, QByteArray("merged"));
+    for (const char *id : {"B", "C"}) {
+        const auto trash = server.requests("PATCH", kList + QStringLiteral("/") + QLatin1String(id));
+        ASSERT_EQ(trash.size(), 1) << id;
+        EXPECT_EQ(trash[0].body, QByteArray("{\"trashed\":true}"));
+        EXPECT_EQ(trash[0].header("Authorization"), QByteArray("Bearer tok"));
+    }
+    EXPECT_TRUE(store->lastError().isEmpty());
+}
+
+TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
+{
+    server.answer("GET", kList, 200, listing({"A"}));
+    server.answer("GET", kList, 200, listing({"A", "B"})); // B appeared after the load
+    server.answer("GET", kList + QStringLiteral("/A"), 200, "a");
+    server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/A"), 200, "{}");
+    ASSERT_TRUE(load().second);
+    EXPECT_TRUE(save("merged"));
+    EXPECT_TRUE(server.requests("PATCH", kList + QStringLiteral("/B")).isEmpty());
+    EXPECT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/A")).size(), 1);
+}
+
+TEST_F(DriveTest, FailedDownloadFailsTheLoad)
+{
+    server.answer("GET", kList, 200, listing({"A", "B"}));
+    server.answer("GET", kList + QStringLiteral("/A"), 404, "gone");
+    server.answer("GET", kList + QStringLiteral("/B"), 200, "b");
+    const auto [files, ok] = load();
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(files, QList<QByteArray>{"b"});
+}
+
+TEST_F(DriveTest, UnsafeFileIdsNeverReachAUrl)
+{
+    server.answer("GET", kList, 200, R"({"files":[{"id":"../../x"},{"id":"a b"},{"id":"Ok_1-2"},{"name":"no id"}]})");
+    server.answer("GET", kList + QStringLiteral("/Ok_1-2"), 200, "fine");
+    const auto [files, ok] = load();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(files, QList<QByteArray>{"fine"});
+    EXPECT_EQ(driveRequests().size(), 2);
+}
+
+TEST_F(DriveTest, TransientFailuresAreTriedOnceMore)
+{
+    const struct
+    {
+        const char *name;
+        QList<Answer> answers;
+        bool ok;
+        int minRequests;
+        QString message;
+    } cases[] = {
+        {"503 then 200", {Answer::reply(503, "busy"), Answer::reply(200, R"({"files":[]})")}, true, 2, {}},
+        {"503 twice", {Answer::reply(503, "busy")}, false, 2, QStringLiteral("置けませんでした（503）。")},
+        {"closed then 200", {Answer::closing(), Answer::reply(200, R"({"files":[]})")}, true, 2, {}},
+        {"404 once", {Answer::reply(404, "nope")}, false, 1, QStringLiteral("置けませんでした（404）。")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        for (const Answer &a : c.answers)
+            server.answer("GET", kList, a);
+        SyncReport::clearLastError();
+        const auto [files, ok] = load();
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_GE(server.requests("GET", kList).size(), c.minRequests);
+        EXPECT_EQ(store->lastError(), c.message);
+    }
+    EXPECT_EQ(server.requests("GET", kList).size(), 1); // a 404 is not repeated
+    EXPECT_TRUE(log().contains(QStringLiteral("　棚を見る 503: busy\n")));
+    EXPECT_TRUE(log().contains(QStringLiteral("置けませんでした（404）。\n　棚を見る 404: nope\n")));
+}
+
+TEST_F(DriveTest, TimeOutIsRetriedAndReportedAsATimeOut)
+{
+    server.answer("GET", kList, Answer::hanging());
+    std::optional<bool> ok;
+    store->loadAll([&](QList<QByteArray>, bool good) { ok = good; });
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        ASSERT_TRUE(spinUntil([&] { return server.requests("GET", kList).size() == attempt; }));
+        clock.advance(60000);
+        run([&] { return ok.has_value() || server.requests("GET", kList).size() > attempt; });
+    }
+    ASSERT_TRUE(ok.has_value());
+    EXPECT_FALSE(*ok);
+    EXPECT_EQ(server.requests("GET", kList).size(), 2);
+    EXPECT_EQ(store->lastError(), QStringLiteral("Google からの返事が、時間内に返ってきませんでした。"));
+    EXPECT_TRUE(log().contains(QStringLiteral("\n　棚を見る：URLError -1001：")));
+}
+
+TEST_F(DriveTest, UploadRepliesThatFail)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray path;
+        QList<QString> listed;
+        Answer answer;
+        QString message;
+        QString logLine;
+    } cases[] = {
+        {"update 401", "/upload/drive/v3/files/A", {"A"}, Answer::reply(401, "expired"),
+         QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。"), QStringLiteral("書き換え 401: expired")},
+        {"update 201", "/upload/drive/v3/files/A", {"A"}, Answer::reply(201, "{}"),
+         QStringLiteral("置けませんでした（201）。"), QStringLiteral("書き換え 201: {}")},
+        {"create 403", "/upload/drive/v3/files", {}, Answer::reply(403, "insufficientPermissions"),
+         QStringLiteral("控えを置く許しがありません。設定で Google を繋ぎ直してください。"),
+         QStringLiteral("作成 403: insufficientPermissions")},
+        {"create not enabled", "/upload/drive/v3/files", {}, Answer::reply(500, "accessNotConfigured"),
+         QStringLiteral("Google Cloud のプロジェクトで Drive API が有効になっていません。コンソールで有効にしてから、もう一度お試しください。"),
+         QStringLiteral("作成 500: accessNotConfigured")},
+        {"redirect is not followed", "/upload/drive/v3/files", {}, [] {
+             Answer a = Answer::reply(302, "");
+             a.headers.append(qMakePair(QByteArray("Location"), QByteArray("/elsewhere")));
+             return a;
+         }(), QStringLiteral("置けませんでした（302）。"), QStringLiteral("作成 302: ")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        server.answer("GET", kList, 200, listing(c.listed));
+        for (const QString &id : c.listed)
+            server.answer("GET", kList + QStringLiteral("/") + id, 200, "x");
+        server.answer(c.path.endsWith("files") ? "POST" : "PATCH", QString::fromLatin1(c.path), c.answer);
+        ASSERT_TRUE(load().second);
+        EXPECT_FALSE(save("bytes"));
+        EXPECT_EQ(store->lastError(), c.message);
+        EXPECT_TRUE(log().contains(c.message + QStringLiteral("\n　") + c.logLine + QStringLiteral("\n")));
+    }
+    EXPECT_TRUE(server.requests("POST", QStringLiteral("/elsewhere")).isEmpty());
+    EXPECT_TRUE(server.requests("GET", QStringLiteral("/elsewhere")).isEmpty());
+    EXPECT_FALSE(log().contains(QStringLiteral("tok")));
+}
+
+TEST_F(DriveTest, SignedOutAsksNothing)
+{
+    auth->disconnect();
+    server.clearRequests();
+    const auto [files, ok] = load();
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(files.isEmpty());
+    EXPECT_FALSE(save("x"));
+    EXPECT_EQ(store->lastError(),
+              QStringLiteral("Google に繋がっていません。設定の「端末をまたぐ」から繋ぎ直してください。"));
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(QFile::exists(SyncReport::logPath()));
+}
