@@ -31,9 +31,9 @@ QList<DayNote> DayNoteStore::withoutDuplicates(const QList<DayNote> &notes)
     return out;
 }
 
-QJsonArray DayNoteStore::encodedContent() const
+QByteArray DayNoteStore::encodedContent()
 {
-    return KivJSON::encodeList(m_notes);
+    return m_encoded.document(m_notes);
 }
 
 QList<DayNote> DayNoteStore::notes() const

@@ -35,9 +35,9 @@ void LocalTaskStore::setAllTasks(const QList<LocalTask> &tasks)
     emit changed();
 }
 
-QJsonArray LocalTaskStore::encodedContent() const
+QByteArray LocalTaskStore::encodedContent()
 {
-    return KivJSON::encodeList(m_tasks);
+    return m_encoded.document(m_tasks);
 }
 
 // Views ----------------------------------------------------------------------

@@ -84,7 +84,7 @@ SessionStore::FocusSummary SessionStore::focusSummary(const TaskRef &task, const
     return out;
 }
 
-QJsonArray SessionStore::encodedContent() const
+QByteArray SessionStore::encodedContent()
 {
-    return KivJSON::encodeList(m_records);
+    return m_encoded.document(m_records);
 }

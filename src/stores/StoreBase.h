@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QObject>
 #include <QString>
@@ -51,8 +52,8 @@ protected:
     // folder empty: the program's data folder.
     StoreBase(const QString &folder, const QString &fileName, QObject *parent);
 
-    // The whole content as the JSON array that goes to disk.
-    virtual QJsonArray encodedContent() const = 0;
+    // The whole content as the text of the JSON array that goes to disk.
+    virtual QByteArray encodedContent() = 0;
 
     // Reads the file and hands its array to decode, which throws
     // KivJSON::DecodeError when an element does not read. Returns false when
