@@ -159,9 +159,6 @@ std::optional<QString> DayNoteStore::currentGuide(const QDateTime &on, const QTi
 void DayNoteStore::replaceAll(const QList<DayNote> &notes)
 {
     const QList<DayNote> cleaned = withoutDuplicates(notes);
-    if (cleaned != m_notes) {
-        m_notes = cleaned;
-        emit changed();
-    }
+    assign(m_notes, cleaned);
     save();
 }

@@ -29,10 +29,7 @@ LocalTaskStore::LocalTaskStore(const QString &folder, QObject *parent)
 
 void LocalTaskStore::setAllTasks(const QList<LocalTask> &tasks)
 {
-    if (tasks == m_tasks)
-        return;
-    m_tasks = tasks;
-    emit changed();
+    assign(m_tasks, tasks);
 }
 
 QByteArray LocalTaskStore::encodedContent()

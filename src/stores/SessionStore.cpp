@@ -15,10 +15,7 @@ SessionStore::SessionStore(const QString &folder, QObject *parent)
 
 void SessionStore::setAllRecords(const QList<SessionRecord> &records)
 {
-    if (records == m_records)
-        return;
-    m_records = records;
-    emit changed();
+    assign(m_records, records);
 }
 
 QList<SessionRecord> SessionStore::records() const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -59,6 +60,16 @@ protected:
     // KivJSON::DecodeError when an element does not read. Returns false when
     // there was no content (missing, unreadable or undecodable file).
     bool load(const std::function<void(const QJsonArray &)> &decode);
+
+    // Assigns a whole new content; an equal one changes nothing and tells no one.
+    template<typename T>
+    void assign(QList<T> &content, const QList<T> &value)
+    {
+        if (content == value)
+            return;
+        content = value;
+        emit changed();
+    }
 
 private:
     void keepAside(const QString &why);
