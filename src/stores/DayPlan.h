@@ -11,13 +11,13 @@
 struct DayPlan
 {
     QUuid id = QUuid::createUuid();
-    std::optional<QUuid> taskID;
+    std::optional<QUuid> taskID = std::nullopt;
     bool isDaily = false;
-    QString title;
+    QString title = QString();
     int startMinutes = 0;
     int minutes = 0;
     bool timed = true;
-    std::optional<QString> eventID;
+    std::optional<QString> eventID = std::nullopt;
 
     bool operator==(const DayPlan &) const = default;
 
