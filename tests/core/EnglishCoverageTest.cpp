@@ -9,7 +9,7 @@
 // text, or English users would meet Japanese in the middle of the interface.
 TEST(EnglishCoverage, EveryLiteralKeyInTheCodeHasAnEnglishText)
 {
-    static const QRegularExpression call(QStringLiteral(R"re(\bL\(\s*(?:QStringLiteral\()?"((?:[^"\\]|\\.)*)")re"));
+    static const QRegularExpression call(QStringLiteral(R"re(\bL\(\s*(?:QStringLiteral\()?("(?:[^"\\]|\\.)*"(?:\s*"(?:[^"\\]|\\.)*")*))re"));
     const auto &table = English::table();
     QStringList missing;
     int seen = 0;
@@ -21,7 +21,12 @@ TEST(EnglishCoverage, EveryLiteralKeyInTheCodeHasAnEnglishText)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
         const QString text = QString::fromUtf8(file.readAll());
         for (auto m = call.globalMatch(text); m.hasNext();) {
-            QString key = m.next().captured(1);
+            // Adjacent literals ("…\n" "…") make one key.
+            static const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
+            QString key;
+            const QString literals = m.next().captured(1);
+            for (auto p = piece.globalMatch(literals); p.hasNext();)
+                key += p.next().captured(1);
             key.replace(QStringLiteral("\\n"), QStringLiteral("\n")).replace(QStringLiteral("\\\""), QStringLiteral("\""));
             ++seen;
             if (!table.contains(key))
