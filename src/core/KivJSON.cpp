@@ -50,14 +50,56 @@ QByteArray encode(const QJsonArray &array)
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
+namespace {
+constexpr qint64 kMsecsPerDay = 86'400'000;
+constexpr qint64 kJulianDayOfEpoch = 2'440'588; // 1970-01-01
+
+void putDigits(char *out, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        out[i] = char('0' + value % 10);
+}
+} // namespace
+
 QString dateString(const QDateTime &date)
 {
-    return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + QLatin1Char('Z');
+    // Written by hand rather than through a format pattern: files and
+    // bundles hold tens of thousands of dates.
+    const qint64 msecs = date.toMSecsSinceEpoch();
+    qint64 days = msecs / kMsecsPerDay;
+    qint64 rest = msecs % kMsecsPerDay;
+    if (rest < 0) {
+        rest += kMsecsPerDay;
+        --days;
+    }
+    const QDate day = QDate::fromJulianDay(kJulianDayOfEpoch + days);
+    if (!day.isValid() || day.year() < 0 || day.year() > 9999)
+        return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + QLatin1Char('Z');
+    const int ms = int(rest);
+    char buf[24] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, 'T', 0, 0, ':', 0, 0, ':', 0, 0, '.', 0, 0, 0, 'Z'};
+    putDigits(buf, day.year(), 4);
+    putDigits(buf + 5, day.month(), 2);
+    putDigits(buf + 8, day.day(), 2);
+    putDigits(buf + 11, ms / 3'600'000, 2);
+    putDigits(buf + 14, ms / 60'000 % 60, 2);
+    putDigits(buf + 17, ms / 1000 % 60, 2);
+    putDigits(buf + 20, ms % 1000, 3);
+    return QString::fromLatin1(buf, 24);
 }
 
 QString uuidString(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    static const char hex[] = "0123456789ABCDEF";
+    const QByteArray bytes = id.toRfc4122();
+    char buf[36];
+    int at = 0;
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            buf[at++] = '-';
+        buf[at++] = hex[(quint8(bytes[i]) >> 4) & 0xF];
+        buf[at++] = hex[quint8(bytes[i]) & 0xF];
+    }
+    return QString::fromLatin1(buf, 36);
 }
 
 namespace {
@@ -88,7 +130,9 @@ std::optional<QDateTime> parseWrittenForm(const QString &text)
     const QDate day(y, mo, d);
     if (!day.isValid() || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
-    return QDateTime(day, QTime(h, mi, s, ms), Qt::UTC);
+    const qint64 msecs = (day.toJulianDay() - kJulianDayOfEpoch) * kMsecsPerDay + h * 3'600'000LL + mi * 60'000LL
+                         + s * 1000LL + ms;
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 } // namespace
 
