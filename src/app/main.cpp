@@ -1,3 +1,5 @@
+#include "platform/SingleInstance.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -7,9 +9,21 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
+    // One running copy per data folder: a second launch brings the first
+    // copy's window forward and leaves.
+    SingleInstance instance;
+    if (!instance.start())
+        return 0;
+
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Quillmere"));
     window.resize(480, 640);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+        window.show();
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return app.exec();
 }
