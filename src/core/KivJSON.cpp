@@ -1,5 +1,7 @@
 #include "core/KivJSON.h"
 
+#include "core/JsonWriter.h"
+
 #include <QRegularExpression>
 #include <QTimeZone>
 #include <cmath>
@@ -42,12 +44,20 @@ QJsonValue required(const QJsonObject &o, const QString &key)
 
 QByteArray encode(const QJsonObject &object)
 {
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    QByteArray out;
+    JsonWriter w(out);
+    w.object(object, 0);
+    out.append('\n');
+    return out;
 }
 
 QByteArray encode(const QJsonArray &array)
 {
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+    QByteArray out;
+    JsonWriter w(out);
+    w.array(array, 0);
+    out.append('\n');
+    return out;
 }
 
 namespace {

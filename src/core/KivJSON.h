@@ -16,6 +16,8 @@
 // exactly three fractional digits and "Z", read back with or without the
 // fraction and with any zone offset. Decoding is strict about types: a value
 // of the wrong type fails, while null and a missing key both read as absent.
+class JsonWriter;
+
 namespace KivJSON {
 
 // Thrown by the readers below; whoever decodes a whole file catches it.
@@ -96,6 +98,11 @@ QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonOb
         out.append(fromJson(object(v)));
     return out;
 }
+
+// Writes one element at the given nesting level: straight from its fields
+// when the type can, else through its JSON object.
+template<typename T>
+void writeElement(::JsonWriter &writer, const T &item, int level);
 
 template<typename T>
 QJsonArray encodeList(const QList<T> &items)

@@ -1,5 +1,6 @@
 #include "core/Models.h"
 
+#include "core/JsonWriter.h"
 #include "core/KivJSON.h"
 
 #include <QHash>
@@ -69,6 +70,46 @@ QJsonObject SessionRecord::toJson() const
     KivJSON::putOptional(o, QStringLiteral("manual"), manual);
     KivJSON::putOptional(o, QStringLiteral("editedAt"), editedAt);
     return o;
+}
+
+void SessionRecord::writeJson(JsonWriter &w, int level) const
+{
+    // Keys in sorted order, optionals only when present, as toJson() gives them.
+    const int inner = level + 1;
+    w.beginObject();
+    if (calendarEventID) {
+        w.key("calendarEventID", inner);
+        w.string(*calendarEventID);
+    }
+    w.key("completed", inner);
+    w.boolean(completed);
+    if (deletedAt) {
+        w.key("deletedAt", inner);
+        w.string(KivJSON::dateString(*deletedAt));
+    }
+    if (editedAt) {
+        w.key("editedAt", inner);
+        w.string(KivJSON::dateString(*editedAt));
+    }
+    w.key("end", inner);
+    w.string(KivJSON::dateString(end));
+    w.key("id", inner);
+    w.string(KivJSON::uuidString(id));
+    if (manual) {
+        w.key("manual", inner);
+        w.boolean(*manual);
+    }
+    w.key("phase", inner);
+    w.string(rawValue(phase));
+    w.key("start", inner);
+    w.string(KivJSON::dateString(start));
+    if (taskRef) {
+        w.key("taskRef", inner);
+        w.object(taskRef->toJson(), inner);
+    }
+    w.key("title", inner);
+    w.string(title);
+    w.endObject(level);
 }
 
 SessionRecord SessionRecord::fromJson(const QJsonObject &json)

@@ -55,6 +55,9 @@ struct SessionRecord
     double duration() const { return start.msecsTo(end) / 1000.0; }
 
     QJsonObject toJson() const;
+    // Writes the same text as toJson() would give, straight from the fields
+    // (the history holds tens of thousands of records).
+    void writeJson(class JsonWriter &writer, int level) const;
     // Throws KivJSON::DecodeError.
     static SessionRecord fromJson(const QJsonObject &json);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/JsonWriter.h"
 #include "core/KivJSON.h"
 
 #include <QByteArray>
@@ -47,9 +48,11 @@ private:
     // one-element array without its brackets.
     static QByteArray chunk(const T &item)
     {
-        const QByteArray one = KivJSON::encode(QJsonArray{item.toJson()});
-        // "[\n" + element + "\n]\n"
-        return one.mid(2, one.size() - 5);
+        QByteArray out;
+        JsonWriter w(out);
+        w.indent(1);
+        KivJSON::writeElement(w, item, 1);
+        return out;
     }
 
     QList<T> m_items;

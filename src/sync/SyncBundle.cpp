@@ -1,5 +1,6 @@
 #include "sync/SyncBundle.h"
 
+#include "core/JsonWriter.h"
 #include "core/KivJSON.h"
 
 #include <QHostInfo>
@@ -61,7 +62,39 @@ std::optional<QByteArray> SyncBundle::encode(QString *error) const
             return refuse(QStringLiteral("order"));
     if (settings && !std::isfinite(settings->ambienceVolume))
         return refuse(QStringLiteral("ambienceVolume"));
-    return KivJSON::encode(toJson());
+    // Written member by member in sorted key order, the records straight from
+    // their fields: the same text as KivJSON::encode(toJson()), much faster
+    // for a long history.
+    QByteArray out;
+    JsonWriter w(out);
+    auto list = [&w](const auto &items) {
+        w.beginArray();
+        for (const auto &item : items) {
+            w.element(2);
+            KivJSON::writeElement(w, item, 2);
+        }
+        w.endArray(1);
+    };
+    w.beginObject();
+    w.key("days", 1);
+    list(days);
+    w.key("device", 1);
+    w.string(device);
+    w.key("records", 1);
+    list(records);
+    w.key("savedAt", 1);
+    w.string(KivJSON::dateString(savedAt));
+    if (settings) {
+        w.key("settings", 1);
+        w.object(settings->toJson(), 1);
+    }
+    w.key("tasks", 1);
+    list(tasks);
+    w.key("version", 1);
+    w.integer(version);
+    w.endObject(0);
+    out.append('\n');
+    return out;
 }
 
 SyncBundle SyncBundle::decode(const QByteArray &bytes)
