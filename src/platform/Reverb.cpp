@@ -62,44 +62,75 @@ void Reverb::loadPreset(Preset preset)
     }
 }
 
-float Reverb::runChannel(float input, Comb *combs, AllPass *allPasses) noexcept
+void Reverb::runChannel(int frames, const float *input, float *out, Comb *combs, AllPass *allPasses) noexcept
 {
-    float out = 0.0f;
-    for (int i = 0; i < combCount; ++i) {
-        Comb &c = combs[i];
-        const float y = c.buffer[std::size_t(c.index)];
-        c.store = y * (1.0f - m_damp) + c.store * m_damp;
-        c.buffer[std::size_t(c.index)] = input + c.store * m_feedback;
-        if (++c.index >= int(c.buffer.size()))
-            c.index = 0;
-        out += y;
+    std::fill_n(out, frames, 0.0f);
+    // Filter by filter over the whole block: each inner loop is short and tight.
+    const float damp = m_damp;
+    const float feedback = m_feedback;
+    for (int c = 0; c < combCount; ++c) {
+        Comb &comb = combs[c];
+        float *buffer = comb.buffer.data();
+        const int size = int(comb.buffer.size());
+        float store = comb.store;
+        // In runs up to the end of the delay line, so the loop has no wrap test.
+        for (int i = 0; i < frames;) {
+            const int run = std::min(frames - i, size - comb.index);
+            float *line = buffer + comb.index;
+            for (int k = 0; k < run; ++k) {
+                const float y = line[k];
+                store = y * (1.0f - damp) + store * damp;
+                line[k] = input[i + k] + store * feedback;
+                out[i + k] += y;
+            }
+            i += run;
+            comb.index += run;
+            if (comb.index >= size)
+                comb.index = 0;
+        }
+        comb.store = store;
     }
-    for (int i = 0; i < allPassCount; ++i) {
-        AllPass &a = allPasses[i];
-        const float delayed = a.buffer[std::size_t(a.index)];
-        a.buffer[std::size_t(a.index)] = out + delayed * 0.5f;
-        if (++a.index >= int(a.buffer.size()))
-            a.index = 0;
-        out = delayed - out;
+    for (int a = 0; a < allPassCount; ++a) {
+        AllPass &pass = allPasses[a];
+        float *buffer = pass.buffer.data();
+        const int size = int(pass.buffer.size());
+        for (int i = 0; i < frames;) {
+            const int run = std::min(frames - i, size - pass.index);
+            float *line = buffer + pass.index;
+            for (int k = 0; k < run; ++k) {
+                const float delayed = line[k];
+                line[k] = out[i + k] + delayed * 0.5f;
+                out[i + k] = delayed - out[i + k];
+            }
+            i += run;
+            pass.index += run;
+            if (pass.index >= size)
+                pass.index = 0;
+        }
     }
-    return out;
 }
 
 void Reverb::process(int frames, float *left, float *right) noexcept
 {
-    // The mix glides across the block so a scene change does not click.
+    // The mix glides across the call so a scene change does not click.
     const float target = std::clamp(wetDryMix(), 0.0f, 100.0f) / 100.0f;
     const float start = m_lastMix;
     const float stepMix = frames > 0 ? (target - start) / float(frames) : 0.0f;
-    for (int i = 0; i < frames; ++i) {
-        const float mix = start + stepMix * float(i + 1);
-        const float input = (left[i] + right[i]) * inputGain;
-        const float wetL = runChannel(input, m_combs[0], m_allPasses[0]);
-        const float wetR = runChannel(input, m_combs[1], m_allPasses[1]);
-        const float outL = wetL * m_wet1 + wetR * m_wet2;
-        const float outR = wetR * m_wet1 + wetL * m_wet2;
-        left[i] = left[i] * (1.0f - mix) + outL * mix;
-        right[i] = right[i] * (1.0f - mix) + outR * mix;
-    }
     m_lastMix = target;
+    for (int done = 0; done < frames; done += blockFrames) {
+        const int n = std::min(blockFrames, frames - done);
+        float *l = left + done;
+        float *r = right + done;
+        for (int i = 0; i < n; ++i)
+            m_input[i] = (l[i] + r[i]) * inputGain;
+        runChannel(n, m_input, m_wet[0], m_combs[0], m_allPasses[0]);
+        runChannel(n, m_input, m_wet[1], m_combs[1], m_allPasses[1]);
+        for (int i = 0; i < n; ++i) {
+            const float mix = start + stepMix * float(done + i + 1);
+            const float outL = m_wet[0][i] * m_wet1 + m_wet[1][i] * m_wet2;
+            const float outR = m_wet[1][i] * m_wet1 + m_wet[0][i] * m_wet2;
+            l[i] = l[i] * (1.0f - mix) + outL * mix;
+            r[i] = r[i] * (1.0f - mix) + outR * mix;
+        }
+    }
 }

@@ -37,7 +37,10 @@ private:
     static constexpr int combCount = 8;
     static constexpr int allPassCount = 4;
 
-    float runChannel(float input, Comb *combs, AllPass *allPasses) noexcept;
+    static constexpr int blockFrames = 256;
+
+    // Runs one channel's filters over a block of input, into out.
+    void runChannel(int frames, const float *input, float *out, Comb *combs, AllPass *allPasses) noexcept;
 
     Comb m_combs[2][combCount];
     AllPass m_allPasses[2][allPassCount];
@@ -47,4 +50,6 @@ private:
     float m_wet2 = 0.0f;
     float m_lastMix = 0.0f;
     std::atomic<float> m_mix{30.0f};
+    float m_input[blockFrames] = {};
+    float m_wet[2][blockFrames] = {};
 };

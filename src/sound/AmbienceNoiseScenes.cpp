@@ -34,18 +34,17 @@ AmbienceVoice::Frame AmbienceVoice::stream()
     const double nR = m_noiseR.next();
     brown(nL, nR, 0.02, 0.996);
 
-    static constexpr double cutoffs[3] = {420.0, 1150.0, 2600.0};
     static constexpr double levels[3] = {0.3, 0.2, 0.11};
     double left = 0.0;
     double right = 0.0;
     for (int i = 0; i < 3; ++i) {
-        const double m = 0.45 * std::sin(twoPi * (0.043 + 0.031 * i) * m_t + i) + 0.55;
-        const double f = DSP::svfCoefficient(cutoffs[i], m_sampleRate);
+        const double m = slow(i, [i](double t) { return 0.45 * DSP::sine(twoPi * (0.043 + 0.031 * i) * t + i) + 0.55; });
+        const double f = m_f.stream[std::size_t(i)];
         left += m_bands[i].step(nL, f, 0.7) * m * levels[i];
         right += m_bands[i + 3].step(nR, f, 0.7) * m * levels[i];
     }
     smoothBrown(2.6, 0.25);
-    const double s = 0.82 + 0.18 * std::sin(twoPi * 0.028 * m_t);
+    const double s = slow(3, [](double t) { return 0.82 + 0.18 * DSP::sine(twoPi * 0.028 * t); });
     const double bird = birdsong();
     return {s * (left + 0.34 * m_smooth[0].z) + 0.55 * bird, s * (right + 0.34 * m_smooth[1].z) + 0.85 * bird};
 }
@@ -106,12 +105,15 @@ double AmbienceVoice::birdsong()
 
 AmbienceVoice::Frame AmbienceVoice::surf()
 {
-    auto shape = [](double p) {
-        return p < 0.32 ? std::pow(p / 0.32, 1.4) : std::pow(1.0 - (p - 0.32) / 0.68, 2.2);
+    auto wave = [](double t) {
+        auto shape = [](double p) {
+            return p < 0.32 ? std::pow(p / 0.32, 1.4) : std::pow(1.0 - (p - 0.32) / 0.68, 2.2);
+        };
+        auto frac = [](double x) { return x - std::floor(x); };
+        return 0.58 * shape(frac(t / 11.3)) + 0.42 * shape(frac(t / 7.9 + 0.37));
     };
-    auto frac = [](double x) { return x - std::floor(x); };
-    const double w = 0.58 * shape(frac(m_t / 11.3)) + 0.42 * shape(frac(m_t / 7.9 + 0.37));
-    const double f = DSP::svfCoefficient(320.0 + 1600.0 * w, m_sampleRate);
+    const double w = slow(0, wave);
+    const double f = slow(1, [&](double t) { return DSP::svfCoefficient(320.0 + 1600.0 * wave(t), m_sampleRate); });
     const double b0 = m_bands[0].step(m_noiseL.next(), f, 1.5);
     const double b3 = m_bands[3].step(m_noiseR.next(), f, 1.5);
     const double nL = m_noiseL.next();
@@ -125,9 +127,8 @@ AmbienceVoice::Frame AmbienceVoice::rain()
 {
     const double nL = m_noiseL.next();
     const double nR = m_noiseR.next();
-    const double f = DSP::svfCoefficient(2800.0, m_sampleRate);
-    const double b0 = m_bands[0].step(nL, f, 1.4);
-    const double b3 = m_bands[3].step(nR, f, 1.4);
+    const double b0 = m_bands[0].step(nL, m_f.rain, 1.4);
+    const double b3 = m_bands[3].step(nR, m_f.rain, 1.4);
     brown(nL, nR, 0.02, 0.994);
     smoothBrown(2.2, 0.3);
     if (u() > 0.9994) {
@@ -137,7 +138,8 @@ AmbienceVoice::Frame AmbienceVoice::rain()
         triggerCrackle(320.0 + 700.0 * u1, 1.1, 0.1 + 0.1 * u2, 0.012 + 0.02 * u3);
     }
     const double drops = crackleSum(nL);
-    const double s = 0.7 + 0.3 * std::sin(twoPi * 0.019 * m_t) * std::sin(twoPi * 0.007 * m_t);
+    const double s =
+        slow(0, [](double t) { return 0.7 + 0.3 * DSP::sine(twoPi * 0.019 * t) * DSP::sine(twoPi * 0.007 * t); });
     return {s * (0.21 * b0 + 0.32 * m_smooth[0].z + 0.45 * drops), s * (0.21 * b3 + 0.32 * m_smooth[1].z + 0.38 * drops)};
 }
 
@@ -145,9 +147,12 @@ AmbienceVoice::Frame AmbienceVoice::wind()
 {
     const double nL = m_noiseL.next();
     const double nR = m_noiseR.next();
-    const double g = (std::pow(0.5 + 0.5 * std::sin(twoPi * 0.021 * m_t), 1.6) * 0.55 + 0.45)
-                     * (0.6 + 0.4 * std::sin(twoPi * 0.0083 * m_t + 1.1));
-    const double f = DSP::svfCoefficient(480.0 + 900.0 * g, m_sampleRate);
+    auto gust = [](double t) {
+        return (std::pow(0.5 + 0.5 * DSP::sine(twoPi * 0.021 * t), 1.6) * 0.55 + 0.45)
+               * (0.6 + 0.4 * DSP::sine(twoPi * 0.0083 * t + 1.1));
+    };
+    const double g = slow(0, gust);
+    const double f = slow(1, [&](double t) { return DSP::svfCoefficient(480.0 + 900.0 * gust(t), m_sampleRate); });
     const double b0 = m_bands[0].step(nL, f, 1.1);
     const double b3 = m_bands[3].step(nR, f, 1.1);
     brown(nL, nR, 0.018, 0.997);
@@ -171,27 +176,28 @@ AmbienceVoice::Frame AmbienceVoice::insects()
         double env = 0.0;
         int j = 0;
         if (kind.pulses < 2) {
-            env = std::sin(std::numbers::pi * p);
+            env = DSP::sine(std::numbers::pi * p);
         } else {
             const double width = 1.0 / kind.pulses;
             j = std::min(kind.pulses - 1, int(std::floor(p / width)));
             const double local = (p - width * j) / width;
             if (local >= 0.72)
                 continue;
-            env = std::sin(std::numbers::pi * local / 0.72);
+            env = DSP::sine(std::numbers::pi * local / 0.72);
         }
         if (env <= 0.0001)
             continue;
         const double freq = kind.pitch * (1.0 - kind.descent * j);
         const double noise = k % 2 == 0 ? m_noiseL.next() : m_noiseR.next();
         const double b = svf(m_insectBands[k], noise, freq, kind.resonance);
-        const double trem = kind.tremolo == 0.0 ? 1.0 : 0.55 + 0.45 * std::sin(twoPi * kind.tremolo * m_t);
+        const double trem = kind.tremolo == 0.0 ? 1.0 : 0.55 + 0.45 * DSP::sine(twoPi * kind.tremolo * m_t);
         const double v = kind.level * env * b * trem;
         left += (1.0 - kind.pan) * v;
         right += kind.pan * v;
     }
-    const double c = (0.6 + 0.4 * std::sin(twoPi * 0.19 * m_t) * std::sin(twoPi * 0.07 * m_t)) * 0.045
-                     * svf(m_chorusBand, m_noiseL.next(), 5200.0, 0.9);
+    const double c = slow(0, [](double t) { return 0.6 + 0.4 * DSP::sine(twoPi * 0.19 * t) * DSP::sine(twoPi * 0.07 * t); })
+                     * 0.045
+                     * m_chorusBand.step(m_noiseL.next(), m_f.chorus, 0.9);
     return {left + c, right + 0.9 * c};
 }
 
@@ -212,15 +218,15 @@ AmbienceVoice::Frame AmbienceVoice::embers()
             triggerCrackle(1600.0 + 2200.0 * u2, 0.9, 0.06 + 0.08 * u3, 0.004 + 0.008 * u4);
     }
     const double crack = crackleSum(nR);
-    const double s = 0.75 + 0.25 * std::sin(twoPi * 0.031 * m_t);
-    const double p = 0.35 * std::sin(twoPi * 0.09 * m_t);
+    const double s = slow(0, [](double t) { return 0.75 + 0.25 * DSP::sine(twoPi * 0.031 * t); });
+    const double p = slow(1, [](double t) { return 0.35 * DSP::sine(twoPi * 0.09 * t); });
     return {0.34 * s * m_smooth[0].z + crack * (0.5 + p), 0.34 * s * m_smooth[1].z + crack * (0.5 - p)};
 }
 
 AmbienceVoice::Frame AmbienceVoice::heartbeat()
 {
     if (m_t >= m_beatAt) {
-        m_beatPeriod = 1.0 + 0.055 * std::sin(-twoPi * 0.19 * m_t);
+        m_beatPeriod = 1.0 + 0.055 * DSP::sine(-twoPi * 0.19 * m_t);
         m_thumpFrequency = 51.0 + 3.0 * u();
         m_thumpLevel = 0.62;
         m_thumpDecay = std::exp(-1.0 / (0.115 * m_sampleRate));
@@ -244,7 +250,7 @@ AmbienceVoice::Frame AmbienceVoice::heartbeat()
         m_thumpPhase += twoPi * m_thumpFrequency / m_sampleRate;
         if (m_thumpPhase > twoPi)
             m_thumpPhase -= twoPi;
-        thump = 0.72 * a * std::sin(m_thumpPhase);
+        thump = 0.72 * a * DSP::sine(m_thumpPhase);
         m_thumpLevel = a * m_thumpDecay;
         m_thumpFrequency *= 0.99997;
     }
@@ -253,8 +259,8 @@ AmbienceVoice::Frame AmbienceVoice::heartbeat()
     const double nR = m_noiseR.next();
     brown(nL, nR, 0.02, 0.9975);
     smoothBrown(2.0, 0.05);
-    const double amp = 0.7 + 0.3 * std::sin(twoPi * 0.19 * m_t);
-    const double w = 0.02 * std::sin(twoPi * 0.013 * m_t);
+    const double amp = slow(0, [](double t) { return 0.7 + 0.3 * DSP::sine(twoPi * 0.19 * t); });
+    const double w = slow(1, [](double t) { return 0.02 * DSP::sine(twoPi * 0.013 * t); });
     const double beat = thump + burst;
     return {beat * (1.0 + w) + 0.16 * amp * m_smooth[0].z, beat * (1.0 - w) + 0.16 * amp * m_smooth[1].z};
 }

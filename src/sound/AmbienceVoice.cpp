@@ -6,7 +6,17 @@
 
 using DSP::twoPi;
 
-AmbienceVoice::AmbienceVoice(double sampleRate) : m_sampleRate(sampleRate > 0.0 ? sampleRate : 48000.0) {}
+AmbienceVoice::AmbienceVoice(double sampleRate)
+    : m_sampleRate(sampleRate > 0.0 ? sampleRate : 48000.0),
+      m_f{DSP::svfCoefficient(2300.0, m_sampleRate),
+          DSP::svfCoefficient(520.0, m_sampleRate),
+          DSP::svfCoefficient(2800.0, m_sampleRate),
+          DSP::svfCoefficient(5200.0, m_sampleRate),
+          {DSP::svfCoefficient(420.0, m_sampleRate), DSP::svfCoefficient(1150.0, m_sampleRate),
+           DSP::svfCoefficient(2600.0, m_sampleRate)},
+          {twoPi * 98.0 / m_sampleRate, twoPi * 147.0 / m_sampleRate, twoPi * 196.0 / m_sampleRate}}
+{
+}
 
 std::optional<AmbienceScene> AmbienceVoice::pendingScene() const
 {
@@ -92,6 +102,7 @@ void AmbienceVoice::apply(AmbienceScene scene)
     m_beatAt = 0.6;
     m_dubAt = -1.0;
     m_thumpLevel = 0.0;
+    m_slow.fill(Slow{});
 }
 
 AmbienceVoice::Frame AmbienceVoice::bellRoom()
@@ -102,22 +113,23 @@ AmbienceVoice::Frame AmbienceVoice::bellRoom()
     }
     const double ring = m_resonator.next(m_strikeFundamental, m_sampleRate);
 
-    static constexpr double frequencies[3] = {98.0, 147.0, 196.0};
     static constexpr double levels[3] = {0.055, 0.03, 0.018};
     double bed = 0.0;
     for (int i = 0; i < 3; ++i) {
-        m_bedPhase[i] += twoPi * frequencies[i] / m_sampleRate;
+        m_bedPhase[i] += m_f.bed[std::size_t(i)];
         if (m_bedPhase[i] > twoPi)
             m_bedPhase[i] -= twoPi;
-        bed += std::sin(m_bedPhase[i]) * (0.6 + 0.4 * std::sin(twoPi * (0.021 + 0.013 * i) * m_t)) * levels[i];
+        const double swell = slow(i, [i](double t) { return 0.6 + 0.4 * DSP::sine(twoPi * (0.021 + 0.013 * i) * t); });
+        bed += DSP::sine(m_bedPhase[i]) * swell * levels[i];
     }
-    const double w = 0.006 * std::sin(twoPi * 0.017 * m_t);
+    const double w = slow(3, [](double t) { return 0.006 * DSP::sine(twoPi * 0.017 * t); });
     return {0.34 * ring + (1.0 + w) * bed, 0.34 * ring + (1.0 - w) * bed};
 }
 
 AmbienceVoice::Frame AmbienceVoice::singingBowl()
 {
-    const double swell = std::pow(0.5 + 0.5 * std::sin(twoPi * 0.041 * m_t), 1.3) * 0.48 + 0.52;
+    const double swell =
+        slow(0, [](double t) { return std::pow(0.5 + 0.5 * DSP::sine(twoPi * 0.041 * t), 1.3) * 0.48 + 0.52; });
 
     static constexpr double fundamental = 146.8;
     static constexpr double ratios[4] = {1.0, 2.74, 5.36, 8.91};
@@ -132,10 +144,10 @@ AmbienceVoice::Frame AmbienceVoice::singingBowl()
         if (m_rimPhaseB[i] > twoPi)
             m_rimPhaseB[i] -= twoPi;
         const double weight = i == 0 ? 1.0 : swell;
-        sum += weight * levels[i] * 0.5 * (std::sin(m_rimPhaseA[i]) + std::sin(m_rimPhaseB[i]));
+        sum += weight * levels[i] * 0.5 * (DSP::sine(m_rimPhaseA[i]) + DSP::sine(m_rimPhaseB[i]));
     }
-    const double rim = swell * 0.026 * svf(m_rimBand, m_noiseL.next(), 2300.0, 1.2);
-    const double w = 0.055 * std::sin(twoPi * 0.023 * m_t);
+    const double rim = swell * 0.026 * m_rimBand.step(m_noiseL.next(), m_f.rim, 1.2);
+    const double w = slow(1, [](double t) { return 0.055 * DSP::sine(twoPi * 0.023 * t); });
     return {(1.0 + w) * (sum + rim), (1.0 - w) * (sum + rim)};
 }
 
@@ -158,15 +170,17 @@ AmbienceVoice::Frame AmbienceVoice::waterJar()
 
 AmbienceVoice::Frame AmbienceVoice::windChime()
 {
-    const double s = 0.5 + 0.5 * std::sin(twoPi * 0.037 * m_t);
-    const double g = s * s * 0.6 + 0.4;
+    const double g = slow(0, [](double t) {
+        const double s = 0.5 + 0.5 * DSP::sine(twoPi * 0.037 * t);
+        return s * s * 0.6 + 0.4;
+    });
     if (m_t >= m_nextStrike) {
         m_resonator.strike(0.6 * g * u() + 0.25);
         m_strikeFundamental = 1480.0 + 420.0 * u();
         m_nextStrike = m_t + 0.8 + 7.0 * (1.0 - g) * u() + 0.6;
     }
     const double ring = m_resonator.next(m_strikeFundamental, m_sampleRate);
-    const double b0 = svf(m_bands[0], m_noiseL.next(), 520.0, 1.3);
-    const double b3 = svf(m_bands[3], m_noiseR.next(), 520.0, 1.3);
+    const double b0 = m_bands[0].step(m_noiseL.next(), m_f.air, 1.3);
+    const double b3 = m_bands[3].step(m_noiseR.next(), m_f.air, 1.3);
     return {0.4 * ring + g * 0.17 * b0, 0.4 * 0.9 * ring + g * 0.17 * b3};
 }

@@ -94,3 +94,23 @@ TEST(Crackle, QuietCrackleOutputsNothingAndKeepsItsFilter)
     EXPECT_EQ(crackle.filter.band, before.band);
     EXPECT_EQ(crackle.filter.low, before.low);
 }
+
+TEST(Sine, MatchesTheLibrarySineOverTheArgumentsInUse)
+{
+    // Oscillator phases in [0, 2pi], negative phases, and slow modulators
+    // after hours of play (2 pi f t with t up to a day).
+    double worst = 0.0;
+    double largest = 0.0;
+    for (double x = -10.0; x < 10.0; x += 0.000731) {
+        worst = std::max(worst, std::abs(DSP::sine(x) - std::sin(x)));
+        largest = std::max(largest, std::abs(DSP::sine(x)));
+    }
+    // Never beyond 1: 0.5 + 0.5 sin raised to a power would be NaN.
+    EXPECT_LE(largest, 1.0);
+    EXPECT_EQ(DSP::sine(std::numbers::pi / 2.0), 1.0);
+    EXPECT_EQ(DSP::sine(-std::numbers::pi / 2.0), -1.0);
+    for (double x = 1e3; x < 2e5; x += 7.77)
+        worst = std::max(worst, std::abs(DSP::sine(x) - std::sin(x)));
+    EXPECT_LT(worst, 2e-9);
+    EXPECT_EQ(DSP::sine(0.0), 0.0);
+}
