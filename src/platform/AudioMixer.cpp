@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-AudioMixer::AudioMixer(double sampleRate) : m_reverb(sampleRate) {}
+AudioMixer::AudioMixer(double sampleRate)
+    : m_reverb(sampleRate), m_quietFrames(long((sampleRate > 0.0 ? sampleRate : 48000.0) * quietSeconds))
+{
+}
 
 bool AudioMixer::addInput(AudioRenderer *input)
 {
@@ -26,6 +29,17 @@ void AudioMixer::render(int frames, float *left, float *right) noexcept
                 m_sumL[std::size_t(i)] += m_inL[std::size_t(i)];
                 m_sumR[std::size_t(i)] += m_inR[std::size_t(i)];
             }
+        }
+        bool silent = true;
+        for (int i = 0; i < n && silent; ++i)
+            silent = m_sumL[std::size_t(i)] == 0.0f && m_sumR[std::size_t(i)] == 0.0f;
+        m_silentFrames = silent ? m_silentFrames + n : 0;
+        if (m_silentFrames > m_quietFrames) {
+            // Idle: nothing to play and no tail left; keep the output cheap.
+            std::fill_n(left + done, n, 0.0f);
+            std::fill_n(right + done, n, 0.0f);
+            done += n;
+            continue;
         }
         m_reverb.process(n, m_sumL.data(), m_sumR.data());
         for (int i = 0; i < n; ++i) {

@@ -17,6 +17,10 @@ public:
 
     explicit AudioMixer(double sampleRate);
 
+    // After this much silence from every input the reverb tail has died away
+    // (below -120 dB), and the mixer outputs zeros without running it.
+    static constexpr double quietSeconds = 12.0;
+
     // False when the mixer is full.
     bool addInput(AudioRenderer *input);
     Reverb &reverb() { return m_reverb; }
@@ -30,6 +34,8 @@ private:
     int m_inputCount = 0;
     Reverb m_reverb;
     std::atomic<float> m_volume{1.0f};
+    const long m_quietFrames;
+    long m_silentFrames = 0;
     std::array<float, blockFrames> m_sumL{};
     std::array<float, blockFrames> m_sumR{};
     std::array<float, blockFrames> m_inL{};

@@ -7,9 +7,8 @@
 #include <QMediaDevices>
 #include <QMetaObject>
 
-QAudioFormat QtAudioOutput::chooseFormat()
+QAudioFormat QtAudioOutput::chooseFormat(const QAudioDevice &device)
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return {};
     QAudioFormat format;
@@ -21,7 +20,8 @@ QAudioFormat QtAudioOutput::chooseFormat()
     return device.preferredFormat();
 }
 
-QtAudioOutput::QtAudioOutput() : m_format(chooseFormat())
+QtAudioOutput::QtAudioOutput()
+    : m_outputDevice(QMediaDevices::defaultAudioOutput()), m_format(chooseFormat(m_outputDevice))
 {
     m_thread.setObjectName(QStringLiteral("audio-output"));
     m_context = new QObject;
@@ -53,7 +53,7 @@ bool QtAudioOutput::start()
         m_context,
         [this, &ok] {
             if (!m_sink) {
-                m_sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), m_format);
+                m_sink = new QAudioSink(m_outputDevice, m_format);
                 // About 60 ms of buffer: low enough for bells, roomy enough to idle cheaply.
                 m_sink->setBufferSize(m_format.bytesForDuration(60000));
                 m_device = new AudioPullDevice(m_format, m_renderer);

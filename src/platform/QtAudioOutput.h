@@ -2,6 +2,7 @@
 
 #include "platform/AudioOutput.h"
 
+#include <QAudioDevice>
 #include <QAudioFormat>
 #include <QThread>
 #include <atomic>
@@ -26,12 +27,13 @@ public:
     void reset() override;
     bool isRunning() const override { return m_running.load(); }
 
-    // The format the output asks for on the default device; invalid when there is none.
-    static QAudioFormat chooseFormat();
+    // The format the output asks for on a device; invalid for no device.
+    static QAudioFormat chooseFormat(const QAudioDevice &device);
 
 private:
     void closeOnAudioThread();
 
+    QAudioDevice m_outputDevice; // the default output when the output was made
     QAudioFormat m_format;
     QThread m_thread;
     QObject *m_context = nullptr; // lives on m_thread

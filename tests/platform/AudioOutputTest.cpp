@@ -2,6 +2,7 @@
 #include "platform/AudioPullDevice.h"
 #include "platform/BufferPlayer.h"
 #include "platform/QtAudioFileDecoder.h"
+#include "platform/QtAudioOutput.h"
 #include "platform/Reverb.h"
 
 #include <QtEndian>
@@ -181,4 +182,48 @@ TEST(QtAudioFileDecoder, ResamplesLinearlyToTheOutputRate)
     const std::vector<float> right = {1.0f, 1.0f, 1.0f, 0.0f, -1.0f};
     EXPECT_EQ(clip.left, left);
     EXPECT_EQ(clip.right, right);
+}
+
+TEST(AudioMixer, IdlesOnceTheTailHasDiedAndWakesForNewSound)
+{
+    AudioClip click;
+    click.left.assign(480, 0.5f);
+    BufferPlayer player;
+    AudioMixer mixer(48000.0);
+    mixer.addInput(&player);
+    mixer.reverb().loadPreset(Reverb::Preset::cathedral);
+    mixer.reverb().setWetDryMix(100.0f);
+    std::vector<float> l(48000), r(48000);
+
+    player.play(&click, false);
+    mixer.render(48000, l.data(), r.data());
+    float tail = 0.0f;
+    for (int second = 1; second < 12; ++second) {
+        mixer.render(48000, l.data(), r.data());
+        tail = std::max(tail, std::abs(l[47999]));
+    }
+    EXPECT_GT(tail, 0.0f); // still rendering the tail within the quiet time
+    mixer.render(48000, l.data(), r.data());
+    mixer.render(48000, l.data(), r.data());
+    EXPECT_TRUE(std::all_of(l.begin(), l.end(), [](float v) { return v == 0.0f; }));
+
+    player.play(&click, false);
+    mixer.render(4800, l.data(), r.data());
+    EXPECT_TRUE(std::any_of(l.begin(), l.begin() + 4800, [](float v) { return v != 0.0f; }));
+}
+
+TEST(QtAudioOutput, OpensPausesAndClosesWithOrWithoutADevice)
+{
+    // Whatever the machine has, the calls return and nothing hangs or fails loudly.
+    RampRenderer quiet(0.0f);
+    QtAudioOutput output;
+    EXPECT_GT(output.sampleRate(), 0.0);
+    output.setRenderer(&quiet);
+    const bool started = output.start();
+    EXPECT_EQ(output.isRunning(), started);
+    output.pause();
+    EXPECT_FALSE(output.isRunning());
+    EXPECT_EQ(output.start(), started);
+    output.reset();
+    EXPECT_FALSE(output.isRunning());
 }
