@@ -35,6 +35,15 @@ Rendered renderFrames(AmbienceVoice &voice, int frames, int block = 512)
     return out;
 }
 
+// A voice handed a scene at the player's level for full volume.
+std::unique_ptr<AmbienceVoice> playing(AmbienceScene scene)
+{
+    auto voice = std::make_unique<AmbienceVoice>(rate);
+    voice->setPendingScene(scene);
+    voice->setTarget(0.55f);
+    return voice;
+}
+
 } // namespace
 
 TEST(AmbienceVoice, NewVoiceIsSilentUntilATargetIsSetAndItsClockRuns)
@@ -57,9 +66,8 @@ TEST(AmbienceVoice, NewVoiceIsSilentUntilATargetIsSetAndItsClockRuns)
 
 TEST(AmbienceVoice, GainGlidesWithoutJumpsAndReachesItsTimeConstant)
 {
-    AmbienceVoice voice(rate);
-    voice.setPendingScene(AmbienceScene::rain);
-    voice.setTarget(0.55f);
+    const auto owned = playing(AmbienceScene::rain);
+    AmbienceVoice &voice = *owned;
     std::vector<float> l(1), r(1);
     float previous = 0.0f;
     const float k = float(1.0 - std::exp(-1.0 / (1.2 * rate)));
@@ -74,9 +82,8 @@ TEST(AmbienceVoice, GainGlidesWithoutJumpsAndReachesItsTimeConstant)
 
 TEST(AmbienceVoice, ZeroTargetEndsInExactZeros)
 {
-    AmbienceVoice voice(rate);
-    voice.setPendingScene(AmbienceScene::wind);
-    voice.setTarget(0.55f);
+    const auto owned = playing(AmbienceScene::wind);
+    AmbienceVoice &voice = *owned;
     renderFrames(voice, 48000 * 3);
     voice.setTarget(0.0f);
     // ln(0.55 / 0.004) x 1.2 s ~ 5.9 s to fall under the floor.
@@ -127,9 +134,8 @@ TEST(AmbienceVoice, SharedBufferHoldsTheRightChannel)
 
 TEST(AmbienceVoice, BellSceneStrikesFirstAtOnePointTwoSeconds)
 {
-    AmbienceVoice voice(rate);
-    voice.setPendingScene(AmbienceScene::bell);
-    voice.setTarget(0.55f);
+    const auto owned = playing(AmbienceScene::bell);
+    AmbienceVoice &voice = *owned;
     renderFrames(voice, int(1.19 * rate));
     EXPECT_EQ(AmbienceVoiceProbe::strikeAmplitude(voice), 0.0);
     renderFrames(voice, int(0.02 * rate));
@@ -140,9 +146,8 @@ TEST(AmbienceVoice, BellSceneStrikesFirstAtOnePointTwoSeconds)
 
 TEST(AmbienceVoice, HeartbeatLubAtSixTenthsThenDubAboutThreeTenthsLater)
 {
-    AmbienceVoice voice(rate);
-    voice.setPendingScene(AmbienceScene::heartbeat);
-    voice.setTarget(0.55f);
+    const auto owned = playing(AmbienceScene::heartbeat);
+    AmbienceVoice &voice = *owned;
     renderFrames(voice, int(0.59 * rate));
     EXPECT_DOUBLE_EQ(AmbienceVoiceProbe::beatAt(voice), 0.6);
     EXPECT_EQ(AmbienceVoiceProbe::dubAt(voice), -1.0);
@@ -162,9 +167,8 @@ TEST(AmbienceVoice, EverySceneRendersAMinuteCleanly)
         if (scene == AmbienceScene::silent || scene == AmbienceScene::custom)
             continue;
         SCOPED_TRACE(AmbienceScenes::rawValue(scene).toStdString());
-        AmbienceVoice voice(rate);
-        voice.setPendingScene(scene);
-        voice.setTarget(0.55f);
+        const auto owned = playing(scene);
+        AmbienceVoice &voice = *owned;
         double energy = 0.0;
         float peak = 0.0f;
         long bad = 0;
