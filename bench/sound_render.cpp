@@ -1,6 +1,6 @@
-// Cost of rendering the ambience: one 512-frame block and one second of each
-// scene through the voice, the mixer and the reverb, at 48 kHz; and the
-// one-time rendering of a bell.
+// Cost of rendering the ambience at 48 kHz: one 512-frame block and one
+// second of each scene through the voice, the mixer and the reverb; one second
+// of the voice alone; and the one-time rendering of a bell.
 #include "platform/AudioMixer.h"
 #include "sound/AmbienceScene.h"
 #include "sound/AmbienceVoice.h"
@@ -32,6 +32,23 @@ void renderScene(benchmark::State &state, AmbienceScene scene, int frames)
     state.counters["x_realtime"] = benchmark::Counter(double(frames) / rate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The voice alone, without the mixer and reverb.
+void renderVoice(benchmark::State &state, AmbienceScene scene)
+{
+    AmbienceVoice voice(rate);
+    voice.setPendingScene(scene);
+    voice.setTarget(0.55f);
+    std::vector<float> left(48000);
+    std::vector<float> right(48000);
+    voice.render(48000, left.data(), right.data());
+    for (auto _ : state) {
+        voice.render(48000, left.data(), right.data());
+        benchmark::DoNotOptimize(left.data());
+        benchmark::DoNotOptimize(right.data());
+    }
+    state.counters["x_realtime"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void registerScenes()
 {
     for (AmbienceScene scene : AmbienceScenes::all) {
@@ -42,6 +59,9 @@ void registerScenes()
                                      [scene](benchmark::State &s) { renderScene(s, scene, 512); });
         benchmark::RegisterBenchmark(("second/" + name).c_str(),
                                      [scene](benchmark::State &s) { renderScene(s, scene, 48000); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("voiceSecond/" + name).c_str(),
+                                     [scene](benchmark::State &s) { renderVoice(s, scene); })
             ->Unit(benchmark::kMillisecond);
     }
 }
