@@ -129,6 +129,12 @@ struct ReminderFolders : ::testing::Test
     }
 };
 
+// Readable failure messages for texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 inline QDateTime at(int month, int day, int hour, int minute = 0)
 {
     return QDateTime(QDate(2025, month, day), QTime(hour, minute));
