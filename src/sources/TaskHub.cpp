@@ -291,13 +291,20 @@ std::optional<TodoItem> TaskHub::add(const QString &title, const std::optional<Q
     return LocalTaskSource::row(*task);
 }
 
-void TaskHub::rename(const TaskRef &ref, const QString &title)
+bool TaskHub::editLocal(const TaskRef &ref, const std::function<void(const QUuid &)> &edit)
 {
     const std::optional<QUuid> id = LocalTaskSource::localId(ref);
     if (!id)
-        return;
-    m_local->rename(*id, title);
+        return false;
+    edit(*id);
     reload();
+    return true;
+}
+
+void TaskHub::rename(const TaskRef &ref, const QString &title)
+{
+    if (!editLocal(ref, [&](const QUuid &id) { m_local->rename(id, title); }))
+        return;
     // The selection takes the new title.
     if (sameRef(m_selected, ref)) {
         const auto found = std::find_if(m_items.cbegin(), m_items.cend(),
@@ -321,28 +328,16 @@ void TaskHub::reorder(const QList<TaskRef> &refs)
 
 void TaskHub::setAside(const TaskRef &ref)
 {
-    const std::optional<QUuid> id = LocalTaskSource::localId(ref);
-    if (!id)
-        return;
-    m_local->setAside(*id, Clock::current().now());
-    reload();
-    clearSelectedIf(ref);
+    if (editLocal(ref, [&](const QUuid &id) { m_local->setAside(id, Clock::current().now()); }))
+        clearSelectedIf(ref);
 }
 
 void TaskHub::toggleDone(const TaskRef &ref)
 {
-    const std::optional<QUuid> id = LocalTaskSource::localId(ref);
-    if (!id)
-        return;
-    m_local->markDone(*id, Clock::current().now());
-    reload();
+    editLocal(ref, [&](const QUuid &id) { m_local->markDone(id, Clock::current().now()); });
 }
 
 void TaskHub::deleteTask(const TaskRef &ref)
 {
-    const std::optional<QUuid> id = LocalTaskSource::localId(ref);
-    if (!id)
-        return;
-    m_local->deleteTask(*id, Clock::current().now());
-    reload();
+    editLocal(ref, [&](const QUuid &id) { m_local->deleteTask(id, Clock::current().now()); });
 }

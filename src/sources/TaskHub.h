@@ -110,6 +110,9 @@ private:
     void setDailyItems(const QList<TodoItem> &items);
     void setLoading(bool loading);
     void clearSelectedIf(const TaskRef &ref);
+    // Runs the edit with the id of a local reference, then reloads; false
+    // (and nothing done) for any other reference.
+    bool editLocal(const TaskRef &ref, const std::function<void(const QUuid &)> &edit);
 
     // Declared so that the sources go before the stores they use.
     std::unique_ptr<LocalTaskStore> m_ownedLocal;

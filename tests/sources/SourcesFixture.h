@@ -5,10 +5,10 @@
 #include "platform/IcalFolderStore.h"
 #include "platform/Preferences.h"
 #include "support/ScopedDirs.h"
+#include "support/ScopedTimeZone.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -17,17 +17,14 @@
 // only by hand (9:00 on Tuesday 4 March 2025 unless a test moves it).
 struct ReminderFolders : ::testing::Test
 {
+    ScopedTimeZone zone{"Europe/Berlin"};
     ScopedDirs dirs;
     FakeClock clock{QDateTime(QDate(2025, 3, 4), QTime(9, 0))};
-    QByteArray oldTz;
     QString account;
     std::unique_ptr<IcalFolderStore> calendars;
 
     void SetUp() override
     {
-        oldTz = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
         Clock::setCurrent(&clock);
         account = dirs.root() + QStringLiteral("/accounts/cloud");
         Preferences::standard().setValue(IcalFolderStore::accountsKey(), QJsonArray{account});
@@ -36,11 +33,6 @@ struct ReminderFolders : ::testing::Test
     {
         calendars.reset();
         Clock::setCurrent(nullptr);
-        if (oldTz.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", oldTz);
-        tzset();
     }
 
     // Opens the store once the folders are written.
