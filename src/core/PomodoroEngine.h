@@ -1,0 +1,175 @@
+#pragma once
+
+#include "core/Mode.h"
+#include "core/Models.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class ClockTimer;
+
+// The timer state machine. It runs one run at a time: the steps (phases) a
+// mode prescribes, from begin() until the last step ends or the run is
+// stopped. Time is measured from wall-clock dates read from Clock::current();
+// a 0.25 s ticker only notices when a phase is over. Every phase that ends
+// with at least one second of running time becomes a SessionRecord.
+//
+// The owner learns of events through four callbacks, called synchronously
+// inside the operation: onSessionFinished and onPhaseCompleted while the
+// engine still stands at the ending step, onRunChanged and onPlanCompleted
+// after it has moved.
+class PomodoroEngine : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(std::optional<Mode> mode READ mode NOTIFY modeChanged)
+    Q_PROPERTY(Phase phase READ phase NOTIFY phaseChanged)
+    Q_PROPERTY(RunState state READ state NOTIFY stateChanged)
+    Q_PROPERTY(double remaining READ remaining NOTIFY remainingChanged)
+    Q_PROPERTY(int stepIndex READ stepIndex NOTIFY stepIndexChanged)
+    Q_PROPERTY(bool leadsWithBreak READ leadsWithBreak NOTIFY leadsWithBreakChanged)
+    Q_PROPERTY(QStringList rounds READ rounds NOTIFY roundsChanged)
+    Q_PROPERTY(double focusSecondsInRun READ focusSecondsInRun NOTIFY focusSecondsInRunChanged)
+    Q_PROPERTY(QString taskTitle READ taskTitle WRITE setTaskTitle NOTIFY taskTitleChanged)
+    Q_PROPERTY(int encores READ encores NOTIFY encoresChanged)
+    // Derived values follow changed(), emitted after any property above changed.
+    Q_PROPERTY(int planIndex READ planIndex NOTIFY changed)
+    Q_PROPERTY(bool isOpenEnded READ isOpenEnded NOTIFY changed)
+    Q_PROPERTY(double progress READ progress NOTIFY changed)
+    Q_PROPERTY(bool hasNextRound READ hasNextRound NOTIFY changed)
+    Q_PROPERTY(std::optional<QString> nextRoundTitle READ nextRoundTitle NOTIFY changed)
+    Q_PROPERTY(std::optional<QString> lastRoundTitle READ lastRoundTitle NOTIFY changed)
+    Q_PROPERTY(bool canEncore READ canEncore NOTIFY changed)
+    Q_PROPERTY(QString displayTitle READ displayTitle NOTIFY changed)
+
+public:
+    // settings must outlive the engine; durations are asked afresh each time.
+    explicit PomodoroEngine(const PomodoroConfiguring &settings, QObject *parent = nullptr);
+    ~PomodoroEngine() override;
+
+    // Receives every record the engine makes.
+    std::function<void(const SessionRecord &)> onSessionFinished;
+    // Receives the phase that has just ended completed.
+    std::function<void(Phase)> onPhaseCompleted;
+    // Receives the mode when a run has no further step.
+    std::function<void(Mode)> onPlanCompleted;
+    // Receives the current phase and state after every change of step or state.
+    std::function<void(Phase, RunState)> onRunChanged;
+
+    std::optional<Mode> mode() const { return m_mode; }
+    Phase phase() const { return m_phase; }
+    RunState state() const { return m_state; }
+    // Seconds left in a counting-down phase; seconds elapsed in an open-ended one.
+    double remaining() const { return m_remaining; }
+    int stepIndex() const { return m_stepIndex; }
+    bool leadsWithBreak() const { return m_leadsWithBreak; }
+    QStringList rounds() const { return m_rounds; }
+    double focusSecondsInRun() const { return m_focusSecondsInRun; }
+    QString taskTitle() const { return m_taskTitle; }
+    void setTaskTitle(const QString &title);
+    int encores() const { return m_encores; }
+
+    int planIndex() const { return m_leadsWithBreak ? m_stepIndex - 1 : m_stepIndex; }
+    bool isOpenEnded() const { return m_mode == Mode::open && m_phase == Phase::focus; }
+    double progress() const;
+    bool hasNextRound() const;
+    std::optional<QString> nextRoundTitle() const;
+    std::optional<QString> lastRoundTitle() const;
+    bool canEncore() const;
+    // The task title trimmed, or 味わう through L when empty.
+    QString displayTitle() const;
+
+    // Sets up a new run and starts its first step at once. The phase under
+    // way, if any, is dropped without a record.
+    void begin(Mode mode, bool afterBreak = false, const QStringList &rounds = {});
+    void start();
+    void pause();
+    // Ends the run, recording the partial work, and clears it.
+    void stop();
+    // Puts the current step back to its beginning, idle, recording nothing.
+    void reset();
+    // Ends the current step now; the ticker calls it with true when time is up.
+    void finishPhase(bool completed);
+    // Rounds mode: ends the current round (with its break) and starts the next.
+    void nextRound(bool completed);
+    // Adds one more repetition of the mode's rhythm, or takes one back.
+    void toggleEncore();
+    // Re-derives remaining of an idle step after the minutes settings changed.
+    void applyDurationChangeIfIdle();
+    // The phase of step i of the current run, or nothing past its end.
+    std::optional<Phase> phaseAt(int index) const;
+
+signals:
+    void modeChanged();
+    void phaseChanged();
+    void stateChanged();
+    void remainingChanged();
+    void stepIndexChanged();
+    void leadsWithBreakChanged();
+    void roundsChanged();
+    void focusSecondsInRunChanged();
+    void taskTitleChanged();
+    void encoresChanged();
+    void changed();
+
+private:
+    void tick();
+    void startTicker();
+    void stopTicker();
+    // Ends the current step. endedAt is when its time ran out (a tick that
+    // finds it over); nothing means now.
+    void endStep(bool completed, const std::optional<QDateTime> &endedAt);
+    void advance(const QDateTime &reference);
+    void finishRun(int index);
+    void recordCurrentPhase(bool completed, const QDateTime &at);
+    void accumulateRunning(const QDateTime &at);
+    void clearStepTiming();
+    void applyRoundTitle();
+    double plannedDuration(Phase phase) const;
+    double phaseStartRemaining() const;
+    std::optional<Phase> phaseAt(int index, const QDateTime &at) const;
+    double elapsed() const;
+    void refreshRemainingFromEnd();
+    void emitRunChanged();
+
+    // Writes a property and notifies its observers, unless the value is equal.
+    template<typename T>
+    void assign(T &field, const T &value, void (PomodoroEngine::*notify)())
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*notify)();
+        emit changed();
+    }
+    void setMode(std::optional<Mode> mode);
+    void setPhase(Phase phase);
+    void setState(RunState state);
+    void setRemaining(double seconds);
+    void setStepIndex(int index);
+    void setLeadsWithBreak(bool leads);
+    void setRounds(const QStringList &rounds);
+    void setFocusSecondsInRun(double seconds);
+    void setEncores(int encores);
+
+    const PomodoroConfiguring &m_settings;
+    std::optional<Mode> m_mode;
+    Phase m_phase = Phase::focus;
+    RunState m_state = RunState::idle;
+    double m_remaining = 0;
+    int m_stepIndex = 0;
+    bool m_leadsWithBreak = false;
+    QStringList m_rounds;
+    double m_focusSecondsInRun = 0;
+    QString m_taskTitle;
+    int m_encores = 0;
+
+    std::optional<QDateTime> m_endDate;
+    double m_workedSeconds = 0;
+    std::optional<QDateTime> m_runningSince;
+    ClockTimer *m_ticker = nullptr;
+    bool m_heldWhileClockTurned = false;
+};

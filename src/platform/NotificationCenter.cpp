@@ -1,0 +1,8 @@
+#include "platform/NotificationCenter.h"
+
+NotificationCenter::NotificationCenter(QObject *parent)
+    : QObject(parent)
+{
+}
+
+NotificationCenter::~NotificationCenter() = default;

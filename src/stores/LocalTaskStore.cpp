@@ -1,0 +1,303 @@
+#include "stores/LocalTaskStore.h"
+
+#include "core/KivJSON.h"
+#include "platform/Clock.h"
+#include "stores/DayMath.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+// Latest first; a missing date counts as the most distant past.
+bool laterFirst(const std::optional<QDateTime> &a, const std::optional<QDateTime> &b)
+{
+    if (!a)
+        return false;
+    if (!b)
+        return true;
+    return *a > *b;
+}
+} // namespace
+
+LocalTaskStore::LocalTaskStore(const QString &folder, QObject *parent)
+    : StoreBase(folder, fileName, parent)
+{
+    load([this](const QJsonArray &array) {
+        m_tasks = KivJSON::decodeList<LocalTask>(array, &LocalTask::fromJson);
+    });
+}
+
+void LocalTaskStore::setAllTasks(const QList<LocalTask> &tasks)
+{
+    if (tasks == m_tasks)
+        return;
+    m_tasks = tasks;
+    emit changed();
+}
+
+QJsonArray LocalTaskStore::encodedContent() const
+{
+    return KivJSON::encodeList(m_tasks);
+}
+
+// Views ----------------------------------------------------------------------
+
+QList<LocalTask> LocalTaskStore::live(const std::function<bool(const LocalTask &)> &keep) const
+{
+    QList<LocalTask> out;
+    for (const LocalTask &t : m_tasks)
+        if (!t.deletedAt && keep(t))
+            out.append(t);
+    return out;
+}
+
+QList<LocalTask> LocalTaskStore::tasks() const
+{
+    return live([](const LocalTask &) { return true; });
+}
+
+QList<LocalTask> LocalTaskStore::open() const
+{
+    return live([](const LocalTask &t) { return !t.completedAt && !t.abandonedAt && !t.isDaily; });
+}
+
+QList<LocalTask> LocalTaskStore::daily() const
+{
+    QList<LocalTask> out = live([](const LocalTask &t) { return t.isDaily && !t.completedAt && !t.abandonedAt; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const LocalTask &a, const LocalTask &b) { return a.createdAt < b.createdAt; });
+    return out;
+}
+
+QList<LocalTask> LocalTaskStore::completed(const QDateTime &day, const QTimeZone &zone) const
+{
+    const QDate date = DayMath::dateIn(day, zone);
+    QList<LocalTask> out =
+        live([&](const LocalTask &t) { return t.completedAt && DayMath::dateIn(*t.completedAt, zone) == date; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const LocalTask &a, const LocalTask &b) { return laterFirst(a.completedAt, b.completedAt); });
+    return out;
+}
+
+QList<LocalTask> LocalTaskStore::completedBefore(const QDateTime &day, const QTimeZone &zone) const
+{
+    const QDate date = DayMath::dateIn(day, zone);
+    QList<LocalTask> out =
+        live([&](const LocalTask &t) { return t.completedAt && DayMath::dateIn(*t.completedAt, zone) != date; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const LocalTask &a, const LocalTask &b) { return laterFirst(a.completedAt, b.completedAt); });
+    return out;
+}
+
+QList<LocalTask> LocalTaskStore::setAside() const
+{
+    QList<LocalTask> out = live([](const LocalTask &t) { return t.abandonedAt.has_value(); });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const LocalTask &a, const LocalTask &b) { return laterFirst(a.abandonedAt, b.abandonedAt); });
+    return out;
+}
+
+std::optional<LocalTask> LocalTaskStore::task(const QUuid &id) const
+{
+    for (const LocalTask &t : m_tasks)
+        if (t.id == id && !t.deletedAt)
+            return t;
+    return std::nullopt;
+}
+
+std::optional<QDateTime> LocalTaskStore::lastDoneDay(const LocalTask &task)
+{
+    std::optional<QDate> latest;
+    for (const QString &key : task.doneDays) {
+        const auto date = DayMath::parseDayKey(key);
+        if (date && (!latest || *date > *latest))
+            latest = date;
+    }
+    if (!latest)
+        return std::nullopt;
+    return latest->startOfDay();
+}
+
+// Mutations ------------------------------------------------------------------
+
+qsizetype LocalTaskStore::indexOf(const QUuid &id) const
+{
+    for (qsizetype i = 0; i < m_tasks.size(); ++i)
+        if (m_tasks[i].id == id)
+            return i;
+    return -1;
+}
+
+void LocalTaskStore::change(const QUuid &id, Stamp stamp, const std::function<void(LocalTask &)> &apply)
+{
+    const qsizetype i = indexOf(id);
+    if (i < 0)
+        return;
+    LocalTask &t = m_tasks[i];
+    apply(t);
+    if (stamp == Stamp::now)
+        t.updatedAt = Clock::current().now();
+    emit changed();
+    save();
+}
+
+std::optional<LocalTask> LocalTaskStore::add(const QString &title, const std::optional<QDateTime> &due)
+{
+    const QString trimmed = title.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    const LocalTask t = LocalTask::create(trimmed, due);
+    m_tasks.append(t);
+    emit changed();
+    save();
+    return t;
+}
+
+QList<LocalTask> LocalTaskStore::adopt(const QList<TodoItem> &rows, const QDateTime &now)
+{
+    QSet<TaskRef> known;
+    for (const LocalTask &t : m_tasks)
+        if (t.origin)
+            known.insert(*t.origin);
+    QList<LocalTask> made;
+    for (const TodoItem &row : rows) {
+        if (known.contains(row.ref))
+            continue;
+        // A reference twice in one batch is copied once.
+        known.insert(row.ref);
+        LocalTask t;
+        t.id = QUuid::createUuid();
+        t.title = row.title;
+        t.due = row.due;
+        t.notes = row.notes;
+        t.estimateMinutes = row.estimateMinutes;
+        t.origin = row.ref;
+        t.createdAt = now;
+        t.updatedAt = now;
+        m_tasks.append(t);
+        made.append(t);
+    }
+    if (!made.isEmpty()) {
+        emit changed();
+        save();
+    }
+    return made;
+}
+
+void LocalTaskStore::rename(const QUuid &id, const QString &title)
+{
+    const QString trimmed = title.trimmed();
+    if (trimmed.isEmpty())
+        return;
+    change(id, Stamp::now, [&](LocalTask &t) { t.title = trimmed; });
+}
+
+void LocalTaskStore::setDue(const QUuid &id, const std::optional<QDateTime> &due)
+{
+    change(id, Stamp::now, [&](LocalTask &t) {
+        t.due = due;
+        if (due)
+            t.isSomeday = false;
+    });
+}
+
+void LocalTaskStore::complete(const QUuid &id, const QDateTime &at)
+{
+    change(id, Stamp::now, [&](LocalTask &t) {
+        t.completedAt = at;
+        t.abandonedAt.reset();
+    });
+}
+
+void LocalTaskStore::setAside(const QUuid &id, const QDateTime &at)
+{
+    change(id, Stamp::now, [&](LocalTask &t) {
+        t.abandonedAt = at;
+        t.completedAt.reset();
+    });
+}
+
+void LocalTaskStore::revive(const QUuid &id)
+{
+    change(id, Stamp::now, [](LocalTask &t) {
+        t.completedAt.reset();
+        t.abandonedAt.reset();
+    });
+}
+
+void LocalTaskStore::markReviewed(const QUuid &id, const QDateTime &at)
+{
+    change(id, Stamp::none, [&](LocalTask &t) { t.reviewedAt = at; });
+}
+
+void LocalTaskStore::deleteTask(const QUuid &id, const QDateTime &at)
+{
+    change(id, Stamp::none, [&](LocalTask &t) {
+        t.deletedAt = at;
+        t.updatedAt = at;
+    });
+}
+
+void LocalTaskStore::setNotes(const QUuid &id, const QString &userText)
+{
+    change(id, Stamp::now, [&](LocalTask &t) { t.notes = ProgressNote::replacingUserText(userText, t.notes); });
+}
+
+void LocalTaskStore::appendProgress(const TaskProgress &progress, const QUuid &id)
+{
+    change(id, Stamp::now, [&](LocalTask &t) { t.notes = ProgressNote::merged(t.notes, progress); });
+}
+
+void LocalTaskStore::setDaily(const QUuid &id, bool daily)
+{
+    change(id, Stamp::now, [&](LocalTask &t) {
+        t.isDaily = daily;
+        if (daily) {
+            t.due.reset();
+            t.isSomeday = false;
+        }
+    });
+}
+
+void LocalTaskStore::setOccasional(const QUuid &id, bool occasional)
+{
+    change(id, Stamp::now, [&](LocalTask &t) {
+        t.isOccasional = occasional;
+        if (occasional)
+            t.isDaily = true;
+    });
+}
+
+void LocalTaskStore::markDone(const QUuid &id, const QDateTime &day)
+{
+    const QString key = ProgressNote::dayString(day);
+    change(id, Stamp::now, [&](LocalTask &t) {
+        const qsizetype at = t.doneDays.indexOf(key);
+        if (at >= 0) {
+            t.doneDays.removeAt(at);
+        } else {
+            t.doneDays.append(key);
+            std::sort(t.doneDays.begin(), t.doneDays.end());
+        }
+    });
+}
+
+void LocalTaskStore::reorder(const QList<QUuid> &ids)
+{
+    const QDateTime now = Clock::current().now();
+    bool moved = false;
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const qsizetype at = indexOf(ids[i]);
+        if (at < 0)
+            continue;
+        LocalTask &t = m_tasks[at];
+        if (t.order && *t.order == double(i))
+            continue;
+        t.order = double(i);
+        t.orderedAt = now;
+        moved = true;
+    }
+    if (moved)
+        emit changed();
+    save();
+}

@@ -1,0 +1,90 @@
+#include "stores/SessionStore.h"
+
+#include "core/KivJSON.h"
+#include "stores/DayMath.h"
+
+#include <cmath>
+
+SessionStore::SessionStore(const QString &folder, QObject *parent)
+    : StoreBase(folder, fileName, parent)
+{
+    load([this](const QJsonArray &array) {
+        m_records = KivJSON::decodeList<SessionRecord>(array, &SessionRecord::fromJson);
+    });
+}
+
+void SessionStore::setAllRecords(const QList<SessionRecord> &records)
+{
+    if (records == m_records)
+        return;
+    m_records = records;
+    emit changed();
+}
+
+QList<SessionRecord> SessionStore::records() const
+{
+    QList<SessionRecord> out;
+    out.reserve(m_records.size());
+    for (const SessionRecord &r : m_records)
+        if (!r.deletedAt)
+            out.append(r);
+    return out;
+}
+
+qsizetype SessionStore::indexOf(const QUuid &id) const
+{
+    for (qsizetype i = 0; i < m_records.size(); ++i)
+        if (m_records[i].id == id)
+            return i;
+    return -1;
+}
+
+void SessionStore::append(const SessionRecord &record)
+{
+    m_records.append(record);
+    emit changed();
+    save();
+}
+
+void SessionStore::update(const SessionRecord &record)
+{
+    const qsizetype i = indexOf(record.id);
+    if (i < 0)
+        return;
+    m_records[i] = record;
+    emit changed();
+    save();
+}
+
+void SessionStore::deleteRecord(const SessionRecord &record, const QDateTime &at)
+{
+    const qsizetype i = indexOf(record.id);
+    if (i < 0)
+        return;
+    m_records[i].deletedAt = at;
+    emit changed();
+    save();
+}
+
+SessionStore::FocusSummary SessionStore::focusSummary(const TaskRef &task, const QDateTime &day,
+                                                      const QTimeZone &zone) const
+{
+    const QDate date = DayMath::dateIn(day, zone);
+    FocusSummary out;
+    qint64 msecs = 0;
+    for (const SessionRecord &r : m_records) {
+        if (r.deletedAt || r.phase != Phase::focus || r.taskRef != task)
+            continue;
+        if (DayMath::dateIn(r.start, zone) != date)
+            continue;
+        ++out.sessions;
+        msecs += r.start.msecsTo(r.end);
+    }
+    out.minutes = int(std::round(double(msecs) / 60000.0));
+    return out;
+}
+
+QJsonArray SessionStore::encodedContent() const
+{
+    return KivJSON::encodeList(m_records);
+}
