@@ -108,6 +108,10 @@ public:
     explicit AppSettings(Preferences &prefs, QObject *parent = nullptr);
     ~AppSettings() override;
 
+    // The preferences behind every setting; the sync service keeps its
+    // "settingsUnsent" flag there.
+    Preferences &defaults() const { return m_prefs; }
+
     // The process-wide settings over the standard preferences, made on first use.
     static AppSettings &sharedInstance();
     // Drops the process-wide settings (tests that replace the standard

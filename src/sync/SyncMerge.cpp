@@ -1,0 +1,148 @@
+#include "sync/SyncMerge.h"
+
+#include <QHash>
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <vector>
+
+namespace SyncMerge {
+
+namespace {
+
+constexpr qint64 distantPast = std::numeric_limits<qint64>::min();
+
+qint64 msecs(const QDateTime &date)
+{
+    return date.toMSecsSinceEpoch();
+}
+
+qint64 msecs(const std::optional<QDateTime> &date)
+{
+    return date ? date->toMSecsSinceEpoch() : distantPast;
+}
+
+// One pass over a then b into a table keyed by identity (the element met
+// earlier is always the rule's first argument), in order of first meeting.
+template<typename T, typename KeyFn, typename Rule>
+QList<T> fold(const QList<T> &a, const QList<T> &b, KeyFn key, Rule rule)
+{
+    using Key = std::decay_t<decltype(key(a.first()))>;
+    QList<T> out;
+    out.reserve(a.size() + b.size());
+    QHash<Key, qsizetype> at;
+    at.reserve(a.size() + b.size());
+    for (const QList<T> *list : {&a, &b}) {
+        for (const T &item : *list) {
+            const auto k = key(item);
+            const auto it = at.constFind(k);
+            if (it == at.cend()) {
+                at.insert(k, out.size());
+                out.append(item);
+            } else {
+                out[*it] = rule(out.at(*it), item);
+            }
+        }
+    }
+    return out;
+}
+
+// Sorts on a key computed once per element; keys must be unique so that the
+// order is total and independent of the input order.
+template<typename T, typename SortKeyFn>
+QList<T> sortedBy(QList<T> items, SortKeyFn sortKey)
+{
+    using SortKey = std::decay_t<decltype(sortKey(items.first()))>;
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(items.size()));
+    for (const T &item : items)
+        keys.push_back(sortKey(item));
+    std::vector<qsizetype> order(size_t(items.size()));
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    std::sort(order.begin(), order.end(), [&](qsizetype x, qsizetype y) { return keys[size_t(x)] < keys[size_t(y)]; });
+    QList<T> out;
+    out.reserve(items.size());
+    for (qsizetype i : order)
+        out.append(std::move(items[i]));
+    return out;
+}
+
+SessionRecord pick(const SessionRecord &a, const SessionRecord &b)
+{
+    if (a.deletedAt.has_value() != b.deletedAt.has_value())
+        return a.deletedAt ? a : b;
+    if (a.deletedAt)
+        return msecs(*b.deletedAt) < msecs(*a.deletedAt) ? b : a;
+    const qint64 editedA = msecs(a.editedAt), editedB = msecs(b.editedAt);
+    if (editedA != editedB) {
+        const bool aWins = editedA > editedB;
+        SessionRecord winner = aWins ? a : b;
+        if (!winner.calendarEventID)
+            winner.calendarEventID = (aWins ? b : a).calendarEventID;
+        return winner;
+    }
+    return a.calendarEventID ? a : b;
+}
+
+LocalTask combine(const LocalTask &a, const LocalTask &b)
+{
+    const qint64 changedA = msecs(a.updatedAt), changedB = msecs(b.updatedAt);
+    const bool baseIsA = changedA == changedB ? a.deletedAt.has_value() : changedA > changedB;
+    const LocalTask &base = baseIsA ? a : b;
+    const LocalTask &other = baseIsA ? b : a;
+    LocalTask out = base;
+    if (a.doneDays != b.doneDays) {
+        QStringList days = a.doneDays + b.doneDays;
+        std::sort(days.begin(), days.end());
+        days.erase(std::unique(days.begin(), days.end()), days.end());
+        out.doneDays = days;
+    }
+    if (msecs(other.orderedAt) > msecs(base.orderedAt)) {
+        out.order = other.order;
+        out.orderedAt = other.orderedAt;
+    }
+    return out;
+}
+
+DayNote combine(const DayNote &a, const DayNote &b)
+{
+    const bool baseIsA = msecs(a.updatedAt) >= msecs(b.updatedAt);
+    const DayNote &other = baseIsA ? b : a;
+    DayNote out = baseIsA ? a : b;
+    if (out.intention.isEmpty())
+        out.intention = other.intention;
+    if (out.reflection.isEmpty())
+        out.reflection = other.reflection;
+    if (out.plans.isEmpty())
+        out.plans = other.plans;
+    if (!out.guide || out.guide->isEmpty())
+        out.guide = other.guide;
+    if (!out.sweptAt)
+        out.sweptAt = other.sweptAt;
+    return out;
+}
+
+} // namespace
+
+QList<SessionRecord> mergeRecords(const QList<SessionRecord> &a, const QList<SessionRecord> &b)
+{
+    auto merged = fold(a, b, [](const SessionRecord &r) { return r.id; },
+                       [](const SessionRecord &x, const SessionRecord &y) { return pick(x, y); });
+    return sortedBy(std::move(merged), [](const SessionRecord &r) { return std::pair(msecs(r.start), r.id); });
+}
+
+QList<LocalTask> mergeTasks(const QList<LocalTask> &a, const QList<LocalTask> &b)
+{
+    auto merged = fold(a, b, [](const LocalTask &t) { return t.id; },
+                       [](const LocalTask &x, const LocalTask &y) { return combine(x, y); });
+    return sortedBy(std::move(merged), [](const LocalTask &t) { return std::pair(msecs(t.createdAt), t.id); });
+}
+
+QList<DayNote> mergeDays(const QList<DayNote> &a, const QList<DayNote> &b)
+{
+    auto merged = fold(a, b, [](const DayNote &n) { return n.day; },
+                       [](const DayNote &x, const DayNote &y) { return combine(x, y); });
+    return sortedBy(std::move(merged), [](const DayNote &n) { return n.day; });
+}
+
+} // namespace SyncMerge
