@@ -1,6 +1,6 @@
 #include "sources/PlanNotice.h"
 
-#include "stores/DayEvent.h"
+#include "platform/WallClock.h"
 
 #include <algorithm>
 
@@ -27,7 +27,7 @@ QList<PlanNotice::Item> PlanNotice::items(const QList<DayPlan> &plans, const QDa
         if (!plan.timed)
             continue;
         // The plan's start is a time on the day's wall clock.
-        const QDateTime start = DayEvent::timeOnDay(day, plan.startMinutes);
+        const QDateTime start = WallClock::atMinute(day, plan.startMinutes);
         const QDateTime at = start.addSecs(-secondsBefore);
         if (at > now)
             out << Item{plan.id, plan.title, start, at};

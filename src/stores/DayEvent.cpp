@@ -97,20 +97,6 @@ bool DayEvent::startsWithOwnGlyph(const QString &title)
     return !title.isEmpty() && glyphs.contains(firstGrapheme(title));
 }
 
-QDateTime DayEvent::timeOnDay(const QDate &day, int minutes)
-{
-    const int dayOffset = minutes >= 0 ? minutes / 1440 : -((-minutes + 1439) / 1440);
-    const int inDay = minutes - dayOffset * 1440;
-    return QDateTime(day.addDays(dayOffset), QTime(inDay / 60, inDay % 60));
-}
-
-int DayEvent::minutesInto(const QDate &day, const QDateTime &instant)
-{
-    const QDateTime local = instant.toLocalTime();
-    const double seconds = double(day.daysTo(local.date())) * 86400.0 + local.time().msecsSinceStartOfDay() / 1000.0;
-    return int(std::round(seconds / 60.0));
-}
-
 QUuid DayEvent::stableID(const QString &eventID)
 {
     std::array<quint8, 16> bytes{};

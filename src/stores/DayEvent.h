@@ -4,7 +4,6 @@
 #include "stores/DayPlan.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QUuid>
@@ -33,14 +32,6 @@ struct DayEvent
     static const QString &unfinishedMark();
     // Whether the text opens with one of the glyphs of the program's own titles.
     static bool startsWithOwnGlyph(const QString &title);
-
-    // The local wall-clock time `minutes` after the midnight that starts `day`
-    // (negative or past 1440 reach into the days around it). Counted on the
-    // clock face, so 600 is 10:00 also on a day with a daylight-saving change.
-    static QDateTime timeOnDay(const QDate &day, int minutes);
-    // The inverse: local wall-clock minutes from the midnight that starts
-    // `day` to the instant, rounded to the nearest minute, halves away from zero.
-    static int minutesInto(const QDate &day, const QDateTime &instant);
 
     // The same UUID for the same event identifier on every run and machine.
     static QUuid stableID(const QString &eventID);

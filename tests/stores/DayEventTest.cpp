@@ -1,5 +1,6 @@
 #include "core/KivJSON.h"
 #include "stores/DayEvent.h"
+#include "support/DayPrinters.h"
 
 #include <gtest/gtest.h>
 
