@@ -29,20 +29,6 @@
 
 namespace {
 
-// Trims white space and line breaks at both ends, the ideographic space included.
-QString trimmed(const QString &text)
-{
-    auto blank = [](QChar c) {
-        return c.isSpace() || c == QChar(0x3000) || c == QChar(0x0085) || c == QChar(0x2028) || c == QChar(0x2029);
-    };
-    qsizetype from = 0, to = text.size();
-    while (from < to && blank(text.at(from)))
-        ++from;
-    while (to > from && blank(text.at(to - 1)))
-        --to;
-    return text.mid(from, to - from);
-}
-
 QString phaseWord(Phase phase)
 {
     switch (phase) {
@@ -386,7 +372,9 @@ void AppModel::beginRounds(const QStringList &titles)
 {
     QStringList cleaned;
     for (const QString &title : titles) {
-        const QString t = trimmed(title);
+        // QString::trimmed also takes the ideographic space and the Unicode line
+        // and paragraph separators.
+        const QString t = title.trimmed();
         if (!t.isEmpty())
             cleaned << t;
     }
@@ -469,7 +457,7 @@ std::optional<TaskRef> AppModel::taskRefForCurrentTitle() const
     const std::optional<TodoItem> selected = m_taskHub->selected();
     if (!selected)
         return std::nullopt;
-    if (trimmed(m_engine->taskTitle()) == selected->title)
+    if (m_engine->taskTitle().trimmed() == selected->title)
         return selected->ref;
     return std::nullopt;
 }
@@ -664,7 +652,7 @@ void AppModel::dwell(const QString &title)
 std::optional<TodoItem> AppModel::linkedTask() const
 {
     const std::optional<TodoItem> selected = m_taskHub->selected();
-    if (selected && trimmed(m_engine->taskTitle()) == selected->title)
+    if (selected && m_engine->taskTitle().trimmed() == selected->title)
         return selected;
     return std::nullopt;
 }
