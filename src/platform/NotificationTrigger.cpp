@@ -12,7 +12,9 @@ NotificationTrigger NotificationTrigger::interval(double seconds)
 {
     NotificationTrigger trigger;
     trigger.m_kind = Kind::Interval;
-    trigger.m_seconds = std::isfinite(seconds) ? seconds : 0.0;
+    // Far beyond any real wait, and small enough to count in milliseconds.
+    constexpr double kLongest = 100.0 * 366 * 24 * 3600;
+    trigger.m_seconds = std::isfinite(seconds) ? std::min(seconds, kLongest) : 0.0;
     return trigger;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AppPaths.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -16,7 +18,7 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString &dataDir, QObject *parent = nullptr);
+    explicit SingleInstance(const QString &dataDir = AppPaths::dataDir(), QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // True: this is the one running copy (go on). False: another copy runs and

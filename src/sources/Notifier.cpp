@@ -1,5 +1,6 @@
 #include "sources/Notifier.h"
 
+#include "core/AppSettings.h"
 #include "core/DayQuestion.h"
 #include "core/KivJSON.h"
 #include "core/L.h"
@@ -124,6 +125,11 @@ void Notifier::scheduleDayPrompts(int morningHour, int eveningHour, bool enabled
                           NotificationTrigger::timeOfDay(std::clamp(morningHour, 0, 23), 0, true)));
     m_center->add(request(kEvening, L("暮"), DayQuestion::evening(), NotificationRequest::Sound::Default,
                           NotificationTrigger::timeOfDay(std::clamp(eveningHour, 0, 23), 0, true)));
+}
+
+void Notifier::scheduleDayPrompts(const AppSettings &settings)
+{
+    scheduleDayPrompts(settings.morningHour(), settings.eveningHour(), settings.dayPrompts());
 }
 
 void Notifier::post(const QString &title, const QString &body)

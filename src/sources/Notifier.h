@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+class AppSettings;
 class NotificationCenter;
 
 // The program's one user-notification service: the phase-end notice, the
@@ -50,6 +51,8 @@ public:
     void cancelPlanNotices();
     // Replaces the daily prompts at the given whole hours (clamped to 0...23).
     void scheduleDayPrompts(int morningHour, int eveningHour, bool enabled);
+    // The same with the "morningHour", "eveningHour" and "dayPrompts" settings.
+    void scheduleDayPrompts(const AppSettings &settings);
     // Shows a notice at once, without sound, when permission was granted.
     void post(const QString &title, const QString &body);
 

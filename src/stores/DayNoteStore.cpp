@@ -31,9 +31,9 @@ QList<DayNote> DayNoteStore::withoutDuplicates(const QList<DayNote> &notes)
     return out;
 }
 
-QJsonArray DayNoteStore::encodedContent() const
+QByteArray DayNoteStore::encodedContent()
 {
-    return KivJSON::encodeList(m_notes);
+    return m_encoded.document(m_notes);
 }
 
 QList<DayNote> DayNoteStore::notes() const
@@ -159,9 +159,6 @@ std::optional<QString> DayNoteStore::currentGuide(const QDateTime &on, const QTi
 void DayNoteStore::replaceAll(const QList<DayNote> &notes)
 {
     const QList<DayNote> cleaned = withoutDuplicates(notes);
-    if (cleaned != m_notes) {
-        m_notes = cleaned;
-        emit changed();
-    }
+    assign(m_notes, cleaned);
     save();
 }

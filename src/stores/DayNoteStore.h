@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stores/DayNote.h"
+#include "stores/EncodedList.h"
 #include "stores/StoreBase.h"
 
 #include <QList>
@@ -57,11 +58,12 @@ public:
     void replaceAll(const QList<DayNote> &notes);
 
 protected:
-    QJsonArray encodedContent() const override;
+    QByteArray encodedContent() override;
 
 private:
     void change(const QDateTime &date, const std::function<void(DayNote &)> &apply);
     static QList<DayNote> withoutDuplicates(const QList<DayNote> &notes);
 
     QList<DayNote> m_notes;
+    EncodedList<DayNote> m_encoded;
 };

@@ -29,15 +29,12 @@ LocalTaskStore::LocalTaskStore(const QString &folder, QObject *parent)
 
 void LocalTaskStore::setAllTasks(const QList<LocalTask> &tasks)
 {
-    if (tasks == m_tasks)
-        return;
-    m_tasks = tasks;
-    emit changed();
+    assign(m_tasks, tasks);
 }
 
-QJsonArray LocalTaskStore::encodedContent() const
+QByteArray LocalTaskStore::encodedContent()
 {
-    return KivJSON::encodeList(m_tasks);
+    return m_encoded.document(m_tasks);
 }
 
 // Views ----------------------------------------------------------------------

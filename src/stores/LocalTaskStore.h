@@ -2,6 +2,7 @@
 
 #include "core/TaskSource.h"
 #include "stores/LocalTask.h"
+#include "stores/EncodedList.h"
 #include "stores/StoreBase.h"
 
 #include <QList>
@@ -70,7 +71,7 @@ public:
     void reorder(const QList<QUuid> &ids);
 
 protected:
-    QJsonArray encodedContent() const override;
+    QByteArray encodedContent() override;
 
 private:
     enum class Stamp { now, none };
@@ -81,4 +82,5 @@ private:
     QList<LocalTask> live(const std::function<bool(const LocalTask &)> &keep) const;
 
     QList<LocalTask> m_tasks;
+    EncodedList<LocalTask> m_encoded;
 };

@@ -15,10 +15,7 @@ SessionStore::SessionStore(const QString &folder, QObject *parent)
 
 void SessionStore::setAllRecords(const QList<SessionRecord> &records)
 {
-    if (records == m_records)
-        return;
-    m_records = records;
-    emit changed();
+    assign(m_records, records);
 }
 
 QList<SessionRecord> SessionStore::records() const
@@ -84,7 +81,7 @@ SessionStore::FocusSummary SessionStore::focusSummary(const TaskRef &task, const
     return out;
 }
 
-QJsonArray SessionStore::encodedContent() const
+QByteArray SessionStore::encodedContent()
 {
-    return KivJSON::encodeList(m_records);
+    return m_encoded.document(m_records);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Models.h"
+#include "stores/EncodedList.h"
 #include "stores/StoreBase.h"
 
 #include <QList>
@@ -49,10 +50,11 @@ public:
                               const QTimeZone &zone = QTimeZone::systemTimeZone()) const;
 
 protected:
-    QJsonArray encodedContent() const override;
+    QByteArray encodedContent() override;
 
 private:
     qsizetype indexOf(const QUuid &id) const;
 
     QList<SessionRecord> m_records;
+    EncodedList<SessionRecord> m_encoded;
 };

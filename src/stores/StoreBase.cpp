@@ -80,7 +80,7 @@ void StoreBase::save()
     }
     if (m_mayWrite) {
         QString error;
-        if (DataFile::writeAtomically(m_path, KivJSON::encode(encodedContent()), false, &error))
+        if (DataFile::writeAtomically(m_path, encodedContent(), false, &error))
             setLastError(QString());
         else
             setLastError(L("{0} を保存できませんでした: {1}", name, error));

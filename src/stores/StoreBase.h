@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -51,13 +53,23 @@ protected:
     // folder empty: the program's data folder.
     StoreBase(const QString &folder, const QString &fileName, QObject *parent);
 
-    // The whole content as the JSON array that goes to disk.
-    virtual QJsonArray encodedContent() const = 0;
+    // The whole content as the text of the JSON array that goes to disk.
+    virtual QByteArray encodedContent() = 0;
 
     // Reads the file and hands its array to decode, which throws
     // KivJSON::DecodeError when an element does not read. Returns false when
     // there was no content (missing, unreadable or undecodable file).
     bool load(const std::function<void(const QJsonArray &)> &decode);
+
+    // Assigns a whole new content; an equal one changes nothing and tells no one.
+    template<typename T>
+    void assign(QList<T> &content, const QList<T> &value)
+    {
+        if (content == value)
+            return;
+        content = value;
+        emit changed();
+    }
 
 private:
     void keepAside(const QString &why);

@@ -161,6 +161,7 @@ void DriveSyncStore::fileIDs(const QString &token, std::function<void(std::optio
 void DriveSyncStore::loadAll(LoadDone done)
 {
     m_read.clear();
+    m_readInOrder.clear();
     QPointer<DriveSyncStore> self(this);
     m_auth->token([self, done](std::optional<QString> token) {
         if (!self)
@@ -192,6 +193,7 @@ void DriveSyncStore::download(QStringList ids, const QString &token, QList<QByte
         if (result && result->status == 200) {
             kept.append(result->body);
             m_read.insert(id);
+            m_readInOrder.append(id);
         } else {
             // A copy that cannot be read fails the load: a save after it
             // could otherwise drop that copy's data.
@@ -201,6 +203,11 @@ void DriveSyncStore::download(QStringList ids, const QString &token, QList<QByte
         }
         download(ids, token, kept, ok, done);
     });
+}
+
+void DriveSyncStore::limitReplaceable(const QStringList &ids)
+{
+    m_read.intersect(QSet<QString>(ids.begin(), ids.end()));
 }
 
 void DriveSyncStore::save(const QByteArray &bytes, SaveDone done)

@@ -58,6 +58,12 @@ public:
     // Stores bytes as the file's content; ok on success.
     void save(const QByteArray &bytes, SaveDone done);
 
+    // The ids of the copies the last loadAll() gave, in the order of its files.
+    QStringList readIDs() const { return m_readInOrder; }
+    // Narrows the copies the next save() may overwrite or trash to these
+    // (a copy the caller could not use must survive).
+    void limitReplaceable(const QStringList &ids);
+
     // The last sync failure sentence (shared by the whole process).
     QString lastError() const;
 
@@ -82,4 +88,5 @@ private:
     GoogleAuth *m_auth;
     Config m_config;
     QSet<QString> m_read; // ids whose content the last loadAll() read
+    QStringList m_readInOrder;
 };

@@ -7,11 +7,11 @@
 #include "support/DayPrinters.h"
 #include "support/LanguageFixtures.h"
 #include "support/ScopedDirs.h"
+#include "support/ScopedTimeZone.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,17 +38,14 @@ SessionRecord round(Phase phase, const QString &title, const QDateTime &start, i
 struct CalendarFolders : InJapanese
 {
     ScopedDirs dirs;
+    ScopedTimeZone zone{"Europe/Berlin"};
     FakeClock clock{at(3, 4, 9)};
-    QByteArray oldTz;
     QString account;
     std::unique_ptr<CalendarService> service;
 
     void SetUp() override
     {
         InJapanese::SetUp();
-        oldTz = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
         Clock::setCurrent(&clock);
         account = dirs.root() + QStringLiteral("/calendars/home");
         QDir().mkpath(work());
@@ -61,11 +58,6 @@ struct CalendarFolders : InJapanese
     {
         service.reset();
         Clock::setCurrent(nullptr);
-        if (oldTz.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", oldTz);
-        tzset();
         InJapanese::TearDown();
     }
 

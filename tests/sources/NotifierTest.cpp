@@ -1,11 +1,14 @@
+#include "core/AppSettings.h"
 #include "core/DayQuestion.h"
 #include "core/KivJSON.h"
 #include "platform/Clock.h"
 #include "platform/FakeNotificationCenter.h"
+#include "platform/Preferences.h"
 #include "sources/NoticeRoute.h"
 #include "sources/Notifier.h"
 #include "sources/PlanNotice.h"
 #include "support/LanguageFixtures.h"
+#include "support/ScopedDirs.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +186,22 @@ TEST_F(NotifierTest, PhaseEndDayPromptsAndImmediateNotices)
     EXPECT_EQ(prompts[1].request.body, DayQuestion::evening());
     notifier.scheduleDayPrompts(8, 21, false);
     EXPECT_TRUE(center.pendingRequests().isEmpty());
+
+    // From the settings: off by default; on, at the stored hours.
+    ScopedDirs dirs;
+    Preferences prefs(QStringLiteral("notifier-test"));
+    AppSettings settings(prefs);
+    notifier.scheduleDayPrompts(settings);
+    EXPECT_TRUE(center.pendingRequests().isEmpty());
+    settings.setDayPrompts(true);
+    settings.setMorningHour(6);
+    settings.setEveningHour(30);
+    notifier.scheduleDayPrompts(settings);
+    prompts = center.pendingRequests();
+    ASSERT_EQ(prompts.size(), 2);
+    EXPECT_EQ(prompts[0].request.trigger, NotificationTrigger::timeOfDay(23, 0, true));
+    EXPECT_EQ(prompts[1].request.trigger, NotificationTrigger::timeOfDay(6, 0, true));
+    notifier.scheduleDayPrompts(0, 0, false);
 
     // Shown at once only once permission was granted; asked once per run.
     notifier.post(QStringLiteral("before"), QString());

@@ -1,0 +1,38 @@
+#include "core/L.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+// Every literal key that the program's code passes to L must have an English
+// text, or English users would meet Japanese in the middle of the interface.
+TEST(EnglishCoverage, EveryLiteralKeyInTheCodeHasAnEnglishText)
+{
+    static const QRegularExpression call(QStringLiteral(R"re(\bL\(\s*(?:QStringLiteral\()?("(?:[^"\\]|\\.)*"(?:\s*"(?:[^"\\]|\\.)*")*))re"));
+    const auto &table = English::table();
+    QStringList missing;
+    int seen = 0;
+    QDirIterator it(QStringLiteral(QUILLMERE_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto m = call.globalMatch(text); m.hasNext();) {
+            // Adjacent literals ("…\n" "…") make one key.
+            static const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
+            QString key;
+            const QString literals = m.next().captured(1);
+            for (auto p = piece.globalMatch(literals); p.hasNext();)
+                key += p.next().captured(1);
+            key.replace(QStringLiteral("\\n"), QStringLiteral("\n")).replace(QStringLiteral("\\\""), QStringLiteral("\""));
+            ++seen;
+            if (!table.contains(key))
+                missing << QStringLiteral("%1: %2").arg(path.section(QLatin1Char('/'), -2), key);
+        }
+    }
+    EXPECT_GT(seen, 10) << "the scan found the calls";
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
+}

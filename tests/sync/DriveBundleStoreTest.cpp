@@ -1,0 +1,135 @@
+#include "SyncFixtures.h"
+#include "core/AppSettings.h"
+#include "core/L.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
+#include "platform/Http.h"
+#include "platform/Preferences.h"
+#include "stores/LocalTaskStore.h"
+#include "stores/SessionStore.h"
+#include "support/FakeHttpServer.h"
+#include "support/ScopedDirs.h"
+#include "sync/DriveBundleStore.h"
+#include "sync/DriveSyncStore.h"
+#include "sync/GoogleAuth.h"
+#include "sync/Keychain.h"
+#include "sync/SyncReport.h"
+#include "sync/SyncService.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <gtest/gtest.h>
+
+using namespace SyncFixtures;
+
+namespace {
+
+const QString kList = QStringLiteral("/drive/v3/files");
+
+QByteArray bundleFrom(const QString &device, const QList<SessionRecord> &records)
+{
+    SyncBundle b;
+    b.device = device;
+    b.savedAt = at(0);
+    b.records = records;
+    return *b.encode();
+}
+
+} // namespace
+
+// A whole sync through the Drive store against a local server.
+class DriveBundleStoreTest : public ::testing::Test
+{
+protected:
+    ScopedDirs dirs;
+    FakeClock clock;
+    FakeHttpServer server;
+    std::unique_ptr<GoogleAuth> auth;
+    std::unique_ptr<DriveSyncStore> drive;
+    Preferences prefs{QStringLiteral("drive-bundle-test")};
+
+    void SetUp() override
+    {
+        Lang::setForTesting(true);
+        Clock::setCurrent(&clock);
+        SyncReport::clearLastError();
+        AppPaths::ensureDir(dirs.dataDir());
+        Keychain::set(QStringLiteral("client"), QStringLiteral("googleClientID"));
+        Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
+        GoogleAuthConfig authConfig;
+        authConfig.tokenUrl = server.url(QStringLiteral("/token"));
+        auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        DriveSyncConfig config;
+        config.host = server.url();
+        drive = std::make_unique<DriveSyncStore>(auth.get(), config);
+    }
+    void TearDown() override
+    {
+        drive.reset();
+        auth.reset();
+        Clock::setCurrent(nullptr);
+    }
+
+    void run(const std::function<bool()> &done)
+    {
+        for (int i = 0; i < 2000 && !done(); ++i) {
+            spinUntil(done, 5);
+            if (!done() && Http::inFlight() == 0 && clock.pendingCount() > 0)
+                clock.advance(1000);
+        }
+        ASSERT_TRUE(done());
+    }
+};
+
+TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
+{
+    AppSettings settings(prefs);
+    SessionStore sessions(dirs.dataDir());
+    LocalTaskStore tasks(dirs.dataDir());
+    SyncService service(sessions, tasks, settings);
+
+    QJsonArray files;
+    for (const char *id : {"A", "B", "C"})
+        files.append(QJsonObject{{"id", id}, {"createdTime", "2025-01-01T00:00:00Z"}});
+    server.answer("GET", kList, 200, QJsonDocument(QJsonObject{{"files", files}}).toJson());
+    server.answer("GET", kList + QStringLiteral("/A"), 200, "{\"device\":\"Gamma\"}");
+    server.answer("GET", kList + QStringLiteral("/B"), 200, bundleFrom(QStringLiteral("Beta"), {record(1, 0)}));
+    server.answer("GET", kList + QStringLiteral("/C"), 200, bundleFrom(QStringLiteral("Alpha"), {record(2, 5)}));
+    server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/B"), 200, "{}");
+    server.answer("PATCH", kList + QStringLiteral("/C"), 200, "{}");
+
+    std::optional<bool> result;
+    service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
+    run([&] { return result.has_value(); });
+
+    EXPECT_EQ(result, true) << service.resultMessage().toStdString();
+    EXPECT_EQ(sessions.allRecords().size(), 2);
+    EXPECT_EQ(service.lastPeers(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+    // The oldest merged copy is rewritten, the other merged one trashed, the
+    // unreadable one left alone.
+    ASSERT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B")).size(), 1);
+    EXPECT_EQ(SyncBundle::decode(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B"))[0].body).records,
+              sessions.allRecords());
+    EXPECT_EQ(server.requests("PATCH", kList + QStringLiteral("/C")).size(), 1);
+    for (const FakeHttpServer::Request &r : server.requests())
+        EXPECT_FALSE(r.path.endsWith(QStringLiteral("/A")) && r.method != "GET") << r.target.toStdString();
+}
+
+TEST_F(DriveBundleStoreTest, AFailedListingFailsTheSyncWithTheStoresText)
+{
+    AppSettings settings(prefs);
+    SessionStore sessions(dirs.dataDir());
+    LocalTaskStore tasks(dirs.dataDir());
+    SyncService service(sessions, tasks, settings);
+    server.answer("GET", kList, 401, "{}");
+
+    std::optional<bool> result;
+    service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
+    run([&] { return result.has_value(); });
+
+    EXPECT_EQ(result, false);
+    EXPECT_EQ(service.resultMessage(), QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。"));
+    EXPECT_TRUE(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files")).isEmpty());
+    EXPECT_TRUE(server.requests("POST", QStringLiteral("/upload/drive/v3/files")).isEmpty());
+}
