@@ -57,7 +57,7 @@ bool QtAudioOutput::start()
                 // About 60 ms of buffer: low enough for bells, roomy enough to idle cheaply.
                 m_sink->setBufferSize(m_format.bytesForDuration(60000));
                 m_device = new AudioPullDevice(m_format, m_renderer);
-                m_device->open(QIODevice::ReadOnly);
+                m_device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
                 m_sink->start(m_device);
             } else if (m_sink->state() == QAudio::SuspendedState) {
                 m_sink->resume();

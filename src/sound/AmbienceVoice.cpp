@@ -1,5 +1,7 @@
 #include "sound/AmbienceVoice.h"
 
+#include "platform/DenormalFlush.h"
+
 #include <cmath>
 
 using DSP::twoPi;
@@ -16,6 +18,7 @@ std::optional<AmbienceScene> AmbienceVoice::pendingScene() const
 
 void AmbienceVoice::render(int frames, float *left, float *right) noexcept
 {
+    clearUpperVectorState();
     const std::int8_t pending = m_pendingScene.exchange(noScene, std::memory_order_relaxed);
     if (pending != noScene)
         apply(AmbienceScene(pending));

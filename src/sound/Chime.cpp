@@ -2,6 +2,7 @@
 
 #include "platform/AudioMixer.h"
 #include "platform/BufferPlayer.h"
+#include "platform/DenormalFlush.h"
 #include "platform/QtAudioOutput.h"
 #include "sound/Dsp.h"
 
@@ -68,6 +69,7 @@ Chime::~Chime()
 
 std::vector<double> Chime::render(Bell bell, double sampleRate)
 {
+    clearUpperVectorState();
     BellModel model = modelOf(bell);
     model.resonator.strike(0.92);
 
