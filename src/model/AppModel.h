@@ -1,0 +1,264 @@
+#pragma once
+
+#include "core/Mode.h"
+#include "core/Models.h"
+#include "core/TaskSource.h"
+#include "model/RootTab.h"
+#include "sound/ChimeBell.h"
+#include "sources/NewVersion.h"
+#include "sources/PlanNotice.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Ambience;
+class AppSettings;
+class CalendarService;
+class ClockTimer;
+class DayNoteStore;
+class GoogleAuth;
+class NoticeRoute;
+class Notifier;
+class PomodoroEngine;
+class Preferences;
+class SessionStore;
+class SyncService;
+class TaskHub;
+struct DayPlan;
+
+// The collaborators. Each one left empty is built by the model (and owned
+// by it) or, for the process-wide ones, taken from their shared instance.
+// Given ones are not owned and must outlive the model.
+struct AppModelParts
+{
+    AppSettings *settings = nullptr;         // AppSettings::sharedInstance()
+    SessionStore *store = nullptr;           // built over the data folder
+    TaskHub *taskHub = nullptr;              // built with its own local task store
+    DayNoteStore *days = nullptr;            // built over the data folder
+    CalendarService *calendarService = nullptr; // built over the user's calendar folders
+    GoogleAuth *googleAuth = nullptr;        // built over the standard preferences
+    Preferences *defaults = nullptr;         // Preferences::standard(): "startTab", "startMode"
+    Notifier *notifier = nullptr;            // Notifier::shared()
+    NoticeRoute *noticeRoute = nullptr;      // NoticeRoute::shared()
+    Ambience *ambience = nullptr;            // Ambience::shared()
+    std::function<void(ChimeBell)> ringBell; // Chime::shared().play
+    std::function<void()> requestAttention;  // nothing
+    NewVersionConfig updateFeed;
+    QString version;                         // the running version; empty reads "0"
+};
+
+// The one coordinator of the program. It owns the timer engine, the stores,
+// the calendar service, the task hub, the sync service and the Google
+// sign-in, turns their events into work (recording finished phases, bells,
+// notifications, ambience) and offers the operations the screens call.
+// Everything runs on the main thread; timed work runs on Clock::current().
+class AppModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(std::optional<QString> notice READ notice WRITE setNotice NOTIFY noticeChanged)
+    Q_PROPERTY(std::optional<AppModel::Preparing> preparing READ preparing NOTIFY preparingChanged)
+    Q_PROPERTY(std::optional<QDateTime> lastRunEnded READ lastRunEnded NOTIFY lastRunEndedChanged)
+    Q_PROPERTY(int glossaryRequest READ glossaryRequest WRITE setGlossaryRequest NOTIFY glossaryRequestChanged)
+    Q_PROPERTY(RootTab tab READ tab WRITE setTab NOTIFY tabChanged)
+    Q_PROPERTY(QList<PlanNotice::Item> planNotices READ planNotices NOTIFY planNoticesChanged)
+    Q_PROPERTY(QList<PlanNotice::Item> planArrivals READ planArrivals NOTIFY planArrivalsChanged)
+    Q_PROPERTY(std::optional<AppModel::ScheduledEnd> scheduledEnd READ scheduledEnd NOTIFY scheduledEndChanged)
+    Q_PROPERTY(bool previewingAmbience READ previewingAmbience NOTIFY previewingAmbienceChanged)
+    Q_PROPERTY(std::optional<NewVersion::Found> newVersion READ newVersion WRITE setNewVersion NOTIFY
+                   newVersionChanged)
+    // Derived texts; they follow every change of the engine and the settings.
+    Q_PROPERTY(QString menuBarTitle READ menuBarTitle NOTIFY menuBarTitleChanged)
+    Q_PROPERTY(QString ambienceTitle READ ambienceTitle NOTIFY ambienceTitleChanged)
+    Q_PROPERTY(bool showsSanshinFooter READ showsSanshinFooter NOTIFY showsSanshinFooterChanged)
+
+public:
+    // Seconds after which a notice clears itself.
+    static constexpr qint64 kNoticeMs = 4000;
+    // A run begun within this many seconds of the last recorded phase skips the preparation.
+    static constexpr qint64 kPreparationGapSeconds = 300;
+    // Length of an ambience preview.
+    static constexpr double kPreviewSeconds = 14.0;
+
+    struct Preparing
+    {
+        Mode mode = Mode::quick;
+        Preparation step = Preparation::body;
+        bool operator==(const Preparing &) const = default;
+    };
+    struct ScheduledEnd
+    {
+        QDateTime at;
+        QString title;
+        bool operator==(const ScheduledEnd &) const = default;
+    };
+
+    using Parts = AppModelParts;
+
+    explicit AppModel(Parts parts = Parts(), QObject *parent = nullptr);
+    ~AppModel() override;
+
+    // Collaborators.
+    AppSettings &settings() const { return *m_settings; }
+    PomodoroEngine &engine() const { return *m_engine; }
+    SessionStore &store() const { return *m_store; }
+    CalendarService &calendarService() const { return *m_calendarService; }
+    TaskHub &taskHub() const { return *m_taskHub; }
+    DayNoteStore &days() const { return *m_days; }
+    SyncService &sync() const { return *m_sync; }
+    GoogleAuth &googleAuth() const { return *m_googleAuth; }
+
+    // Observable state.
+    std::optional<QString> notice() const { return m_notice; }
+    void setNotice(const std::optional<QString> &notice);
+    std::optional<Preparing> preparing() const { return m_preparing; }
+    std::optional<QDateTime> lastRunEnded() const { return m_lastRunEnded; }
+    int glossaryRequest() const { return m_glossaryRequest; }
+    void setGlossaryRequest(int request);
+    RootTab tab() const { return m_tab; }
+    void setTab(RootTab tab);
+    QList<PlanNotice::Item> planNotices() const { return m_planNotices; }
+    QList<PlanNotice::Item> planArrivals() const { return m_planArrivals; }
+    std::optional<ScheduledEnd> scheduledEnd() const { return m_scheduledEnd; }
+    bool previewingAmbience() const { return m_previewingAmbience; }
+    std::optional<NewVersion::Found> newVersion() const { return m_newVersion; }
+    void setNewVersion(const std::optional<NewVersion::Found> &found);
+
+    // The transient notice: shown now, cleared after 4 s unless replaced.
+    void showNotice(const QString &text);
+
+    // Beginning rounds and the preparation.
+    void begin(Mode mode);
+    void beginRounds(const QStringList &titles);
+    void advancePreparation();
+    void skipPreparation();
+    void cancelPreparation();
+
+    // Recording finished phases and the run-change work.
+    void record(const SessionRecord &record);
+    std::optional<TaskRef> taskRefForCurrentTitle() const;
+    bool shouldSendToCalendar(const SessionRecord &record) const;
+    void writeBackToTask(const SessionRecord &record);
+    void signal(Phase phase);
+    void signalPlanCompleted(Mode mode);
+    void updateAmbience(Phase phase, RunState state);
+
+    // Notices of phase ends, plans and day prompts.
+    void updateScheduledNotice();
+    void updatePlanNotices(const QDateTime &now);
+    void applyDayPrompts();
+    void takePlan(const QUuid &planID, const QString &day);
+
+    // Task operations around rounds.
+    void take(const TodoItem &item);
+    void take(const DayPlan &plan);
+    QStringList roundsToDwell() const;
+    void dwell(const QString &title);
+    QString pausedHelp() const;
+    std::optional<TodoItem> linkedTask() const;
+    void completeSelectedTask();
+
+    // The menu-bar title, the ambience preview and the update check.
+    QString menuBarTitle() const;
+    void previewAmbience();
+    void endAmbiencePreview();
+    QString ambienceTitle() const;
+    // Looks for a newer version (at most once a day once one was found);
+    // done, when given, is called once the answer is in.
+    void lookForNewVersion(std::function<void()> done = {});
+    bool showsSanshinFooter() const;
+
+    // A sweep day not yet swept, with local tasks to sweep.
+    bool needsSweep() const;
+
+signals:
+    void noticeChanged();
+    void preparingChanged();
+    void lastRunEndedChanged();
+    void glossaryRequestChanged();
+    void tabChanged();
+    void planNoticesChanged();
+    void planArrivalsChanged();
+    void scheduledEndChanged();
+    void previewingAmbienceChanged();
+    void newVersionChanged();
+    void menuBarTitleChanged();
+    void ambienceTitleChanged();
+    void showsSanshinFooterChanged();
+    // A local change asks for a sync this many seconds later.
+    void syncRequested(double afterSeconds);
+
+private:
+    template<typename T, typename Signal>
+    void assign(T &field, const T &value, Signal notify)
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*notify)();
+    }
+    // Runs fn on a later turn of the event loop (through the clock), unless
+    // the model is gone by then.
+    void later(std::function<void()> fn);
+    void wireCallbacks();
+    void wireDerivedSignals();
+    void startUp();
+    void localDataChanged();
+    void syncSoon(double afterSeconds);
+    void runPreparationStep();
+    void beginEngine(Mode mode);
+    void setPreparing(const std::optional<Preparing> &preparing);
+    void setLastRunEnded(const std::optional<QDateTime> &at);
+    void setPlanLists(const QList<PlanNotice::Item> &advance, const QList<PlanNotice::Item> &arrivals);
+    void setScheduledEnd(const std::optional<ScheduledEnd> &end);
+    void setPreviewingAmbience(bool previewing);
+    void ring(ChimeBell bell);
+    void selectAndTitle(const std::optional<TodoItem> &item, const QString &title, bool stopFirst);
+    QList<TodoItem> candidates() const;
+
+    // Owned collaborators (empty when given).
+    std::unique_ptr<GoogleAuth> m_ownGoogleAuth;
+    std::unique_ptr<SessionStore> m_ownStore;
+    std::unique_ptr<CalendarService> m_ownCalendarService;
+    std::unique_ptr<TaskHub> m_ownTaskHub;
+    std::unique_ptr<DayNoteStore> m_ownDays;
+
+    AppSettings *m_settings = nullptr;
+    std::unique_ptr<PomodoroEngine> m_engine;
+    SessionStore *m_store = nullptr;
+    CalendarService *m_calendarService = nullptr;
+    TaskHub *m_taskHub = nullptr;
+    DayNoteStore *m_days = nullptr;
+    std::unique_ptr<SyncService> m_sync;
+    GoogleAuth *m_googleAuth = nullptr;
+
+    Preferences *m_defaults = nullptr;
+    Notifier *m_notifier = nullptr;
+    NoticeRoute *m_noticeRoute = nullptr;
+    Ambience *m_ambience = nullptr;
+    std::function<void(ChimeBell)> m_ringBell;
+    std::function<void()> m_requestAttention;
+    NewVersionConfig m_updateFeed;
+    QString m_version;
+
+    std::optional<QString> m_notice;
+    bool m_didWarnAboutCalendar = false;
+    std::optional<Preparing> m_preparing;
+    std::unique_ptr<ClockTimer> m_preparationFlow;
+    std::optional<QDateTime> m_lastRunEnded;
+    QStringList m_pendingRounds;
+    int m_glossaryRequest = 0;
+    RootTab m_tab = RootTab::pomodoro;
+    QList<PlanNotice::Item> m_planNotices;
+    QList<PlanNotice::Item> m_planArrivals;
+    std::optional<ScheduledEnd> m_scheduledEnd;
+    bool m_previewingAmbience = false;
+    std::unique_ptr<ClockTimer> m_previewWatch;
+    std::optional<NewVersion::Found> m_newVersion;
+};
