@@ -1,4 +1,5 @@
 #include "SyncFixtures.h"
+#include "support/SignedInDrive.h"
 #include "core/AppSettings.h"
 #include "core/L.h"
 #include "platform/AppPaths.h"
@@ -38,48 +39,10 @@ QByteArray bundleFrom(const QString &device, const QList<SessionRecord> &records
 } // namespace
 
 // A whole sync through the Drive store against a local server.
-class DriveBundleStoreTest : public ::testing::Test
+class DriveBundleStoreTest : public SignedInDrive
 {
 protected:
-    ScopedDirs dirs;
-    FakeClock clock;
-    FakeHttpServer server;
-    std::unique_ptr<GoogleAuth> auth;
-    std::unique_ptr<DriveSyncStore> drive;
     Preferences prefs{QStringLiteral("drive-bundle-test")};
-
-    void SetUp() override
-    {
-        Lang::setForTesting(true);
-        Clock::setCurrent(&clock);
-        SyncReport::clearLastError();
-        AppPaths::ensureDir(dirs.dataDir());
-        Keychain::set(QStringLiteral("client"), QStringLiteral("googleClientID"));
-        Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
-        GoogleAuthConfig authConfig;
-        authConfig.tokenUrl = server.url(QStringLiteral("/token"));
-        auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
-        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
-        DriveSyncConfig config;
-        config.host = server.url();
-        drive = std::make_unique<DriveSyncStore>(auth.get(), config);
-    }
-    void TearDown() override
-    {
-        drive.reset();
-        auth.reset();
-        Clock::setCurrent(nullptr);
-    }
-
-    void run(const std::function<bool()> &done)
-    {
-        for (int i = 0; i < 2000 && !done(); ++i) {
-            spinUntil(done, 5);
-            if (!done() && Http::inFlight() == 0 && clock.pendingCount() > 0)
-                clock.advance(1000);
-        }
-        ASSERT_TRUE(done());
-    }
 };
 
 TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)

@@ -1,5 +1,7 @@
 #include "sync/DriveSyncStore.h"
 
+#include "support/SignedInDrive.h"
+
 #include "core/L.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
@@ -31,55 +33,20 @@ QByteArray listing(const QStringList &ids)
     return QJsonDocument(QJsonObject{{"files", files}}).toJson(QJsonDocument::Compact);
 }
 
-class DriveTest : public ::testing::Test
+class DriveTest : public SignedInDrive
 {
 protected:
-    void SetUp() override
-    {
-        Lang::setForTesting(true);
-        Clock::setCurrent(&clock);
-        SyncReport::clearLastError();
-        AppPaths::ensureDir(dirs.dataDir());
-        Keychain::set(QStringLiteral("client"), QStringLiteral("googleClientID"));
-        Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
-        GoogleAuthConfig authConfig;
-        authConfig.tokenUrl = server.url(QStringLiteral("/token"));
-        auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
-        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
-        DriveSyncConfig config;
-        config.host = server.url();
-        store = std::make_unique<DriveSyncStore>(auth.get(), config);
-    }
-    void TearDown() override
-    {
-        store.reset();
-        auth.reset();
-        Clock::setCurrent(nullptr);
-        Lang::setForTesting(std::nullopt);
-    }
-
-    // Spins until done; whenever no request is on the wire, moves the clock
-    // on a second so that retry waits pass.
-    void run(const std::function<bool()> &done)
-    {
-        for (int i = 0; i < 2000 && !done(); ++i) {
-            spinUntil(done, 5);
-            if (!done() && Http::inFlight() == 0 && clock.pendingCount() > 0)
-                clock.advance(1000);
-        }
-        ASSERT_TRUE(done());
-    }
     std::pair<QList<QByteArray>, bool> load()
     {
         std::optional<std::pair<QList<QByteArray>, bool>> out;
-        store->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
+        drive->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
         run([&] { return out.has_value(); });
         return out.value_or(std::make_pair(QList<QByteArray>(), false));
     }
     bool save(const QByteArray &bytes)
     {
         std::optional<bool> out;
-        store->save(bytes, [&](bool ok) { out = ok; });
+        drive->save(bytes, [&](bool ok) { out = ok; });
         run([&] { return out.has_value(); });
         return out.value_or(false);
     }
@@ -92,12 +59,6 @@ protected:
         return out;
     }
     QString log() const { return QString::fromUtf8(DataFile::read(SyncReport::logPath()).bytes); }
-
-    ScopedDirs dirs;
-    FakeClock clock;
-    FakeHttpServer server;
-    std::unique_ptr<GoogleAuth> auth;
-    std::unique_ptr<DriveSyncStore> store;
 };
 
 } // namespace
@@ -135,7 +96,7 @@ TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
     EXPECT_EQ(posts[0].body, "--" + boundary + "\r\nContent-Type: application/json; charset=UTF-8\r\n\r\n" + metadata
                                  + "\r\n--" + boundary + "\r\nContent-Type: application/json\r\n\r\n{\"v\":1}\r\n--"
                                  + boundary + "--\r\n");
-    EXPECT_TRUE(store->lastError().isEmpty());
+    EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
 TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
@@ -164,7 +125,7 @@ TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
         EXPECT_EQ(trash[0].body, QByteArray("{\"trashed\":true}"));
         EXPECT_EQ(trash[0].header("Authorization"), QByteArray("Bearer tok"));
     }
-    EXPECT_TRUE(store->lastError().isEmpty());
+    EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
 TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
@@ -225,7 +186,7 @@ TEST_F(DriveTest, TransientFailuresAreTriedOnceMore)
         const auto [files, ok] = load();
         EXPECT_EQ(ok, c.ok);
         EXPECT_GE(server.requests("GET", kList).size(), c.minRequests);
-        EXPECT_EQ(store->lastError(), c.message);
+        EXPECT_EQ(drive->lastError(), c.message);
     }
     EXPECT_EQ(server.requests("GET", kList).size(), 1); // a 404 is not repeated
     EXPECT_TRUE(log().contains(QStringLiteral("　棚を見る 503: busy\n")));
@@ -236,7 +197,7 @@ TEST_F(DriveTest, TimeOutIsRetriedAndReportedAsATimeOut)
 {
     server.answer("GET", kList, Answer::hanging());
     std::optional<bool> ok;
-    store->loadAll([&](QList<QByteArray>, bool good) { ok = good; });
+    drive->loadAll([&](QList<QByteArray>, bool good) { ok = good; });
     for (int attempt = 1; attempt <= 2; ++attempt) {
         ASSERT_TRUE(spinUntil([&] { return server.requests("GET", kList).size() == attempt; }));
         clock.advance(60000);
@@ -245,7 +206,7 @@ TEST_F(DriveTest, TimeOutIsRetriedAndReportedAsATimeOut)
     ASSERT_TRUE(ok.has_value());
     EXPECT_FALSE(*ok);
     EXPECT_EQ(server.requests("GET", kList).size(), 2);
-    EXPECT_EQ(store->lastError(), QStringLiteral("Google からの返事が、時間内に返ってきませんでした。"));
+    EXPECT_EQ(drive->lastError(), QStringLiteral("Google からの返事が、時間内に返ってきませんでした。"));
     EXPECT_TRUE(log().contains(QStringLiteral("\n　棚を見る：URLError -1001：")));
 }
 
@@ -287,7 +248,7 @@ TEST_F(DriveTest, UploadRepliesThatFail)
         server.answer(c.path.endsWith("files") ? "POST" : "PATCH", QString::fromLatin1(c.path), c.answer);
         ASSERT_TRUE(load().second);
         EXPECT_FALSE(save("bytes"));
-        EXPECT_EQ(store->lastError(), c.message);
+        EXPECT_EQ(drive->lastError(), c.message);
         EXPECT_TRUE(log().contains(c.message + QStringLiteral("\n　") + c.logLine + QStringLiteral("\n")));
     }
     EXPECT_TRUE(server.requests("POST", QStringLiteral("/elsewhere")).isEmpty());
@@ -303,7 +264,7 @@ TEST_F(DriveTest, SignedOutAsksNothing)
     EXPECT_FALSE(ok);
     EXPECT_TRUE(files.isEmpty());
     EXPECT_FALSE(save("x"));
-    EXPECT_EQ(store->lastError(),
+    EXPECT_EQ(drive->lastError(),
               QStringLiteral("Google に繋がっていません。設定の「端末をまたぐ」から繋ぎ直してください。"));
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_FALSE(QFile::exists(SyncReport::logPath()));
