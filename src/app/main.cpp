@@ -1,4 +1,5 @@
 #include "platform/SingleInstance.h"
+#include "sound/Chime.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -14,6 +15,9 @@ int main(int argc, char **argv)
     SingleInstance instance;
     if (!instance.start())
         return 0;
+
+    // With no audio device, a bell falls back to the desktop's beep.
+    Chime::setFallbackSound([] { QApplication::beep(); });
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Quillmere"));
