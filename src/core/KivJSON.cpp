@@ -3,6 +3,10 @@
 #include "core/JsonWriter.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <exception>
+#include <thread>
+#include <vector>
 #include <QTimeZone>
 #include <cmath>
 
@@ -41,6 +45,34 @@ QJsonValue required(const QJsonObject &o, const QString &key)
     return *v;
 }
 } // namespace
+
+void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work)
+{
+    constexpr qsizetype kSliceFloor = 4096;
+    const qsizetype cores = qsizetype(std::max(1u, std::thread::hardware_concurrency()));
+    const qsizetype slices = std::clamp<qsizetype>(count / kSliceFloor, 1, std::min<qsizetype>(cores, 4));
+    if (slices == 1) {
+        work(0, count);
+        return;
+    }
+    std::vector<std::exception_ptr> failures(static_cast<size_t>(slices));
+    auto runSlice = [&](qsizetype s) {
+        try {
+            work(count * s / slices, count * (s + 1) / slices);
+        } catch (...) {
+            failures[size_t(s)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (qsizetype s = 1; s < slices; ++s)
+        threads.emplace_back(runSlice, s);
+    runSlice(0);
+    for (std::thread &t : threads)
+        t.join();
+    for (const std::exception_ptr &failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+}
 
 QByteArray encode(const QJsonObject &object)
 {

@@ -88,14 +88,22 @@ inline void putOptional(QJsonObject &o, const QString &key, const std::optional<
         o.insert(key, dateString(*value));
 }
 
+// Runs work(begin, end) over [0, count) in a few slices at once and waits
+// for all of them; the first failure by position is rethrown. Small counts
+// run on the calling thread alone.
+void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work);
+
 // Decodes every element of an array with fromJson; one bad element fails all.
+// A long history is decoded in slices on a few threads (fromJson must be a
+// pure function of its object), and the result keeps the array's order.
 template<typename T>
 QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonObject &)> &fromJson)
 {
-    QList<T> out;
-    out.reserve(array.size());
-    for (const QJsonValue &v : array)
-        out.append(fromJson(object(v)));
+    QList<T> out(array.size());
+    forSlices(array.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
+            out[i] = fromJson(object(array.at(i)));
+    });
     return out;
 }
 

@@ -63,3 +63,30 @@ TEST(KivJSONReading, NullAndMissingAreAbsentWrongTypesFail)
     EXPECT_THROW(KivJSON::optNumber(o, "s"), KivJSON::DecodeError);
     EXPECT_THROW(KivJSON::parse("{not json"), KivJSON::DecodeError);
 }
+
+TEST(KivJSONReading, LongListsDecodeInOrderAndOneBadElementFailsAll)
+{
+    QJsonArray items;
+    for (int i = 0; i < 20000; ++i)
+        items.append(QJsonObject{{"n", i}});
+    const std::function<int(const QJsonObject &)> read = [](const QJsonObject &o) {
+        return int(KivJSON::requireInt(o, "n"));
+    };
+    const QList<int> decoded = KivJSON::decodeList<int>(items, read);
+    ASSERT_EQ(decoded.size(), 20000);
+    for (int i = 0; i < decoded.size(); ++i)
+        ASSERT_EQ(decoded[i], i);
+
+    // Bad elements in two slices: the first by position is the one reported.
+    items[15000] = QJsonObject{{"n", "late"}};
+    items[12] = QJsonObject{{"n", "early"}};
+    try {
+        KivJSON::decodeList<int>(items, read);
+        FAIL() << "a bad element must fail the whole list";
+    } catch (const KivJSON::DecodeError &e) {
+        EXPECT_TRUE(e.message.contains(QStringLiteral("n"))) << e.message.toStdString();
+    }
+    items[12] = QJsonObject{{"n", 12}};
+    items[15000] = QJsonValue(7);
+    EXPECT_THROW(KivJSON::decodeList<int>(items, read), KivJSON::DecodeError) << "a non-object element";
+}
