@@ -110,6 +110,12 @@ struct ModeCase
     Log expected;
 };
 
+// Test names carry the case name; printing the case itself adds nothing.
+void PrintTo(const ModeCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class ModeSequence : public EngineTest, public ::testing::WithParamInterface<ModeCase>
 {
 };
@@ -261,6 +267,11 @@ struct ShortCase
     const char *name;
     std::function<void(PomodoroEngine &)> end;
 };
+
+void PrintTo(const ShortCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class ShortPhase : public EngineTest, public ::testing::WithParamInterface<ShortCase>
 {
