@@ -3,6 +3,7 @@
 #include "core/AppSettings.h"
 #include "core/PomodoroEngine.h"
 #include "model/AppModel.h"
+#include "platform/AudioFileDecoder.h"
 #include "platform/Clock.h"
 #include "platform/FakeAudioOutput.h"
 #include "platform/FakeCalendarStore.h"
