@@ -102,7 +102,11 @@ struct Rig
     }
 
     // Stores a refresh token, so the model built next is connected to Google.
-    static void connectGoogle() { Keychain::set(QStringLiteral("refresh"), QStringLiteral("googleRefreshToken")); }
+    static void connectGoogle()
+    {
+        Keychain::set(QStringLiteral("client"), QStringLiteral("googleClientID"));
+        Keychain::set(QStringLiteral("refresh"), QStringLiteral("googleRefreshToken"));
+    }
 
     AppModel &build()
     {
