@@ -9,6 +9,17 @@ namespace {
 
 using namespace ModelRigs;
 
+// A writable calendar "Plans" chosen for timed plans.
+void choosePlanCalendar(Rig &rig)
+{
+    CalendarInfo plans;
+    plans.id = QStringLiteral("plans");
+    plans.title = QStringLiteral("Plans");
+    plans.writable = true;
+    rig.calendars.addCalendar(plans);
+    rig.settings.setPlanCalendarIdentifier(QStringLiteral("plans"));
+}
+
 struct AppModelPlansTest : InEnglish
 {
     Rig rig;
@@ -18,12 +29,7 @@ struct AppModelPlansTest : InEnglish
     void SetUp() override
     {
         InEnglish::SetUp();
-        CalendarInfo plans;
-        plans.id = QStringLiteral("plans");
-        plans.title = QStringLiteral("Plans");
-        plans.writable = true;
-        rig.calendars.addCalendar(plans);
-        rig.settings.setPlanCalendarIdentifier(QStringLiteral("plans"));
+        choosePlanCalendar(rig);
         task = *rig.local.add(QStringLiteral("Letters"));
         model = &rig.build();
     }
@@ -241,12 +247,7 @@ TEST(AppModelPlanTimes, PlansLandOnTheWallClockOfADaylightSavingDay)
 {
     ScopedTimeZone berlin("Europe/Berlin");
     Rig rig(QDateTime(QDate(2025, 3, 30), QTime(22, 30)));
-    CalendarInfo plans;
-    plans.id = QStringLiteral("plans");
-    plans.title = QStringLiteral("Plans");
-    plans.writable = true;
-    rig.calendars.addCalendar(plans);
-    rig.settings.setPlanCalendarIdentifier(QStringLiteral("plans"));
+    choosePlanCalendar(rig);
     AppModel &model = rig.build();
 
     DayPlan plan;
