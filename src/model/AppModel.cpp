@@ -20,6 +20,7 @@
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
+#include "stores/Shikunichi.h"
 #include "sync/GoogleAuth.h"
 #include "sync/SyncService.h"
 
@@ -67,6 +68,8 @@ AppModel::AppModel(Parts parts, QObject *parent)
     m_requestAttention = parts.requestAttention;
     m_updateFeed = parts.updateFeed;
     m_version = parts.version;
+    m_driveConfig = parts.drive;
+    m_syncStoreFactory = parts.syncStore;
 
     // The Google connection over the standard preferences.
     if (parts.googleAuth) {
@@ -129,6 +132,18 @@ AppModel::AppModel(Parts parts, QObject *parent)
     // The preview's end by time gives the ambience back to the sitting, as
     // ending it by hand does.
     connect(m_previewWatch.get(), &ClockTimer::timeout, this, &AppModel::endAmbiencePreview);
+    m_pushSoon = std::make_unique<ClockTimer>();
+    m_pushSoon->setSingleShot(true);
+    // The delayed sync runs on a later turn of its own, so that a new
+    // syncSoon cancelling the timer never reaches a sync already on its way.
+    connect(m_pushSoon.get(), &ClockTimer::timeout, this, [this] {
+        later([this] {
+            if (m_syncing)
+                syncSoon(kSyncRetrySeconds);
+            else
+                syncNow(true);
+        });
+    });
 
     wireCallbacks();
     wireDerivedSignals();
@@ -223,8 +238,7 @@ void AppModel::startUp()
     applyDayPrompts();
 
     const QDateTime now = Clock::current().now();
-    const int dayOfMonth = now.toLocalTime().date().day();
-    if ((dayOfMonth % 10 == 4 || dayOfMonth % 10 == 9) && !m_days->isSwept(now)) {
+    if (Shikunichi::isSweepDay(now) && !m_days->isSwept(now)) {
         ClockTimer::singleShot(1000, this, [this] {
             if (needsSweep())
                 showNotice(L(QStringLiteral("今日は四九日（しくにち）。作務を払う日です。")));
@@ -254,21 +268,27 @@ void AppModel::startUp()
 
     updatePlanNotices(now);
 
+    rememberCalendarNames(false);
+    resolveCalendarNames();
+
     QPointer<AppModel> self(this);
     m_noticeRoute->setOnPlan([self](const QUuid &planID, const QString &day) {
         if (self)
             self->takePlan(planID, day);
     });
+
+    // The first quiet sync of the run.
+    if (m_settings->syncPlace() == SyncPlace::drive && m_googleAuth->isConnected())
+        later([self] {
+            if (self)
+                self->syncNow(true);
+        });
+    tellIfDisconnected();
 }
 
 void AppModel::localDataChanged()
 {
-    syncSoon(5);
-}
-
-void AppModel::syncSoon(double afterSeconds)
-{
-    emit syncRequested(afterSeconds);
+    syncSoon(kSyncDelaySeconds);
 }
 
 // MARK: observable state
@@ -769,14 +789,6 @@ void AppModel::lookForNewVersion(std::function<void()> done)
                 done();
         },
         m_updateFeed);
-}
-
-bool AppModel::needsSweep() const
-{
-    const QDateTime now = Clock::current().now();
-    const int dayOfMonth = now.toLocalTime().date().day();
-    return (dayOfMonth % 10 == 4 || dayOfMonth % 10 == 9) && !m_days->isSwept(now) &&
-           !m_taskHub->local().tasks().isEmpty();
 }
 
 bool AppModel::showsSanshinFooter() const

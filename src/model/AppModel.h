@@ -7,6 +7,9 @@
 #include "sound/ChimeBell.h"
 #include "sources/NewVersion.h"
 #include "sources/PlanNotice.h"
+#include "stores/LocalTask.h"
+#include "stores/Lookback.h"
+#include "sync/DriveSyncStore.h"
 
 #include <QDateTime>
 #include <QList>
@@ -30,6 +33,7 @@ class PomodoroEngine;
 class Preferences;
 class SessionStore;
 class SyncService;
+class SyncStore;
 class TaskHub;
 struct DayPlan;
 
@@ -52,6 +56,11 @@ struct AppModelParts
     std::function<void()> requestAttention;  // nothing
     NewVersionConfig updateFeed;
     QString version;                         // the running version; empty reads "0"
+    // Where the Drive store talks to (tests: a local server).
+    DriveSyncConfig drive;
+    // Builds the store one sync runs against; empty: the Drive file over
+    // the model's Google connection, a new one per sync.
+    std::function<std::shared_ptr<SyncStore>()> syncStore;
 };
 
 // The one coordinator of the program. It owns the timer engine, the stores,
@@ -77,6 +86,7 @@ class AppModel : public QObject
     Q_PROPERTY(QString menuBarTitle READ menuBarTitle NOTIFY menuBarTitleChanged)
     Q_PROPERTY(QString ambienceTitle READ ambienceTitle NOTIFY ambienceTitleChanged)
     Q_PROPERTY(bool showsSanshinFooter READ showsSanshinFooter NOTIFY showsSanshinFooterChanged)
+    Q_PROPERTY(std::optional<AppModel::Sweeping> sweeping READ sweeping WRITE setSweeping NOTIFY sweepingChanged)
 
 public:
     // Seconds after which a notice clears itself.
@@ -98,6 +108,46 @@ public:
         QString title;
         bool operator==(const ScheduledEnd &) const = default;
     };
+
+    // The pages of the sweep-day flow, in order; asking carries the index of
+    // the quiet task it asks about.
+    struct SweepStep
+    {
+        enum class Kind { opening, looking, asking, tidying, resting, standing };
+        Kind kind = Kind::opening;
+        int index = 0; // only for asking
+
+        static SweepStep opening() { return {Kind::opening, 0}; }
+        static SweepStep looking() { return {Kind::looking, 0}; }
+        static SweepStep asking(int i) { return {Kind::asking, i}; }
+        static SweepStep tidying() { return {Kind::tidying, 0}; }
+        static SweepStep resting() { return {Kind::resting, 0}; }
+        static SweepStep standing() { return {Kind::standing, 0}; }
+        // The step after this one when the sweep has that many quiet tasks.
+        static SweepStep following(SweepStep step, int targets);
+
+        bool operator==(const SweepStep &o) const
+        {
+            return kind == o.kind && (kind != Kind::asking || index == o.index);
+        }
+    };
+    // A sweep under way: its page and the quiet tasks taken when it began.
+    struct Sweeping
+    {
+        SweepStep step;
+        QList<LocalTask> targets;
+        bool operator==(const Sweeping &) const = default;
+    };
+
+    // Seconds after a local change before the quiet sync, and the delay of a
+    // sync that comes due while another runs.
+    static constexpr double kSyncDelaySeconds = 5;
+    static constexpr double kSyncRetrySeconds = 10;
+    // Quiet sync failures are told at most this often.
+    static constexpr qint64 kFailureQuietSeconds = 1800;
+    static constexpr qint64 kDisconnectedNoticeMs = 1500;
+    // At most this many quiet tasks are asked about in one sweep.
+    static constexpr int kSweepLimit = 7;
 
     using Parts = AppModelParts;
 
@@ -174,8 +224,49 @@ public:
     void lookForNewVersion(std::function<void()> done = {});
     bool showsSanshinFooter() const;
 
+    // Day plans and deeds. A timed plan is mirrored as an event in the plan
+    // calendar; day is any instant of the day.
+    void placePlan(DayPlan plan, const QDateTime &day);
+    void removePlan(const QUuid &planID, const QDateTime &day);
+    DayPlan placeOnDay(const LocalTask &task, const QDateTime &day);
+    // Removes the task's plans of that day, or of that day and every later one.
+    void unplace(const QUuid &taskID, const QDateTime &day);
+    void unplaceFrom(const QUuid &taskID, const QDateTime &firstDay);
+    // The starts of the days, from firstDay's on, on which the task is placed.
+    QList<QDateTime> placedDays(const QUuid &taskID, const QDateTime &firstDay) const;
+    std::optional<LocalTask> localTask(const TaskRef &ref) const;
+    void movePlan(const QUuid &planID, int startMinutes, int minutes, const QDateTime &day);
+    void removeDeed(const QUuid &recordID);
+    void exportToCalendar(const SessionRecord &record);
+
+    // Calendar choices by title: the titles of this machine's chosen
+    // calendars go into the synced settings, and synced titles are turned
+    // back into this machine's calendars.
+    void rememberCalendarNames(bool fromUser);
+    void resolveCalendarNames();
+
+    // Sync scheduling. syncSoon replaces any sync scheduled before; syncNow
+    // runs one sync now and gives the text of its outcome; syncIfStale runs
+    // a quiet sync unless one was tried within the last seconds and gives
+    // whether it ran one.
+    void syncSoon(double afterSeconds);
+    void syncNow(bool quiet, std::function<void(QString)> done = {});
+    void syncIfStale(double withinSeconds, std::function<void(bool)> done = {});
+    void tellIfDisconnected();
+
+    // The sweep-day flow.
     // A sweep day not yet swept, with local tasks to sweep.
     bool needsSweep() const;
+    std::optional<Sweeping> sweeping() const { return m_sweeping; }
+    void setSweeping(const std::optional<Sweeping> &sweeping);
+    std::optional<LocalTask> sweepingTask() const;
+    void beginSweep();
+    Lookback::Summary lookback() const;
+    void answerSweep(bool keep);
+    void endSweep(const std::optional<QString> &guide);
+    // The day page invites a sweep: on a sweep day not yet swept, or once
+    // the guide set at the last sweep has lapsed.
+    bool invitesShikunichi() const;
 
 signals:
     void noticeChanged();
@@ -191,8 +282,7 @@ signals:
     void menuBarTitleChanged();
     void ambienceTitleChanged();
     void showsSanshinFooterChanged();
-    // A local change asks for a sync this many seconds later.
-    void syncRequested(double afterSeconds);
+    void sweepingChanged();
 
 private:
     template<typename T, typename Signal>
@@ -210,7 +300,9 @@ private:
     void wireDerivedSignals();
     void startUp();
     void localDataChanged();
-    void syncSoon(double afterSeconds);
+    std::shared_ptr<SyncStore> syncStore(bool quiet);
+    void syncEnded(bool ok, bool quiet, const std::function<void(QString)> &done);
+    std::optional<int> sweepingIndex() const;
     void runPreparationStep();
     void beginEngine(Mode mode);
     void setPreparing(const std::optional<Preparing> &preparing);
@@ -261,4 +353,14 @@ private:
     bool m_previewingAmbience = false;
     std::unique_ptr<ClockTimer> m_previewWatch;
     std::optional<NewVersion::Found> m_newVersion;
+
+    DriveSyncConfig m_driveConfig;
+    std::function<std::shared_ptr<SyncStore>()> m_syncStoreFactory;
+    std::optional<QDateTime> m_lastQuietSyncAt;
+    std::unique_ptr<ClockTimer> m_pushSoon;
+    bool m_syncing = false;
+    std::optional<QDateTime> m_lastFailureToldAt;
+    bool m_toldDisconnected = false;
+
+    std::optional<Sweeping> m_sweeping;
 };

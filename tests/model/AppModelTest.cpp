@@ -18,6 +18,7 @@
 #include "stores/SessionStore.h"
 #include "support/LanguageFixtures.h"
 #include "support/ScopedDirs.h"
+#include "ModelRig.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -25,100 +26,7 @@
 
 namespace {
 
-QDateTime at(int day, int hour, int minute = 0)
-{
-    return QDateTime(QDate(2025, 3, day), QTime(hour, minute));
-}
-
-// A headless model over a temporary data folder, the fake clock and fakes of
-// the calendar, the notification center and the audio output. Everything is
-// built before the model so a test can set preferences first (build()).
-struct Rig
-{
-    FakeClock clock;
-    ScopedDirs dirs;
-    AppSettings settings{Preferences::standard()};
-    SessionStore store{dirs.dataDir()};
-    DayNoteStore days{dirs.dataDir()};
-    LocalTaskStore local{dirs.dataDir()};
-    FakeCalendarStore calendars;
-    std::unique_ptr<TaskHub> hub;
-    std::unique_ptr<CalendarService> calendarService;
-    FakeNotificationCenter center;
-    Notifier notifier{&center};
-    NoticeRoute route;
-    FakeAudioOutput *audio = new FakeAudioOutput();
-    Ambience ambience{std::unique_ptr<AudioOutput>(audio), nullptr};
-    QList<ChimeBell> bells;
-    std::unique_ptr<AppModel> model;
-
-    explicit Rig(const QDateTime &start = at(5, 9))
-        : clock(start)
-    {
-        Clock::setCurrent(&clock);
-        settings.setPrepares(false);
-        calendars.setAuthorization(CalendarAccess::FullAccess);
-        CalendarInfo cal;
-        cal.id = QStringLiteral("rounds");
-        cal.title = QStringLiteral("Rounds");
-        cal.writable = true;
-        calendars.addCalendar(cal);
-        route.listen(&center);
-    }
-    ~Rig()
-    {
-        model.reset();
-        Clock::setCurrent(nullptr);
-    }
-
-    AppModel &build()
-    {
-        hub = std::make_unique<TaskHub>(&local, &settings.defaults(), &calendars);
-        calendarService = std::make_unique<CalendarService>(&calendars);
-        AppModel::Parts parts;
-        parts.settings = &settings;
-        parts.store = &store;
-        parts.taskHub = hub.get();
-        parts.days = &days;
-        parts.calendarService = calendarService.get();
-        parts.notifier = &notifier;
-        parts.noticeRoute = &route;
-        parts.ambience = &ambience;
-        parts.ringBell = [this](ChimeBell bell) { bells << bell; };
-        model = std::make_unique<AppModel>(parts);
-        clock.advance(0); // the start-up tasks
-        return *model;
-    }
-
-    PomodoroEngine &engine() { return model->engine(); }
-
-    // Runs the current phase to its end.
-    void finishPhase() { clock.advance(qint64(engine().remaining() * 1000) + 500); }
-
-    TodoItem addTask(const QString &title)
-    {
-        const std::optional<TodoItem> item = hub->add(title);
-        EXPECT_TRUE(item);
-        return *item;
-    }
-
-    QStringList pendingIDs() const
-    {
-        QStringList ids;
-        for (const PendingNotification &p : center.pendingRequests())
-            ids << p.request.identifier;
-        return ids;
-    }
-    // The notices shown at once (not the scheduled phase-end one).
-    QStringList postedTitles() const
-    {
-        QStringList titles;
-        for (const NotificationRequest &r : center.delivered())
-            if (r.identifier != Notifier::kPhaseEnd)
-                titles << r.title;
-        return titles;
-    }
-};
+using namespace ModelRigs;
 
 struct AppModelTest : InEnglish
 {
@@ -532,8 +440,8 @@ TEST_F(AppModelTest, StartTabStartModeAndSweepDayNotice)
 {
     {
         Rig rig(at(14, 9));
-        Preferences::standard().setValue(QStringLiteral("startTab"), QStringLiteral("tasks"));
-        Preferences::standard().setValue(QStringLiteral("startMode"), QStringLiteral("quick"));
+        rig.prefs.setValue(QStringLiteral("startTab"), QStringLiteral("tasks"));
+        rig.prefs.setValue(QStringLiteral("startMode"), QStringLiteral("quick"));
         rig.local.add(QStringLiteral("old task"));
         AppModel &model = rig.build();
         EXPECT_EQ(model.tab(), RootTab::tasks);
@@ -547,8 +455,8 @@ TEST_F(AppModelTest, StartTabStartModeAndSweepDayNotice)
     }
     for (const QDateTime &start : {at(15, 9), at(9, 9)}) {
         Rig rig(start);
-        Preferences::standard().setValue(QStringLiteral("startTab"), QStringLiteral("garden"));
-        Preferences::standard().setValue(QStringLiteral("startMode"), QStringLiteral("nap"));
+        rig.prefs.setValue(QStringLiteral("startTab"), QStringLiteral("garden"));
+        rig.prefs.setValue(QStringLiteral("startMode"), QStringLiteral("nap"));
         rig.local.add(QStringLiteral("old task"));
         rig.days.markSwept(start, start);
         AppModel &model = rig.build();
@@ -557,29 +465,6 @@ TEST_F(AppModelTest, StartTabStartModeAndSweepDayNotice)
         rig.clock.advance(2000);
         EXPECT_FALSE(model.notice());
     }
-}
-
-TEST_F(AppModelTest, LocalChangesAskForASync)
-{
-    Rig rig;
-    AppModel &model = rig.build();
-    QList<double> asks;
-    QObject::connect(&model, &AppModel::syncRequested, [&](double after) { asks << after; });
-    rig.store.save();
-    rig.local.save();
-    rig.settings.setRecordBreaks(true);
-    EXPECT_TRUE(asks.isEmpty()); // each change is handled on a later turn
-    rig.clock.advance(0);
-    EXPECT_EQ(asks, (QList<double>{5, 5, 5}));
-
-    DayPlan soon;
-    soon.title = QStringLiteral("Soon");
-    soon.startMinutes = 10 * 60;
-    rig.days.addPlan(soon, rig.clock.now());
-    EXPECT_TRUE(model.planArrivals().isEmpty());
-    rig.clock.advance(0);
-    EXPECT_EQ(asks.size(), 4);
-    EXPECT_EQ(model.planArrivals().size(), 1);
 }
 
 } // namespace

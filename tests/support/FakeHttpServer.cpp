@@ -142,7 +142,7 @@ void FakeHttpServer::serve(QTcpSocket *socket)
     request.query = QUrlQuery(url.query(QUrl::FullyEncoded));
     socket->setProperty("served", true);
 
-    const Answer answer = take(request.method, request.path);
+    const Answer answer = m_responder ? m_responder(request) : take(request.method, request.path);
     m_requests.append(request);
     emit requestReceived();
 

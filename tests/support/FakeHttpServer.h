@@ -78,6 +78,9 @@ public:
                 const QByteArray &contentType = "application/json");
     // Forgets every scripted answer.
     void clearAnswers() { m_answers.clear(); }
+    // When set, answers every request in place of the scripted answers (a
+    // fake service that keeps state between requests).
+    void setResponder(std::function<Answer(const Request &)> responder) { m_responder = std::move(responder); }
 
     const QList<Request> &requests() const { return m_requests; }
     QList<Request> requests(const QByteArray &method, const QString &path) const;
@@ -93,6 +96,7 @@ private:
 
     QTcpServer m_server;
     QHash<QString, QList<Answer>> m_answers;
+    std::function<Answer(const Request &)> m_responder;
     QList<Request> m_requests;
 };
 
