@@ -5,10 +5,12 @@ namespace ProgressNote {
 namespace {
 const QString kStopwatch = QStringLiteral("⏱");
 
+// Only spaces, tabs and other space separators; a line holding a line or
+// paragraph separator (or any other break) is not blank.
 bool isBlankLine(const QString &line)
 {
     for (QChar c : line)
-        if (!c.isSpace() || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+        if (c != QLatin1Char('\t') && c.category() != QChar::Separator_Space)
             return false;
     return true;
 }

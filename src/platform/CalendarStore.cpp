@@ -4,8 +4,10 @@
 
 QList<CalendarEvent> CalendarStore::eventsOnDay(const QDate &day, const QStringList &calendarIds) const
 {
-    const QDateTime from(day, QTime(0, 0));
-    const QDateTime to(day.addDays(1), QTime(0, 0));
+    // The first moment of each day: where a daylight-saving change skips
+    // midnight, the day begins at the end of the gap.
+    const QDateTime from = day.startOfDay();
+    const QDateTime to = day.addDays(1).startOfDay();
     if (!from.isValid() || !to.isValid())
         return {};
     return events(from, to, calendarIds);

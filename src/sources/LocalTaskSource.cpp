@@ -1,5 +1,6 @@
 #include "sources/LocalTaskSource.h"
 
+#include "core/KivJSON.h"
 #include "core/L.h"
 #include "platform/Clock.h"
 #include "sources/TodoOrder.h"
@@ -32,10 +33,9 @@ std::optional<QUuid> LocalTaskSource::localId(const TaskRef &ref)
 {
     if (ref.source != kSourceID)
         return std::nullopt;
-    const QUuid id = QUuid::fromString(ref.id);
-    if (id.isNull())
-        return std::nullopt;
-    return id;
+    // Only the 36-character form is a UUID text (either case); braces or
+    // other decorations are not.
+    return KivJSON::parseUuid(ref.id);
 }
 
 QList<TodoItem> LocalTaskSource::items() const

@@ -19,7 +19,9 @@ QString numberOf(const QString &piece)
 {
     QString digits;
     for (QChar c : piece) {
-        if (!c.isDigit())
+        // Every numeric character is kept (also superscripts, fractions and
+        // numerals); any that is not an ASCII digit spoils the whole piece.
+        if (!c.isNumber())
             continue;
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return QString(); // digits of another script do not read as a number

@@ -148,6 +148,20 @@ TEST_F(CalendarFolders, DayEventsOfSeriesZonesAllDayAndMidnight)
     EXPECT_EQ(day(3, 30, {QStringLiteral("/gone")}).size(), 3);
 }
 
+TEST_F(CalendarFolders, ADayWhoseMidnightIsSkippedStillHasItsEvents)
+{
+    // Chile moves its clocks from 00:00 to 01:00 on 2025-09-07: that day has
+    // no midnight, and starts at 01:00.
+    ScopedTimeZone santiago("America/Santiago");
+    putEvent(work(), QStringLiteral("walk"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:walk\nSUMMARY:Walk\nDTSTART:20250907T100000\nDTEND:20250907T110000\nEND:VEVENT\n"));
+    putEvent(work(), QStringLiteral("eve"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:eve\nSUMMARY:Eve\nDTSTART:20250906T230000\nDTEND:20250906T233000\nEND:VEVENT\n"));
+
+    EXPECT_EQ(day(9, 7), (QList<DayEvent>{{"walk", "Walk", 600, 60, "Work", "", false}}));
+    EXPECT_EQ(idsOf(day(9, 6)), QStringList{"eve"});
+}
+
 TEST_F(CalendarFolders, RoundsAndPlansWrittenAreReadBackAsTheProgramsOwn)
 {
     const QDate changeDay(2025, 3, 30);

@@ -102,6 +102,7 @@ TEST_F(LocalSource, WritesThatFindNoTaskReportFalseAndChangeNothing)
     const Case cases[] = {
         {"a reminders reference", TaskRef{RemindersTaskSource::kSourceID, ref(task).id, std::nullopt}},
         {"an id that is not a UUID", TaskRef{"local", "milk", std::nullopt}},
+        {"a task's id in braces", TaskRef{"local", "{" + ref(task).id + "}", std::nullopt}},
         {"a UUID that no task has", TaskRef{"local", QUuid::createUuid().toString(QUuid::WithoutBraces), std::nullopt}},
         {"a deleted task", ref(gone)},
     };

@@ -63,6 +63,8 @@ TEST(NewVersionCompare, NumberByNumber)
         {"1.99999999999999999999999998", "1.99999999999999999999999999", false},
         {"1.000000000000000000000000001", "1.1", false},
         {"1.\u0661", "1.0", false}, // digits of another script read as 0
+        {"1.3\u00B2", "1.2", false}, // a superscript spoils the piece: 0
+        {"1.\u00BD5", "1.4", false}, // so does a fraction
     };
     for (const auto &c : cases)
         EXPECT_EQ(NewVersion::isNewer(QString::fromUtf8(c.candidate), QString::fromUtf8(c.running)), c.newer)
