@@ -9,7 +9,8 @@
 namespace WallClock {
 
 // The local time m minutes after midnight of day by the wall clock; minutes
-// below 0 or from 1440 on fall on the days before or after.
+// below 0 or from 1440 on fall on the days before or after. A time inside
+// a spring-forward gap is moved on by the gap's length.
 QDateTime atMinute(const QDate &day, int minutes);
 
 // Seconds from midnight of day to t, both read on the local wall clock

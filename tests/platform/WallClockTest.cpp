@@ -50,3 +50,12 @@ TEST_F(WallClockInBerlin, MinutesCountByTheWallClockOnChangeDays)
     // Plain seconds from midnight would put 10:00 at minute 540 or 660 on these days.
     EXPECT_EQ(QDateTime(spring, QTime(0, 0)).secsTo(QDateTime(spring, QTime(10, 0))), 540 * 60);
 }
+
+TEST_F(WallClockInBerlin, ATimeTheClocksSkipIsMovedPastTheGap)
+{
+    const QDate spring(2025, 3, 30); // 02:00 jumps to 03:00
+    const QDateTime skipped = WallClock::atMinute(spring, 150); // 02:30 does not exist
+    ASSERT_TRUE(skipped.isValid());
+    EXPECT_EQ(skipped, QDateTime(spring, QTime(3, 30)));
+    EXPECT_EQ(WallClock::atMinute(spring, 180), QDateTime(spring, QTime(3, 0))) << "just after the gap";
+}
