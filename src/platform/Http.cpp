@@ -10,6 +10,15 @@
 namespace {
 int g_inFlight = 0;
 
+// Errors of the connection itself (dropped, timed out, garbled), as opposed
+// to those Qt derives from an HTTP status. With one of these, a status that
+// arrived belongs to a reply that was cut off: its body is not whole.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    const int code = int(error);
+    return (code >= 1 && code <= 99) || error == QNetworkReply::ProtocolFailure;
+}
+
 struct Exchange
 {
     Clock::Handle timer = 0;
@@ -151,7 +160,8 @@ void send(const HttpRequest &request, QObject *context, Done done)
         } else if (state->timedOut) {
             result.failure = NetFailure::TimedOut;
             result.description = QStringLiteral("no complete answer within the time allowed");
-        } else if (status.isValid() || reply->error() == QNetworkReply::NoError) {
+        } else if ((status.isValid() || reply->error() == QNetworkReply::NoError)
+                   && !isTransportError(reply->error())) {
             result.replied = true;
             result.status = status.isValid() ? status.toInt() : 0;
             result.body = state->body;

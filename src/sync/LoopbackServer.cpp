@@ -110,8 +110,11 @@ void LoopbackServer::onReadable(QTcpSocket *socket)
     }
     socket->setProperty("answered", true);
 
+    // The answer is handed to the system at once: the owner may close the
+    // listener, and with it this connection, as soon as it has the query.
     const auto reply = [socket](const QByteArray &bytes) {
         socket->write(bytes);
+        socket->flush();
         socket->disconnectFromHost();
     };
     if (end < 0) { // longer than a request line may be

@@ -91,12 +91,15 @@ LocalTask combine(const LocalTask &a, const LocalTask &b)
     const LocalTask &base = baseIsA ? a : b;
     const LocalTask &other = baseIsA ? b : a;
     LocalTask out = base;
-    if (a.doneDays != b.doneDays) {
-        QStringList days = a.doneDays + b.doneDays;
+    // Equal lists (the common case) need no joining, only the same sorted,
+    // duplicate-free form as any other union.
+    QStringList days = a.doneDays == b.doneDays ? a.doneDays : a.doneDays + b.doneDays;
+    const auto notAscending = [](const QString &x, const QString &y) { return !(x < y); };
+    if (std::adjacent_find(days.cbegin(), days.cend(), notAscending) != days.cend()) {
         std::sort(days.begin(), days.end());
         days.erase(std::unique(days.begin(), days.end()), days.end());
-        out.doneDays = days;
     }
+    out.doneDays = days;
     if (msecs(other.orderedAt) > msecs(base.orderedAt)) {
         out.order = other.order;
         out.orderedAt = other.orderedAt;

@@ -56,6 +56,13 @@ FakeHttpServer::Answer FakeHttpServer::Answer::hanging()
     return a;
 }
 
+FakeHttpServer::Answer FakeHttpServer::Answer::cut(int status, const QByteArray &body)
+{
+    Answer a = reply(status, body);
+    a.kind = Kind::Cut;
+    return a;
+}
+
 FakeHttpServer::FakeHttpServer(QObject *parent)
     : QObject(parent)
 {
@@ -154,6 +161,7 @@ void FakeHttpServer::serve(QTcpSocket *socket)
         socket->deleteLater();
         return;
     case Answer::Kind::Reply:
+    case Answer::Kind::Cut:
         break;
     }
     QByteArray out = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reasonOf(answer.status) + "\r\n";
@@ -161,6 +169,14 @@ void FakeHttpServer::serve(QTcpSocket *socket)
         out += h.first + ": " + h.second + "\r\n";
     out += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
     out += "Connection: close\r\n\r\n";
+    if (answer.kind == Answer::Kind::Cut) {
+        out += answer.body.left(answer.body.size() / 2);
+        socket->write(out);
+        socket->flush();
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     out += answer.body;
     socket->write(out);
     socket->disconnectFromHost();

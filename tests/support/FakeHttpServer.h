@@ -40,6 +40,7 @@ public:
             Reply, // send status, headers and body
             Close, // close the connection without answering
             Hang,  // keep the connection open and never answer
+            Cut,   // send the head and half the body, then drop the connection
         };
         Kind kind = Kind::Reply;
         int status = 200;
@@ -51,6 +52,8 @@ public:
                             const QByteArray &contentType = "application/json");
         static Answer closing();
         static Answer hanging();
+        // A reply whose connection drops halfway through the body.
+        static Answer cut(int status, const QByteArray &body);
     };
 
     struct Request

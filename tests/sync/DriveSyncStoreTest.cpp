@@ -173,6 +173,10 @@ TEST_F(DriveTest, TransientFailuresAreTriedOnceMore)
         {"503 then 200", {Answer::reply(503, "busy"), Answer::reply(200, R"({"files":[]})")}, true, 2, {}},
         {"503 twice", {Answer::reply(503, "busy")}, false, 2, QStringLiteral("置けませんでした（503）。")},
         {"closed then 200", {Answer::closing(), Answer::reply(200, R"({"files":[]})")}, true, 2, {}},
+        {"cut off mid-body then 200", {Answer::cut(200, R"({"files":[]})"), Answer::reply(200, R"({"files":[]})")},
+         true, 2, {}},
+        {"cut off twice", {Answer::cut(200, R"({"files":[]})")}, false, 2,
+         QStringLiteral("ネットに繋がりませんでした。")},
         {"404 once", {Answer::reply(404, "nope")}, false, 1, QStringLiteral("置けませんでした（404）。")},
     };
     for (const auto &c : cases) {

@@ -178,3 +178,28 @@ TEST(LoopbackServer, WaitWithoutListenerEndsAtOnce)
     });
     EXPECT_TRUE(done);
 }
+
+// The sign-in closes the listener as soon as a refusal arrives; the browser
+// must still get its page rather than a reset connection.
+TEST(LoopbackServer, AnswerReachesTheBrowserWhenTheOwnerClosesAtOnce)
+{
+    Lang::setForTesting(true);
+    FakeClock clock;
+    Clock::setCurrent(&clock);
+    {
+        LoopbackServer server;
+        const quint16 port = server.start();
+        ASSERT_NE(port, 0);
+        bool done = false;
+        server.waitForQuery(QStringLiteral("S1"), 180000, [&](std::optional<Query>) {
+            done = true;
+            server.close();
+        });
+        Visit denied(port, get("/?state=S1&error=access_denied"));
+        ASSERT_TRUE(denied.waitClosed());
+        EXPECT_TRUE(done);
+        EXPECT_TRUE(denied.received.contains(L("<h2>つながりませんでした</h2><p>Quillmere に戻ってください。</p>").toUtf8()));
+    }
+    Clock::setCurrent(nullptr);
+    Lang::setForTesting(std::nullopt);
+}

@@ -129,6 +129,10 @@ TEST(SyncMergeTest, DoneDaysAreTheSortedUnionWhicheverSideIsTheBase)
     const QStringList expected{QStringLiteral("2024-01-01"), QStringLiteral("2024-01-02")};
     EXPECT_EQ(SyncMerge::mergeTasks({one}, {two})[0].doneDays, expected);
     EXPECT_EQ(SyncMerge::mergeTasks({two}, {one})[0].doneDays, expected);
+    // The same unsorted list on both sides comes out sorted, each day once.
+    two.doneDays.append(QStringLiteral("2024-01-01"));
+    one.doneDays = two.doneDays;
+    EXPECT_EQ(SyncMerge::mergeTasks({one}, {two})[0].doneDays, expected);
 }
 
 TEST(SyncMergeTest, ALaterReorderTravelsWithItsOrderEvenFromTheOlderCopy)
