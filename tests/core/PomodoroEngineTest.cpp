@@ -437,12 +437,27 @@ TEST_F(EngineTest, ClockFollowsTheHalfHourWithoutEnd)
                         "run focus idle @4", "run focus running @4"}));
 }
 
-TEST_F(EngineTest, ClockBegunInTheBreakStartsWithTheRestOfIt)
+TEST_F(EngineTest, ClockBegunAnywhereStartsWithTheRestOfThePhaseTheClockCallsFor)
 {
-    advanceTo(at(10, 27, 30));
-    engine->begin(Mode::clock);
-    EXPECT_EQ(engine->phase(), Phase::shortBreak);
-    EXPECT_DOUBLE_EQ(engine->remaining(), 150);
+    struct Case
+    {
+        QDateTime begun;
+        Phase phase;
+        double remaining;
+    };
+    const Case cases[] = {
+        {at(10, 27, 30), Phase::shortBreak, 150}, {at(10, 0), Phase::focus, 1500},
+        {at(10, 30), Phase::focus, 1500},         {at(10, 25), Phase::shortBreak, 300},
+        {at(10, 55), Phase::shortBreak, 300},     {at(10, 54, 59, 750), Phase::focus, 0.25},
+    };
+    for (const Case &c : cases) {
+        clock.setNow(c.begun);
+        engine->begin(Mode::clock);
+        const std::string when = timeText(c.begun).toStdString();
+        EXPECT_EQ(engine->phase(), c.phase) << when;
+        EXPECT_DOUBLE_EQ(engine->remaining(), c.remaining) << when;
+        engine->stop();
+    }
 }
 
 TEST_F(EngineTest, ClockPhaseEndsExactlyAtItsMarkWhenTicksFallBetween)
