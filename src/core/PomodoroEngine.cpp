@@ -490,6 +490,9 @@ void PomodoroEngine::accumulateRunning(const QDateTime &at)
 
 void PomodoroEngine::recordCurrentPhase(bool completed, const QDateTime &at)
 {
+    // A running countdown that ran out before anyone noticed (a machine that
+    // slept through it, then stopped or skipped on waking) ended at its end date.
+    const QDateTime end = m_runningSince && m_endDate && *m_endDate < at ? *m_endDate : at;
     accumulateRunning(at);
     const double worked = m_workedSeconds;
     if (worked < 1.0)
@@ -511,8 +514,8 @@ void PomodoroEngine::recordCurrentPhase(bool completed, const QDateTime &at)
         record.title = QStringLiteral("茶礼");
         break;
     }
-    record.end = at;
-    record.start = at.addMSecs(-qRound64(worked * 1000.0));
+    record.end = end;
+    record.start = end.addMSecs(-qRound64(worked * 1000.0));
     record.completed = completed;
     if (m_phase == Phase::focus)
         setFocusSecondsInRun(m_focusSecondsInRun + worked);

@@ -223,15 +223,42 @@ TEST_F(EngineTest, SleptThroughPhaseCountsItsPlannedLengthEndingAtItsEndDate)
     EXPECT_DOUBLE_EQ(engine->remaining(), 300);
 }
 
-TEST_F(EngineTest, StoppedOnWakingBeforeAnyTickCountsNoMoreThanThePlannedLength)
+// A focus slept through and ended by hand on waking, before any tick noticed
+// it: the record still spans the planned length and ends at the end date.
+struct WakingCase
 {
-    engine->begin(Mode::chore);
-    clock.setNow(at(10, 0)); // asleep through 09:10, stopped before the first tick
-    engine->stop();
+    const char *name;
+    std::function<void(PomodoroEngine &)> end;
+    bool completed;
+};
+
+void PrintTo(const WakingCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class EndedOnWaking : public EngineTest, public ::testing::WithParamInterface<WakingCase>
+{
+};
+
+TEST_P(EndedOnWaking, CountsNoMoreThanThePlannedLength)
+{
+    engine->begin(Mode::rounds, false, {QStringLiteral("A"), QStringLiteral("B")});
+    clock.setNow(at(10, 0)); // asleep through 09:10
+    GetParam().end(*engine);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].duration(), 600);
-    EXPECT_FALSE(records[0].completed);
+    EXPECT_EQ(timeText(records[0].start), "09:00:00");
+    EXPECT_EQ(timeText(records[0].end), "09:10:00");
+    EXPECT_EQ(records[0].completed, GetParam().completed);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, EndedOnWaking,
+    ::testing::Values(WakingCase{"stop", [](PomodoroEngine &e) { e.stop(); }, false},
+                      WakingCase{"skip", [](PomodoroEngine &e) { e.finishPhase(false); }, false},
+                      WakingCase{"nextRound", [](PomodoroEngine &e) { e.nextRound(true); }, true}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, EncoreRepeatsTheRhythmAndCanBeTakenBack)
 {
@@ -410,12 +437,27 @@ TEST_F(EngineTest, ClockFollowsTheHalfHourWithoutEnd)
                         "run focus idle @4", "run focus running @4"}));
 }
 
-TEST_F(EngineTest, ClockBegunInTheBreakStartsWithTheRestOfIt)
+TEST_F(EngineTest, ClockBegunAnywhereStartsWithTheRestOfThePhaseTheClockCallsFor)
 {
-    advanceTo(at(10, 27, 30));
-    engine->begin(Mode::clock);
-    EXPECT_EQ(engine->phase(), Phase::shortBreak);
-    EXPECT_DOUBLE_EQ(engine->remaining(), 150);
+    struct Case
+    {
+        QDateTime begun;
+        Phase phase;
+        double remaining;
+    };
+    const Case cases[] = {
+        {at(10, 27, 30), Phase::shortBreak, 150}, {at(10, 0), Phase::focus, 1500},
+        {at(10, 30), Phase::focus, 1500},         {at(10, 25), Phase::shortBreak, 300},
+        {at(10, 55), Phase::shortBreak, 300},     {at(10, 54, 59, 750), Phase::focus, 0.25},
+    };
+    for (const Case &c : cases) {
+        clock.setNow(c.begun);
+        engine->begin(Mode::clock);
+        const std::string when = timeText(c.begun).toStdString();
+        EXPECT_EQ(engine->phase(), c.phase) << when;
+        EXPECT_DOUBLE_EQ(engine->remaining(), c.remaining) << when;
+        engine->stop();
+    }
 }
 
 TEST_F(EngineTest, ClockPhaseEndsExactlyAtItsMarkWhenTicksFallBetween)
