@@ -45,7 +45,8 @@ QString dayKey(const QDateTime &date, const QTimeZone &zone)
 
 std::optional<QDate> parseDayKey(const QString &key)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
+    // \z, not $: "$" also matches before a final line feed.
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})\\z"));
     const QRegularExpressionMatch m = form.match(key);
     if (!m.hasMatch())
         return std::nullopt;

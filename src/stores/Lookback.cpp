@@ -26,11 +26,13 @@ Summary summary(const QList<SessionRecord> &records, const std::optional<QDateTi
     const QDateTime anchor = std::max(fallback, std::min(base, today));
 
     Summary out;
+    // Adding a day keeps the time of day; where a day's clock began at 01:00
+    // (daylight saving starting at midnight) the next day still begins at
+    // 00:00, so both bounds are taken back to the start of their day.
     QDateTime from = DayMath::addDays(anchor, 1, zone);
-    out.from = from.isValid() ? from : today;
+    out.from = from.isValid() ? DayMath::startOfDay(from, zone) : today;
     QDateTime end = DayMath::addDays(today, 1, zone);
-    if (!end.isValid())
-        end = today;
+    end = end.isValid() ? DayMath::startOfDay(end, zone) : today;
     out.to = today;
     out.days = std::max(DayMath::wholeDays(out.from, end, zone), 1);
 

@@ -70,7 +70,7 @@ TEST_F(DayNoteTest, DayKeysAreLocalDates)
     EXPECT_EQ(DayNote::key(at(2025, 12, 31, 23, 30)), QStringLiteral("2025-12-31"));
     EXPECT_EQ(DayNote::key(at(2025, 1, 1, 0, 0)), QStringLiteral("2025-01-01"));
     EXPECT_EQ(DayNote::dateOfKey("2025-12-31"), at(2025, 12, 31));
-    for (const char *bad : {"2025-2-03", "2025-02-30", "20250203", "2025-02-03 ", ""})
+    for (const char *bad : {"2025-2-03", "2025-02-30", "20250203", "2025-02-03 ", "2025-02-03\n", ""})
         EXPECT_FALSE(DayNote::dateOfKey(bad)) << bad;
 }
 

@@ -51,6 +51,27 @@ TEST_F(LookbackTest, Spans)
     }
 }
 
+TEST_F(LookbackTest, SpanBoundsAreDayStartsWhenDaylightSavingBeginsAtMidnight)
+{
+    const QTimeZone santiago("America/Santiago");
+    if (!santiago.isValid())
+        GTEST_SKIP() << "no time zone data";
+    // On 8 September 2024 Santiago's clocks went from 00:00 to 01:00, so that
+    // day began at 01:00 while the 9th and 10th began at midnight.
+    auto sept = [&](int d, int h, int m = 0) { return QDateTime(QDate(2024, 9, d), QTime(h, m), santiago); };
+    const QList<SessionRecord> records{rec("early", sept(9, 0, 30), 1500), rec("next day", sept(10, 0, 30), 1500)};
+
+    const Lookback::Summary swept = Lookback::summary(records, sept(8, 12), sept(9, 20), santiago);
+    EXPECT_EQ(swept.from, sept(9, 0));
+    EXPECT_EQ(swept.days, 1);
+    EXPECT_EQ(swept.sessions, 1) << "a round at 00:30 on the first day of the span counts";
+
+    const Lookback::Summary onTheDay = Lookback::summary(records, sept(4, 12), sept(8, 20), santiago);
+    EXPECT_EQ(onTheDay.from, sept(5, 0));
+    EXPECT_EQ(onTheDay.days, 4);
+    EXPECT_EQ(onTheDay.sessions, 0) << "the span ends at the next midnight, not at 01:00";
+}
+
 TEST_F(LookbackTest, TotalsAndLeadingTitles)
 {
     const QDateTime today = at(2025, 6, 9, 20);
