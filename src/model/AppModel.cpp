@@ -373,7 +373,7 @@ void AppModel::begin(Mode mode)
     if (m_settings->soundEnabled())
         ring(Chime::kind);
     const QDateTime now = Clock::current().now();
-    if (m_settings->prepares() && (!m_lastRunEnded || m_lastRunEnded->secsTo(now) > kPreparationGapSeconds)) {
+    if (m_settings->prepares() && (!m_lastRunEnded || m_lastRunEnded->msecsTo(now) > kPreparationGapSeconds * 1000)) {
         setPreparing(Preparing{mode, Preparation::body});
         m_preparationFlow->start(stepMs(Preparation::body));
         return;

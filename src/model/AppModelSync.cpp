@@ -105,7 +105,7 @@ void AppModel::syncEnded(bool ok, bool quiet, const std::function<void(QString)>
             showNotice(L(QStringLiteral("合わせました。")));
     } else if (m_sync->stateKind() == SyncService::StateKind::failed) {
         const bool toldLately =
-            m_lastFailureToldAt && m_lastFailureToldAt->secsTo(now) <= kFailureQuietSeconds;
+            m_lastFailureToldAt && m_lastFailureToldAt->msecsTo(now) <= kFailureQuietSeconds * 1000;
         if (!(quiet && toldLately)) {
             m_lastFailureToldAt = now;
             showNotice(m_sync->failure());

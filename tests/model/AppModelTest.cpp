@@ -147,7 +147,8 @@ TEST_F(AppModelTest, PreparationStepsAndTheirBells)
 
 TEST_F(AppModelTest, PreparationFollowsTheLastRecordedPhaseBy300Seconds)
 {
-    for (int gap : {300, 301}) {
+    // Gaps in milliseconds: a preparation only beyond 300 s, a fraction counting.
+    for (qint64 gap : {300000, 300500, 301000}) {
         SCOPED_TRACE(gap);
         Rig rig;
         AppModel &model = rig.build();
@@ -156,10 +157,10 @@ TEST_F(AppModelTest, PreparationFollowsTheLastRecordedPhaseBy300Seconds)
         rig.engine().stop(); // records the partial phase
         ASSERT_TRUE(model.lastRunEnded());
         rig.settings.setPrepares(true);
-        rig.clock.advance(qint64(gap) * 1000);
+        rig.clock.advance(gap);
         model.begin(Mode::hour);
-        EXPECT_EQ(model.preparing().has_value(), gap > 300);
-        EXPECT_EQ(rig.engine().state() == RunState::running, gap == 300);
+        EXPECT_EQ(model.preparing().has_value(), gap > 300000);
+        EXPECT_EQ(rig.engine().state() == RunState::running, gap == 300000);
     }
 }
 
