@@ -24,6 +24,8 @@ bool BufferPlayer::released(const AudioClip *clip) const
 
 void BufferPlayer::render(int frames, float *left, float *right) noexcept
 {
+    // The volume is read before the clip: see setVolume().
+    const float target = volume();
     const std::uint32_t serial = m_serial.load(std::memory_order_seq_cst);
     if (serial != m_seenSerial) {
         // Publish the clip before trusting it: if the main thread swapped it
@@ -43,7 +45,6 @@ void BufferPlayer::render(int frames, float *left, float *right) noexcept
         m_seenSerial = serial;
     }
 
-    const float target = volume();
     const float start = m_lastVolume;
     const float step = frames > 0 ? (target - start) / float(frames) : 0.0f;
     m_lastVolume = target;

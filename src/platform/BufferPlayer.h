@@ -19,8 +19,11 @@ public:
     // Main thread. The clip must stay alive until released(clip) is true.
     void play(const AudioClip *clip, bool loop);
     void stop();
-    void setVolume(float volume) { m_volume.store(volume, std::memory_order_relaxed); }
-    float volume() const { return m_volume.load(std::memory_order_relaxed); }
+    // Release/acquire: the audio thread that sees a new volume also sees the
+    // play() or stop() made before it (stop, then volume 1, never plays the
+    // old clip at full volume).
+    void setVolume(float volume) { m_volume.store(volume, std::memory_order_release); }
+    float volume() const { return m_volume.load(std::memory_order_acquire); }
     // Whether play() was called since the last stop() (the main thread's view).
     bool isPlaying() const { return m_playing; }
     // Whether the audio thread no longer reads clip and never will again.

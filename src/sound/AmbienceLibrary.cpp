@@ -118,6 +118,9 @@ std::optional<Sound> add(const QString &sourcePath)
     for (int n = 2; QFileInfo::exists(target) || takenNames.contains(name); ++n) {
         name = base + QLatin1Char(' ') + QString::number(n);
         target = folder + QLatin1Char('/') + name + QLatin1Char('.') + suffix;
+        // Added before under this free name: that copy is the sound.
+        if (QFileInfo::exists(target) && sameBytes(target, source.absoluteFilePath()))
+            return soundAt(target);
     }
     if (!QFile::copy(source.absoluteFilePath(), target))
         return std::nullopt;

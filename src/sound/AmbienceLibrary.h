@@ -37,7 +37,8 @@ std::optional<Sound> sound(const std::optional<QString> &name);
 // Copies a file into the library. A file whose extension is not accepted is
 // refused. Adding a file already there (same bytes under the same name) gives
 // the sound already there; a different file whose name is taken is copied
-// under the first free name ("rain 2.wav", "rain 3.wav", ...).
+// under the first free name ("rain 2.wav", "rain 3.wav", ...), or gives the
+// copy already made under such a name.
 std::optional<Sound> add(const QString &sourcePath);
 
 // Deletes the sound's file.

@@ -86,6 +86,9 @@ TEST_F(AmbienceLibraryTest, AddingCopiesOnceAndGivesClashingFilesAFreeName)
     EXPECT_EQ(second->name, QStringLiteral("rain 2"));
     EXPECT_EQ(readFile(second->url.toLocalFile()), QByteArray("second"));
     EXPECT_EQ(readFile(added->url.toLocalFile()), QByteArray("first"));
+    // Added again: the copy made under the free name, no third copy.
+    EXPECT_EQ(AmbienceLibrary::add(other), second);
+    EXPECT_EQ(AmbienceLibrary::sounds().size(), 2);
 
     // A name taken under another extension counts as taken too.
     const QString mp3 = outside.filePath(QStringLiteral("rain.mp3"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -13,6 +14,7 @@ public:
     static double dubAt(const AmbienceVoice &v) { return v.m_dubAt; }
     static double nextStrike(const AmbienceVoice &v) { return v.m_nextStrike; }
     static double strikeAmplitude(const AmbienceVoice &v) { return v.m_resonator.amplitude[0]; }
+    static double insectBand(const AmbienceVoice &v, int k) { return v.m_insectBands[std::size_t(k)].band; }
 };
 
 namespace {
@@ -190,4 +192,38 @@ TEST(AmbienceVoice, EverySceneRendersAMinuteCleanly)
         EXPECT_GT(rms, 0.003);
         EXPECT_LT(rms, 0.25);
     }
+}
+
+// Each cricket first sounds at its staggered start; one that pulses is silent
+// (its filter untouched) for the last 28 % of every pulse.
+TEST(AmbienceVoice, CricketsStartStaggeredAndPulsesRest)
+{
+    const auto owned = playing(AmbienceScene::insects);
+    AmbienceVoice &voice = *owned;
+    constexpr double firstSound[4] = {0.3, 1.0, 1.7, 2.4};
+    float l = 0.0f;
+    float r = 0.0f;
+    std::array<double, 4> before{};
+    int restingFrames = 0;
+    for (int frame = 0; frame < int(2.5 * rate); ++frame) {
+        const double t = voice.time();
+        voice.render(1, &l, &r);
+        for (int k = 0; k < 4; ++k) {
+            const double band = AmbienceVoiceProbe::insectBand(voice, k);
+            if (t < firstSound[k] - 1e-6) {
+                ASSERT_EQ(band, 0.0) << "kind " << k << " at " << t;
+            } else if (t > firstSound[k] + 0.001 && t < firstSound[k] + 0.01) {
+                ASSERT_NE(band, before[std::size_t(k)]) << "kind " << k << " at " << t;
+            }
+        }
+        // Kind 2: four pulses of 0.08 s from 1.7 s, each sounding for 0.0576 s.
+        const double local = std::fmod(t - 1.7, 0.08);
+        if (t > 1.7 && t < 1.7 + 0.32 && local > 0.0576 + 1e-4 && local < 0.08 - 1e-4) {
+            ASSERT_EQ(AmbienceVoiceProbe::insectBand(voice, 2), before[2]) << t;
+            ++restingFrames;
+        }
+        for (int k = 0; k < 4; ++k)
+            before[std::size_t(k)] = AmbienceVoiceProbe::insectBand(voice, k);
+    }
+    EXPECT_GT(restingFrames, 4 * 1000);
 }
