@@ -246,6 +246,17 @@ void AppModel::startUp()
     }
 
     Chime::kind = ChimeBell::from(m_settings->bell());
+    // The bell that rings follows the setting, also when a sync writes it.
+    m_settings->onBellWritten = [](const QString &name) { Chime::kind = ChimeBell::from(name); };
+
+    // A store file that could not be read was kept aside and its store
+    // started empty: say so once.
+    QStringList keptAside;
+    for (const StoreBase *s : std::initializer_list<const StoreBase *>{m_store, &m_taskHub->local(), m_days})
+        if (s && !s->lastError().isEmpty())
+            keptAside << s->lastError();
+    if (!keptAside.isEmpty())
+        showNotice(keptAside.join(QLatin1Char('\n')));
 
     auto changed = [self = QPointer<AppModel>(this)] {
         if (self)

@@ -58,6 +58,8 @@ struct Rig
     Ambience ambience{std::unique_ptr<AudioOutput>(audio), nullptr};
     QList<ChimeBell> bells;
     std::unique_ptr<AppModel> model;
+    // Another history in place of the rig's own (one read from a prepared folder).
+    SessionStore *sessionsOverride = nullptr;
 
     // Where sign-in and the Drive store talk to; by default nowhere, so a
     // test that syncs without a server fails instead of going out.
@@ -114,7 +116,7 @@ struct Rig
         calendarService = std::make_unique<CalendarService>(&calendars);
         AppModel::Parts parts;
         parts.settings = &settings;
-        parts.store = &store;
+        parts.store = sessionsOverride ? sessionsOverride : &store;
         parts.taskHub = hub.get();
         parts.days = &days;
         parts.calendarService = calendarService.get();
