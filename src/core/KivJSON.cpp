@@ -48,7 +48,7 @@ QJsonValue required(const QJsonObject &o, const QString &key)
 
 void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work)
 {
-    constexpr qsizetype kSliceFloor = 4096;
+    constexpr qsizetype kSliceFloor = 512;
     const qsizetype cores = qsizetype(std::max(1u, std::thread::hardware_concurrency()));
     const qsizetype slices = std::clamp<qsizetype>(count / kSliceFloor, 1, std::min<qsizetype>(cores, 4));
     if (slices == 1) {
@@ -72,6 +72,68 @@ void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> 
     for (const std::exception_ptr &failure : failures)
         if (failure)
             std::rethrow_exception(failure);
+}
+
+std::optional<QList<std::pair<qsizetype, qsizetype>>> arrayElements(QByteArrayView text)
+{
+    auto isSpace = [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; };
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size && isSpace(data[i]))
+        ++i;
+    if (i == size || data[i] != '[')
+        return std::nullopt;
+    ++i;
+    QList<std::pair<qsizetype, qsizetype>> out;
+    for (;;) {
+        while (i < size && isSpace(data[i]))
+            ++i;
+        if (i == size)
+            return std::nullopt;
+        if (data[i] == ']' && out.isEmpty()) {
+            ++i;
+            break;
+        }
+        // One element: up to the comma or closing bracket at depth zero.
+        const qsizetype from = i;
+        int depth = 0;
+        bool inString = false;
+        for (; i < size; ++i) {
+            const char c = data[i];
+            if (inString) {
+                if (c == '\\')
+                    ++i;
+                else if (c == '"')
+                    inString = false;
+            } else if (c == '"') {
+                inString = true;
+            } else if (c == '{' || c == '[') {
+                ++depth;
+            } else if (c == '}' || c == ']') {
+                if (depth == 0)
+                    break;
+                --depth;
+            } else if (c == ',' && depth == 0) {
+                break;
+            }
+        }
+        if (i >= size || inString)
+            return std::nullopt;
+        qsizetype to = i;
+        while (to > from && isSpace(data[to - 1]))
+            --to;
+        if (to == from)
+            return std::nullopt;
+        out.append({from, to});
+        if (data[i++] == ']')
+            break;
+    }
+    while (i < size && isSpace(data[i]))
+        ++i;
+    if (i != size)
+        return std::nullopt;
+    return out;
 }
 
 QByteArray encode(const QJsonObject &object)

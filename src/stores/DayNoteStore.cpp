@@ -11,8 +11,8 @@ DayNoteStore::DayNoteStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
 {
     QList<DayNote> decoded;
-    const bool read = load([&](const QJsonArray &array) {
-        decoded = KivJSON::decodeList<DayNote>(array, &DayNote::fromJson);
+    const bool read = load([&](const QByteArray &bytes) {
+        decoded = KivJSON::decodeArray<DayNote>(bytes, &DayNote::fromJson);
     });
     if (!read)
         return;

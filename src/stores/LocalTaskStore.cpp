@@ -22,8 +22,8 @@ bool laterFirst(const std::optional<QDateTime> &a, const std::optional<QDateTime
 LocalTaskStore::LocalTaskStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
 {
-    load([this](const QJsonArray &array) {
-        m_tasks = KivJSON::decodeList<LocalTask>(array, &LocalTask::fromJson);
+    load([this](const QByteArray &bytes) {
+        m_tasks = KivJSON::decodeArray<LocalTask>(bytes, &LocalTask::fromJson);
     });
 }
 

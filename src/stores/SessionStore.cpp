@@ -8,8 +8,8 @@
 SessionStore::SessionStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
 {
-    load([this](const QJsonArray &array) {
-        m_records = KivJSON::decodeList<SessionRecord>(array, &SessionRecord::fromJson);
+    load([this](const QByteArray &bytes) {
+        m_records = KivJSON::decodeArray<SessionRecord>(bytes, &SessionRecord::fromJson);
     });
 }
 

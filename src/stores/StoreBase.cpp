@@ -33,7 +33,7 @@ void StoreBase::setLastError(const QString &text)
     emit lastErrorChanged();
 }
 
-bool StoreBase::load(const std::function<void(const QJsonArray &)> &decode)
+bool StoreBase::load(const std::function<void(const QByteArray &)> &decode)
 {
     const DataFile::ReadResult read = DataFile::read(m_path);
     if (read.status == DataFile::ReadStatus::Missing)
@@ -43,10 +43,7 @@ bool StoreBase::load(const std::function<void(const QJsonArray &)> &decode)
         return false;
     }
     try {
-        const QJsonDocument doc = KivJSON::parse(read.bytes);
-        if (!doc.isArray())
-            throw KivJSON::DecodeError{QStringLiteral("配列ではありません")};
-        decode(doc.array());
+        decode(read.bytes);
         return true;
     } catch (const KivJSON::DecodeError &error) {
         keepAside(error.message);

@@ -59,7 +59,7 @@ protected:
     // Reads the file and hands its array to decode, which throws
     // KivJSON::DecodeError when an element does not read. Returns false when
     // there was no content (missing, unreadable or undecodable file).
-    bool load(const std::function<void(const QJsonArray &)> &decode);
+    bool load(const std::function<void(const QByteArray &)> &decode);
 
     // Assigns a whole new content; an equal one changes nothing and tells no one.
     template<typename T>

@@ -1,4 +1,7 @@
 #include "core/KivJSON.h"
+#include "core/Models.h"
+
+#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -91,4 +94,81 @@ TEST(KivJSONReading, LongListsDecodeInOrderAndOneBadElementFailsAll)
     items[12] = QJsonObject{{"n", 12}};
     items[15000] = QJsonValue(7);
     EXPECT_THROW(KivJSON::decodeList<int>(items, read), KivJSON::DecodeError) << "a non-object element";
+}
+
+namespace {
+QByteArray recordsDocument(int count, const std::function<QJsonObject(int, QJsonObject)> &edit = {})
+{
+    QJsonArray items;
+    const QDateTime base(QDate(2025, 3, 4), QTime(9, 0), Qt::UTC);
+    for (int i = 0; i < count; ++i) {
+        SessionRecord r;
+        r.id = QUuid::createUuid();
+        r.title = QStringLiteral("[{\"%1\"}], \\ \"],[{\" 漢").arg(i);
+        r.start = base.addSecs(i * 60);
+        r.end = r.start.addSecs(30);
+        QJsonObject o = r.toJson();
+        items.append(edit ? edit(i, o) : o);
+    }
+    return KivJSON::encode(items);
+}
+
+std::variant<QList<SessionRecord>, QString> viaWhole(const QByteArray &bytes)
+{
+    try {
+        const QJsonDocument doc = KivJSON::parse(bytes);
+        if (!doc.isArray())
+            return QStringLiteral("配列ではありません");
+        return KivJSON::decodeList<SessionRecord>(doc.array(), &SessionRecord::fromJson);
+    } catch (const KivJSON::DecodeError &e) {
+        return e.message;
+    }
+}
+
+std::variant<QList<SessionRecord>, QString> viaElements(const QByteArray &bytes)
+{
+    try {
+        return KivJSON::decodeArray<SessionRecord>(bytes, &SessionRecord::fromJson);
+    } catch (const KivJSON::DecodeError &e) {
+        return e.message;
+    }
+}
+} // namespace
+
+// Long files are read element by element; the results and the failures must
+// be exactly those of reading the whole document.
+TEST(KivJSONReading, ArraysReadElementByElementAgreeWithTheWholeDocument)
+{
+    const QByteArray good = recordsDocument(3000);
+    const auto ranges = KivJSON::arrayElements(good);
+    ASSERT_TRUE(ranges.has_value());
+    EXPECT_EQ(ranges->size(), 3000) << "brackets, commas and escaped quotes inside titles are not boundaries";
+    EXPECT_EQ(viaElements(good), viaWhole(good));
+
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+    };
+    QByteArray syntax = good;
+    syntax.replace(syntax.lastIndexOf("\"completed\": false"), 18, "\"completed\": fals");
+    QByteArray missingComma = good;
+    missingComma.replace(missingComma.indexOf("},\n"), 3, "}\n");
+    const Case cases[] = {
+        {"a bad phase late in the list",
+         recordsDocument(3000, [](int i, QJsonObject o) {
+             if (i == 2500)
+                 o.insert("phase", "nap");
+             return o;
+         })},
+        {"a syntax error inside one element", syntax},
+        {"two elements without a comma", missingComma},
+        {"garbage after the array", good + "x"},
+        {"an object at the top", QByteArray("{\"a\": [") + good + "]}"},
+        {"an element that is not an object",
+         QByteArray(good).replace(ranges->at(7).first, ranges->at(7).second - ranges->at(7).first, "7")},
+        {"empty array", "[\n]\n"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(viaElements(c.bytes), viaWhole(c.bytes)) << c.name;
 }
