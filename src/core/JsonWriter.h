@@ -6,6 +6,10 @@
 #include <QJsonValue>
 #include <QStringView>
 
+#include "core/KivJSON.h"
+
+#include <algorithm>
+
 // Writes the program's JSON text: pretty-printed with four spaces per level,
 // "key": value, keys in sorted order. The output is byte for byte the same
 // as QJsonDocument's indented form, so files written either way agree; it
@@ -53,6 +57,9 @@ private:
 };
 
 namespace KivJSON {
+// How many elements one thread writes at a time.
+constexpr qsizetype kItemsPerPart = 256;
+
 template<typename T>
 void writeElement(JsonWriter &writer, const T &item, int level)
 {
@@ -62,18 +69,45 @@ void writeElement(JsonWriter &writer, const T &item, int level)
         writer.object(item.toJson(), level);
 }
 
+// Writes a list as an array value at the given nesting level, exactly as
+// element-by-element writing gives it. A long list is written in slices on a
+// few threads and joined.
+template<typename T>
+void writeItems(JsonWriter &w, const QList<T> &items, int level)
+{
+    QList<QByteArray> parts((items.size() + kItemsPerPart - 1) / kItemsPerPart);
+    forSlices(parts.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype p = begin; p < end; ++p) {
+            QByteArray &part = parts[p];
+            JsonWriter pw(part);
+            const qsizetype last = std::min(items.size(), (p + 1) * kItemsPerPart);
+            for (qsizetype i = p * kItemsPerPart; i < last; ++i) {
+                part.append(i == 0 ? "\n" : ",\n");
+                pw.indent(level + 1);
+                writeElement(pw, items[i], level + 1);
+            }
+        }
+    }, 4);
+    QByteArray &out = w.out();
+    qsizetype total = out.size() + 2 + 4 * level;
+    for (const QByteArray &part : parts)
+        total += part.size();
+    out.reserve(total);
+    out.append('[');
+    for (const QByteArray &part : parts)
+        out.append(part);
+    out.append('\n');
+    w.indent(level);
+    out.append(']');
+}
+
 // A whole list as the top-level array of a file.
 template<typename T>
 QByteArray encodeItems(const QList<T> &items)
 {
     QByteArray out;
     JsonWriter w(out);
-    w.beginArray();
-    for (const T &item : items) {
-        w.element(1);
-        writeElement(w, item, 1);
-    }
-    w.endArray(0);
+    writeItems(w, items, 0);
     out.append('\n');
     return out;
 }

@@ -46,11 +46,10 @@ QJsonValue required(const QJsonObject &o, const QString &key)
 }
 } // namespace
 
-void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work)
+void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work, qsizetype grain)
 {
-    constexpr qsizetype kSliceFloor = 512;
     const qsizetype cores = qsizetype(std::max(1u, std::thread::hardware_concurrency()));
-    const qsizetype slices = std::clamp<qsizetype>(count / kSliceFloor, 1, std::min<qsizetype>(cores, 4));
+    const qsizetype slices = std::clamp<qsizetype>(count / std::max<qsizetype>(grain, 1), 1, std::min<qsizetype>(cores, 8));
     if (slices == 1) {
         work(0, count);
         return;
@@ -74,64 +73,125 @@ void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> 
             std::rethrow_exception(failure);
 }
 
+namespace {
+bool isJsonSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+qsizetype skipSpace(const char *data, qsizetype size, qsizetype i)
+{
+    while (i < size && isJsonSpace(data[i]))
+        ++i;
+    return i;
+}
+
+// From the start of a value at i, the position of the comma or closing
+// bracket that ends it at depth zero, following strings and nesting only;
+// -1 when the text ends first. *end gets the value's end without trailing space.
+qsizetype scanValue(const char *data, qsizetype size, qsizetype i, qsizetype *end)
+{
+    const qsizetype from = i;
+    int depth = 0;
+    bool inString = false;
+    for (; i < size; ++i) {
+        const char c = data[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            if (depth == 0)
+                break;
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            break;
+        }
+    }
+    if (i >= size || inString)
+        return -1;
+    qsizetype to = i;
+    while (to > from && isJsonSpace(data[to - 1]))
+        --to;
+    if (to == from)
+        return -1;
+    *end = to;
+    return i;
+}
+} // namespace
+
 std::optional<QList<std::pair<qsizetype, qsizetype>>> arrayElements(QByteArrayView text)
 {
-    auto isSpace = [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; };
     const char *data = text.data();
     const qsizetype size = text.size();
-    qsizetype i = 0;
-    while (i < size && isSpace(data[i]))
-        ++i;
+    qsizetype i = skipSpace(data, size, 0);
     if (i == size || data[i] != '[')
         return std::nullopt;
-    ++i;
     QList<std::pair<qsizetype, qsizetype>> out;
-    for (;;) {
-        while (i < size && isSpace(data[i]))
-            ++i;
-        if (i == size)
-            return std::nullopt;
-        if (data[i] == ']' && out.isEmpty()) {
-            ++i;
-            break;
-        }
-        // One element: up to the comma or closing bracket at depth zero.
-        const qsizetype from = i;
-        int depth = 0;
-        bool inString = false;
-        for (; i < size; ++i) {
-            const char c = data[i];
-            if (inString) {
-                if (c == '\\')
-                    ++i;
-                else if (c == '"')
-                    inString = false;
-            } else if (c == '"') {
-                inString = true;
-            } else if (c == '{' || c == '[') {
-                ++depth;
-            } else if (c == '}' || c == ']') {
-                if (depth == 0)
-                    break;
-                --depth;
-            } else if (c == ',' && depth == 0) {
-                break;
-            }
-        }
-        if (i >= size || inString)
-            return std::nullopt;
-        qsizetype to = i;
-        while (to > from && isSpace(data[to - 1]))
-            --to;
-        if (to == from)
-            return std::nullopt;
-        out.append({from, to});
-        if (data[i++] == ']')
-            break;
-    }
-    while (i < size && isSpace(data[i]))
+    i = skipSpace(data, size, i + 1);
+    if (i < size && data[i] == ']') {
         ++i;
-    if (i != size)
+    } else {
+        for (;;) {
+            qsizetype to = 0;
+            const qsizetype from = i;
+            i = scanValue(data, size, i, &to);
+            if (i < 0)
+                return std::nullopt;
+            out.append({from, to});
+            if (data[i++] == ']')
+                break;
+            i = skipSpace(data, size, i);
+        }
+    }
+    if (skipSpace(data, size, i) != size)
+        return std::nullopt;
+    return out;
+}
+
+std::optional<QList<Member>> objectMembers(QByteArrayView text)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype i = skipSpace(data, size, 0);
+    if (i == size || data[i] != '{')
+        return std::nullopt;
+    QList<Member> out;
+    i = skipSpace(data, size, i + 1);
+    if (i < size && data[i] == '}') {
+        ++i;
+    } else {
+        for (;;) {
+            // A plain key: no escapes (the program's own keys never need them).
+            if (i >= size || data[i] != '"')
+                return std::nullopt;
+            const qsizetype keyFrom = ++i;
+            while (i < size && data[i] != '"' && data[i] != '\\')
+                ++i;
+            if (i >= size || data[i] != '"')
+                return std::nullopt;
+            const QString key = QString::fromUtf8(data + keyFrom, i - keyFrom);
+            i = skipSpace(data, size, i + 1);
+            if (i >= size || data[i] != ':')
+                return std::nullopt;
+            i = skipSpace(data, size, i + 1);
+            qsizetype to = 0;
+            const qsizetype from = i;
+            i = scanValue(data, size, i, &to);
+            if (i < 0 || data[i] == ']')
+                return std::nullopt;
+            out.append({key, from, to});
+            if (data[i++] == '}')
+                break;
+            i = skipSpace(data, size, i);
+        }
+    }
+    if (skipSpace(data, size, i) != size)
         return std::nullopt;
     return out;
 }

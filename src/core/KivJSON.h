@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUuid>
 #include <atomic>
+#include <vector>
 #include <functional>
 #include <optional>
 
@@ -92,7 +93,8 @@ inline void putOptional(QJsonObject &o, const QString &key, const std::optional<
 // Runs work(begin, end) over [0, count) in a few slices at once and waits
 // for all of them; the first failure by position is rethrown. Small counts
 // run on the calling thread alone.
-void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work);
+// grain is the least count worth a thread of its own.
+void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> &work, qsizetype grain = 512);
 
 // Decodes every element of an array with fromJson; one bad element fails all.
 // A long history is decoded in slices on a few threads (fromJson must be a
@@ -113,6 +115,17 @@ QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonOb
 // nothing else; nothing when the text is not laid out as one array.
 std::optional<QList<std::pair<qsizetype, qsizetype>>> arrayElements(QByteArrayView text);
 
+// The members of the JSON object that text holds, each as its key and the
+// byte range [from, to) of its value, by the same quick scan; nothing when
+// the text is not laid out as one object with plain keys.
+struct Member
+{
+    QString key;
+    qsizetype from = 0;
+    qsizetype to = 0;
+};
+std::optional<QList<Member>> objectMembers(QByteArrayView text);
+
 // Decodes a whole document that must be an array of objects, as
 // decodeList(array(parse(bytes))) does, with the same results and failures.
 // A long array is parsed element by element on a few threads; whenever that
@@ -123,26 +136,43 @@ QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonO
 {
     constexpr qsizetype kQuickFloor = 1024;
     if (const auto ranges = arrayElements(bytes); ranges && ranges->size() >= kQuickFloor) {
-        QList<QJsonObject> objects(ranges->size());
+        // Each element is parsed and decoded where it stands. A decoding
+        // failure is kept by position and the parsing goes on, so that a
+        // document that also fails to parse is left to the plain reading,
+        // which reports it as before.
+        QList<T> out(ranges->size());
         std::atomic<bool> readable = true;
+        std::vector<std::optional<std::pair<qsizetype, QString>>> failures(ranges->size() / 512 + 2);
+        std::atomic<size_t> nextFailureSlot = 0;
         forSlices(ranges->size(), [&](qsizetype begin, qsizetype end) {
+            std::optional<std::pair<qsizetype, QString>> first;
             for (qsizetype i = begin; i < end && readable; ++i) {
                 const auto [from, to] = (*ranges)[i];
                 QJsonParseError error{};
                 const QJsonDocument one =
                     QJsonDocument::fromJson(QByteArray::fromRawData(bytes.constData() + from, to - from), &error);
-                if (error.error != QJsonParseError::NoError || !one.isObject())
+                if (error.error != QJsonParseError::NoError || !one.isObject()) {
                     readable = false;
-                else
-                    objects[i] = one.object();
+                    break;
+                }
+                if (first)
+                    continue;
+                try {
+                    out[i] = fromJson(one.object());
+                } catch (const DecodeError &e) {
+                    first = std::make_pair(i, e.message);
+                }
             }
+            if (first)
+                failures[nextFailureSlot++] = first;
         });
         if (readable) {
-            QList<T> out(objects.size());
-            forSlices(objects.size(), [&](qsizetype begin, qsizetype end) {
-                for (qsizetype i = begin; i < end; ++i)
-                    out[i] = fromJson(objects[i]);
-            });
+            std::optional<std::pair<qsizetype, QString>> earliest;
+            for (const auto &f : failures)
+                if (f && (!earliest || f->first < earliest->first))
+                    earliest = f;
+            if (earliest)
+                throw DecodeError{earliest->second};
             return out;
         }
     }

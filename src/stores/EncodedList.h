@@ -18,16 +18,22 @@ class EncodedList
 public:
     QByteArray document(const QList<T> &items)
     {
-        QList<QByteArray> chunks;
-        chunks.reserve(items.size());
-        qsizetype total = 4;
+        QList<QByteArray> chunks(items.size());
+        QList<qsizetype> fresh;
         for (qsizetype i = 0; i < items.size(); ++i) {
             if (i < m_items.size() && m_items[i] == items[i])
-                chunks.append(m_chunks[i]);
+                chunks[i] = m_chunks[i];
             else
-                chunks.append(chunk(items[i]));
-            total += chunks.last().size() + 2;
+                fresh.append(i);
         }
+        // The first save of a run writes every element: on a few threads.
+        KivJSON::forSlices(fresh.size(), [&](qsizetype begin, qsizetype end) {
+            for (qsizetype k = begin; k < end; ++k)
+                chunks[fresh[k]] = chunk(items[fresh[k]]);
+        });
+        qsizetype total = 4;
+        for (const QByteArray &c : chunks)
+            total += c.size() + 2;
         m_items = items;
         m_chunks = chunks;
 

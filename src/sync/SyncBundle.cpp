@@ -67,14 +67,7 @@ std::optional<QByteArray> SyncBundle::encode(QString *error) const
     // for a long history.
     QByteArray out;
     JsonWriter w(out);
-    auto list = [&w](const auto &items) {
-        w.beginArray();
-        for (const auto &item : items) {
-            w.element(2);
-            KivJSON::writeElement(w, item, 2);
-        }
-        w.endArray(1);
-    };
+    auto list = [&w](const auto &items) { KivJSON::writeItems(w, items, 1); };
     w.beginObject();
     w.key("days", 1);
     list(days);
@@ -97,8 +90,90 @@ std::optional<QByteArray> SyncBundle::encode(QString *error) const
     return out;
 }
 
+namespace {
+bool isList(const QString &key)
+{
+    return key == kRecords || key == kTasks || key == kDays;
+}
+
+// The document split at its top level: the members other than the three long
+// lists, parsed, with each list that is there left as an empty array, and the
+// byte ranges of the lists. Nothing when the quick scan cannot split it.
+struct Split
+{
+    QJsonObject top;
+    QList<KivJSON::Member> lists;
+};
+
+std::optional<Split> split(const QByteArray &bytes)
+{
+    const auto members = KivJSON::objectMembers(bytes);
+    if (!members)
+        return std::nullopt;
+    Split out;
+    QByteArray rest("{");
+    for (const KivJSON::Member &m : *members) {
+        if (isList(m.key) && bytes.at(m.from) == '[') {
+            out.lists.append(m);
+            continue;
+        }
+        if (rest.size() > 1)
+            rest.append(',');
+        rest.append('"').append(m.key.toUtf8()).append("\":").append(bytes.constData() + m.from, m.to - m.from);
+    }
+    rest.append('}');
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(rest, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    out.top = doc.object();
+    for (const KivJSON::Member &m : out.lists)
+        out.top.insert(m.key, QJsonArray());
+    return out;
+}
+
+// The bundle read list by list, the long lists on a few threads; nothing on
+// any doubt, so that the plain reading below gives the failure.
+std::optional<SyncBundle> decodeQuickly(const QByteArray &bytes)
+{
+    const auto parts = split(bytes);
+    if (!parts || parts->lists.isEmpty())
+        return std::nullopt;
+    try {
+        SyncBundle b = SyncBundle::fromJson(parts->top);
+        for (const KivJSON::Member &m : parts->lists) {
+            const QByteArray list = QByteArray::fromRawData(bytes.constData() + m.from, m.to - m.from);
+            if (m.key == kRecords)
+                b.records = KivJSON::decodeArray<SessionRecord>(list, &SessionRecord::fromJson);
+            else if (m.key == kTasks)
+                b.tasks = KivJSON::decodeArray<LocalTask>(list, &LocalTask::fromJson);
+            else
+                b.days = KivJSON::decodeArray<DayNote>(list, &DayNote::fromJson);
+        }
+        return b;
+    } catch (const KivJSON::DecodeError &) {
+        return std::nullopt;
+    }
+}
+} // namespace
+
+std::optional<QJsonObject> SyncBundle::topLevel(const QByteArray &bytes)
+{
+    if (auto parts = split(bytes))
+        return parts->top;
+    try {
+        const QJsonDocument doc = KivJSON::parse(bytes);
+        if (doc.isObject())
+            return doc.object();
+    } catch (const KivJSON::DecodeError &) {
+    }
+    return std::nullopt;
+}
+
 SyncBundle SyncBundle::decode(const QByteArray &bytes)
 {
+    if (auto quick = decodeQuickly(bytes))
+        return *quick;
     const QJsonDocument doc = KivJSON::parse(bytes);
     if (!doc.isObject())
         throw KivJSON::DecodeError{QStringLiteral("控えの形がオブジェクトではありません")};

@@ -38,8 +38,13 @@ struct SyncBundle
     // The encoded document, or nothing with the reason in error when the
     // bundle holds a number JSON cannot carry (a non-finite order or volume).
     std::optional<QByteArray> encode(QString *error = nullptr) const;
-    // Throws KivJSON::DecodeError.
+    // Throws KivJSON::DecodeError. Long lists are read on a few threads.
     static SyncBundle decode(const QByteArray &bytes);
+
+    // The document's top-level object with the long lists ("records",
+    // "tasks", "days") left empty, enough to read its version before
+    // decoding anything else; nothing when the bytes hold no JSON object.
+    static std::optional<QJsonObject> topLevel(const QByteArray &bytes);
 
     // The top-level "version" of a parsed document, read without decoding
     // anything else: absent or null reads as 1; nothing when it is not a

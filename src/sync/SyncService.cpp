@@ -96,25 +96,19 @@ void SyncService::merged(const std::shared_ptr<SyncStore> &store, const SyncLoad
     std::optional<SharedSettings> remoteSettings;
     QStringList readCopies;
     for (const SyncCopy &copy : load.copies) {
-        QJsonObject json;
-        try {
-            const QJsonDocument doc = KivJSON::parse(copy.bytes);
-            if (!doc.isObject())
-                continue;
-            json = doc.object();
-        } catch (const KivJSON::DecodeError &) {
+        const std::optional<QJsonObject> top = SyncBundle::topLevel(copy.bytes);
+        if (!top)
             continue;
-        }
         // A newer format is refused before anything of it is decoded: its
         // elements may mean something this version cannot know.
-        const std::optional<double> version = SyncBundle::declaredVersion(json);
+        const std::optional<double> version = SyncBundle::declaredVersion(*top);
         if (version && *version >= 2) {
             finish(State::failed(L("向こうの控えが新しい形式です。アプリを更新してください。")), done);
             return;
         }
         SyncBundle bundle;
         try {
-            bundle = SyncBundle::fromJson(json);
+            bundle = SyncBundle::decode(copy.bytes);
         } catch (const KivJSON::DecodeError &) {
             continue;
         }

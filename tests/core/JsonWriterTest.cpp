@@ -60,4 +60,15 @@ TEST(JsonWriter, RecordsWrittenFromTheirFieldsMatchTheirObjects)
         EXPECT_EQ(direct, KivJSON::encode(one.toJson()));
     }
     EXPECT_EQ(KivJSON::encodeItems(records), KivJSON::encode(KivJSON::encodeList(records)));
+    EXPECT_EQ(KivJSON::encodeItems(QList<SessionRecord>{}), KivJSON::encode(QJsonArray{}));
+
+    // A long list is written in parts on several threads: same bytes, same order.
+    QList<SessionRecord> many;
+    for (int i = 0; i < 5000; ++i) {
+        SessionRecord one = records[i % records.size()];
+        one.id = QUuid::createUuid();
+        one.title = QString::number(i);
+        many << one;
+    }
+    EXPECT_EQ(KivJSON::encodeItems(many), KivJSON::encode(KivJSON::encodeList(many)));
 }
