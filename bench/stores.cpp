@@ -140,11 +140,4 @@ BENCHMARK(BM_SessionFirstSave)->Name("FirstSaveAfterLoad/sessions-40000")->Unit(
 BENCHMARK(BM_TaskChangeAndSave)->Name("ChangeAndSave/tasks-2000")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DayNoteChangeAndSave)->Name("ChangeAndSave/days-3650")->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#include "QtBenchmarkMain.h"

@@ -1,5 +1,7 @@
 #include "model/AppModel.h"
 
+#include "sources/LocalTaskSource.h"
+
 #include "core/AppSettings.h"
 #include "core/Kiv.h"
 #include "core/L.h"
@@ -644,7 +646,7 @@ void AppModel::take(const DayPlan &plan)
 {
     if (plan.taskID) {
         for (const TodoItem &item : candidates()) {
-            if (item.ref.source == QLatin1String("local") && QUuid::fromString(item.ref.id) == *plan.taskID) {
+            if (LocalTaskSource::localId(item.ref) == plan.taskID) {
                 take(item);
                 return;
             }

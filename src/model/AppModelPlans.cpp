@@ -1,5 +1,7 @@
 #include "model/AppModel.h"
 
+#include "sources/LocalTaskSource.h"
+
 #include "core/AppSettings.h"
 #include "core/L.h"
 #include "platform/Clock.h"
@@ -104,12 +106,10 @@ QList<QDateTime> AppModel::placedDays(const QUuid &taskID, const QDateTime &firs
 
 std::optional<LocalTask> AppModel::localTask(const TaskRef &ref) const
 {
-    if (ref.source != QLatin1String("local"))
+    const std::optional<QUuid> id = LocalTaskSource::localId(ref);
+    if (!id)
         return std::nullopt;
-    const QUuid id = QUuid::fromString(ref.id);
-    if (id.isNull())
-        return std::nullopt;
-    return m_taskHub->local().task(id);
+    return m_taskHub->local().task(*id);
 }
 
 void AppModel::movePlan(const QUuid &planID, int startMinutes, int minutes, const QDateTime &day)

@@ -17,7 +17,7 @@ LocalTaskSource::LocalTaskSource(LocalTaskStore &store, QObject *parent)
 TodoItem LocalTaskSource::row(const LocalTask &task)
 {
     TodoItem item;
-    item.ref = TaskRef{kSourceID, task.id.toString(QUuid::WithoutBraces).toUpper(), std::nullopt};
+    item.ref = TaskRef{kSourceID, KivJSON::uuidString(task.id), std::nullopt};
     item.title = task.title;
     item.listName = QString();
     item.due = task.due;

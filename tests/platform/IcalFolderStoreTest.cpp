@@ -11,6 +11,8 @@
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <ctime>
+#include "support/ScopedTimeZone.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -22,15 +24,12 @@ struct IcalStore : ::testing::Test
 {
     ScopedDirs dirs;
     FakeClock clock{QDateTime(QDate(2025, 3, 4), QTime(9, 0))};
-    QByteArray oldTz;
+    ScopedTimeZone zone{"Europe/Berlin"};
     QString account;
     std::unique_ptr<IcalFolderStore> store;
 
     void SetUp() override
     {
-        oldTz = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
         Clock::setCurrent(&clock);
         account = dirs.root() + QStringLiteral("/accounts/home");
         QDir().mkpath(account + QStringLiteral("/work"));
@@ -42,11 +41,6 @@ struct IcalStore : ::testing::Test
     {
         store.reset();
         Clock::setCurrent(nullptr);
-        if (oldTz.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", oldTz);
-        tzset();
     }
 
     QString path(const QString &relative) const { return account + QLatin1Char('/') + relative; }

@@ -1,6 +1,8 @@
 #include "platform/Clock.h"
 #include "platform/NotificationScheduler.h"
 
+#include "support/ScopedTimeZone.h"
+
 #include <gtest/gtest.h>
 #include <map>
 
@@ -257,8 +259,7 @@ TEST_F(SchedulerTest, RequestsMissedWhileAsleepShowOnceOnWaking)
 
 TEST(NotificationTrigger, DailyTimeKeepsTheWallClockAcrossADaylightSavingChange)
 {
-    const QByteArray oldTz = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
+    ScopedTimeZone zone("Europe/Berlin");
     const NotificationTrigger trigger = NotificationTrigger::timeOfDay(9, 0, true);
     // Clocks go forward at 02:00 on 30 March 2025: the day is 23 hours long.
     const QDateTime saturday(QDate(2025, 3, 29), QTime(9, 0));
@@ -268,8 +269,4 @@ TEST(NotificationTrigger, DailyTimeKeepsTheWallClockAcrossADaylightSavingChange)
     // A time of day inside the skipped hour falls at the end of the gap that day.
     const QDateTime gap = NotificationTrigger::timeOfDay(2, 30, true).nextTimeOfDay(saturday);
     EXPECT_EQ(gap, QDateTime(QDate(2025, 3, 30), QTime(3, 0)));
-    if (oldTz.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", oldTz);
 }

@@ -1,27 +1,15 @@
 #include "platform/WallClock.h"
 
 #include <ctime>
+#include "support/ScopedTimeZone.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 struct WallClockInBerlin : ::testing::Test
 {
-    QByteArray oldTz;
-    void SetUp() override
-    {
-        oldTz = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (oldTz.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", oldTz);
-        tzset();
-    }
+    ScopedTimeZone zone{"Europe/Berlin"};
 };
 
 } // namespace
