@@ -1,7 +1,7 @@
 // Cost of rendering the ambience at 48 kHz: one 512-frame block and one
 // second of each scene through the voice, the mixer and the reverb; one second
 // of the voice alone; and the one-time rendering of a bell.
-#include "platform/AudioMixer.h"
+#include "platform/audio/AudioMixer.h"
 #include "sound/AmbienceScene.h"
 #include "sound/AmbienceVoice.h"
 #include "sound/Chime.h"

@@ -1,7 +1,7 @@
 // Renders every ambience scene and every bell to WAV files for listening:
 //   render_sounds <folder> [seconds per scene, default 30]
 // Scenes go through the same voice, mixer and reverb as the player.
-#include "platform/AudioMixer.h"
+#include "platform/audio/AudioMixer.h"
 #include "sound/AmbienceScene.h"
 #include "sound/AmbienceVoice.h"
 #include "sound/Chime.h"

@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/desktop/SingleInstance.h"
 #include "sound/Chime.h"
 
 #include <QApplication>

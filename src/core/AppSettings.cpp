@@ -3,8 +3,8 @@
 #include "core/Kiv.h"
 #include "core/KivJSON.h"
 #include "core/SharedSettings.h"
-#include "platform/Clock.h"
-#include "platform/Preferences.h"
+#include "platform/time/Clock.h"
+#include "platform/files/Preferences.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #include "core/L.h"
 
-#include "platform/Preferences.h"
+#include "platform/files/Preferences.h"
 
 #include <QLocale>
 #include <QRegularExpression>

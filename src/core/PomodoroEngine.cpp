@@ -1,7 +1,7 @@
 #include "core/PomodoroEngine.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 
 #include <QUuid>
 #include <algorithm>

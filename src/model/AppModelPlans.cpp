@@ -4,7 +4,7 @@
 
 #include "core/AppSettings.h"
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sources/CalendarService.h"
 #include "sources/TaskHub.h"
 #include "stores/DayMath.h"

@@ -1,6 +1,6 @@
 #include "model/AppModel.h"
 
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sources/TaskHub.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"

@@ -2,7 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sources/TaskHub.h"
 #include "sync/DriveBundleStore.h"
 #include "sync/DriveSyncStore.h"

@@ -1,11 +1,11 @@
 #include "sound/Ambience.h"
 
 #include "core/L.h"
-#include "platform/AudioMixer.h"
-#include "platform/BufferPlayer.h"
-#include "platform/Clock.h"
-#include "platform/QtAudioFileDecoder.h"
-#include "platform/QtAudioOutput.h"
+#include "platform/audio/AudioMixer.h"
+#include "platform/audio/BufferPlayer.h"
+#include "platform/time/Clock.h"
+#include "platform/audio/QtAudioFileDecoder.h"
+#include "platform/audio/QtAudioOutput.h"
 #include "sound/AmbienceVoice.h"
 
 #include <QCoreApplication>

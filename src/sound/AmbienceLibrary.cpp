@@ -1,6 +1,6 @@
 #include "sound/AmbienceLibrary.h"
 
-#include "platform/AppPaths.h"
+#include "platform/files/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

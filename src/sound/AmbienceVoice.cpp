@@ -1,6 +1,6 @@
 #include "sound/AmbienceVoice.h"
 
-#include "platform/DenormalFlush.h"
+#include "platform/audio/DenormalFlush.h"
 
 #include <cmath>
 

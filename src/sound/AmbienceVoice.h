@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AudioRenderer.h"
+#include "platform/audio/AudioRenderer.h"
 #include "sound/AmbienceScene.h"
 #include "sound/Dsp.h"
 

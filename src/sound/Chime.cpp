@@ -1,9 +1,9 @@
 #include "sound/Chime.h"
 
-#include "platform/AudioMixer.h"
-#include "platform/BufferPlayer.h"
-#include "platform/DenormalFlush.h"
-#include "platform/QtAudioOutput.h"
+#include "platform/audio/AudioMixer.h"
+#include "platform/audio/BufferPlayer.h"
+#include "platform/audio/DenormalFlush.h"
+#include "platform/audio/QtAudioOutput.h"
 #include "sound/Dsp.h"
 
 #include <QCoreApplication>

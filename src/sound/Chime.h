@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AudioClip.h"
+#include "platform/audio/AudioClip.h"
 #include "sound/ChimeBell.h"
 
 #include <QObject>

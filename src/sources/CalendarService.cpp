@@ -2,8 +2,8 @@
 
 #include "core/KivJSON.h"
 #include "core/L.h"
-#include "platform/IcalFolderStore.h"
-#include "platform/WallClock.h"
+#include "platform/calendar/IcalFolderStore.h"
+#include "platform/time/WallClock.h"
 #include "stores/DayMath.h"
 
 #include <QUuid>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Models.h"
-#include "platform/CalendarStore.h"
+#include "platform/calendar/CalendarStore.h"
 #include "stores/DayEvent.h"
 #include "stores/DayPlan.h"
 

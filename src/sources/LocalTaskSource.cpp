@@ -2,7 +2,7 @@
 
 #include "core/KivJSON.h"
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sources/TodoOrder.h"
 #include "stores/LocalTaskStore.h"
 

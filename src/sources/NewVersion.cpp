@@ -1,8 +1,8 @@
 #include "sources/NewVersion.h"
 
-#include "platform/Clock.h"
-#include "platform/Http.h"
-#include "platform/Preferences.h"
+#include "platform/time/Clock.h"
+#include "platform/net/Http.h"
+#include "platform/files/Preferences.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include "sources/NoticeRoute.h"
 
 #include "core/KivJSON.h"
-#include "platform/NotificationCenter.h"
+#include "platform/notify/NotificationCenter.h"
 
 NoticeRoute::NoticeRoute(QObject *parent)
     : QObject(parent)

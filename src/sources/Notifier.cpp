@@ -4,7 +4,7 @@
 #include "core/DayQuestion.h"
 #include "core/KivJSON.h"
 #include "core/L.h"
-#include "platform/NotificationCenter.h"
+#include "platform/notify/NotificationCenter.h"
 
 #include "stores/DayNote.h"
 

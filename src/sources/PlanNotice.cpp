@@ -1,6 +1,6 @@
 #include "sources/PlanNotice.h"
 
-#include "platform/WallClock.h"
+#include "platform/time/WallClock.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "sources/RemindersTaskSource.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sources/TodoOrder.h"
 
 #include <algorithm>

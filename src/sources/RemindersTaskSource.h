@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/TaskSource.h"
-#include "platform/CalendarStore.h"
+#include "platform/calendar/CalendarStore.h"
 
 #include <QString>
 #include <functional>

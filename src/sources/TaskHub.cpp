@@ -1,8 +1,8 @@
 #include "sources/TaskHub.h"
 
-#include "platform/Clock.h"
-#include "platform/IcalFolderStore.h"
-#include "platform/Preferences.h"
+#include "platform/time/Clock.h"
+#include "platform/calendar/IcalFolderStore.h"
+#include "platform/files/Preferences.h"
 #include "sources/LocalTaskSource.h"
 #include "sources/RemindersTaskSource.h"
 #include "sources/TodoOrder.h"

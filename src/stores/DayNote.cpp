@@ -1,7 +1,7 @@
 #include "stores/DayNote.h"
 
 #include "core/KivJSON.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "stores/DayMath.h"
 
 #include <QHash>

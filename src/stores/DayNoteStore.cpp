@@ -1,7 +1,7 @@
 #include "stores/DayNoteStore.h"
 
 #include "core/KivJSON.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "stores/DayMath.h"
 #include "stores/Shikunichi.h"
 

@@ -1,7 +1,7 @@
 #include "stores/LocalTask.h"
 
 #include "core/KivJSON.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 
 #include <limits>
 

@@ -2,8 +2,8 @@
 
 #include "core/KivJSON.h"
 #include "core/L.h"
-#include "platform/AppPaths.h"
-#include "platform/DataFile.h"
+#include "platform/files/AppPaths.h"
+#include "platform/files/DataFile.h"
 
 #include <QDir>
 #include <QFileInfo>

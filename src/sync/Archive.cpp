@@ -2,7 +2,7 @@
 
 #include "core/KivJSON.h"
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"

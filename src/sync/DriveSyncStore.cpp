@@ -1,7 +1,7 @@
 #include "sync/DriveSyncStore.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 #include "sync/GoogleAuth.h"
 #include "sync/SyncReport.h"
 

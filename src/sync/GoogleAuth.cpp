@@ -1,10 +1,10 @@
 #include "sync/GoogleAuth.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
-#include "platform/DataFile.h"
-#include "platform/Http.h"
-#include "platform/Preferences.h"
+#include "platform/time/Clock.h"
+#include "platform/files/DataFile.h"
+#include "platform/net/Http.h"
+#include "platform/files/Preferences.h"
 #include "sync/Keychain.h"
 #include "sync/LoopbackServer.h"
 

@@ -1,7 +1,7 @@
 #include "sync/Keychain.h"
 
-#include "platform/AppPaths.h"
-#include "platform/DataFile.h"
+#include "platform/files/AppPaths.h"
+#include "platform/files/DataFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "platform/time/Clock.h"
 
 #include <QByteArray>
 #include <QMap>

@@ -1,8 +1,8 @@
 #include "sync/SyncReport.h"
 
 #include "core/L.h"
-#include "platform/AppPaths.h"
-#include "platform/Clock.h"
+#include "platform/files/AppPaths.h"
+#include "platform/time/Clock.h"
 
 #include <QFile>
 #include <QLocale>

@@ -2,8 +2,8 @@
 #include "core/BuildStamp.h"
 #include "core/Kiv.h"
 #include "core/L.h"
-#include "platform/Clock.h"
-#include "platform/Preferences.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/Preferences.h"
 #include "support/ScopedDirs.h"
 
 #include <QJsonArray>

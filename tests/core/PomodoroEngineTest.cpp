@@ -1,5 +1,5 @@
 #include "core/PomodoroEngine.h"
-#include "platform/Clock.h"
+#include "platform/fakes/FakeClock.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "core/AppSettings.h"
 #include "core/KivJSON.h"
 #include "core/SharedSettings.h"
-#include "platform/Clock.h"
-#include "platform/Preferences.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/Preferences.h"
 #include "support/ScopedDirs.h"
 
 #include <QJsonArray>

@@ -1,7 +1,8 @@
 #include "ModelRig.h"
+#include "platform/fakes/FakeClock.h"
 
-#include "platform/DataFile.h"
-#include "platform/Http.h"
+#include "platform/files/DataFile.h"
+#include "platform/net/Http.h"
 #include "support/FakeDrive.h"
 #include "support/LanguageFixtures.h"
 #include "sync/SyncService.h"

@@ -1,4 +1,4 @@
-#include "platform/FakeAudioOutput.h"
+#include "platform/fakes/FakeAudioOutput.h"
 #include "sound/Chime.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/Clock.h"
+#include "platform/fakes/FakeClock.h"
 #include "sources/LocalTaskSource.h"
 #include "sources/RemindersTaskSource.h"
 #include "stores/LocalTaskStore.h"

@@ -1,7 +1,7 @@
 #include "sources/NewVersion.h"
 
-#include "platform/Clock.h"
-#include "platform/Preferences.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/Preferences.h"
 #include "support/FakeHttpServer.h"
 #include "support/ScopedDirs.h"
 

@@ -2,8 +2,8 @@
 // dbus-daemon (never the user's bus) and registers a stand-in notification
 // server on it, which records the Notify calls it receives and sends taps back.
 #include "core/KivJSON.h"
-#include "platform/Clock.h"
-#include "platform/FreedesktopNotificationCenter.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/notify/FreedesktopNotificationCenter.h"
 #include "sources/NoticeRoute.h"
 #include "sources/Notifier.h"
 #include "sources/PlanNotice.h"

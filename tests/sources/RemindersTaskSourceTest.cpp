@@ -1,6 +1,6 @@
 #include "SourcesFixture.h"
 
-#include "platform/FakeCalendarStore.h"
+#include "platform/fakes/FakeCalendarStore.h"
 #include "sources/LocalTaskSource.h"
 #include "sources/RemindersTaskSource.h"
 #include "support/LanguageFixtures.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/DataFile.h"
-#include "platform/IcalFolderStore.h"
-#include "platform/Preferences.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/DataFile.h"
+#include "platform/calendar/IcalFolderStore.h"
+#include "platform/files/Preferences.h"
 #include "support/ScopedDirs.h"
 #include "support/ScopedTimeZone.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "platform/fakes/FakeClock.h"
 #include "support/ScopedDirs.h"
 
 #include <QDir>

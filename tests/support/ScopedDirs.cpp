@@ -1,7 +1,7 @@
 #include "support/ScopedDirs.h"
 
-#include "platform/AppPaths.h"
-#include "platform/Preferences.h"
+#include "platform/files/AppPaths.h"
+#include "platform/files/Preferences.h"
 
 ScopedDirs::ScopedDirs()
     : m_oldData(qgetenv("XDG_DATA_HOME"))

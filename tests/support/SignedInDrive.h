@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/L.h"
-#include "platform/AppPaths.h"
-#include "platform/Clock.h"
-#include "platform/Http.h"
-#include "platform/Preferences.h"
+#include "platform/files/AppPaths.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/net/Http.h"
+#include "platform/files/Preferences.h"
 #include "support/FakeHttpServer.h"
 #include "support/ScopedDirs.h"
 #include "sync/DriveSyncStore.h"

@@ -1,7 +1,7 @@
 // Test entry: every test program runs headless with a throw-away home, data,
 // config and cache folder, so no test ever touches the user's real files, and
 // with no session bus, so no test reaches the desktop.
-#include "platform/Preferences.h"
+#include "platform/files/Preferences.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "sync/GoogleAuth.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
-#include "platform/DataFile.h"
-#include "platform/Preferences.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/DataFile.h"
+#include "platform/files/Preferences.h"
 #include "support/FakeHttpServer.h"
 #include "support/ScopedDirs.h"
 #include "sync/Keychain.h"

@@ -1,6 +1,6 @@
 #include "sync/Keychain.h"
 
-#include "platform/DataFile.h"
+#include "platform/files/DataFile.h"
 #include "support/ScopedDirs.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "sync/LoopbackServer.h"
 
 #include "core/L.h"
-#include "platform/Clock.h"
+#include "platform/fakes/FakeClock.h"
 #include "support/FakeHttpServer.h"
 
 #include <QHostAddress>

@@ -1,9 +1,9 @@
 #include "sync/SyncReport.h"
 
 #include "core/L.h"
-#include "platform/AppPaths.h"
-#include "platform/Clock.h"
-#include "platform/DataFile.h"
+#include "platform/files/AppPaths.h"
+#include "platform/fakes/FakeClock.h"
+#include "platform/files/DataFile.h"
 #include "support/ScopedDirs.h"
 
 #include <QDir>

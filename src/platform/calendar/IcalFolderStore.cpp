@@ -1,0 +1,568 @@
+#include "platform/calendar/IcalFolderStore.h"
+
+#include "platform/files/AppPaths.h"
+#include "platform/files/DataFile.h"
+#include "platform/calendar/IcalDocument.h"
+#include "platform/files/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUuid>
+#include <algorithm>
+
+namespace {
+
+const QString kDefaultName = QStringLiteral("Quillmere");
+const QString kItemSuffix = QStringLiteral(".ics");
+
+QString cleanPath(const QString &path)
+{
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+// The first line of a small metadata file, trimmed; empty when absent.
+QString metadata(const QString &folder, const QString &name)
+{
+    const DataFile::ReadResult read = DataFile::read(folder + QLatin1Char('/') + name);
+    if (read.status != DataFile::ReadStatus::Ok)
+        return {};
+    return QString::fromUtf8(read.bytes).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+// Colours are written "#RRGGBB" or, by CalDAV servers, "#RRGGBBAA".
+QColor colorFrom(const QString &value)
+{
+    if (value.size() == 9 && value.startsWith(QLatin1Char('#'))) {
+        bool ok = false;
+        const uint rgba = value.mid(1).toUInt(&ok, 16);
+        if (ok)
+            return QColor(int(rgba >> 24), int((rgba >> 16) & 0xff), int((rgba >> 8) & 0xff), int(rgba & 0xff));
+        return {};
+    }
+    const QColor color = QColor::fromString(value);
+    return color.isValid() ? color : QColor();
+}
+
+// Whether the name of an empty collection says it is a list of reminders.
+bool namesAList(const QString &name)
+{
+    static const QStringList words = {
+        QStringLiteral("remind"), QStringLiteral("task"),   QStringLiteral("todo"),
+        QStringLiteral("to-do"),  QStringLiteral("to do"),  QStringLiteral("list"),
+        QStringLiteral("リマインダー"), QStringLiteral("タスク"), QStringLiteral("リスト"),
+    };
+    const QString lower = name.toLower();
+    return std::any_of(words.begin(), words.end(), [&](const QString &w) { return lower.contains(w); });
+}
+
+QStringList sortedSubfolders(const QString &path)
+{
+    QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return n.startsWith(QLatin1Char('.')); }),
+                names.end());
+    std::sort(names.begin(), names.end()); // plain code-unit order, the same on every machine
+    return names;
+}
+
+QString newUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+QString IcalFolderStore::defaultAccountFolder()
+{
+    return AppPaths::dataDir() + QStringLiteral("/calendars");
+}
+
+IcalFolderStore::IcalFolderStore(Preferences *preferences, QObject *parent)
+    : CalendarStore(parent)
+    , m_preferences(preferences)
+{
+    m_changeTimer.setSingleShot(true);
+    m_changeTimer.setInterval(kChangeDelayMs);
+    connect(&m_changeTimer, &ClockTimer::timeout, this, &CalendarStore::changed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        rewatch();
+        noteChange();
+    });
+    if (m_preferences) {
+        connect(m_preferences, &Preferences::changed, this, [this](const QString &key) {
+            if (key == accountsKey()) {
+                rewatch();
+                noteChange();
+            }
+        });
+    }
+    rewatch();
+}
+
+IcalFolderStore::~IcalFolderStore() = default;
+
+Preferences &IcalFolderStore::preferences() const
+{
+    return m_preferences ? *m_preferences : Preferences::standard();
+}
+
+// ---- accounts and access ------------------------------------------------------
+
+QStringList IcalFolderStore::accountFolders() const
+{
+    return preferences().stringList(accountsKey()).value_or(QStringList());
+}
+
+CalendarAccess IcalFolderStore::authorization() const
+{
+    bool anyExists = false;
+    for (const QString &folder : accountFolders()) {
+        const QFileInfo info(folder);
+        if (!info.isDir())
+            continue;
+        anyExists = true;
+        if (info.isReadable() && info.isWritable() && info.isExecutable())
+            return CalendarAccess::FullAccess;
+    }
+    // Folders that exist but cannot be used are a refusal; no folder at all
+    // means the question was never answered.
+    return anyExists ? CalendarAccess::Denied : CalendarAccess::NotDetermined;
+}
+
+bool IcalFolderStore::hasAccess() const
+{
+    return authorization() == CalendarAccess::FullAccess;
+}
+
+bool IcalFolderStore::addAccountFolder(const QString &path, QString *error)
+{
+    const QString folder = cleanPath(path);
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable()) {
+        setError(error, QStringLiteral("cannot read the folder %1").arg(folder));
+        return false;
+    }
+    QStringList folders = accountFolders();
+    if (!folders.contains(folder)) {
+        folders.append(folder);
+        preferences().setValue(accountsKey(), QJsonValue::fromVariant(folders));
+    }
+    rewatch();
+    noteChange();
+    return true;
+}
+
+bool IcalFolderStore::requestAccess(QString *error)
+{
+    if (hasAccess())
+        return true;
+    const QString account = defaultAccountFolder();
+    QDir dir(account);
+    if (!dir.exists() || sortedSubfolders(account).isEmpty()) {
+        // A new default account: one calendar and one list.
+        const QString calendar = account + QStringLiteral("/calendar");
+        const QString list = account + QStringLiteral("/reminders");
+        QString writeError;
+        if (!QDir().mkpath(calendar) || !QDir().mkpath(list)
+            || !DataFile::writeAtomically(calendar + QStringLiteral("/displayname"), kDefaultName.toUtf8(), false, &writeError)
+            || !DataFile::writeAtomically(list + QStringLiteral("/displayname"), kDefaultName.toUtf8(), false, &writeError)) {
+            setError(error, QStringLiteral("cannot set up the calendar folder %1 %2").arg(account, writeError).trimmed());
+            return false;
+        }
+    }
+    if (!addAccountFolder(account, error))
+        return false;
+    if (!hasAccess()) {
+        setError(error, QStringLiteral("cannot write to the calendar folder %1").arg(account));
+        return false;
+    }
+    return true;
+}
+
+// ---- collections --------------------------------------------------------------
+
+QStringList IcalFolderStore::itemFiles(const QString &folder) const
+{
+    QStringList files = QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files);
+    std::sort(files.begin(), files.end());
+    for (QString &f : files)
+        f = folder + QLatin1Char('/') + f;
+    return files;
+}
+
+std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &path) const
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        m_cache.erase(path);
+        return nullptr;
+    }
+    const QDateTime modified = info.lastModified();
+    auto it = m_cache.find(path);
+    if (it != m_cache.end() && it->second.modified == modified && it->second.size == info.size())
+        return it->second.doc;
+    Cached entry{modified, info.size(), nullptr};
+    const DataFile::ReadResult read = DataFile::read(path);
+    if (read.status == DataFile::ReadStatus::Ok) {
+        // An item that cannot be parsed is skipped, and left as it is for
+        // the tool that syncs the folder.
+        if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
+            entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+        else
+            qWarning("calendar item skipped, not readable: %s", qPrintable(path));
+    }
+    m_cache[path] = entry;
+    return entry.doc;
+}
+
+QList<CalendarInfo> IcalFolderStore::allCollections() const
+{
+    QList<CalendarInfo> out;
+    if (!hasAccess())
+        return out;
+    for (const QString &account : accountFolders()) {
+        const QFileInfo accountInfo(account);
+        if (!accountInfo.isDir() || !accountInfo.isReadable())
+            continue;
+        const QString accountPath = cleanPath(account);
+        QString accountTitle = metadata(accountPath, QStringLiteral("displayname"));
+        if (accountTitle.isEmpty())
+            accountTitle = QFileInfo(accountPath).fileName();
+        for (const QString &name : sortedSubfolders(accountPath)) {
+            const QString folder = accountPath + QLatin1Char('/') + name;
+            CalendarInfo info;
+            info.id = folder;
+            info.title = metadata(folder, QStringLiteral("displayname"));
+            if (info.title.isEmpty())
+                info.title = name;
+            info.color = colorFrom(metadata(folder, QStringLiteral("color")));
+            info.accountTitle = accountTitle;
+            info.accountId = accountPath;
+            const QFileInfo folderInfo(folder);
+            info.writable = folderInfo.isWritable() && folderInfo.isExecutable();
+            const QStringList files = itemFiles(folder);
+            bool hasTodo = false;
+            bool hasItem = false;
+            for (const QString &file : files) {
+                if (std::shared_ptr<const IcalDocument> doc = document(file)) {
+                    hasItem = true;
+                    if (doc->kind() == IcalDocument::Kind::Todo) {
+                        hasTodo = true;
+                        break;
+                    }
+                }
+            }
+            const bool isList = hasTodo || (!hasItem && (namesAList(info.title) || namesAList(name)));
+            info.kind = isList ? CollectionKind::Reminders : CollectionKind::Events;
+            info.supportsFreeAvailability = !isList;
+            out.append(info);
+        }
+    }
+    return out;
+}
+
+QList<CalendarInfo> IcalFolderStore::calendars(CollectionKind kind) const
+{
+    QList<CalendarInfo> out = allCollections();
+    out.erase(std::remove_if(out.begin(), out.end(), [&](const CalendarInfo &c) { return c.kind != kind; }), out.end());
+    return out;
+}
+
+std::optional<CalendarInfo> IcalFolderStore::calendar(const QString &id) const
+{
+    for (const CalendarInfo &c : allCollections())
+        if (c.id == id)
+            return c;
+    return std::nullopt;
+}
+
+std::optional<CalendarInfo> IcalFolderStore::defaultCalendarForNewEvents() const
+{
+    for (const CalendarInfo &c : calendars(CollectionKind::Events))
+        if (c.writable)
+            return c;
+    return std::nullopt;
+}
+
+bool IcalFolderStore::writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info,
+                                         QString *error) const
+{
+    const std::optional<CalendarInfo> found = calendar(id);
+    if (!found || found->kind != kind) {
+        setError(error, QStringLiteral("no %1 has the identifier %2")
+                            .arg(kind == CollectionKind::Events ? QStringLiteral("calendar") : QStringLiteral("list"), id));
+        return false;
+    }
+    if (!found->writable) {
+        setError(error, QStringLiteral("%1 cannot be written").arg(found->title));
+        return false;
+    }
+    *info = *found;
+    return true;
+}
+
+// ---- items --------------------------------------------------------------------
+
+std::optional<IcalFolderStore::Item> IcalFolderStore::findItem(const QString &id, CollectionKind kind) const
+{
+    if (id.isEmpty())
+        return std::nullopt;
+    const IcalDocument::Kind docKind = kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo;
+    const QList<CalendarInfo> collections = calendars(kind);
+    // Items are normally named after their UID; look there first.
+    for (const CalendarInfo &c : collections) {
+        const QString path = c.id + QLatin1Char('/') + id + kItemSuffix;
+        if (!id.contains(QLatin1Char('/')))
+            if (std::shared_ptr<const IcalDocument> doc = document(path); doc && doc->kind() == docKind && doc->uid() == id)
+                return Item{path, c, doc};
+    }
+    for (const CalendarInfo &c : collections)
+        for (const QString &path : itemFiles(c.id))
+            if (std::shared_ptr<const IcalDocument> doc = document(path); doc && doc->kind() == docKind && doc->uid() == id)
+                return Item{path, c, doc};
+    return std::nullopt;
+}
+
+QString IcalFolderStore::newItemPath(const QString &folder, QString *uid) const
+{
+    QString path;
+    do {
+        *uid = newUid();
+        path = folder + QLatin1Char('/') + *uid + kItemSuffix;
+    } while (QFile::exists(path));
+    return path;
+}
+
+bool IcalFolderStore::write(const QString &path, const IcalDocument &doc, QString *error)
+{
+    m_cache.erase(path);
+    if (!DataFile::writeAtomically(path, doc.serialize(), false, error))
+        return false;
+    noteChange();
+    return true;
+}
+
+QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateTime &to,
+                                             const QStringList &calendarIds) const
+{
+    QList<CalendarEvent> out;
+    if (!from.isValid() || !to.isValid() || from >= to)
+        return out;
+    for (const CalendarInfo &c : calendars(CollectionKind::Events)) {
+        if (!calendarIds.isEmpty() && !calendarIds.contains(c.id))
+            continue;
+        for (const QString &path : itemFiles(c.id)) {
+            const std::shared_ptr<const IcalDocument> doc = document(path);
+            if (!doc || doc->kind() != IcalDocument::Kind::Event)
+                continue;
+            for (CalendarEvent &e : doc->occurrences(from, to)) {
+                e.calendarId = c.id;
+                e.calendarTitle = c.title;
+                e.calendarColor = c.color;
+                out.append(e);
+            }
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), [](const CalendarEvent &a, const CalendarEvent &b) { return a.start < b.start; });
+    return out;
+}
+
+std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
+{
+    if (!hasAccess())
+        return std::nullopt;
+    const std::optional<Item> item = findItem(id, CollectionKind::Events);
+    if (!item)
+        return std::nullopt;
+    std::optional<CalendarEvent> e = item->doc->firstEvent();
+    if (e) {
+        e->calendarId = item->collection.id;
+        e->calendarTitle = item->collection.title;
+        e->calendarColor = item->collection.color;
+    }
+    return e;
+}
+
+std::optional<QString> IcalFolderStore::createItem(const QString &collectionId, CollectionKind kind,
+                                                   const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                                                   QString *error)
+{
+    CalendarInfo target;
+    if (!writableCollection(collectionId, kind, &target, error))
+        return std::nullopt;
+    const QDateTime now = Clock::current().now();
+    QString uid;
+    const QString path = newItemPath(target.id, &uid);
+    IcalDocument doc = IcalDocument::create(
+        kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo, uid, now);
+    apply(doc, now);
+    if (!write(path, doc, error))
+        return std::nullopt;
+    return uid;
+}
+
+bool IcalFolderStore::editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                               QString *error)
+{
+    if (!item.collection.writable) {
+        setError(error, QStringLiteral("%1 cannot be written").arg(item.collection.title));
+        return false;
+    }
+    // Edit a fresh parse, so a failed write leaves nothing half-changed here.
+    const DataFile::ReadResult read = DataFile::read(item.path);
+    std::optional<IcalDocument> doc = read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    if (!doc) {
+        setError(error, QStringLiteral("cannot read %1").arg(item.path));
+        return false;
+    }
+    apply(*doc, Clock::current().now());
+    return write(item.path, *doc, error);
+}
+
+std::optional<IcalFolderStore::Item> IcalFolderStore::itemForWrite(const QString &id, CollectionKind kind,
+                                                                   QString *error) const
+{
+    if (!hasAccess()) {
+        setError(error, QStringLiteral("no access to calendars and reminders"));
+        return std::nullopt;
+    }
+    std::optional<Item> item = findItem(id, kind);
+    if (!item)
+        setError(error, QStringLiteral("no %1 has the identifier %2")
+                            .arg(kind == CollectionKind::Events ? QStringLiteral("event") : QStringLiteral("reminder"), id));
+    return item;
+}
+
+std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QString *error)
+{
+    if (!event.start.isValid() || !event.end.isValid() || event.end < event.start) {
+        setError(error, QStringLiteral("the event has no valid time"));
+        return std::nullopt;
+    }
+    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyEvent(event, now); };
+    if (event.id.isEmpty()) {
+        if (!hasAccess()) {
+            setError(error, QStringLiteral("no access to calendars and reminders"));
+            return std::nullopt;
+        }
+        return createItem(event.calendarId, CollectionKind::Events, apply, error);
+    }
+    const std::optional<Item> item = itemForWrite(event.id, CollectionKind::Events, error);
+    if (!item || !editItem(*item, apply, error))
+        return std::nullopt;
+    return event.id;
+}
+
+bool IcalFolderStore::removeEvent(const QString &id, const QDateTime &occurrenceDate, QString *error)
+{
+    const std::optional<Item> item = itemForWrite(id, CollectionKind::Events, error);
+    if (!item)
+        return false;
+    if (occurrenceDate.isValid() && item->doc->isRecurring())
+        return editItem(
+            *item, [&](IcalDocument &doc, const QDateTime &now) { doc.removeOccurrence(occurrenceDate, now); }, error);
+    if (!item->collection.writable) {
+        setError(error, QStringLiteral("%1 cannot be written").arg(item->collection.title));
+        return false;
+    }
+    m_cache.erase(item->path);
+    QFile file(item->path);
+    if (!file.remove()) {
+        setError(error, file.errorString());
+        return false;
+    }
+    noteChange();
+    return true;
+}
+
+QList<Reminder> IcalFolderStore::incompleteReminders(const QStringList &listIds) const
+{
+    QList<Reminder> out;
+    for (const CalendarInfo &c : calendars(CollectionKind::Reminders)) {
+        if (!listIds.isEmpty() && !listIds.contains(c.id))
+            continue;
+        for (const QString &path : itemFiles(c.id)) {
+            const std::shared_ptr<const IcalDocument> doc = document(path);
+            if (!doc || doc->kind() != IcalDocument::Kind::Todo || doc->isCancelled())
+                continue;
+            std::optional<Reminder> r = doc->reminder();
+            if (!r || r->completed)
+                continue;
+            r->listId = c.id;
+            r->listTitle = c.title;
+            out.append(*r);
+        }
+    }
+    return out;
+}
+
+std::optional<Reminder> IcalFolderStore::reminder(const QString &id) const
+{
+    if (!hasAccess())
+        return std::nullopt;
+    const std::optional<Item> item = findItem(id, CollectionKind::Reminders);
+    if (!item)
+        return std::nullopt;
+    std::optional<Reminder> r = item->doc->reminder();
+    if (r) {
+        r->listId = item->collection.id;
+        r->listTitle = item->collection.title;
+    }
+    return r;
+}
+
+std::optional<QString> IcalFolderStore::saveReminder(const Reminder &reminder, QString *error)
+{
+    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyReminder(reminder, now); };
+    if (reminder.id.isEmpty()) {
+        if (!hasAccess()) {
+            setError(error, QStringLiteral("no access to calendars and reminders"));
+            return std::nullopt;
+        }
+        return createItem(reminder.listId, CollectionKind::Reminders, apply, error);
+    }
+    const std::optional<Item> item = itemForWrite(reminder.id, CollectionKind::Reminders, error);
+    if (!item || !editItem(*item, apply, error))
+        return std::nullopt;
+    return reminder.id;
+}
+
+// ---- change reports ---------------------------------------------------------------
+
+void IcalFolderStore::rewatch()
+{
+    QSet<QString> wanted;
+    for (const QString &account : accountFolders()) {
+        const QString path = cleanPath(account);
+        if (!QFileInfo(path).isDir())
+            continue;
+        wanted.insert(path);
+        for (const QString &name : sortedSubfolders(path))
+            wanted.insert(path + QLatin1Char('/') + name);
+    }
+    const QStringList watched = m_watcher.directories();
+    QStringList gone;
+    for (const QString &path : watched)
+        if (!wanted.contains(path))
+            gone.append(path);
+    if (!gone.isEmpty())
+        m_watcher.removePaths(gone);
+    QStringList added;
+    for (const QString &path : std::as_const(wanted))
+        if (!watched.contains(path))
+            added.append(path);
+    if (!added.isEmpty())
+        m_watcher.addPaths(added);
+}
+
+void IcalFolderStore::noteChange()
+{
+    m_changeTimer.start();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/calendar/CalendarStore.h"
+#include "platform/time/Clock.h"
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+class IcalDocument;
+class Preferences;
+
+// Calendars and reminder lists kept as iCalendar files in vdir folders (the
+// layout calendar sync tools write): each account folder holds one folder per
+// collection, named by its optional "displayname" file and coloured by its
+// optional "color" file; each item is one "<UID>.ics" file. A collection that
+// holds to-dos, or that is empty and named as a list, is a reminders list;
+// any other is a calendar. Every write is atomic and edits the parsed item in
+// place. Changes in the folders (and the program's own writes) are reported
+// through changed() after a short quiet time.
+class IcalFolderStore : public CalendarStore
+{
+    Q_OBJECT
+public:
+    // The device-local preference that lists the account folders.
+    static QString accountsKey() { return QStringLiteral("calendarAccountFolders"); }
+    // The default account: <data folder>/calendars.
+    static QString defaultAccountFolder();
+    // Quiet time before changes in the folders are reported.
+    static constexpr qint64 kChangeDelayMs = 500;
+
+    // The account list is read from preferences; without them, from the
+    // standard preferences of the moment.
+    explicit IcalFolderStore(Preferences *preferences = nullptr, QObject *parent = nullptr);
+    ~IcalFolderStore() override;
+
+    CalendarAccess authorization() const override;
+    bool requestAccess(QString *error = nullptr) override;
+    QStringList accountFolders() const override;
+    bool addAccountFolder(const QString &path, QString *error = nullptr) override;
+
+    QList<CalendarInfo> calendars(CollectionKind kind) const override;
+    std::optional<CalendarInfo> calendar(const QString &id) const override;
+    std::optional<CalendarInfo> defaultCalendarForNewEvents() const override;
+
+    QList<CalendarEvent> events(const QDateTime &from, const QDateTime &to,
+                                const QStringList &calendarIds) const override;
+    std::optional<CalendarEvent> event(const QString &id) const override;
+    std::optional<QString> saveEvent(const CalendarEvent &event, QString *error = nullptr) override;
+    bool removeEvent(const QString &id, const QDateTime &occurrenceDate = {}, QString *error = nullptr) override;
+
+    QList<Reminder> incompleteReminders(const QStringList &listIds = {}) const override;
+    std::optional<Reminder> reminder(const QString &id) const override;
+    std::optional<QString> saveReminder(const Reminder &reminder, QString *error = nullptr) override;
+
+private:
+    struct Cached
+    {
+        QDateTime modified;
+        qint64 size = -1;
+        std::shared_ptr<const IcalDocument> doc; // null when the file cannot be read or parsed
+    };
+    struct Item
+    {
+        QString path;
+        CalendarInfo collection;
+        std::shared_ptr<const IcalDocument> doc;
+    };
+
+    bool hasAccess() const;
+    QList<CalendarInfo> allCollections() const;
+    QStringList itemFiles(const QString &folder) const;
+    std::shared_ptr<const IcalDocument> document(const QString &path) const;
+    std::optional<Item> findItem(const QString &id, CollectionKind kind) const;
+    bool write(const QString &path, const IcalDocument &doc, QString *error);
+    std::optional<Item> itemForWrite(const QString &id, CollectionKind kind, QString *error) const;
+    std::optional<QString> createItem(const QString &collectionId, CollectionKind kind,
+                                      const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                                      QString *error);
+    bool editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+                  QString *error);
+    bool writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info, QString *error) const;
+    QString newItemPath(const QString &folder, QString *uid) const;
+    void rewatch();
+    void noteChange();
+
+    Preferences &preferences() const;
+
+    Preferences *m_preferences = nullptr;
+    QFileSystemWatcher m_watcher;
+    ClockTimer m_changeTimer;
+    mutable std::unordered_map<QString, Cached> m_cache;
+};

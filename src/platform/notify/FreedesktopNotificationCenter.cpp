@@ -1,0 +1,284 @@
+#include "platform/notify/FreedesktopNotificationCenter.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kDefaultAction = QStringLiteral("default");
+
+QDBusMessage methodCall(const QString &method)
+{
+    return QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+}
+
+} // namespace
+
+FreedesktopNotificationCenter::FreedesktopNotificationCenter(QObject *parent)
+    : FreedesktopNotificationCenter(QDBusConnection::sessionBus(), parent)
+{
+}
+
+FreedesktopNotificationCenter::FreedesktopNotificationCenter(const QDBusConnection &bus, QObject *parent)
+    : NotificationCenter(parent)
+    , m_bus(bus)
+    , m_scheduler(*this)
+{
+    if (!m_bus.isConnected())
+        return;
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                  SLOT(onActionInvoked(uint, QString)));
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                  SLOT(onNotificationClosed(uint, uint)));
+    auto *watcher = new QDBusServiceWatcher(kService, m_bus,
+                                            QDBusServiceWatcher::WatchForRegistration
+                                                | QDBusServiceWatcher::WatchForUnregistration,
+                                            this);
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
+            &FreedesktopNotificationCenter::onServiceRegistered);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this,
+            &FreedesktopNotificationCenter::onServiceUnregistered);
+    probe();
+}
+
+FreedesktopNotificationCenter::~FreedesktopNotificationCenter() = default;
+
+bool FreedesktopNotificationCenter::isAvailable() const
+{
+    return m_bus.isConnected() && m_service != Service::Absent;
+}
+
+void FreedesktopNotificationCenter::probe()
+{
+    // GetCapabilities also starts a service that the bus activates on demand.
+    m_service = Service::Probing;
+    const quint64 probe = ++m_probe;
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(methodCall(QStringLiteral("GetCapabilities"))), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, probe] {
+        watcher->deleteLater();
+        if (probe != m_probe)
+            return;
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        serviceAnswered(!reply.isError(), reply.isError() ? QStringList() : reply.value());
+    });
+}
+
+void FreedesktopNotificationCenter::serviceAnswered(bool present, const QStringList &capabilities)
+{
+    m_service = present ? Service::Present : Service::Absent;
+    m_bodyMarkup = capabilities.contains(QStringLiteral("body-markup"));
+    const QList<NotificationRequest> held = std::exchange(m_held, {});
+    if (present) {
+        for (const NotificationRequest &request : held)
+            send(request);
+    } else {
+        m_scheduler.clear();
+    }
+    answerAuthorizations(present);
+}
+
+void FreedesktopNotificationCenter::answerAuthorizations(bool granted)
+{
+    if (m_answers.isEmpty())
+        return;
+    m_authorization = granted ? Authorization::Authorized : Authorization::Denied;
+    const auto answers = std::exchange(m_answers, {});
+    for (const AuthorizationAnswer &answer : answers)
+        if (answer)
+            answer(granted);
+}
+
+void FreedesktopNotificationCenter::requestAuthorization(AuthorizationAnswer answer)
+{
+    m_answers.append(std::move(answer));
+    if (m_service == Service::Probing)
+        return; // answered with the probe
+    // Answer on a later turn of the event loop, never inside the call.
+    QMetaObject::invokeMethod(
+        this, [this] { answerAuthorizations(isAvailable()); }, Qt::QueuedConnection);
+}
+
+void FreedesktopNotificationCenter::add(const NotificationRequest &request)
+{
+    if (!isAvailable())
+        return;
+    m_held.removeIf([&](const NotificationRequest &r) { return r.identifier == request.identifier; });
+    m_scheduler.add(request);
+}
+
+void FreedesktopNotificationCenter::removePendingRequests(const QStringList &identifiers)
+{
+    m_scheduler.remove(identifiers);
+}
+
+void FreedesktopNotificationCenter::removePendingRequests(const QList<PendingNotification> &listed)
+{
+    m_scheduler.remove(listed);
+}
+
+void FreedesktopNotificationCenter::removeDeliveredNotifications(const QStringList &identifiers)
+{
+    for (const QString &identifier : identifiers) {
+        m_held.removeIf([&](const NotificationRequest &r) { return r.identifier == identifier; });
+        const auto it = m_shown.find(identifier);
+        if (it == m_shown.end())
+            continue;
+        // A Notify still on its way is closed when it answers (its record is gone).
+        if (it->serverId) {
+            m_byServerId.remove(it->serverId);
+            close(it->serverId);
+        }
+        m_shown.erase(it);
+    }
+}
+
+QList<PendingNotification> FreedesktopNotificationCenter::pendingRequests() const
+{
+    return m_scheduler.pending();
+}
+
+void FreedesktopNotificationCenter::show(const NotificationRequest &request)
+{
+    switch (m_service) {
+    case Service::Present:
+        send(request);
+        break;
+    case Service::Probing:
+        m_held.removeIf([&](const NotificationRequest &r) { return r.identifier == request.identifier; });
+        m_held.append(request);
+        break;
+    case Service::Absent:
+        break;
+    }
+}
+
+void FreedesktopNotificationCenter::send(const NotificationRequest &request)
+{
+    Shown &shown = m_shown[request.identifier];
+    const uint replaces = shown.serverId;
+    const quint64 generation = m_nextGeneration++;
+    shown.generation = generation;
+    shown.awaiting = true;
+    shown.userInfo = request.userInfo;
+
+    QVariantMap hints;
+    if (request.sound == NotificationRequest::Sound::Default)
+        hints.insert(QStringLiteral("sound-name"), QString::fromLatin1(kDefaultSoundName));
+    else
+        hints.insert(QStringLiteral("suppress-sound"), true);
+
+    QDBusMessage call = methodCall(QStringLiteral("Notify"));
+    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title
+         << (m_bodyMarkup ? escapeMarkup(request.body) : request.body) << QStringList{kDefaultAction, QString()}
+         << hints << qint32(-1);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, watcher, identifier = request.identifier, generation] {
+                watcher->deleteLater();
+                const QDBusPendingReply<uint> reply = *watcher;
+                notifyAnswered(identifier, generation, !reply.isError(), reply.isError() ? 0 : reply.value());
+            });
+}
+
+void FreedesktopNotificationCenter::notifyAnswered(const QString &identifier, quint64 generation, bool ok, uint id)
+{
+    const auto it = m_shown.find(identifier);
+    const bool current = it != m_shown.end() && it->generation == generation;
+    if (!current) {
+        // Withdrawn or replaced while on its way: take it off the screen, unless
+        // the newer notice took over this very id.
+        if (ok && !(it != m_shown.end() && it->serverId == id))
+            close(id);
+        return;
+    }
+    it->awaiting = false;
+    if (!ok) {
+        if (!it->serverId)
+            m_shown.erase(it);
+        return;
+    }
+    if (it->serverId && it->serverId != id)
+        m_byServerId.remove(it->serverId);
+    it->serverId = id;
+    m_byServerId.insert(id, identifier);
+}
+
+void FreedesktopNotificationCenter::close(uint id)
+{
+    QDBusMessage call = methodCall(QStringLiteral("CloseNotification"));
+    call << id;
+    m_bus.asyncCall(call);
+}
+
+void FreedesktopNotificationCenter::onActionInvoked(uint id, const QString &actionKey)
+{
+    if (actionKey != kDefaultAction)
+        return;
+    const auto name = m_byServerId.constFind(id);
+    if (name == m_byServerId.constEnd())
+        return;
+    const QString identifier = *name;
+    emit tapped(identifier, m_shown.value(identifier).userInfo);
+}
+
+void FreedesktopNotificationCenter::onNotificationClosed(uint id, uint reason)
+{
+    Q_UNUSED(reason);
+    const QString identifier = m_byServerId.take(id);
+    const auto it = m_shown.find(identifier);
+    if (identifier.isNull() || it == m_shown.end() || it->serverId != id)
+        return;
+    if (it->awaiting)
+        it->serverId = 0; // a replacement is on its way and will get its own id
+    else
+        m_shown.erase(it);
+}
+
+void FreedesktopNotificationCenter::onServiceRegistered()
+{
+    // A service that appeared (or a new one that took over the name): learn
+    // its capabilities. At start-up the probe itself may have started it.
+    if (m_service != Service::Probing)
+        probe();
+}
+
+void FreedesktopNotificationCenter::onServiceUnregistered()
+{
+    // The ids of a service that went away mean nothing to the next one.
+    m_shown.clear();
+    m_byServerId.clear();
+}
+
+QString FreedesktopNotificationCenter::escapeMarkup(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '\t':
+        case '\n':
+        case '\r':
+            out += c;
+            break;
+        default:
+            if (c.unicode() >= 0x20)
+                out += c;
+            break;
+        }
+    }
+    return out;
+}

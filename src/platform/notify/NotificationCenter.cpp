@@ -1,0 +1,8 @@
+#include "platform/notify/NotificationCenter.h"
+
+NotificationCenter::NotificationCenter(QObject *parent)
+    : QObject(parent)
+{
+}
+
+NotificationCenter::~NotificationCenter() = default;
