@@ -8,6 +8,7 @@
 #include "stores/SessionStore.h"
 #include "sync/SyncMerge.h"
 
+#include <QFile>
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
@@ -119,6 +120,13 @@ QString fileName(const QDateTime &at, bool hidingTitles)
 std::optional<Restored> restore(const QByteArray &bytes, SessionStore &sessions, LocalTaskStore &tasks,
                                 DayNoteStore &days, QString *error)
 {
+    // A newer format is refused before anything of it is decoded, as the sync does.
+    if (const std::optional<QJsonObject> top = SyncBundle::topLevel(bytes);
+        top && SyncBundle::isNewerFormat(*top)) {
+        if (error)
+            *error = SyncBundle::newerFormatRefusal();
+        return std::nullopt;
+    }
     SyncBundle file;
     try {
         file = SyncBundle::decode(bytes);
@@ -143,7 +151,30 @@ std::optional<Restored> restore(const QByteArray &bytes, SessionStore &sessions,
     tasks.setAllTasks(merged);
     tasks.save();
     days.replaceAll(notes);
-    return Restored{int(sessions.allRecords().size()), int(tasks.allTasks().size()), int(days.allNotes().size())};
+    return Restored{int(sessions.records().size()), int(tasks.tasks().size()), int(days.notes().size())};
+}
+
+std::optional<Restored> restoreFile(const QString &path, SessionStore &sessions, LocalTaskStore &tasks,
+                                    DayNoteStore &days, QString *error)
+{
+    auto refuse = [error](const QString &reason) -> std::optional<Restored> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    const QString tooLarge = L("{0} MB より大きいファイルは読み戻せません。", maxImportBytes / (1024 * 1024));
+    QFile file(path);
+    if (file.size() > maxImportBytes)
+        return refuse(tooLarge);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(L("読み戻せませんでした: {0}", file.errorString()));
+    // Never more than the limit in memory, also when the file grows meanwhile.
+    const QByteArray bytes = file.read(maxImportBytes + 1);
+    if (bytes.size() > maxImportBytes)
+        return refuse(tooLarge);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(L("読み戻せませんでした: {0}", file.errorString()));
+    return restore(bytes, sessions, tasks, days, error);
 }
 
 QString summary(const Restored &restored)

@@ -21,7 +21,11 @@ namespace Archive {
 // The device name of an export with titles hidden.
 inline const QString hiddenDevice = QStringLiteral("（伏せてあります）");
 
-// Counts of the stores after an import, tombstones included.
+// The largest file an import reads; a larger one is refused before it is read.
+inline constexpr qint64 maxImportBytes = 64 * 1024 * 1024;
+
+// Counts of the live items in the stores after an import: deleted records,
+// tasks and days are left out.
 struct Restored
 {
     int records = 0;
@@ -49,11 +53,19 @@ QString fileName(const QDateTime &at, bool hidingTitles);
 
 // Merges the file into the stores (local data first) and gives the counts.
 // Gives nothing, changes nothing and puts the user-facing reason in error
-// when the file does not decode, or when it was exported with titles hidden
-// (its placeholder titles would overwrite the real ones). The file's version,
-// device time and settings play no part otherwise.
+// when the file does not decode, when it declares a newer format than this
+// version writes (merged in, the fields this version cannot read would be
+// dropped and the loss synced everywhere), or when it was exported with
+// titles hidden (its placeholder titles would overwrite the real ones). The
+// file's device, time and settings play no part otherwise.
 std::optional<Restored> restore(const QByteArray &bytes, SessionStore &sessions, LocalTaskStore &tasks,
                                 DayNoteStore &days, QString *error = nullptr);
+
+// Reads the file at path and merges it as restore() does. A file larger than
+// maxImportBytes is refused before it is read, and one that cannot be read
+// changes nothing; error then holds the reason.
+std::optional<Restored> restoreFile(const QString &path, SessionStore &sessions, LocalTaskStore &tasks,
+                                    DayNoteStore &days, QString *error = nullptr);
 
 // The notice after an import.
 QString summary(const Restored &restored);

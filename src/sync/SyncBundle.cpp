@@ -2,6 +2,7 @@
 
 #include "core/JsonWriter.h"
 #include "core/KivJSON.h"
+#include "core/L.h"
 
 #include <QHostInfo>
 #include <QSysInfo>
@@ -188,6 +189,17 @@ std::optional<double> SyncBundle::declaredVersion(const QJsonObject &json)
     if (!v.isDouble())
         return std::nullopt;
     return v.toDouble();
+}
+
+bool SyncBundle::isNewerFormat(const QJsonObject &json)
+{
+    const std::optional<double> version = declaredVersion(json);
+    return version && *version >= 2;
+}
+
+QString SyncBundle::newerFormatRefusal()
+{
+    return L("向こうの控えが新しい形式です。アプリを更新してください。");
 }
 
 QString SyncBundle::deviceName()

@@ -50,6 +50,12 @@ struct SyncBundle
     // anything else: absent or null reads as 1; nothing when it is not a
     // number (the document will not decode then).
     static std::optional<double> declaredVersion(const QJsonObject &json);
+    // Whether the document declares a format newer than this version
+    // writes (version 2 or more): its elements may mean something this
+    // version cannot know, so neither sync nor import takes it in.
+    static bool isNewerFormat(const QJsonObject &json);
+    // What the user is told when a newer format is refused.
+    static QString newerFormatRefusal();
 
     // This computer's name as bundles carry it, or "この端末" when it has none.
     static QString deviceName();

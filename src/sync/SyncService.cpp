@@ -101,9 +101,8 @@ void SyncService::merged(const std::shared_ptr<SyncStore> &store, const SyncLoad
             continue;
         // A newer format is refused before anything of it is decoded: its
         // elements may mean something this version cannot know.
-        const std::optional<double> version = SyncBundle::declaredVersion(*top);
-        if (version && *version >= 2) {
-            finish(State::failed(L("向こうの控えが新しい形式です。アプリを更新してください。")), done);
+        if (SyncBundle::isNewerFormat(*top)) {
+            finish(State::failed(SyncBundle::newerFormatRefusal()), done);
             return;
         }
         SyncBundle bundle;

@@ -11,6 +11,9 @@
 #include "sync/SyncMerge.h"
 
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace SyncFixtures;
@@ -148,12 +151,12 @@ TEST_F(ArchiveTest, ImportOfAHiddenTitleExportIsRefusedAndChangesNothing)
     EXPECT_EQ(changes, 0);
 }
 
-TEST_F(ArchiveTest, ImportMergesTombstonesAndIgnoresVersionAndSettings)
+TEST_F(ArchiveTest, ImportMergesTombstonesOfAFileWithSettings)
 {
     Stores a(mine);
     a.sessions.append(record(1, 0));
+    a.sessions.append(record(2, 30));
     SyncBundle file;
-    file.version = 2;
     file.device = QStringLiteral("Beta");
     file.savedAt = at(0);
     file.records = {record(1, 0, QStringLiteral("坐"), {}, 10)};
@@ -164,7 +167,98 @@ TEST_F(ArchiveTest, ImportMergesTombstonesAndIgnoresVersionAndSettings)
 
     const auto restored = Archive::restore(*file.encode(), a.sessions, a.tasks, a.days);
     ASSERT_TRUE(restored.has_value());
-    EXPECT_EQ(restored->records, 1);
-    EXPECT_TRUE(a.sessions.records().isEmpty()) << "the file's tombstone removes the record";
+    ASSERT_EQ(a.sessions.records().size(), 1) << "the file's tombstone removes the record";
+    EXPECT_EQ(a.sessions.records().first().id, uid(2));
+    EXPECT_EQ(restored->records, 1) << "the removed record is not counted";
     EXPECT_EQ(changes, 1) << "an import is reported like a local edit";
+}
+
+// Deleted items stay in the stores as tombstones, but the notice after an
+// import tells what the user has.
+TEST_F(ArchiveTest, ImportCountsOnlyLiveItems)
+{
+    Stores a(mine);
+    a.sessions.setAllRecords({record(1, 0), record(2, 30, QStringLiteral("坐"), {}, 40)});
+    a.sessions.save();
+    a.tasks.setAllTasks({task(10, 0, QStringLiteral("写経"), 0), task(11, 0, QStringLiteral("掃除"), 0, 5)});
+    a.tasks.save();
+    a.days.replaceAll({day(QStringLiteral("2025-03-04"), 0, QStringLiteral("静かに"))});
+
+    SyncBundle file;
+    file.device = QStringLiteral("Beta");
+    file.savedAt = at(0);
+    file.records = {record(3, 60), record(4, 90, QStringLiteral("坐"), {}, 100)};
+    file.tasks = {task(12, 0, QStringLiteral("読経"), 0, 7)};
+    DayNote gone = day(QStringLiteral("2025-03-05"), 0);
+    gone.deletedAt = at(8);
+    file.days = {gone, day(QStringLiteral("2025-03-06"), 0, QStringLiteral("歩く"))};
+
+    const auto restored = Archive::restore(*file.encode(), a.sessions, a.tasks, a.days);
+    ASSERT_TRUE(restored.has_value());
+    EXPECT_EQ(a.sessions.allRecords().size(), 4);
+    EXPECT_EQ(a.tasks.allTasks().size(), 3);
+    EXPECT_EQ(a.days.allNotes().size(), 3);
+    EXPECT_EQ(*restored, (Archive::Restored{2, 1, 2}));
+    EXPECT_EQ(Archive::summary(*restored), QStringLiteral("記録 2 件・作務と行持 1 件・一日 2 件になりました。"));
+}
+
+// A newer format may carry what this version cannot read: merged in, it
+// would be dropped here and the loss synced to every device.
+TEST_F(ArchiveTest, ANewerArchiveIsRefusedAndTheFilesStayAsTheyWere)
+{
+    Stores a(mine), b(other);
+    fill(a);
+    fill(b);
+    b.sessions.append(record(20, 200, QStringLiteral("新しい")));
+    auto files = [&] {
+        return QList<QByteArray>{DataFile::read(a.sessions.filePath()).bytes, DataFile::read(a.tasks.filePath()).bytes,
+                                 DataFile::read(a.days.filePath()).bytes};
+    };
+    const QList<QByteArray> before = files();
+    int changes = 0;
+    a.sessions.onChanged = a.tasks.onChanged = a.days.onChanged = [&] { ++changes; };
+
+    const QJsonObject exported = QJsonDocument::fromJson(*Archive::data(b.sessions, b.tasks, b.days)).object();
+    ASSERT_EQ(exported.value(QStringLiteral("version")), 1);
+    // The last one could not even be decoded: the version is looked at first.
+    for (const auto &[version, days] : {std::pair{QJsonValue(2), exported.value(QStringLiteral("days"))},
+                                        std::pair{QJsonValue(2.5), exported.value(QStringLiteral("days"))},
+                                        std::pair{QJsonValue(17), QJsonValue(QStringLiteral("kept elsewhere"))}}) {
+        SCOPED_TRACE(version.toDouble());
+        QJsonObject newer = exported;
+        newer.insert(QStringLiteral("version"), version);
+        newer.insert(QStringLiteral("days"), days);
+        QString error;
+        EXPECT_FALSE(Archive::restore(QJsonDocument(newer).toJson(), a.sessions, a.tasks, a.days, &error));
+        EXPECT_EQ(error, QStringLiteral("向こうの控えが新しい形式です。アプリを更新してください。"));
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(ArchiveTest, ImportFromAFileRefusesOneOverTheLimitBeforeReadingIt)
+{
+    Stores a(mine), b(other);
+    fill(b);
+    const QString path = dirs.root() + QStringLiteral("/export.json");
+    ASSERT_TRUE(DataFile::writeAtomically(path, *Archive::data(b.sessions, b.tasks, b.days)));
+    QString error;
+    const auto restored = Archive::restoreFile(path, a.sessions, a.tasks, a.days, &error);
+    ASSERT_TRUE(restored.has_value()) << error.toStdString();
+    EXPECT_EQ(restored->records, 5);
+
+    // A sparse file: large on paper, nothing to read.
+    const QString huge = dirs.root() + QStringLiteral("/huge.json");
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(Archive::maxImportBytes + 1));
+    file.close();
+    const QList<SessionRecord> recordsBefore = a.sessions.allRecords();
+    EXPECT_FALSE(Archive::restoreFile(huge, a.sessions, a.tasks, a.days, &error).has_value());
+    EXPECT_EQ(error, QStringLiteral("64 MB より大きいファイルは読み戻せません。"));
+
+    EXPECT_FALSE(
+        Archive::restoreFile(dirs.root() + QStringLiteral("/missing.json"), a.sessions, a.tasks, a.days, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("読み戻せませんでした: "))) << error.toStdString();
+    EXPECT_EQ(a.sessions.allRecords(), recordsBefore);
 }
