@@ -2,6 +2,7 @@
 
 #include "core/L.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -154,7 +155,11 @@ double secondsToNextMark(double m)
 
 QString spanString(double seconds)
 {
-    const qint64 m = qint64(std::round(seconds / 60.0));
+    // Whole minutes, clamped into what a 64-bit integer holds before the
+    // conversion (beyond it the conversion is undefined); NaN reads as 0.
+    constexpr double kMostMinutes = 9223372036854774784.0; // the largest double below 2^63
+    const double minutes = std::round(seconds / 60.0);
+    const qint64 m = std::isnan(minutes) ? 0 : qint64(std::clamp(minutes, -kMostMinutes, kMostMinutes));
     if (m >= -59 && m <= 59)
         return L(QStringLiteral("{0}分"), m);
     const qint64 h = m / 60;

@@ -58,4 +58,6 @@ double secondsToNextMark(double minutesInCycle);
 } // namespace ClockRhythm
 
 // A span of seconds as short text through L: "25分", "1時間30分", "2時間".
+// A span too long for a 64-bit count of minutes shows the longest one it
+// holds; an undefined one shows "0分".
 QString spanString(double seconds);

@@ -5,9 +5,15 @@
 #include <cmath>
 
 namespace {
+// 2^63: the first whole number a 64-bit integer cannot hold.
+constexpr double kBeyondInteger = 9223372036854775808.0;
+
+// The seconds rounded up. Nothing sensible is left to show of a negative,
+// undefined or infinite time, nor of one too long for an integer (converting
+// it would be undefined), so those read as no time at all.
 long long wholeSeconds(double seconds)
 {
-    if (!std::isfinite(seconds) || seconds <= 0)
+    if (!(seconds > 0) || !(seconds < kBeyondInteger))
         return 0;
     return (long long)std::ceil(seconds);
 }

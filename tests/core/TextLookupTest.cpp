@@ -2,7 +2,9 @@
 #include "core/Mode.h"
 #include "support/LanguageFixtures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 
 TEST_F(InJapanese, ShowsThePartBeforeTheBarAndFillsPlaceholders)
@@ -69,8 +71,13 @@ TEST_F(InEnglish, SpansInBothLanguages)
         double seconds;
         const char *text;
     };
+    constexpr double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {{1500, "25分"}, {29, "0分"},    {30, "1分"},          {3540, "59分"},
-                          {3600, "1時間"}, {5400, "1時間30分"}, {7170, "2時間"}, {-90, "-2分"}};
+                          {3600, "1時間"}, {5400, "1時間30分"}, {7170, "2時間"}, {-90, "-2分"},
+                          // Beyond a 64-bit count of minutes: the longest span it holds.
+                          {1e19, "2777777777777777時間36分"}, {1e300, "153722867280912913時間4分"},
+                          {inf, "153722867280912913時間4分"}, {-1e300, "-153722867280912913時間-4分"},
+                          {std::nan(""), "0分"}};
     for (const Case &c : cases)
         EXPECT_EQ(spanString(c.seconds), QString::fromUtf8(c.text)) << c.seconds;
 }
