@@ -129,14 +129,12 @@ void AppModel::movePlan(const QUuid &planID, int startMinutes, int minutes, cons
 
 void AppModel::removeDeed(const QUuid &recordID)
 {
-    const QList<SessionRecord> records = m_store->records();
-    const auto it =
-        std::find_if(records.begin(), records.end(), [&](const SessionRecord &r) { return r.id == recordID; });
-    if (it == records.end())
+    const std::optional<SessionRecord> record = m_store->liveRecord(recordID);
+    if (!record)
         return;
-    if (it->calendarEventID)
-        m_calendarService->remove(*it->calendarEventID);
-    m_store->deleteRecord(*it, Clock::current().now());
+    if (record->calendarEventID)
+        m_calendarService->remove(*record->calendarEventID);
+    m_store->deleteRecord(*record, Clock::current().now());
 }
 
 void AppModel::exportToCalendar(const SessionRecord &record)
@@ -145,17 +143,20 @@ void AppModel::exportToCalendar(const SessionRecord &record)
         showNotice(L(QStringLiteral("先に設定でカレンダーを許可してください。")));
         return;
     }
-    if (record.calendarEventID)
+    // The caller's copy may be stale: the record may have been deleted or
+    // edited since (here or on another device). Only the live stored record
+    // is written out, and only its event id changes.
+    std::optional<SessionRecord> stored = m_store->liveRecord(record.id);
+    if (!stored || stored->calendarEventID)
         return;
     // An export always carries the title, whatever the calendar setting says.
-    const std::optional<QString> id = m_calendarService->write(record, m_settings->calendarIdentifier(), true);
+    const std::optional<QString> id = m_calendarService->write(*stored, m_settings->calendarIdentifier(), true);
     if (!id) {
         const QString error = m_calendarService->lastError();
         showNotice(error.isEmpty() ? L(QStringLiteral("書き出せませんでした。")) : error);
         return;
     }
-    SessionRecord written = record;
-    written.calendarEventID = id;
-    m_store->update(written);
+    stored->calendarEventID = id;
+    m_store->update(*stored);
     showNotice(L(QStringLiteral("カレンダーに書き出しました。")));
 }

@@ -28,6 +28,14 @@ QList<SessionRecord> SessionStore::records() const
     return out;
 }
 
+std::optional<SessionRecord> SessionStore::liveRecord(const QUuid &id) const
+{
+    const qsizetype i = indexOf(id);
+    if (i < 0 || m_records[i].deletedAt)
+        return std::nullopt;
+    return m_records[i];
+}
+
 qsizetype SessionStore::indexOf(const QUuid &id) const
 {
     for (qsizetype i = 0; i < m_records.size(); ++i)

@@ -28,6 +28,8 @@ public:
 
     // The live records (no deletion time), in stored order.
     QList<SessionRecord> records() const;
+    // The live record with this id; nothing when there is none or it was deleted.
+    std::optional<SessionRecord> liveRecord(const QUuid &id) const;
 
     // Adds the record at the end and saves.
     void append(const SessionRecord &record);

@@ -221,6 +221,57 @@ TEST_F(AppModelPlansTest, RemovingAndExportingDeeds)
     EXPECT_EQ(rig.store.allRecords().size(), 1);
 }
 
+// The history window may hand over a copy taken before the record was
+// deleted or edited, here or on another device and synced since.
+TEST_F(AppModelPlansTest, ExportingAStaleCopyWritesOnlyTheLiveStoredRecord)
+{
+    rig.settings.setCalendarIdentifier(QStringLiteral("rounds"));
+    auto deed = [&](const QString &title, int hour) {
+        SessionRecord r;
+        r.id = QUuid::createUuid();
+        r.title = title;
+        r.start = QDateTime(today().date(), QTime(hour, 0));
+        r.end = r.start.addSecs(25 * 60);
+        r.completed = true;
+        return r;
+    };
+    const SessionRecord edited = deed(QStringLiteral("Letters"), 8);
+    const SessionRecord deleted = deed(QStringLiteral("Reading"), 10);
+    const SessionRecord unknown = deed(QStringLiteral("Walking"), 12);
+    rig.store.append(edited);
+    rig.store.append(deleted);
+
+    SessionRecord newer = edited;
+    newer.title = QStringLiteral("Letters to Ann");
+    newer.editedAt = today();
+    rig.store.update(newer);
+    rig.store.deleteRecord(deleted, today());
+    const SessionRecord tombstone = rig.store.allRecords().at(1);
+
+    // Gone: nothing written, no event, the tombstone stays as it was.
+    for (const SessionRecord &gone : {deleted, unknown}) {
+        SCOPED_TRACE(gone.title.toStdString());
+        model->exportToCalendar(gone);
+        EXPECT_TRUE(rig.calendars.storedEvents().isEmpty());
+        EXPECT_FALSE(model->notice());
+    }
+    EXPECT_EQ(rig.store.allRecords().size(), 2);
+    EXPECT_EQ(rig.store.allRecords().at(1), tombstone);
+
+    // Edited: the stored title is written and kept; only the event id is new.
+    model->exportToCalendar(edited);
+    const SessionRecord exported = *rig.store.liveRecord(edited.id);
+    ASSERT_TRUE(event(exported.calendarEventID));
+    EXPECT_EQ(event(exported.calendarEventID)->title, QStringLiteral("◯ Letters to Ann"));
+    SessionRecord expected = newer;
+    expected.calendarEventID = exported.calendarEventID;
+    EXPECT_EQ(exported, expected);
+
+    // A stale copy without the event id does not write a second event.
+    model->exportToCalendar(edited);
+    EXPECT_EQ(rig.calendars.storedEvents().size(), 1);
+}
+
 TEST_F(AppModelPlansTest, ExportFailuresAreTold)
 {
     SessionRecord record;
