@@ -219,6 +219,14 @@ void AppModel::wireDerivedSignals()
     for (auto sig : {&AppSettings::dayPromptsChanged, &AppSettings::morningHourChanged,
                      &AppSettings::eveningHourChanged})
         connect(m_settings, sig, this, &AppModel::applyDayPrompts);
+    // Round lengths and the ambience take effect at once, whether changed
+    // here or arriving by sync while the program runs: an idle engine shows
+    // the new length, and a sitting's ambience follows its scene and volume.
+    for (auto sig : {&AppSettings::focusMinutesChanged, &AppSettings::shortBreakMinutesChanged,
+                     &AppSettings::longBreakMinutesChanged, &AppSettings::choreMinutesChanged})
+        connect(m_settings, sig, m_engine.get(), &PomodoroEngine::applyDurationChangeIfIdle);
+    for (auto sig : {&AppSettings::ambienceSceneChanged, &AppSettings::ambienceVolumeChanged})
+        connect(m_settings, sig, this, [this] { updateAmbience(m_engine->phase(), m_engine->state()); });
 }
 
 void AppModel::startUp()

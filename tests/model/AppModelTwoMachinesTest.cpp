@@ -3,6 +3,7 @@
 
 #include "platform/files/DataFile.h"
 #include "platform/net/Http.h"
+#include "sound/AmbienceVoice.h"
 #include "support/FakeDrive.h"
 #include "support/LanguageFixtures.h"
 #include "sync/SyncService.h"
@@ -127,6 +128,42 @@ TEST_F(AppModelTwoMachinesTest, ChangesOnBothConvergeAndDeletionsTravelAsTombsto
     EXPECT_TRUE(a->store.records().isEmpty());
     ASSERT_EQ(a->store.allRecords().size(), 1);
     EXPECT_TRUE(a->store.allRecords().first().deletedAt);
+}
+
+// What another machine changes reaches this one while it runs: an idle
+// engine shows the new round length, a sitting's ambience changes its scene
+// and volume, and a paused one stays quiet.
+TEST_F(AppModelTwoMachinesTest, SyncedSettingsReachTheEngineAndTheAmbience)
+{
+    ASSERT_EQ(b->engine().state(), RunState::idle);
+    ASSERT_EQ(b->engine().remaining(), 25 * 60);
+    a->settings.setFocusMinutes(40);
+    settle();
+    syncNow(*b);
+    EXPECT_EQ(b->settings.focusMinutes(), 40);
+    EXPECT_EQ(b->engine().remaining(), 40 * 60);
+
+    b->model->begin(Mode::hour);
+    ASSERT_TRUE(b->ambience.isPlaying());
+    ASSERT_NE(b->ambience.currentScene(), AmbienceScene::rain);
+    const double left = b->engine().remaining();
+    a->settings.setAmbienceScene(QStringLiteral("rain"));
+    a->settings.setAmbienceVolume(0.8);
+    a->settings.setFocusMinutes(30);
+    settle();
+    syncNow(*b);
+    EXPECT_EQ(b->ambience.currentScene(), AmbienceScene::rain);
+    ASSERT_TRUE(b->ambience.voice());
+    EXPECT_FLOAT_EQ(b->ambience.voice()->target(), 0.8f * 0.55f);
+    EXPECT_LT(b->engine().remaining(), left) << "a running round keeps its own length";
+
+    b->engine().pause();
+    EXPECT_FALSE(b->ambience.isPlaying());
+    a->settings.setAmbienceScene(QStringLiteral("wind"));
+    settle();
+    syncNow(*b);
+    EXPECT_EQ(b->settings.ambienceScene(), QStringLiteral("wind"));
+    EXPECT_FALSE(b->ambience.isPlaying());
 }
 
 } // namespace
