@@ -82,6 +82,13 @@ bool CalendarService::requestAccess()
     return granted && hasAccess();
 }
 
+CalendarAccess CalendarService::refreshAuthorization()
+{
+    if (m_store)
+        setAuthorization(m_store->authorization());
+    return m_authorization;
+}
+
 QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &showing) const
 {
     if (!hasAccess() || !m_store || !day.isValid())

@@ -46,6 +46,10 @@ public:
     // Makes sure full access is held (setting up the default account when
     // there is none). Returns whether it is.
     bool requestAccess();
+    // Re-reads the access as it stands, creating nothing (for a screen that
+    // shows it: access may have been given or taken away meanwhile).
+    // authorizationChanged is emitted only when it differs.
+    CalendarAccess refreshAuthorization();
 
     // The events of the shown calendars (all calendars when `showing` is empty
     // or names none that exist) that overlap the local day, earliest first,

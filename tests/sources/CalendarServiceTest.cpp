@@ -10,6 +10,7 @@
 #include "support/ScopedTimeZone.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -353,6 +354,35 @@ TEST_F(CalendarServiceFake, AskingForAccess)
     EXPECT_FALSE(refused.requestAccess());
     EXPECT_EQ(refused.authorization(), CalendarAccess::Denied);
     EXPECT_FALSE(refused.lastError().isEmpty());
+}
+
+// Showing the access (the settings window does on every opening) must not
+// set up an account the way asking for it does.
+TEST(CalendarServiceAccess, RefreshingReadsTheAccessWithoutCreatingAnything)
+{
+    ScopedDirs dirs;
+    CalendarService service;
+    QSignalSpy changes(&service, &CalendarService::authorizationChanged);
+    EXPECT_EQ(service.refreshAuthorization(), CalendarAccess::NotDetermined);
+    EXPECT_FALSE(QFileInfo::exists(IcalFolderStore::defaultAccountFolder()));
+    EXPECT_TRUE(service.store()->accountFolders().isEmpty());
+    EXPECT_EQ(changes.size(), 0);
+
+    // An account given meanwhile (by another window or by hand) is seen.
+    const QString account = dirs.root() + QStringLiteral("/calendars");
+    ASSERT_TRUE(QDir().mkpath(account));
+    Preferences::standard().setValue(IcalFolderStore::accountsKey(), QJsonArray{account});
+    EXPECT_EQ(service.refreshAuthorization(), CalendarAccess::FullAccess);
+    EXPECT_EQ(service.authorization(), CalendarAccess::FullAccess);
+    EXPECT_EQ(service.refreshAuthorization(), CalendarAccess::FullAccess);
+    EXPECT_EQ(changes.size(), 1) << "an unchanged access is not announced again";
+
+    // And so is one taken away.
+    ASSERT_TRUE(QDir(account).removeRecursively());
+    EXPECT_EQ(service.refreshAuthorization(), CalendarAccess::NotDetermined);
+    EXPECT_EQ(changes.size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(account));
+    EXPECT_FALSE(QFileInfo::exists(IcalFolderStore::defaultAccountFolder()));
 }
 
 struct EventTexts : ::testing::Test
