@@ -254,6 +254,11 @@ public:
     void syncIfStale(double withinSeconds, std::function<void(bool)> done = {});
     void tellIfDisconnected();
 
+    // Merges an exported file into the stores, shows the merged tasks at
+    // once and tells the counts, or why nothing was taken in, as the notice.
+    // Gives whether the file was taken in.
+    bool importArchive(const QString &path);
+
     // The sweep-day flow.
     // A sweep day not yet swept, with local tasks to sweep.
     bool needsSweep() const;

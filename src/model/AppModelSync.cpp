@@ -4,6 +4,7 @@
 #include "core/L.h"
 #include "platform/time/Clock.h"
 #include "sources/TaskHub.h"
+#include "sync/Archive.h"
 #include "sync/DriveBundleStore.h"
 #include "sync/DriveSyncStore.h"
 #include "sync/GoogleAuth.h"
@@ -143,4 +144,18 @@ void AppModel::tellIfDisconnected()
     ClockTimer::singleShot(kDisconnectedNoticeMs, this, [this] {
         showNotice(L(QStringLiteral("Google との繋がりが切れています。設定の「端末をまたぐ」から繋ぎ直してください。")));
     });
+}
+
+bool AppModel::importArchive(const QString &path)
+{
+    QString error;
+    const std::optional<Archive::Restored> restored =
+        Archive::restoreFile(path, *m_store, m_taskHub->local(), *m_days, &error);
+    if (!restored) {
+        showNotice(error);
+        return false;
+    }
+    m_taskHub->reload();
+    showNotice(Archive::summary(*restored));
+    return true;
 }

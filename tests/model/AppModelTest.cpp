@@ -18,6 +18,9 @@
 #include "stores/SessionStore.h"
 #include "support/LanguageFixtures.h"
 #include "support/ScopedDirs.h"
+#include "sync/Archive.h"
+#include "sync/SyncBundle.h"
+#include "platform/files/DataFile.h"
 #include "ModelRig.h"
 
 #include <QFile>
@@ -374,6 +377,52 @@ TEST_F(AppModelTest, MenuBarTitles)
                                         .arg(int(std::ceil(left)) % 60, 2, 10, QLatin1Char('0')));
     EXPECT_FALSE(model.scheduledEnd()); // pausing withdraws the phase-end notice
     EXPECT_FALSE(rig.pendingIDs().contains(Notifier::kPhaseEnd));
+}
+
+TEST_F(AppModelTest, ImportingAnArchiveTellsWhatIsThereNowOrWhyNot)
+{
+    Rig rig;
+    AppModel &model = rig.build();
+    SyncBundle file;
+    file.device = QStringLiteral("Beta");
+    file.savedAt = rig.clock.now();
+    SessionRecord sat;
+    sat.id = QUuid::createUuid();
+    sat.title = QStringLiteral("Letters");
+    sat.start = rig.clock.now().addSecs(-3600);
+    sat.end = sat.start.addSecs(1500);
+    file.records = {sat};
+    LocalTask kept, deleted;
+    kept.id = QUuid::createUuid();
+    kept.title = QStringLiteral("Sweep the hall");
+    kept.createdAt = kept.updatedAt = rig.clock.now();
+    deleted = kept;
+    deleted.id = QUuid::createUuid();
+    deleted.title = QStringLiteral("Gone");
+    deleted.deletedAt = rig.clock.now();
+    file.tasks = {kept, deleted};
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        const QString path = rig.dirs.root() + QLatin1Char('/') + name;
+        EXPECT_TRUE(DataFile::writeAtomically(path, bytes));
+        return path;
+    };
+
+    EXPECT_TRUE(model.importArchive(write(QStringLiteral("export.json"), *file.encode())));
+    EXPECT_EQ(model.notice(), QStringLiteral("Now 1 record · 1 task and practices · 0 days."));
+    ASSERT_EQ(rig.hub->items().size(), 1) << "the merged task shows at once";
+    EXPECT_EQ(rig.hub->items().first().title, QStringLiteral("Sweep the hall"));
+
+    const QList<SessionRecord> records = rig.store.allRecords();
+    file.version = 2;
+    EXPECT_FALSE(model.importArchive(write(QStringLiteral("newer.json"), *file.encode())));
+    EXPECT_EQ(model.notice(), QStringLiteral("The data there is in a newer format. Please update the app."));
+
+    QFile huge(rig.dirs.root() + QStringLiteral("/huge.json"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Archive::maxImportBytes + 1));
+    huge.close();
+    EXPECT_FALSE(model.importArchive(huge.fileName()));
+    EXPECT_EQ(model.notice(), QStringLiteral("Files larger than 64 MB can’t be imported."));
+    EXPECT_EQ(rig.store.allRecords(), records);
 }
 
 TEST_F(AppModelTest, NoticeClearsAfterFourSecondsUnlessReplaced)
