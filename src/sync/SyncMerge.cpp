@@ -1,5 +1,7 @@
 #include "sync/SyncMerge.h"
 
+#include "core/KivJSON.h"
+
 #include <QHash>
 #include <algorithm>
 #include <limits>
@@ -107,9 +109,18 @@ LocalTask combine(const LocalTask &a, const LocalTask &b)
     return out;
 }
 
+// Of two notes changed at the same moment, the one every device picks: the
+// greater by encoded content (a when they encode alike), so that the choice
+// does not depend on which copy is local.
+bool firstWinsTie(const DayNote &a, const DayNote &b)
+{
+    return KivJSON::encode(a.toJson()) >= KivJSON::encode(b.toJson());
+}
+
 DayNote combine(const DayNote &a, const DayNote &b)
 {
-    const bool baseIsA = msecs(a.updatedAt) >= msecs(b.updatedAt);
+    const qint64 changedA = msecs(a.updatedAt), changedB = msecs(b.updatedAt);
+    const bool baseIsA = changedA == changedB ? firstWinsTie(a, b) : changedA > changedB;
     const DayNote &other = baseIsA ? b : a;
     DayNote out = baseIsA ? a : b;
     if (out.intention.isEmpty())

@@ -29,9 +29,10 @@ QList<SessionRecord> mergeRecords(const QList<SessionRecord> &a, const QList<Ses
 // time, then id.
 QList<LocalTask> mergeTasks(const QList<LocalTask> &a, const QList<LocalTask> &b);
 
-// Day notes: the later change is the base (equal: a), and its empty lines,
-// empty plan list, missing guide and sweep time are filled from the other.
-// Sorted by day key.
+// Day notes: the later change is the base, and its empty lines, empty plan
+// list, missing guide and sweep time are filled from the other. Of two notes
+// changed at the same moment the base is the greater by encoded content, the
+// same on every device whichever copy is local. Sorted by day key.
 QList<DayNote> mergeDays(const QList<DayNote> &a, const QList<DayNote> &b);
 
 } // namespace SyncMerge

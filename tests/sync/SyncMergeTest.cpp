@@ -187,11 +187,36 @@ TEST(SyncMergeTest, DayRuleFillsTheNewerNotesGapsFromTheOlder)
     EXPECT_EQ(out.intention, QStringLiteral(" "));
     EXPECT_EQ(out.plans, QList<DayPlan>{p3});
 
-    // Equal change times: the first argument is the base.
-    const DayNote a = day(key, 3, QStringLiteral("一"));
-    const DayNote b = day(key, 3, QStringLiteral("二"));
-    EXPECT_EQ(SyncMerge::mergeDays({a}, {b})[0].intention, QStringLiteral("一"));
-    EXPECT_EQ(SyncMerge::mergeDays({b}, {a})[0].intention, QStringLiteral("二"));
+}
+
+// Two devices that changed a day's note at the same moment must end with the
+// same note, whichever copy each holds as its own.
+TEST(SyncMergeTest, DayNotesChangedAtTheSameMomentConverge)
+{
+    const QString key = QStringLiteral("2025-03-04");
+    DayNote withReflection = day(key, 3, QString(), {plan(1, QStringLiteral("写経"))});
+    withReflection.reflection = QStringLiteral("夜");
+    struct Case
+    {
+        const char *name;
+        DayNote a, b;
+    };
+    const Case cases[] = {
+        {"different intentions", day(key, 3, QStringLiteral("一")), day(key, 3, QStringLiteral("二"))},
+        {"one fills the other's gaps", day(key, 3, QStringLiteral("朝")), withReflection},
+        {"different plans", day(key, 3, QString(), {plan(1, QStringLiteral("写経"))}),
+         day(key, 3, QString(), {plan(2, QStringLiteral("作務"))})},
+        {"alike", day(key, 3, QStringLiteral("同")), day(key, 3, QStringLiteral("同"))},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<DayNote> onA = SyncMerge::mergeDays({c.a}, {c.b});
+        const QList<DayNote> onB = SyncMerge::mergeDays({c.b}, {c.a});
+        EXPECT_EQ(KivJSON::encodeList(onA), KivJSON::encodeList(onB));
+        // A device that merged once and one that takes in its upload agree too.
+        EXPECT_EQ(SyncMerge::mergeDays({c.b}, onA), onA);
+        EXPECT_EQ(SyncMerge::mergeDays(onA, {c.a}), onA);
+    }
 }
 
 TEST(SyncMergeTest, ResultsAreSortedWithTiesBrokenOnIdentity)
