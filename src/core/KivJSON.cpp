@@ -175,7 +175,11 @@ std::optional<QList<Member>> objectMembers(QByteArrayView text)
                 ++i;
             if (i >= size || data[i] != '"')
                 return std::nullopt;
-            const QString key = QString::fromUtf8(data + keyFrom, i - keyFrom);
+            // A key that is not UTF-8 is left to the full parser, which refuses it.
+            const QUtf8StringView rawKey(data + keyFrom, i - keyFrom);
+            if (!rawKey.isValidUtf8())
+                return std::nullopt;
+            const QString key = rawKey.toString();
             i = skipSpace(data, size, i + 1);
             if (i >= size || data[i] != ':')
                 return std::nullopt;

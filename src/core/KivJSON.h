@@ -121,7 +121,8 @@ std::optional<QList<std::pair<qsizetype, qsizetype>>> arrayElements(QByteArrayVi
 
 // The members of the JSON object that text holds, each as its key and the
 // byte range [from, to) of its value, by the same quick scan; nothing when
-// the text is not laid out as one object with plain keys.
+// the text is not laid out as one object with plain keys (no escapes, valid
+// UTF-8).
 struct Member
 {
     QString key;
