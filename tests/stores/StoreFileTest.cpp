@@ -129,7 +129,7 @@ TEST_P(StoreFileTest, UnreadableFileIsKeptAsideAndNothingIsLost)
     };
     for (const BadFile &b : bad) {
         SCOPED_TRACE(b.name);
-        ScopedDirs fresh;
+        freshFolder();
         write(k.file, b.content);
         const QString aside = k.file + QStringLiteral(".unreadable-20250304-090000");
 
