@@ -62,7 +62,8 @@ TEST(SyncMergeTest, RecordRuleTable)
          record(1, 0, A, 1, 2), record(1, 0, B, 50), A, 2, std::nullopt},
         {"the same, the other way round", record(1, 0, A, 50), record(1, 0, B, 1, 2), B, 2, std::nullopt},
         {"deleted on both: the earlier deletion", record(1, 0, A, {}, 9), record(1, 0, B, {}, 4), B, 4, std::nullopt},
-        {"equal deletion times: the first", record(1, 0, A, {}, 4), record(1, 0, B, {}, 4), A, 4, std::nullopt},
+        {"equal deletion times: the greater copy", record(1, 0, A, {}, 4), record(1, 0, B, {}, 4), B, 4,
+         std::nullopt},
         {"later edit wins and keeps the earlier calendar id",
          record(1, 0, A, 10, {}, evA), record(1, 0, B, 20), B, {}, evA},
         {"later edit with its own calendar id keeps it",
@@ -70,9 +71,11 @@ TEST(SyncMergeTest, RecordRuleTable)
         {"an edit beats no edit", record(1, 0, A, 3), record(1, 0, B, {}, {}, evB), A, {}, evB},
         {"no edit times, only the second has a calendar id: the second",
          record(1, 0, A), record(1, 0, B, {}, {}, evB), B, {}, evB},
-        {"no edit times, both with calendar ids: the first",
-         record(1, 0, A, {}, {}, evA), record(1, 0, B, {}, {}, evB), A, {}, evA},
-        {"no edit times, neither with a calendar id: the second", record(1, 0, A), record(1, 0, B), B, {}, {}},
+        {"no edit times, both with calendar ids: the greater copy",
+         record(1, 0, A, {}, {}, evA), record(1, 0, B, {}, {}, evB), B, {}, evB},
+        {"no edit times, neither with a calendar id: the greater copy", record(1, 0, A), record(1, 0, B), B, {}, {}},
+        {"edited at the same moment, both with calendar ids: the greater copy",
+         record(1, 0, B, 6, {}, evA), record(1, 0, A, 6, {}, evB), A, {}, evB},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,6 +84,8 @@ TEST(SyncMergeTest, RecordRuleTable)
         EXPECT_EQ(out[0].title, c.title);
         EXPECT_EQ(out[0].deletedAt, maybeAt(c.deletedAt));
         EXPECT_EQ(out[0].calendarEventID, c.calendarID);
+        // Every device reaches the same copy, whichever of the two is its own.
+        EXPECT_EQ(SyncMerge::mergeRecords({c.b}, {c.a}), out);
     }
 }
 
