@@ -24,7 +24,8 @@ QHash<QString, QJsonObject> &unsaved()
     return table;
 }
 
-// Clears what saves killed mid-write left, once per file and run.
+// Clears what saves killed mid-write left, once per file and run, at its
+// first reading (the sign-in reads it at start-up).
 void sweepLeftovers(const QString &path)
 {
     static QSet<QString> swept;
@@ -69,6 +70,7 @@ KeychainNotifier &notifier()
 
 std::optional<QString> get(const QString &key)
 {
+    sweepLeftovers(filePath());
     const auto held = unsaved().constFind(filePath());
     const QJsonValue value = held != unsaved().cend() ? held->value(key) : readContents().object.value(key);
     if (!value.isString())
