@@ -175,7 +175,11 @@ std::optional<QList<Member>> objectMembers(QByteArrayView text)
                 ++i;
             if (i >= size || data[i] != '"')
                 return std::nullopt;
-            const QString key = QString::fromUtf8(data + keyFrom, i - keyFrom);
+            // A key that is not UTF-8 is left to the full parser, which refuses it.
+            const QUtf8StringView rawKey(data + keyFrom, i - keyFrom);
+            if (!rawKey.isValidUtf8())
+                return std::nullopt;
+            const QString key = rawKey.toString();
             i = skipSpace(data, size, i + 1);
             if (i >= size || data[i] != ':')
                 return std::nullopt;
@@ -217,6 +221,13 @@ QByteArray encode(const QJsonArray &array)
 namespace {
 constexpr qint64 kMsecsPerDay = 86'400'000;
 constexpr qint64 kJulianDayOfEpoch = 2'440'588; // 1970-01-01
+constexpr qint64 kJulianDayOfYearOne = 1'721'426; // 0001-01-01
+constexpr qint64 kJulianDayAfterYear9999 = 5'373'485; // 10000-01-01
+
+// The instants the four-digit form can hold: 0001-01-01T00:00:00.000Z to
+// 9999-12-31T23:59:59.999Z.
+constexpr qint64 kFirstMsecs = (kJulianDayOfYearOne - kJulianDayOfEpoch) * kMsecsPerDay;
+constexpr qint64 kLastMsecs = (kJulianDayAfterYear9999 - kJulianDayOfEpoch) * kMsecsPerDay - 1;
 
 void putDigits(char *out, int value, int count)
 {
@@ -228,8 +239,10 @@ void putDigits(char *out, int value, int count)
 QString dateString(const QDateTime &date)
 {
     // Written by hand rather than through a format pattern: files and
-    // bundles hold tens of thousands of dates.
-    const qint64 msecs = date.toMSecsSinceEpoch();
+    // bundles hold tens of thousands of dates. A date beyond the four-digit
+    // years is held to the nearest one that can be written, so that every
+    // written date reads back.
+    const qint64 msecs = std::clamp(date.toMSecsSinceEpoch(), kFirstMsecs, kLastMsecs);
     qint64 days = msecs / kMsecsPerDay;
     qint64 rest = msecs % kMsecsPerDay;
     if (rest < 0) {
@@ -237,8 +250,6 @@ QString dateString(const QDateTime &date)
         --days;
     }
     const QDate day = QDate::fromJulianDay(kJulianDayOfEpoch + days);
-    if (!day.isValid() || day.year() < 0 || day.year() > 9999)
-        return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + QLatin1Char('Z');
     const int ms = int(rest);
     char buf[24] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, 'T', 0, 0, ':', 0, 0, ':', 0, 0, '.', 0, 0, 0, 'Z'};
     putDigits(buf, day.year(), 4);
@@ -327,8 +338,14 @@ std::optional<QDateTime> parseDate(const QString &text)
             return std::nullopt;
         offsetSeconds = (oh * 3600 + om * 60) * (m.captured(9) == QStringLiteral("-") ? -1 : 1);
     }
-    QDateTime local(day, QTime(hour, minute, second), QTimeZone(offsetSeconds));
-    return local.addMSecs(msec).toUTC();
+    const QDateTime local(day, QTime(hour, minute, second), QTimeZone(offsetSeconds));
+    const QDateTime utc = local.addMSecs(msec).toUTC();
+    // Its UTC form must stay within the four-digit years, or it could not be
+    // written back ("9999-12-31T23:00:00-05:00" is in year 10000).
+    const qint64 msecs = utc.toMSecsSinceEpoch();
+    if (!utc.isValid() || msecs < kFirstMsecs || msecs > kLastMsecs)
+        return std::nullopt;
+    return utc;
 }
 
 QDateTime date(const QJsonValue &value)

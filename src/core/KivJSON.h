@@ -16,8 +16,12 @@
 // The one JSON convention of every file and bundle the program writes:
 // pretty-printed objects with sorted keys, dates as UTC ISO 8601 texts with
 // exactly three fractional digits and "Z", read back with or without the
-// fraction and with any zone offset. Decoding is strict about types: a value
-// of the wrong type fails, while null and a missing key both read as absent.
+// fraction and with any zone offset. Dates lie between 0001-01-01T00:00:00Z
+// and 9999-12-31T23:59:59.999Z: a text whose instant falls outside (by its
+// offset or its rounded fraction) does not read, and a date outside is
+// written as the nearest end, so that every date written reads back.
+// Decoding is strict about types: a value of the wrong type fails, while
+// null and a missing key both read as absent.
 class JsonWriter;
 
 namespace KivJSON {
@@ -117,7 +121,8 @@ std::optional<QList<std::pair<qsizetype, qsizetype>>> arrayElements(QByteArrayVi
 
 // The members of the JSON object that text holds, each as its key and the
 // byte range [from, to) of its value, by the same quick scan; nothing when
-// the text is not laid out as one object with plain keys.
+// the text is not laid out as one object with plain keys (no escapes, valid
+// UTF-8).
 struct Member
 {
     QString key;

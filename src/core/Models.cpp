@@ -4,6 +4,24 @@
 #include "core/KivJSON.h"
 
 #include <QHash>
+#include <QtNumeric>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+int roundedMinutes(qint64 msecs)
+{
+    const double minutes = std::round(double(msecs) / 60000.0);
+    return int(std::clamp(minutes, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
+
+qint64 addMsecs(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (qAddOverflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return sum;
+}
 
 QString rawValue(Phase phase)
 {

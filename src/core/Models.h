@@ -31,6 +31,12 @@ struct TaskRef
 
 size_t qHash(const TaskRef &ref, size_t seed = 0);
 
+// A length in milliseconds as whole minutes, halves away from zero, held
+// within int: records and events read from files may span millennia.
+int roundedMinutes(qint64 msecs);
+// a + b held within qint64, for sums of such lengths.
+qint64 addMsecs(qint64 a, qint64 b);
+
 // One finished or hand-written stretch of practice: the unit of history,
 // calendar export and sync.
 struct SessionRecord

@@ -24,9 +24,11 @@
 #include "stores/SessionStore.h"
 #include "stores/Shikunichi.h"
 #include "sync/GoogleAuth.h"
+#include "sync/Keychain.h"
 #include "sync/SyncService.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <cmath>
 
@@ -203,6 +205,23 @@ void AppModel::wireCallbacks()
         if (state == RunState::running)
             self->m_notifier->requestAuthorizationIfNeeded();
     };
+
+    // Every save that fails is told, whenever it happens; what was not saved
+    // stays in memory and goes to disk with the next change.
+    for (StoreBase *s : std::initializer_list<StoreBase *>{m_store, &m_taskHub->local(), m_days})
+        if (s)
+            connect(s, &StoreBase::saveFailed, this, &AppModel::showNotice);
+    auto toldFailure = [this](const QString &path) {
+        return [this, name = QFileInfo(path).fileName()](const QString &error) {
+            showNotice(L(QStringLiteral("{0} を保存できませんでした: {1}"), name, error));
+        };
+    };
+    QList<Preferences *> domains{&m_settings->defaults()};
+    if (m_defaults != domains.first())
+        domains << m_defaults;
+    for (Preferences *prefs : domains)
+        connect(prefs, &Preferences::saveFailed, this, toldFailure(prefs->filePath()));
+    connect(&Keychain::notifier(), &KeychainNotifier::saveFailed, this, toldFailure(Keychain::filePath()));
 }
 
 void AppModel::wireDerivedSignals()

@@ -9,6 +9,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,9 +32,11 @@ PhaseText phaseText(Phase phase)
     return {"◯", "味わう"};
 }
 
-int roundedMinutes(double seconds)
+// Seconds on the wall clock as whole minutes, held within int.
+int minutesOf(qint64 seconds)
 {
-    return int(std::round(seconds / 60.0));
+    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 1000;
+    return roundedMinutes(std::clamp(seconds, -limit, limit) * 1000);
 }
 
 } // namespace
@@ -107,8 +110,8 @@ QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &sho
         const qint64 endSeconds = WallClock::wallSecondsSince(day, event.end);
         out << DayEvent{event.id.isEmpty() ? KivJSON::uuidString(QUuid::createUuid()) : event.id,
                         event.title.isEmpty() ? L("（名前のない予定）") : event.title,
-                        roundedMinutes(double(startSeconds)),
-                        roundedMinutes(double(endSeconds - startSeconds)),
+                        minutesOf(startSeconds),
+                        minutesOf(endSeconds - startSeconds),
                         event.calendarTitle,
                         event.notes,
                         event.allDay};
@@ -271,7 +274,7 @@ QString CalendarService::eventNotes(const SessionRecord &record)
 {
     const PhaseText text = phaseText(record.phase);
     QStringList lines{QString::fromUtf8(text.word) + QLatin1Char(' ')
-                      + QString::number(roundedMinutes(record.start.msecsTo(record.end) / 1000.0))
+                      + QString::number(roundedMinutes(record.start.msecsTo(record.end)))
                       + QStringLiteral("分")};
     if (!record.completed)
         lines << DayEvent::unfinishedMark();

@@ -176,7 +176,7 @@ QList<DayDeed> DayDeed::deeds(const QList<SessionRecord> &records, const QDate &
     for (const SessionRecord &r : records) {
         if (r.deletedAt || r.phase != Phase::focus || r.start.toLocalTime().date() != day)
             continue;
-        const int minutes = int(std::round(r.start.msecsTo(r.end) / 60000.0));
+        const int minutes = roundedMinutes(r.start.msecsTo(r.end));
         out << DayDeed{r.id, r.title, clockMinute(r.start), std::max(minutes, 1), r.completed, false, r.isHandWritten()};
     }
     std::stable_sort(out.begin(), out.end(),

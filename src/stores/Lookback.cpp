@@ -10,13 +10,6 @@
 
 namespace Lookback {
 
-namespace {
-int roundedMinutes(qint64 msecs)
-{
-    return int(std::round(double(msecs) / 60000.0));
-}
-} // namespace
-
 Summary summary(const QList<SessionRecord> &records, const std::optional<QDateTime> &lastSwept,
                 const QDateTime &date, const QTimeZone &zone)
 {
@@ -44,7 +37,7 @@ Summary summary(const QList<SessionRecord> &records, const std::optional<QDateTi
         if (r.deletedAt || r.phase != Phase::focus || r.start < out.from || r.start >= end)
             continue;
         const qint64 msecs = r.start.msecsTo(r.end);
-        allMsecs += msecs;
+        allMsecs = addMsecs(allMsecs, msecs);
         ++out.sessions;
         const QString key = r.title.trimmed();
         if (key.isEmpty())
@@ -54,7 +47,7 @@ Summary summary(const QList<SessionRecord> &records, const std::optional<QDateTi
             titles.append(key);
             it = totals.insert(key, {0, 0});
         }
-        it->first += msecs;
+        it->first = addMsecs(it->first, msecs);
         it->second += 1;
     }
     out.minutes = roundedMinutes(allMsecs);

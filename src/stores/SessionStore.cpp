@@ -3,7 +3,6 @@
 #include "core/KivJSON.h"
 #include "stores/DayMath.h"
 
-#include <cmath>
 
 SessionStore::SessionStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
@@ -83,9 +82,9 @@ SessionStore::FocusSummary SessionStore::focusSummary(const TaskRef &task, const
         if (DayMath::dateIn(r.start, zone) != date)
             continue;
         ++out.sessions;
-        msecs += r.start.msecsTo(r.end);
+        msecs = addMsecs(msecs, r.start.msecsTo(r.end));
     }
-    out.minutes = int(std::round(double(msecs) / 60000.0));
+    out.minutes = roundedMinutes(msecs);
     return out;
 }
 

@@ -15,6 +15,8 @@ StoreBase::StoreBase(const QString &folder, const QString &fileName, QObject *pa
     m_path = QDir(dir).filePath(fileName);
     if (!AppPaths::ensureDir(dir))
         setLastError(L("データのフォルダ {0} を作れません。変更はこのあいだ保存されません。", dir));
+    // A save killed mid-write may have left its temporary file behind.
+    DataFile::removeLeftovers(m_path);
 }
 
 void StoreBase::setApplyingRemote(bool applying)
@@ -77,10 +79,14 @@ void StoreBase::save()
     }
     if (m_mayWrite) {
         QString error;
-        if (DataFile::writeAtomically(m_path, encodedContent(), false, &error))
+        if (DataFile::writeAtomically(m_path, encodedContent(), false, &error)) {
             setLastError(QString());
-        else
+        } else {
             setLastError(L("{0} を保存できませんでした: {1}", name, error));
+            emit saveFailed(m_lastError);
+        }
+    } else {
+        emit saveFailed(m_lastError);
     }
     if (onChanged && !m_applyingRemote)
         onChanged();

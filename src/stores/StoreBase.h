@@ -15,7 +15,8 @@
 // is renamed aside ("<name>.unreadable-<yyyyMMdd-HHmmss>"), the store starts
 // empty and says so through lastError, and the next save writes a fresh file.
 // When the data folder cannot be made, or a save fails, the store keeps its
-// content in memory and reports the failure through lastError.
+// content in memory, reports the failure through lastError and saveFailed,
+// and writes the whole content again at the next change.
 //
 // After every save attempt, whether or not it succeeded, onChanged is called
 // unless isApplyingRemote is set (synced data being written back must not
@@ -48,6 +49,9 @@ signals:
     void changed();
     void isApplyingRemoteChanged();
     void lastErrorChanged();
+    // A save did not reach the disk (also when writing was held back because
+    // an unreadable file still holds the name); the text says why, for the user.
+    void saveFailed(const QString &text);
 
 protected:
     // folder empty: the program's data folder.

@@ -1,5 +1,7 @@
 #include "sync/SyncMerge.h"
 
+#include "core/KivJSON.h"
+
 #include <QHash>
 #include <algorithm>
 #include <limits>
@@ -67,12 +69,25 @@ QList<T> sortedBy(QList<T> items, SortKeyFn sortKey)
     return out;
 }
 
+// Of two copies that no rule tells apart, the one every device picks: the
+// greater by encoded content (a when they encode alike), so that the choice
+// does not depend on which copy is local.
+template<typename T>
+bool firstWinsTie(const T &a, const T &b)
+{
+    return KivJSON::encode(a.toJson()) >= KivJSON::encode(b.toJson());
+}
+
 SessionRecord pick(const SessionRecord &a, const SessionRecord &b)
 {
     if (a.deletedAt.has_value() != b.deletedAt.has_value())
         return a.deletedAt ? a : b;
-    if (a.deletedAt)
-        return msecs(*b.deletedAt) < msecs(*a.deletedAt) ? b : a;
+    if (a.deletedAt) {
+        const qint64 deletedA = msecs(*a.deletedAt), deletedB = msecs(*b.deletedAt);
+        if (deletedA != deletedB)
+            return deletedB < deletedA ? b : a;
+        return firstWinsTie(a, b) ? a : b;
+    }
     const qint64 editedA = msecs(a.editedAt), editedB = msecs(b.editedAt);
     if (editedA != editedB) {
         const bool aWins = editedA > editedB;
@@ -81,7 +96,9 @@ SessionRecord pick(const SessionRecord &a, const SessionRecord &b)
             winner.calendarEventID = (aWins ? b : a).calendarEventID;
         return winner;
     }
-    return a.calendarEventID ? a : b;
+    if (a.calendarEventID.has_value() != b.calendarEventID.has_value())
+        return a.calendarEventID ? a : b;
+    return firstWinsTie(a, b) ? a : b;
 }
 
 LocalTask combine(const LocalTask &a, const LocalTask &b)
@@ -109,7 +126,8 @@ LocalTask combine(const LocalTask &a, const LocalTask &b)
 
 DayNote combine(const DayNote &a, const DayNote &b)
 {
-    const bool baseIsA = msecs(a.updatedAt) >= msecs(b.updatedAt);
+    const qint64 changedA = msecs(a.updatedAt), changedB = msecs(b.updatedAt);
+    const bool baseIsA = changedA == changedB ? firstWinsTie(a, b) : changedA > changedB;
     const DayNote &other = baseIsA ? b : a;
     DayNote out = baseIsA ? a : b;
     if (out.intention.isEmpty())

@@ -19,8 +19,11 @@ namespace SyncMerge {
 
 // Records: a deletion wins; of two deletions the earlier; otherwise the later
 // edit (an absent edit time is the distant past), which keeps the other copy's
-// calendar event id when it has none; equal edits keep a when it has a
-// calendar event id, else b. Sorted by start, then id.
+// calendar event id when it has none; of equal edits the one with a calendar
+// event id. Copies still tied (deleted at the same moment, or edited at the
+// same moment with or without calendar event ids on both) go to the greater
+// by encoded content, the same on every device whichever copy is local.
+// Sorted by start, then id.
 QList<SessionRecord> mergeRecords(const QList<SessionRecord> &a, const QList<SessionRecord> &b);
 
 // Tasks: the later change is the base (equal changes: a when a is deleted,
@@ -29,9 +32,10 @@ QList<SessionRecord> mergeRecords(const QList<SessionRecord> &a, const QList<Ses
 // time, then id.
 QList<LocalTask> mergeTasks(const QList<LocalTask> &a, const QList<LocalTask> &b);
 
-// Day notes: the later change is the base (equal: a), and its empty lines,
-// empty plan list, missing guide and sweep time are filled from the other.
-// Sorted by day key.
+// Day notes: the later change is the base, and its empty lines, empty plan
+// list, missing guide and sweep time are filled from the other. Of two notes
+// changed at the same moment the base is the greater by encoded content, the
+// same on every device whichever copy is local. Sorted by day key.
 QList<DayNote> mergeDays(const QList<DayNote> &a, const QList<DayNote> &b);
 
 } // namespace SyncMerge

@@ -1,6 +1,7 @@
 #include "core/KivJSON.h"
 #include "core/Models.h"
 
+#include <QTimeZone>
 #include <variant>
 
 #include <gtest/gtest.h>
@@ -40,6 +41,48 @@ TEST(KivJSONDates, RejectsTextsThatAreNotFullDateTimes)
         EXPECT_EQ(e.message, QStringLiteral("日付として読めません: 2025-03-04"));
     }
     EXPECT_THROW(KivJSON::date(QJsonValue(1741064767)), KivJSON::DecodeError);
+}
+
+TEST(KivJSONDates, OnlyInstantsWithinTheFourDigitYearsReadAndEveryWrittenDateReadsBack)
+{
+    // Each of these is a valid text whose instant leaves the four-digit years
+    // once taken to UTC: it could never be written back as it was read.
+    for (const char *text : {"9999-12-31T23:00:00-05:00", "9999-12-31T23:59:59.9999Z", "9999-12-31T23:59:59.9996Z",
+                             "0001-01-01T00:30:00+01:00", "0001-01-01T00:00:00.000+00:01", "0000-12-31T23:00:00Z"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(KivJSON::parseDate(QString::fromLatin1(text)).has_value());
+        EXPECT_THROW(KivJSON::date(QJsonValue(QString::fromLatin1(text))), KivJSON::DecodeError);
+    }
+    // One such element fails the whole list, as any malformed date does.
+    auto records = [](const char *start) {
+        return QByteArray(R"([{"id": "6B29FC40-CA47-1067-B31D-00DD010662DA", "phase": "focus", "title": "t", "start": ")")
+               + start + R"(", "end": "9999-12-31T23:59:59Z", "completed": true}])";
+    };
+    EXPECT_NO_THROW(KivJSON::decodeArray<SessionRecord>(records("9999-12-31T18:00:00-05:00"), &SessionRecord::fromJson));
+    EXPECT_THROW(KivJSON::decodeArray<SessionRecord>(records("9999-12-31T23:00:00-05:00"), &SessionRecord::fromJson),
+                 KivJSON::DecodeError);
+
+    struct Case
+    {
+        QDateTime date;
+        const char *written;
+    };
+    const Case cases[] = {
+        {QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC), "9999-12-31T23:59:59.999Z"},
+        {QDateTime(QDate(9999, 12, 31), QTime(18, 0), QTimeZone(-5 * 3600)), "9999-12-31T23:00:00.000Z"},
+        {QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC), "0001-01-01T00:00:00.000Z"},
+        // Beyond either end: the nearest date that can be written.
+        {QDateTime(QDate(9999, 12, 31), QTime(23, 0), QTimeZone(-5 * 3600)), "9999-12-31T23:59:59.999Z"},
+        {QDateTime(QDate(12000, 6, 1), QTime(8, 0), Qt::UTC), "9999-12-31T23:59:59.999Z"},
+        {QDateTime(QDate(1, 1, 1), QTime(0, 30), QTimeZone(3600)), "0001-01-01T00:00:00.000Z"},
+        {QDateTime(QDate(-300, 1, 1), QTime(0, 0), Qt::UTC), "0001-01-01T00:00:00.000Z"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.written);
+        const QString text = KivJSON::dateString(c.date);
+        EXPECT_EQ(text, QString::fromLatin1(c.written));
+        EXPECT_TRUE(KivJSON::parseDate(text).has_value());
+    }
 }
 
 TEST(KivJSONEncoding, SameValueSameBytesWithSortedKeys)

@@ -8,7 +8,10 @@
 #include "support/LanguageFixtures.h"
 #include "sync/SyncService.h"
 
+#include <QHash>
+#include <QSet>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -164,6 +167,188 @@ TEST_F(AppModelTwoMachinesTest, SyncedSettingsReachTheEngineAndTheAmbience)
     syncNow(*b);
     EXPECT_EQ(b->settings.ambienceScene(), QStringLiteral("wind"));
     EXPECT_FALSE(b->ambience.isPlaying());
+}
+
+// Both machines edit at random for a few hundred steps, many of them within
+// the same millisecond, syncing now and then. In the end both hold the same
+// bytes in every file, and a deleted record is deleted on both.
+TEST_F(AppModelTwoMachinesTest, RandomEditsOnBothConverge)
+{
+    for (const unsigned seed : {7u, 2025u, 31337u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        auto chance = [&](int percent) { return int(random() % 100) < percent; };
+        auto pick = [&](qsizetype count) { return qsizetype(random() % quint32(count)); };
+        auto word = [&] {
+            static const QStringList words = {QStringLiteral("tea"), QStringLiteral("letters"),
+                                              QStringLiteral("walk"), QStringLiteral("sit"), QStringLiteral("雑巾"),
+                                              QStringLiteral("写経"), QString()};
+            return words[pick(words.size())];
+        };
+
+        QSet<QUuid> deletedRecords;
+        // A task deleted on one machine may come back by a later edit on the
+        // other (the later change is the base): only deletions that no later
+        // edit followed must hold.
+        QHash<QUuid, QDateTime> taskDeleted, taskEdited;
+        int calendarIDs = 0;
+
+        for (int step = 0; step < 300; ++step) {
+            Rig &m = chance(50) ? *a : *b;
+            const QDateTime now = clock.now();
+            const QDateTime day = now.addDays(qint64(pick(3)) - 1);
+            const QList<LocalTask> tasks = m.local.tasks();
+            const QList<SessionRecord> records = m.store.records();
+            switch (random() % 13) {
+            case 0:
+                m.local.add(word() + QStringLiteral(" %1").arg(step));
+                break;
+            case 1:
+                if (!tasks.isEmpty()) {
+                    const QUuid id = tasks[pick(tasks.size())].id;
+                    m.local.rename(id, QStringLiteral("renamed %1").arg(step));
+                    taskEdited[id] = now;
+                }
+                break;
+            case 2:
+                if (!tasks.isEmpty()) {
+                    const QUuid id = tasks[pick(tasks.size())].id;
+                    if (chance(50))
+                        m.local.markDone(id, day);
+                    else
+                        m.local.complete(id, now);
+                    taskEdited[id] = now;
+                }
+                break;
+            case 3:
+                if (!tasks.isEmpty()) {
+                    const QUuid id = tasks[pick(tasks.size())].id;
+                    m.local.deleteTask(id, now);
+                    taskDeleted[id] = std::min(taskDeleted.value(id, now), now);
+                }
+                break;
+            case 4: {
+                QList<QUuid> order;
+                for (const LocalTask &t : tasks)
+                    order.insert(pick(order.size() + 1), t.id);
+                m.local.reorder(order);
+                break;
+            }
+            case 5: {
+                // A deed written by hand, some carrying a calendar event.
+                const QDateTime start = now.addSecs(-3600 * qint64(pick(30)));
+                SessionRecord r{QUuid::createUuid(), Phase::focus, word(), start, start.addSecs(1500), true,
+                                std::nullopt, std::nullopt, std::nullopt, true, std::nullopt};
+                if (chance(50))
+                    r.calendarEventID = QStringLiteral("EV-%1").arg(++calendarIDs);
+                m.store.append(r);
+                break;
+            }
+            case 6:
+                if (!records.isEmpty()) {
+                    SessionRecord r = records[pick(records.size())];
+                    r.title = QStringLiteral("edited %1").arg(step);
+                    r.editedAt = now;
+                    if (chance(30))
+                        r.calendarEventID = QStringLiteral("EV-%1").arg(++calendarIDs);
+                    m.store.update(r);
+                }
+                break;
+            case 7:
+                if (!records.isEmpty()) {
+                    const QUuid id = records[pick(records.size())].id;
+                    m.model->removeDeed(id);
+                    deletedRecords.insert(id);
+                }
+                break;
+            case 8:
+                m.days.setIntention(word(), day);
+                break;
+            case 9:
+                m.days.setReflection(word(), day);
+                break;
+            case 10:
+                if (chance(60)) {
+                    DayPlan plan;
+                    plan.title = word() + QStringLiteral(" plan");
+                    plan.startMinutes = int(pick(24 * 60));
+                    plan.minutes = 30;
+                    plan.timed = chance(50);
+                    m.days.addPlan(plan, day);
+                } else if (const QList<DayPlan> plans = m.days.note(day).plans; !plans.isEmpty()) {
+                    m.days.removePlan(plans[pick(plans.size())].id, day);
+                }
+                break;
+            case 11:
+                ASSERT_NO_FATAL_FAILURE(syncNow(m));
+                break;
+            case 12: {
+                // The same element changed on both machines at once.
+                const QString mine = QStringLiteral("a %1").arg(step), theirs = QStringLiteral("b %1").arg(step);
+                const QList<SessionRecord> onA = a->store.records();
+                const auto shared = std::find_if(onA.begin(), onA.end(), [&](const SessionRecord &r) {
+                    return b->store.records().contains(r);
+                });
+                const QList<LocalTask> tasksOnA = a->local.tasks();
+                const auto sharedTask = std::find_if(tasksOnA.begin(), tasksOnA.end(), [&](const LocalTask &t) {
+                    return b->local.task(t.id).has_value();
+                });
+                switch (random() % 3) {
+                case 0:
+                    if (shared != onA.end()) {
+                        for (Rig *machine : {a.get(), b.get()}) {
+                            SessionRecord r = *shared;
+                            r.title = machine == a.get() ? mine : theirs;
+                            r.editedAt = now;
+                            r.calendarEventID = QStringLiteral("EV-%1").arg(++calendarIDs);
+                            machine->store.update(r);
+                        }
+                    }
+                    break;
+                case 1:
+                    if (sharedTask != tasksOnA.end()) {
+                        a->local.rename(sharedTask->id, mine);
+                        b->local.rename(sharedTask->id, theirs);
+                        taskEdited[sharedTask->id] = now;
+                    }
+                    break;
+                case 2:
+                    a->days.setIntention(mine, day);
+                    b->days.setIntention(theirs, day);
+                    break;
+                }
+                break;
+            }
+            }
+            // Most steps stay within the same millisecond; some let the
+            // scheduled syncs run.
+            const int gap = int(random() % 10);
+            clock.advance(gap < 5 ? 0 : gap < 6 ? 1 : gap < 9 ? qint64(random() % 3000) : 6000);
+            ASSERT_TRUE(spinUntil([&] { return idle(); }));
+        }
+
+        ASSERT_NO_FATAL_FAILURE(settle());
+        for (Rig *m : {a.get(), b.get(), a.get()})
+            ASSERT_NO_FATAL_FAILURE(syncNow(*m));
+
+        for (const QString &name : {SessionStore::fileName, LocalTaskStore::fileName, DayNoteStore::fileName}) {
+            SCOPED_TRACE(name.toStdString());
+            EXPECT_FALSE(file(*a, name).isEmpty());
+            EXPECT_EQ(file(*a, name), file(*b, name));
+        }
+        for (const Rig *m : {a.get(), b.get()}) {
+            for (const SessionRecord &r : m->store.allRecords()) {
+                if (deletedRecords.contains(r.id)) {
+                    EXPECT_TRUE(r.deletedAt) << "record " << r.id.toString().toStdString() << " came back";
+                }
+            }
+            for (const LocalTask &t : m->local.allTasks()) {
+                if (taskDeleted.contains(t.id) && taskEdited.value(t.id) <= taskDeleted.value(t.id)) {
+                    EXPECT_TRUE(t.deletedAt) << "task " << t.title.toStdString() << " came back";
+                }
+            }
+        }
+    }
 }
 
 } // namespace

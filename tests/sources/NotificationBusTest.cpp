@@ -11,7 +11,9 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusError>
+#include <QDBusServiceWatcher>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -183,6 +185,77 @@ TEST_F(PrivateBus, NoticesReachTheServerAndTapsComeBackEvenBeforeAHandler)
     emit server.ActionInvoked(101, QStringLiteral("default"));
     ASSERT_TRUE(waitFor([&] { return taps.size() == 3; }));
     EXPECT_EQ(taps[2].planID, plan.id);
+}
+
+// The notification server goes away (it crashed, or the session's server is
+// being restarted) and comes back: a notice that fell due meanwhile, and one
+// posted meanwhile, are held and shown once, by the server that returns.
+TEST_F(PrivateBus, NoticesDueWhileTheServerIsAwayAreShownOnceItReturns)
+{
+    QDBusConnection clientBus = QDBusConnection::connectToBus(address, QStringLiteral("quillmere-test-client"));
+    ASSERT_TRUE(clientBus.isConnected());
+    struct Case
+    {
+        const char *name;
+        bool waitForTheBusToTell; // else the notice is sent before the bus says the server left
+    };
+    const Case cases[] = {{"the bus told first", true}, {"sent as the server went", false}};
+    int round = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString firstName = QStringLiteral("quillmere-test-server-%1").arg(++round);
+        const QString secondName = QStringLiteral("quillmere-test-server-%1").arg(++round);
+        auto serve = [&](const QString &name, StandInNotificationServer &server) {
+            QDBusConnection bus = QDBusConnection::connectToBus(address, name);
+            ASSERT_TRUE(bus.isConnected());
+            ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
+                                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+            ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        };
+        StandInNotificationServer first;
+        serve(firstName, first);
+
+        FreedesktopNotificationCenter center(clientBus);
+        Notifier notifier(&center);
+        notifier.requestAuthorizationIfNeeded();
+        ASSERT_TRUE(waitFor([&] { return notifier.authorized(); }));
+        notifier.schedule(600, QStringLiteral("一坐 終わり"), QStringLiteral("経行へ"));
+
+        // The first server's connection closes, as when it crashes.
+        QDBusServiceWatcher gone(QStringLiteral("org.freedesktop.Notifications"), clientBus,
+                                 QDBusServiceWatcher::WatchForUnregistration);
+        bool told = false;
+        QObject::connect(&gone, &QDBusServiceWatcher::serviceUnregistered, [&] { told = true; });
+        QDBusConnection::disconnectFromBus(firstName);
+        if (c.waitForTheBusToTell) {
+            ASSERT_TRUE(waitFor([&] { return told; }));
+        }
+
+        clock.advance(600 * 1000);
+        notifier.post(QStringLiteral("一炷 終わり"), QString());
+        EXPECT_TRUE(center.isAvailable()) << "a server is expected back";
+        ASSERT_TRUE(waitFor([&] { return told; }));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+
+        StandInNotificationServer second;
+        serve(secondName, second);
+        ASSERT_TRUE(waitFor([&] { return second.calls.size() == 2; }));
+        QStringList summaries;
+        for (const NotifyCall &call : second.calls) {
+            summaries << call.summary;
+            EXPECT_EQ(call.replacesId, 0u) << "the first server's ids mean nothing to the second";
+        }
+        summaries.sort();
+        EXPECT_EQ(summaries, (QStringList{QStringLiteral("一坐 終わり"), QStringLiteral("一炷 終わり")}));
+        QDeadlineTimer settle(300);
+        while (!settle.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(second.calls.size(), 2) << "each shown once";
+        EXPECT_TRUE(first.calls.isEmpty());
+        QDBusConnection::disconnectFromBus(secondName);
+        ASSERT_TRUE(waitFor([&] { return !clientBus.interface()->isServiceRegistered(
+                                              QStringLiteral("org.freedesktop.Notifications")); }));
+    }
 }
 
 #include "NotificationBusTest.moc"

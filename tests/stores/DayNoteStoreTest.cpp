@@ -133,7 +133,7 @@ TEST_F(DayNoteStoreTest, GuidesLapseOnTheNextSweepDay)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ScopedDirs fresh;
+        freshFolder();
         DayNoteStore notes{QString()};
         notes.setGuide(QStringLiteral(" 一歩ずつ "), c.set.startOfDay().addSecs(3600 * 20));
         EXPECT_EQ(notes.currentGuide(c.set.startOfDay()), QStringLiteral("一歩ずつ"));

@@ -62,7 +62,7 @@ TEST_F(LocalTaskStoreTest, AddAndRenameTrimTitlesAndRefuseBlankOnes)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ScopedDirs fresh;
+        freshFolder();
         LocalTaskStore tasks{QString()};
         int calls = 0;
         tasks.onChanged = [&] { ++calls; };

@@ -1,9 +1,12 @@
 #include "StoreFixture.h"
 
 #include "core/KivJSON.h"
+#include "stores/DayEvent.h"
+#include "stores/Lookback.h"
 #include "stores/SessionStore.h"
 
 #include <QSignalSpy>
+#include <limits>
 
 namespace {
 
@@ -119,6 +122,38 @@ TEST_F(SessionStoreTest, FocusSummaryCountsTheTasksFocusRoundsOfTheDay)
         store.setAllRecords(c.records);
         EXPECT_EQ(store.focusSummary(task, day), c.expected);
     }
+}
+
+// A record read from a file may end millennia after it began; every total of
+// minutes built from it (the progress line, the look-back, the day's deeds)
+// stays a sane number instead of overflowing.
+TEST_F(SessionStoreTest, MinutesOfRecordsReachingFarAheadStayWithinRange)
+{
+    const QDateTime start = at(2025, 3, 4, 9);
+    SessionRecord far = rec(start, 0);
+    far.end = QDateTime(QDate(9999, 12, 31), QTime(23, 59), Qt::UTC);
+    // Two records each lasting nearly the longest span a QDateTime holds:
+    // their sum in milliseconds overflows, too.
+    SessionRecord farthest = rec(start, 0);
+    farthest.end = QDateTime::fromMSecsSinceEpoch(9'000'000'000'000'000'000LL, Qt::UTC);
+    ASSERT_TRUE(farthest.end.isValid());
+    const int most = std::numeric_limits<int>::max();
+
+    SessionStore store(dir());
+    store.setAllRecords({far});
+    EXPECT_EQ(store.focusSummary(far.taskRef.value(), start), (SessionStore::FocusSummary{1, most}));
+    SessionRecord again = farthest;
+    again.id = QUuid::createUuid();
+    store.setAllRecords({farthest, again});
+    EXPECT_EQ(store.focusSummary(far.taskRef.value(), start), (SessionStore::FocusSummary{2, most}));
+
+    const Lookback::Summary lookback = Lookback::summary({farthest, again}, std::nullopt, start);
+    EXPECT_EQ(lookback.minutes, most);
+    ASSERT_EQ(lookback.lines.size(), 1);
+    EXPECT_EQ(lookback.lines[0].minutes, most);
+    const QList<DayDeed> deeds = DayDeed::deeds({far}, start.date());
+    ASSERT_EQ(deeds.size(), 1);
+    EXPECT_EQ(deeds[0].minutes, most);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "stores/SessionStore.h"
 
 #include <QSignalSpy>
+#include "support/ScopedTmpfs.h"
 #include <memory>
 
 namespace {
@@ -128,7 +129,7 @@ TEST_P(StoreFileTest, UnreadableFileIsKeptAsideAndNothingIsLost)
     };
     for (const BadFile &b : bad) {
         SCOPED_TRACE(b.name);
-        ScopedDirs fresh;
+        freshFolder();
         write(k.file, b.content);
         const QString aside = k.file + QStringLiteral(".unreadable-20250304-090000");
 
@@ -173,6 +174,48 @@ TEST_P(StoreFileTest, DataFolderThatCannotBeMadeKeepsWorkingInMemory)
     EXPECT_EQ(k.count(*store), 2);
     EXPECT_EQ(calls, 2);
     EXPECT_FALSE(store->lastError().isEmpty());
+}
+
+TEST_P(StoreFileTest, AFullDiskKeepsTheOldFileWholeAndTheChangeInMemory)
+{
+    const Kind &k = GetParam();
+    ScopedTmpfs disk(dir(), 256 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    auto store = k.make(dir());
+    for (int n = 1; n <= 20; ++n)
+        k.change(*store, n);
+    const QByteArray before = bytes(k.file);
+    disk.fill();
+
+    QSignalSpy failed(store.get(), &StoreBase::saveFailed);
+    k.change(*store, 21);
+    EXPECT_EQ(failed.count(), 1);
+    EXPECT_TRUE(store->lastError().contains(k.file)) << store->lastError().toStdString();
+    EXPECT_EQ(k.count(*store), 21);
+    EXPECT_EQ(bytes(k.file), before);
+    EXPECT_EQ(k.count(*k.make(dir())), 20);
+
+    QFile::remove(path(QStringLiteral("filler")));
+    k.change(*store, 22);
+    EXPECT_TRUE(store->lastError().isEmpty());
+    EXPECT_EQ(k.count(*k.make(dir())), 22);
+}
+
+TEST_P(StoreFileTest, TemporaryFilesOfAKilledSaveGoAtTheNextStart)
+{
+    const Kind &k = GetParam();
+    {
+        auto store = k.make(dir());
+        k.change(*store, 1);
+    }
+    const QByteArray saved = bytes(k.file);
+    write(k.file + QStringLiteral(".Xq3Rt9"), saved.left(saved.size() / 2));
+    write(k.file + QStringLiteral(".a1B2c3"), saved);
+
+    auto store = k.make(dir());
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{k.file});
+    EXPECT_EQ(k.count(*store), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreFileTest, ::testing::ValuesIn(kinds),

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <optional>
 
 // A fresh data folder and a fake clock standing at 4 March 2025 09:00 local
 // time for each test.
@@ -20,7 +21,14 @@ protected:
         return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
     }
 
-    QString dir() const { return dirs.dataDir(); }
+    QString dir() const { return dirs->dataDir(); }
+
+    // Starts over in a new, empty data folder (one for each case of a table).
+    void freshFolder()
+    {
+        dirs.reset();
+        dirs.emplace();
+    }
     QString path(const QString &name) const { return QDir(dir()).filePath(name); }
 
     QByteArray bytes(const QString &name) const
@@ -39,6 +47,6 @@ protected:
 
     bool exists(const QString &name) const { return QFile::exists(path(name)); }
 
-    ScopedDirs dirs;
+    std::optional<ScopedDirs> dirs{std::in_place};
     FakeClock clock{QDateTime(QDate(2025, 3, 4), QTime(9, 0))};
 };

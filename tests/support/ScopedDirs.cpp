@@ -10,6 +10,8 @@ ScopedDirs::ScopedDirs()
     qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/data")).toUtf8());
     qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/config")).toUtf8());
     Preferences::resetStandard();
+    m_dataDir = AppPaths::dataDir();
+    m_configDir = AppPaths::configDir();
 }
 
 ScopedDirs::~ScopedDirs()
@@ -17,14 +19,4 @@ ScopedDirs::~ScopedDirs()
     Preferences::resetStandard();
     qputenv("XDG_DATA_HOME", m_oldData);
     qputenv("XDG_CONFIG_HOME", m_oldConfig);
-}
-
-QString ScopedDirs::dataDir() const
-{
-    return AppPaths::dataDir();
-}
-
-QString ScopedDirs::configDir() const
-{
-    return AppPaths::configDir();
 }

@@ -97,3 +97,13 @@ TEST(Keychain, UnreadableFileIsNeverOverwritten)
     EXPECT_EQ(DataFile::read(kept).bytes, QByteArray("{\"googleRefreshToken\":\"r1\"}"));
     EXPECT_EQ(fileObject(), QJsonObject({{"googleClientID", "id"}}));
 }
+
+TEST(Keychain, TemporaryFilesOfAKilledSaveGoAtTheFirstReading)
+{
+    ScopedDirs dirs;
+    ASSERT_TRUE(DataFile::writeAtomically(Keychain::filePath(), "{\"googleRefreshToken\":\"r1\"}", true));
+    ASSERT_TRUE(DataFile::writeAtomically(Keychain::filePath() + QStringLiteral(".pQ7xZ2"), "{\"googleRef", true));
+
+    EXPECT_EQ(Keychain::get(QStringLiteral("googleRefreshToken")), QStringLiteral("r1"));
+    EXPECT_EQ(QDir(dirs.dataDir()).entryList(QDir::Files), QStringList{QStringLiteral("secrets.json")});
+}

@@ -58,11 +58,16 @@ TEST(SyncBundleTest, UnreadableDocumentsFailWhole)
         R"({"device":"庵","savedAt":"2025-03-04T09:00:00Z","records":[],"tasks":[],"version":"1"})",
         R"([1,2])",
         R"(not json)",
+        // A key that is not UTF-8, at the top level and among the lists.
+        "{\"device\":\"x\",\"savedAt\":\"2025-03-04T09:00:00Z\",\"records\":[],\"tasks\":[],\"ex\xfftra\":1}",
+        "{\"device\":\"x\",\"savedAt\":\"2025-03-04T09:00:00Z\",\"records\":[],\"tasks\":[],\"d\xc3" "ays\":[]}",
     };
     for (const char *json : cases) {
         SCOPED_TRACE(json);
         EXPECT_THROW(SyncBundle::decode(doc(json)), KivJSON::DecodeError);
     }
+    // Whatever the plain reading cannot parse has no top level either.
+    EXPECT_FALSE(SyncBundle::topLevel(doc(cases[std::size(cases) - 2])).has_value());
 }
 
 TEST(SyncBundleTest, NewerVersionsDecodeAndAreDeclaredWithoutDecoding)

@@ -62,7 +62,8 @@ TEST(SyncMergeTest, RecordRuleTable)
          record(1, 0, A, 1, 2), record(1, 0, B, 50), A, 2, std::nullopt},
         {"the same, the other way round", record(1, 0, A, 50), record(1, 0, B, 1, 2), B, 2, std::nullopt},
         {"deleted on both: the earlier deletion", record(1, 0, A, {}, 9), record(1, 0, B, {}, 4), B, 4, std::nullopt},
-        {"equal deletion times: the first", record(1, 0, A, {}, 4), record(1, 0, B, {}, 4), A, 4, std::nullopt},
+        {"equal deletion times: the greater copy", record(1, 0, A, {}, 4), record(1, 0, B, {}, 4), B, 4,
+         std::nullopt},
         {"later edit wins and keeps the earlier calendar id",
          record(1, 0, A, 10, {}, evA), record(1, 0, B, 20), B, {}, evA},
         {"later edit with its own calendar id keeps it",
@@ -70,9 +71,11 @@ TEST(SyncMergeTest, RecordRuleTable)
         {"an edit beats no edit", record(1, 0, A, 3), record(1, 0, B, {}, {}, evB), A, {}, evB},
         {"no edit times, only the second has a calendar id: the second",
          record(1, 0, A), record(1, 0, B, {}, {}, evB), B, {}, evB},
-        {"no edit times, both with calendar ids: the first",
-         record(1, 0, A, {}, {}, evA), record(1, 0, B, {}, {}, evB), A, {}, evA},
-        {"no edit times, neither with a calendar id: the second", record(1, 0, A), record(1, 0, B), B, {}, {}},
+        {"no edit times, both with calendar ids: the greater copy",
+         record(1, 0, A, {}, {}, evA), record(1, 0, B, {}, {}, evB), B, {}, evB},
+        {"no edit times, neither with a calendar id: the greater copy", record(1, 0, A), record(1, 0, B), B, {}, {}},
+        {"edited at the same moment, both with calendar ids: the greater copy",
+         record(1, 0, B, 6, {}, evA), record(1, 0, A, 6, {}, evB), A, {}, evB},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,6 +84,8 @@ TEST(SyncMergeTest, RecordRuleTable)
         EXPECT_EQ(out[0].title, c.title);
         EXPECT_EQ(out[0].deletedAt, maybeAt(c.deletedAt));
         EXPECT_EQ(out[0].calendarEventID, c.calendarID);
+        // Every device reaches the same copy, whichever of the two is its own.
+        EXPECT_EQ(SyncMerge::mergeRecords({c.b}, {c.a}), out);
     }
 }
 
@@ -187,11 +192,36 @@ TEST(SyncMergeTest, DayRuleFillsTheNewerNotesGapsFromTheOlder)
     EXPECT_EQ(out.intention, QStringLiteral(" "));
     EXPECT_EQ(out.plans, QList<DayPlan>{p3});
 
-    // Equal change times: the first argument is the base.
-    const DayNote a = day(key, 3, QStringLiteral("一"));
-    const DayNote b = day(key, 3, QStringLiteral("二"));
-    EXPECT_EQ(SyncMerge::mergeDays({a}, {b})[0].intention, QStringLiteral("一"));
-    EXPECT_EQ(SyncMerge::mergeDays({b}, {a})[0].intention, QStringLiteral("二"));
+}
+
+// Two devices that changed a day's note at the same moment must end with the
+// same note, whichever copy each holds as its own.
+TEST(SyncMergeTest, DayNotesChangedAtTheSameMomentConverge)
+{
+    const QString key = QStringLiteral("2025-03-04");
+    DayNote withReflection = day(key, 3, QString(), {plan(1, QStringLiteral("写経"))});
+    withReflection.reflection = QStringLiteral("夜");
+    struct Case
+    {
+        const char *name;
+        DayNote a, b;
+    };
+    const Case cases[] = {
+        {"different intentions", day(key, 3, QStringLiteral("一")), day(key, 3, QStringLiteral("二"))},
+        {"one fills the other's gaps", day(key, 3, QStringLiteral("朝")), withReflection},
+        {"different plans", day(key, 3, QString(), {plan(1, QStringLiteral("写経"))}),
+         day(key, 3, QString(), {plan(2, QStringLiteral("作務"))})},
+        {"alike", day(key, 3, QStringLiteral("同")), day(key, 3, QStringLiteral("同"))},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<DayNote> onA = SyncMerge::mergeDays({c.a}, {c.b});
+        const QList<DayNote> onB = SyncMerge::mergeDays({c.b}, {c.a});
+        EXPECT_EQ(KivJSON::encodeList(onA), KivJSON::encodeList(onB));
+        // A device that merged once and one that takes in its upload agree too.
+        EXPECT_EQ(SyncMerge::mergeDays({c.b}, onA), onA);
+        EXPECT_EQ(SyncMerge::mergeDays(onA, {c.a}), onA);
+    }
 }
 
 TEST(SyncMergeTest, ResultsAreSortedWithTiesBrokenOnIdentity)

@@ -7,6 +7,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace DataFile {
 
 ReadResult read(const QString &path)
@@ -34,26 +39,55 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, bool secret, 
     if (secret)
         QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
+    // Unbuffered, so that a write the file system refuses (a full disk)
+    // fails here: through QSaveFile's buffer, a small file's failed flush
+    // would go unnoticed and commit() would put an empty file in place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
     if (secret)
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size()) {
+    auto fail = [&](const QString &why) {
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = why;
+        file.cancelWriting(); // the temporary file goes; the old file stays whole
         return false;
-    }
+    };
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+    // The new bytes reach the disk before the rename makes them the file, so
+    // that a power cut leaves the old file or the new one, never an empty one.
+    // A file system that cannot sync at all (EINVAL, ENOTSUP) is written as it can be.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
     }
     return true;
+}
+
+int removeLeftovers(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    QDir dir = info.absoluteDir();
+    int removed = 0;
+    const QStringList names =
+        dir.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QStringView tail = QStringView(name).sliced(prefix.size());
+        const bool temporary = std::all_of(tail.begin(), tail.end(), [](QChar c) {
+            return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        });
+        if (temporary && dir.remove(name))
+            ++removed;
+    }
+    return removed;
 }
 
 QString setAside(const QString &path)

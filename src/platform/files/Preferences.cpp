@@ -38,6 +38,8 @@ bool Preferences::fileExists() const
 
 void Preferences::load()
 {
+    // A save killed mid-write may have left its temporary file behind.
+    DataFile::removeLeftovers(m_path);
     const DataFile::ReadResult result = DataFile::read(m_path);
     if (result.status == DataFile::ReadStatus::Missing)
         return;
@@ -58,10 +60,12 @@ void Preferences::save()
 {
     QString error;
     const QByteArray bytes = QJsonDocument(m_values).toJson(QJsonDocument::Indented);
-    if (DataFile::writeAtomically(m_path, bytes, false, &error))
+    if (DataFile::writeAtomically(m_path, bytes, false, &error)) {
         m_lastError.clear();
-    else
+    } else {
         m_lastError = error;
+        emit saveFailed(error);
+    }
 }
 
 void Preferences::registerDefaults(const QJsonObject &defaults)

@@ -10,6 +10,8 @@
 // A typed preferences file: one JSON object in "<config>/Quillmere/<name>.json",
 // written whole and atomically after every change. Defaults are registered in
 // code and never written unless set. Another "domain" is another such file.
+// A change that could not be saved stays in memory, is told through
+// saveFailed, and is written with the whole file at the next change.
 class Preferences : public QObject
 {
     Q_OBJECT
@@ -48,6 +50,8 @@ public:
 
 signals:
     void changed(const QString &key);
+    // A save did not reach the disk; error says why.
+    void saveFailed(const QString &error);
 
 private:
     void load();

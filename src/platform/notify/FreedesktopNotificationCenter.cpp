@@ -35,14 +35,12 @@ FreedesktopNotificationCenter::FreedesktopNotificationCenter(const QDBusConnecti
                   SLOT(onActionInvoked(uint, QString)));
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                   SLOT(onNotificationClosed(uint, uint)));
-    auto *watcher = new QDBusServiceWatcher(kService, m_bus,
-                                            QDBusServiceWatcher::WatchForRegistration
-                                                | QDBusServiceWatcher::WatchForUnregistration,
-                                            this);
-    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
-            &FreedesktopNotificationCenter::onServiceRegistered);
-    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this,
-            &FreedesktopNotificationCenter::onServiceUnregistered);
+    // Owner changes cover a service that comes, one that goes, and one that
+    // takes the name over from another (which is neither a registration nor
+    // an unregistration).
+    auto *watcher = new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &FreedesktopNotificationCenter::onServiceOwnerChanged);
     probe();
 }
 
@@ -70,16 +68,34 @@ void FreedesktopNotificationCenter::probe()
 
 void FreedesktopNotificationCenter::serviceAnswered(bool present, const QStringList &capabilities)
 {
-    m_service = present ? Service::Present : Service::Absent;
-    m_bodyMarkup = capabilities.contains(QStringLiteral("body-markup"));
-    const QList<NotificationRequest> held = std::exchange(m_held, {});
     if (present) {
+        m_service = Service::Present;
+        m_seen = true;
+        m_bodyMarkup = capabilities.contains(QStringLiteral("body-markup"));
+        const QList<NotificationRequest> held = std::exchange(m_held, {});
         for (const NotificationRequest &request : held)
             send(request);
+    } else if (m_seen) {
+        m_service = Service::Away; // keep everything for the service's return
     } else {
+        m_service = Service::Absent;
+        m_held.clear();
         m_scheduler.clear();
     }
-    answerAuthorizations(present);
+    answerAuthorizations(isAvailable());
+}
+
+void FreedesktopNotificationCenter::serviceLeft()
+{
+    // A Notify still on its way will fail: hold what it carried.
+    for (const Shown &shown : std::as_const(m_shown))
+        if (shown.awaiting)
+            hold(shown.request);
+    // The ids of a service that went away mean nothing to the next one.
+    m_shown.clear();
+    m_byServerId.clear();
+    if (m_service == Service::Present)
+        m_service = Service::Away;
 }
 
 void FreedesktopNotificationCenter::answerAuthorizations(bool granted)
@@ -149,12 +165,20 @@ void FreedesktopNotificationCenter::show(const NotificationRequest &request)
         send(request);
         break;
     case Service::Probing:
-        m_held.removeIf([&](const NotificationRequest &r) { return r.identifier == request.identifier; });
-        m_held.append(request);
+    case Service::Away:
+        hold(request);
         break;
     case Service::Absent:
         break;
     }
+}
+
+void FreedesktopNotificationCenter::hold(const NotificationRequest &request)
+{
+    m_held.removeIf([&](const NotificationRequest &r) { return r.identifier == request.identifier; });
+    m_held.append(request);
+    if (m_held.size() > kHeldLimit)
+        m_held.removeFirst();
 }
 
 void FreedesktopNotificationCenter::send(const NotificationRequest &request)
@@ -164,7 +188,7 @@ void FreedesktopNotificationCenter::send(const NotificationRequest &request)
     const quint64 generation = m_nextGeneration++;
     shown.generation = generation;
     shown.awaiting = true;
-    shown.userInfo = request.userInfo;
+    shown.request = request;
 
     QVariantMap hints;
     if (request.sound == NotificationRequest::Sound::Default)
@@ -181,12 +205,14 @@ void FreedesktopNotificationCenter::send(const NotificationRequest &request)
             [this, watcher, identifier = request.identifier, generation] {
                 watcher->deleteLater();
                 const QDBusPendingReply<uint> reply = *watcher;
-                notifyAnswered(identifier, generation, !reply.isError(), reply.isError() ? 0 : reply.value());
+                notifyAnswered(identifier, generation, reply.error(), reply.isError() ? 0 : reply.value());
             });
 }
 
-void FreedesktopNotificationCenter::notifyAnswered(const QString &identifier, quint64 generation, bool ok, uint id)
+void FreedesktopNotificationCenter::notifyAnswered(const QString &identifier, quint64 generation,
+                                                   const QDBusError &error, uint id)
 {
+    const bool ok = !error.isValid();
     const auto it = m_shown.find(identifier);
     const bool current = it != m_shown.end() && it->generation == generation;
     if (!current) {
@@ -198,8 +224,18 @@ void FreedesktopNotificationCenter::notifyAnswered(const QString &identifier, qu
     }
     it->awaiting = false;
     if (!ok) {
+        const NotificationRequest request = it->request;
         if (!it->serverId)
             m_shown.erase(it);
+        // Sent as the service went (before the bus said so): hold the notice
+        // and ask again whether a service is there.
+        const bool gone = error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply
+                          || error.type() == QDBusError::Disconnected || error.type() == QDBusError::NoServer;
+        if (gone && m_service != Service::Absent) {
+            hold(request);
+            if (m_service == Service::Present)
+                probe();
+        }
         return;
     }
     if (it->serverId && it->serverId != id)
@@ -223,7 +259,7 @@ void FreedesktopNotificationCenter::onActionInvoked(uint id, const QString &acti
     if (name == m_byServerId.constEnd())
         return;
     const QString identifier = *name;
-    emit tapped(identifier, m_shown.value(identifier).userInfo);
+    emit tapped(identifier, m_shown.value(identifier).request.userInfo);
 }
 
 void FreedesktopNotificationCenter::onNotificationClosed(uint id, uint reason)
@@ -239,19 +275,17 @@ void FreedesktopNotificationCenter::onNotificationClosed(uint id, uint reason)
         m_shown.erase(it);
 }
 
-void FreedesktopNotificationCenter::onServiceRegistered()
+void FreedesktopNotificationCenter::onServiceOwnerChanged(const QString &service, const QString &oldOwner,
+                                                          const QString &newOwner)
 {
+    Q_UNUSED(service);
+    if (!oldOwner.isEmpty())
+        serviceLeft();
     // A service that appeared (or a new one that took over the name): learn
-    // its capabilities. At start-up the probe itself may have started it.
-    if (m_service != Service::Probing)
+    // its capabilities, then show what was held. At start-up the probe itself
+    // may have started it.
+    if (!newOwner.isEmpty() && m_service != Service::Probing)
         probe();
-}
-
-void FreedesktopNotificationCenter::onServiceUnregistered()
-{
-    // The ids of a service that went away mean nothing to the next one.
-    m_shown.clear();
-    m_byServerId.clear();
 }
 
 QString FreedesktopNotificationCenter::escapeMarkup(const QString &text)

@@ -4,6 +4,7 @@
 #include "platform/notify/NotificationScheduler.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QHash>
 
 // The notification center over org.freedesktop.Notifications on the session
@@ -17,6 +18,12 @@
 // nothing. No call waits for the bus: the service is probed once
 // (GetCapabilities) without blocking, and requests that fall due before it
 // answers are held until it does.
+//
+// A service that leaves the bus after it answered (a restart, a crash, a new
+// session) is taken to be away, not gone: requests are still accepted and
+// scheduled, what falls due meanwhile (and a notice whose sending failed
+// because the service went) is held, and all of it is shown once a service
+// answers again. At most kHeldLimit notices are held, the latest.
 class FreedesktopNotificationCenter : public NotificationCenter, private NotificationSink
 {
     Q_OBJECT
@@ -24,6 +31,8 @@ public:
     static constexpr auto kAppName = "Quillmere";
     // The sound theme name asked for when a request has the default sound.
     static constexpr auto kDefaultSoundName = "message-new-instant";
+    // The most notices held while no service can take them.
+    static constexpr int kHeldLimit = 32;
 
     // Over the session bus.
     explicit FreedesktopNotificationCenter(QObject *parent = nullptr);
@@ -50,11 +59,12 @@ public:
 private slots:
     void onActionInvoked(uint id, const QString &actionKey);
     void onNotificationClosed(uint id, uint reason);
-    void onServiceRegistered();
-    void onServiceUnregistered();
+    void onServiceOwnerChanged(const QString &service, const QString &oldOwner, const QString &newOwner);
 
 private:
-    enum class Service { Probing, Present, Absent };
+    // Probing: asked, no answer yet. Away: a service answered earlier in this
+    // run and has left; one is expected back.
+    enum class Service { Probing, Present, Away, Absent };
 
     // What is on screen (or being put there) under one identifier.
     struct Shown
@@ -62,19 +72,22 @@ private:
         uint serverId = 0;       // the server's id, 0 until known
         quint64 generation = 0;  // the latest Notify sent for this identifier
         bool awaiting = false;   // that Notify has not answered yet
-        QVariantMap userInfo;
+        NotificationRequest request; // what was sent last
     };
 
     void probe();
     void serviceAnswered(bool present, const QStringList &capabilities);
+    void serviceLeft();
     void answerAuthorizations(bool granted);
     void show(const NotificationRequest &request) override;
+    void hold(const NotificationRequest &request);
     void send(const NotificationRequest &request);
-    void notifyAnswered(const QString &identifier, quint64 generation, bool ok, uint id);
+    void notifyAnswered(const QString &identifier, quint64 generation, const QDBusError &error, uint id);
     void close(uint id);
 
     QDBusConnection m_bus;
     Service m_service = Service::Absent;
+    bool m_seen = false; // a service answered in this run
     bool m_bodyMarkup = false;
     Authorization m_authorization = Authorization::NotDetermined;
     QList<AuthorizationAnswer> m_answers;

@@ -64,3 +64,17 @@ TEST(DataFileWrites, SecretFilesAreOwnerOnly)
     EXPECT_EQ(DataFile::read(path).bytes, QByteArray("{}"));
     EXPECT_EQ(DataFile::read(path + ".none").status, DataFile::ReadStatus::Missing);
 }
+
+TEST(PreferencesFile, TemporaryFilesOfAKilledSaveGoWhenTheFileIsRead)
+{
+    ScopedDirs dirs;
+    QDir().mkpath(dirs.configDir());
+    for (const char *name : {"preferences.json.Zk81Qa", "preferences.json.unreadable-20250304-090000"}) {
+        QFile f(dirs.configDir() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{");
+    }
+    Preferences prefs;
+    EXPECT_EQ(QDir(dirs.configDir()).entryList(QDir::Files),
+              QStringList{QStringLiteral("preferences.json.unreadable-20250304-090000")});
+}
