@@ -45,7 +45,7 @@ protected:
     Preferences prefs{QStringLiteral("drive-bundle-test")};
 };
 
-TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
+TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorDeleted)
 {
     AppSettings settings(prefs);
     SessionStore sessions(dirs.dataDir());
@@ -60,7 +60,7 @@ TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
     server.answer("GET", kList + QStringLiteral("/B"), 200, bundleFrom(QStringLiteral("Beta"), {record(1, 0)}));
     server.answer("GET", kList + QStringLiteral("/C"), 200, bundleFrom(QStringLiteral("Alpha"), {record(2, 5)}));
     server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/B"), 200, "{}");
-    server.answer("PATCH", kList + QStringLiteral("/C"), 200, "{}");
+    server.answer("DELETE", kList + QStringLiteral("/C"), 204, "");
 
     std::optional<bool> result;
     service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
@@ -69,12 +69,12 @@ TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
     EXPECT_EQ(result, true) << service.resultMessage().toStdString();
     EXPECT_EQ(sessions.allRecords().size(), 2);
     EXPECT_EQ(service.lastPeers(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
-    // The oldest merged copy is rewritten, the other merged one trashed, the
+    // The oldest merged copy is rewritten, the other merged one deleted, the
     // unreadable one left alone.
     ASSERT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B")).size(), 1);
     EXPECT_EQ(SyncBundle::decode(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B"))[0].body).records,
               sessions.allRecords());
-    EXPECT_EQ(server.requests("PATCH", kList + QStringLiteral("/C")).size(), 1);
+    EXPECT_EQ(server.requests("DELETE", kList + QStringLiteral("/C")).size(), 1);
     for (const FakeHttpServer::Request &r : server.requests())
         EXPECT_FALSE(r.path.endsWith(QStringLiteral("/A")) && r.method != "GET") << r.target.toStdString();
 }

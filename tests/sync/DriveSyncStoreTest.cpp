@@ -78,9 +78,10 @@ TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
     EXPECT_EQ(keys, QStringList({"spaces", "q", "fields", "orderBy", "pageSize"}));
     EXPECT_EQ(list.param(QStringLiteral("spaces")), QStringLiteral("appDataFolder"));
     EXPECT_EQ(list.param(QStringLiteral("q")), QStringLiteral("name = 'quillmere-sync.json' and trashed = false"));
-    EXPECT_EQ(list.param(QStringLiteral("fields")), QStringLiteral("files(id,createdTime)"));
+    EXPECT_EQ(list.param(QStringLiteral("fields")),
+              QStringLiteral("nextPageToken,incompleteSearch,files(id,createdTime)"));
     EXPECT_EQ(list.param(QStringLiteral("orderBy")), QStringLiteral("createdTime"));
-    EXPECT_EQ(list.param(QStringLiteral("pageSize")), QStringLiteral("10"));
+    EXPECT_EQ(list.param(QStringLiteral("pageSize")), QStringLiteral("100"));
     EXPECT_EQ(list.header("Authorization"), QByteArray("Bearer tok"));
 
     EXPECT_TRUE(save("{\"v\":1}"));
@@ -99,7 +100,7 @@ TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
     EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
-TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
+TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestDeleted)
 {
     server.answer("GET", kList, 200, listing({"A", "B", "C"}));
     for (const char *id : {"A", "B", "C"})
@@ -120,15 +121,16 @@ TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
     EXPECT_EQ(update[0].header("Content-Type"), QByteArray("application/json"));
     EXPECT_EQ(update[0].body, QByteArray("merged"));
     for (const char *id : {"B", "C"}) {
-        const auto trash = server.requests("PATCH", kList + QStringLiteral("/") + QLatin1String(id));
-        ASSERT_EQ(trash.size(), 1) << id;
-        EXPECT_EQ(trash[0].body, QByteArray("{\"trashed\":true}"));
-        EXPECT_EQ(trash[0].header("Authorization"), QByteArray("Bearer tok"));
+        const auto removal = server.requests("DELETE", kList + QStringLiteral("/") + QLatin1String(id));
+        ASSERT_EQ(removal.size(), 1) << id;
+        EXPECT_TRUE(removal[0].body.isEmpty());
+        EXPECT_EQ(removal[0].header("Authorization"), QByteArray("Bearer tok"));
+        EXPECT_TRUE(server.requests("PATCH", kList + QStringLiteral("/") + QLatin1String(id)).isEmpty());
     }
     EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
-TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
+TEST_F(DriveTest, SaveDeletesOnlyCopiesThisSyncRead)
 {
     server.answer("GET", kList, 200, listing({"A"}));
     server.answer("GET", kList, 200, listing({"A", "B"})); // B appeared after the load
@@ -136,7 +138,7 @@ TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
     server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/A"), 200, "{}");
     ASSERT_TRUE(load().second);
     EXPECT_TRUE(save("merged"));
-    EXPECT_TRUE(server.requests("PATCH", kList + QStringLiteral("/B")).isEmpty());
+    EXPECT_TRUE(server.requests("DELETE", kList + QStringLiteral("/B")).isEmpty());
     EXPECT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/A")).size(), 1);
 }
 
@@ -160,7 +162,7 @@ TEST_F(DriveTest, UnsafeFileIdsNeverReachAUrl)
     EXPECT_EQ(driveRequests().size(), 2);
 }
 
-TEST_F(DriveTest, TransientFailuresAreTriedOnceMore)
+TEST_F(DriveTest, TransientFailuresAreTriedAgain)
 {
     const struct
     {

@@ -68,6 +68,7 @@ protected:
         GoogleAuthConfig config;
         config.authorizationUrl = server.url(QStringLiteral("/o/oauth2/v2/auth"));
         config.tokenUrl = server.url(QStringLiteral("/token"));
+        config.revokeUrl = server.url(QStringLiteral("/revoke"));
         auth = std::make_unique<GoogleAuth>(Preferences::standard(), config);
         auth->setBrowserOpener([this](const QUrl &url) {
             browser.opened = url;
