@@ -151,6 +151,13 @@ QString FakeDrive::add(const QByteArray &bytes)
     return file.id;
 }
 
+void FakeDrive::clear()
+{
+    m_files.clear();
+    m_seen.clear();
+    m_server.clearRequests();
+}
+
 void FakeDrive::limitNext(int count, Limit kind, const QByteArray &method, const QString &pathPrefix,
                           int retryAfterSeconds)
 {

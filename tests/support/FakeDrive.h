@@ -57,6 +57,8 @@ public:
     QList<QByteArray> live() const;
     // Puts a copy of the sync file there, as another device would; gives its id.
     QString add(const QByteArray &bytes);
+    // Removes every file and forgets the requests seen (tokens stay).
+    void clear();
 
     // The most files one page of the list holds, whatever the client asks
     // for (3 unless set).

@@ -13,6 +13,7 @@
 #include "sync/Keychain.h"
 #include "sync/SyncReport.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -70,9 +71,13 @@ protected:
     void run(const std::function<bool()> &done, qint64 stepMs = 1000)
     {
         for (int i = 0; i < 20000 && !done(); ++i) {
-            spinUntil(done, 5);
-            if (!done() && Http::inFlight() == 0 && clock.pendingCount() > 0)
+            QCoreApplication::processEvents();
+            if (done())
+                break;
+            if (Http::inFlight() == 0 && clock.pendingCount() > 0)
                 clock.advance(stepMs);
+            else
+                spinUntil(done, 5);
         }
         ASSERT_TRUE(done());
     }
