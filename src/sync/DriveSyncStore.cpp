@@ -8,10 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTimeZone>
 #include <QUuid>
 
 const QString DriveSyncStore::kFileName = QStringLiteral("quillmere-sync.json");
@@ -108,8 +110,11 @@ std::optional<qint64> DriveSyncStore::retryWait(const HttpResult &result, int re
         if (isNumber && seconds >= 0) {
             asked = seconds > m_config.longestRetryAfterMs / 1000 ? m_config.longestRetryAfterMs + 1 : seconds * 1000;
         } else if (!isNumber) {
-            const QDateTime when = QDateTime::fromString(QString::fromLatin1(after), Qt::RFC2822Date);
-            if (when.isValid())
+            // HTTP dates are in GMT: "Wed, 21 Oct 2015 07:28:00 GMT".
+            const QDateTime read = QLocale::c().toDateTime(QString::fromLatin1(after),
+                                                           QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+            const QDateTime when(read.date(), read.time(), QTimeZone::utc());
+            if (read.isValid() && when.isValid())
                 asked = qMax(qint64(0), Clock::current().now().msecsTo(when));
         }
         if (asked > m_config.longestRetryAfterMs)

@@ -96,3 +96,59 @@ TEST_F(DriveBundleStoreTest, AFailedListingFailsTheSyncWithTheStoresText)
     EXPECT_TRUE(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files")).isEmpty());
     EXPECT_TRUE(server.requests("POST", QStringLiteral("/upload/drive/v3/files")).isEmpty());
 }
+
+// Whole syncs against the stateful fake Drive, which pages its list three
+// files at a time.
+class DriveBundleOnFakeDrive : public SignedInFakeDrive
+{
+protected:
+    Preferences prefs{QStringLiteral("drive-bundle-fake-test")};
+    AppSettings settings{prefs};
+    SessionStore sessions{dirs.dataDir()};
+    LocalTaskStore tasks{dirs.dataDir()};
+    SyncService service{sessions, tasks, settings};
+
+    bool sync()
+    {
+        std::optional<bool> result;
+        service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
+        run([&] { return result.has_value(); });
+        return result.value_or(false);
+    }
+};
+
+TEST_F(DriveBundleOnFakeDrive, TwelveCopiesAreAllMergedIntoOne)
+{
+    QStringList devices;
+    for (uint i = 1; i <= 12; ++i) {
+        devices << QStringLiteral("Device %1").arg(i, 2, 10, QLatin1Char('0'));
+        server.add(bundleFrom(devices.last(), {record(i, int(i) * 30)}));
+    }
+
+    EXPECT_TRUE(sync()) << service.resultMessage().toStdString();
+    EXPECT_EQ(sessions.allRecords().size(), 12);
+    EXPECT_EQ(service.lastPeers(), devices);
+    ASSERT_EQ(server.files().size(), 1);
+    EXPECT_EQ(SyncBundle::decode(server.files()[0].bytes).records, sessions.allRecords());
+
+    // The next sync reads the one copy left.
+    server.clear();
+    server.add(bundleFrom(QStringLiteral("Device 13"), {record(13, 600)}));
+    EXPECT_TRUE(sync());
+    EXPECT_EQ(sessions.allRecords().size(), 13);
+}
+
+TEST_F(DriveBundleOnFakeDrive, AnIncompleteSearchMergesAndCreatesNothing)
+{
+    sessions.append(record(1, 0));
+    for (uint i = 2; i <= 5; ++i)
+        server.add(bundleFrom(QStringLiteral("Other"), {record(i, int(i) * 30)}));
+    const QList<QByteArray> before = server.live();
+    server.setIncompleteSearch(true);
+
+    EXPECT_FALSE(sync());
+    EXPECT_EQ(sessions.allRecords(), QList<SessionRecord>{record(1, 0)});
+    EXPECT_EQ(server.live(), before);
+    for (const FakeDrive::Seen &s : server.seen())
+        EXPECT_TRUE(s.method == "GET" || s.path == QStringLiteral("/token")) << s.method.constData();
+}

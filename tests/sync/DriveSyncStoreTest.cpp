@@ -14,6 +14,7 @@
 #include "sync/SyncReport.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -566,4 +567,39 @@ TEST_F(StrictDriveTest, SignOutHandsTheRefreshTokenBack)
     makeDrive();
     EXPECT_FALSE(load().second);
     EXPECT_FALSE(auth->isConnected());
+}
+
+TEST_F(DriveTest, RetryAfterIsReadAsSecondsOrAsADate)
+{
+    const QDateTime now = clock.now().toUTC();
+    const auto httpDate = [&](int seconds) {
+        return QLocale::c().toString(now.addSecs(seconds), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")).toLatin1()
+               + " GMT";
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray retryAfter;
+        int retriesSoFar;
+        std::optional<qint64> wait;
+    } cases[] = {
+        {"none, first repeat", {}, 0, 1000},
+        {"none, fourth repeat", {}, 3, 8000},
+        {"none, tries used up", {}, 4, std::nullopt},
+        {"seconds", "5", 0, 5000},
+        {"seconds shorter than the backoff", "1", 2, 4000},
+        {"a date seven seconds on", httpDate(7), 0, 7000},
+        {"a date gone by", httpDate(-30), 1, 2000},
+        {"unreadable", "soon", 0, 1000},
+        {"longer than a sync should wait", "3600", 0, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        HttpResult busy;
+        busy.replied = true;
+        busy.status = 429;
+        if (!c.retryAfter.isEmpty())
+            busy.headers.append(qMakePair(QByteArray("retry-after"), c.retryAfter));
+        EXPECT_EQ(drive->retryWait(busy, c.retriesSoFar), c.wait);
+    }
 }
