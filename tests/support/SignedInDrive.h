@@ -17,7 +17,9 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <type_traits>
+#include <utility>
 
 // A fixture signed in to a fake Google on 127.0.0.1: a stored client and
 // refresh token ("rt") and a Drive store over it. Service is either a
@@ -66,9 +68,12 @@ protected:
 
     void makeDrive() { drive = std::make_unique<DriveSyncStore>(auth.get(), driveConfig); }
 
+    // How far run() moves the clock at a time.
+    qint64 stepMs = 1000;
+
     // Runs until done() holds, moving the clock stepMs at a time while
     // nothing is on the wire and something waits on the clock.
-    void run(const std::function<bool()> &done, qint64 stepMs = 1000)
+    void run(const std::function<bool()> &done)
     {
         for (int i = 0; i < 20000 && !done(); ++i) {
             QCoreApplication::processEvents();
@@ -80,6 +85,22 @@ protected:
                 spinUntil(done, 5);
         }
         ASSERT_TRUE(done());
+    }
+
+    // The store's loadAll() and save(), run to their end.
+    std::pair<QList<QByteArray>, bool> load()
+    {
+        std::optional<std::pair<QList<QByteArray>, bool>> out;
+        drive->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
+        run([&] { return out.has_value(); });
+        return out.value_or(std::make_pair(QList<QByteArray>(), false));
+    }
+    bool save(const QByteArray &bytes)
+    {
+        std::optional<bool> out;
+        drive->save(bytes, [&](bool ok) { out = ok; });
+        run([&] { return out.has_value(); });
+        return out.value_or(false);
     }
 };
 

@@ -37,20 +37,6 @@ QByteArray listing(const QStringList &ids)
 class DriveTest : public SignedInDrive
 {
 protected:
-    std::pair<QList<QByteArray>, bool> load()
-    {
-        std::optional<std::pair<QList<QByteArray>, bool>> out;
-        drive->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
-        run([&] { return out.has_value(); });
-        return out.value_or(std::make_pair(QList<QByteArray>(), false));
-    }
-    bool save(const QByteArray &bytes)
-    {
-        std::optional<bool> out;
-        drive->save(bytes, [&](bool ok) { out = ok; });
-        run([&] { return out.has_value(); });
-        return out.value_or(false);
-    }
     QList<FakeHttpServer::Request> driveRequests() const
     {
         QList<FakeHttpServer::Request> out;
@@ -402,23 +388,12 @@ TEST_F(DriveTest, ListsThatNeverEndOrMissFilesFailTheLoad)
 
 namespace {
 
+// Against the stateful fake Drive, with the clock moving in small steps so
+// that the waits between tries can be read off the requests' times.
 class StrictDriveTest : public SignedInFakeDrive
 {
 protected:
-    std::pair<QList<QByteArray>, bool> load()
-    {
-        std::optional<std::pair<QList<QByteArray>, bool>> out;
-        drive->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
-        run([&] { return out.has_value(); }, 50);
-        return out.value_or(std::make_pair(QList<QByteArray>(), false));
-    }
-    bool save(const QByteArray &bytes)
-    {
-        std::optional<bool> out;
-        drive->save(bytes, [&](bool ok) { out = ok; });
-        run([&] { return out.has_value(); }, 50);
-        return out.value_or(false);
-    }
+    StrictDriveTest() { stepMs = 50; }
     QList<FakeDrive::Seen> seen(const QByteArray &method, const QString &pathStart) const
     {
         QList<FakeDrive::Seen> out;
