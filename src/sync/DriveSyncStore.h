@@ -81,7 +81,7 @@ public:
 
     // The ids of the copies the last loadAll() gave, in the order of its files.
     QStringList readIDs() const { return m_readInOrder; }
-    // Narrows the copies the next save() may overwrite or trash to these
+    // Narrows the copies the next save() may overwrite or delete to these
     // (a copy the caller could not use must survive).
     void limitReplaceable(const QStringList &ids);
 

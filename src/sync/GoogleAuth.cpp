@@ -317,8 +317,8 @@ void GoogleAuth::refresh(TokenDone done)
         if (answer->contains(QStringLiteral("error"))) {
             // Only a refused grant ends the connection; a passing trouble
             // (temporarily_unavailable, a server error) keeps the token.
-            // The token is already dead: nothing to hand back to Google.
             if (answer->value(QStringLiteral("error")).toString() == QStringLiteral("invalid_grant")) {
+                // The token is already dead: nothing to hand back to Google.
                 forget();
                 setLastError(L("繋ぎ直してください。"));
             } else {
