@@ -7,7 +7,7 @@
 class DriveSyncStore;
 
 // The sync service's view of the Drive file store: copies named by their
-// Drive file ids, and saves that overwrite or trash only the copies the sync
+// Drive file ids, and saves that overwrite or delete only the copies the sync
 // could merge.
 class DriveBundleStore : public SyncStore
 {

@@ -8,9 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTimeZone>
 #include <QUuid>
 
 const QString DriveSyncStore::kFileName = QStringLiteral("quillmere-sync.json");
@@ -20,6 +23,11 @@ const QString kList = QStringLiteral("棚を見る");
 const QString kDownload = QStringLiteral("控えを読む");
 const QString kUpdate = QStringLiteral("書き換え");
 const QString kCreate = QStringLiteral("作成");
+const QString kRemove = QStringLiteral("片付け");
+
+// Pages of the file list read at most; a list that goes on past them is a
+// server fault, not a reason to loop.
+constexpr int kMaxListPages = 100;
 
 // The body as UTF-8 text; empty when it is not valid UTF-8.
 QString bodyText(const QByteArray &body)
@@ -58,6 +66,72 @@ bool DriveSyncStore::isUsableFileID(const QString &id)
     return pattern.match(id).hasMatch();
 }
 
+bool DriveSyncStore::worthWaitingFor(const HttpResult &result)
+{
+    if (result.status == 429 || (result.status >= 500 && result.status <= 599))
+        return true;
+    if (result.status != 403)
+        return false;
+    // Drive answers a quota that ran out with 403 and names the reason;
+    // any other 403 (no permission, ...) will not pass by waiting.
+    const QJsonArray errors = QJsonDocument::fromJson(result.body)
+                                  .object()
+                                  .value(QStringLiteral("error"))
+                                  .toObject()
+                                  .value(QStringLiteral("errors"))
+                                  .toArray();
+    for (const QJsonValue &error : errors) {
+        const QString reason = error.toObject().value(QStringLiteral("reason")).toString();
+        if (reason == QStringLiteral("rateLimitExceeded") || reason == QStringLiteral("userRateLimitExceeded"))
+            return true;
+    }
+    return false;
+}
+
+std::optional<qint64> DriveSyncStore::retryWait(const HttpResult &result, int retriesSoFar) const
+{
+    if (!worthWaitingFor(result) || retriesSoFar >= m_config.maxRetries)
+        return std::nullopt;
+    qint64 wait = m_config.backoffMs;
+    for (int i = 0; i < retriesSoFar && wait < m_config.maxBackoffMs; ++i)
+        wait *= 2;
+    wait = qMin(wait, m_config.maxBackoffMs);
+    if (m_config.jitterMs > 0) {
+        const qint64 extra = m_config.jitter ? m_config.jitter(m_config.jitterMs)
+                                             : QRandomGenerator::global()->bounded(m_config.jitterMs);
+        wait += qBound(qint64(0), extra, m_config.jitterMs);
+    }
+    // Retry-After is either whole seconds or an HTTP date.
+    const QByteArray after = result.header("Retry-After").trimmed();
+    if (!after.isEmpty()) {
+        bool isNumber = false;
+        const qint64 seconds = after.toLongLong(&isNumber);
+        qint64 asked = -1;
+        if (isNumber && seconds >= 0) {
+            asked = seconds > m_config.longestRetryAfterMs / 1000 ? m_config.longestRetryAfterMs + 1 : seconds * 1000;
+        } else if (!isNumber) {
+            // HTTP dates are in GMT: "Wed, 21 Oct 2015 07:28:00 GMT".
+            const QDateTime read = QLocale::c().toDateTime(QString::fromLatin1(after),
+                                                           QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+            const QDateTime when(read.date(), read.time(), QTimeZone::utc());
+            if (read.isValid() && when.isValid())
+                asked = qMax(qint64(0), Clock::current().now().msecsTo(when));
+        }
+        if (asked > m_config.longestRetryAfterMs)
+            return std::nullopt;
+        wait = qMax(wait, asked);
+    }
+    return wait;
+}
+
+void DriveSyncStore::report(Failures failures, const QString &message, const QString &detail)
+{
+    if (failures == Failures::Record)
+        SyncReport::record(message, detail);
+    else
+        SyncReport::log(message, detail);
+}
+
 bool DriveSyncStore::worthRetrying(NetFailure failure)
 {
     switch (failure) {
@@ -74,8 +148,7 @@ bool DriveSyncStore::worthRetrying(NetFailure failure)
     }
 }
 
-HttpRequest DriveSyncStore::request(const QByteArray &method, const QString &path, const QString &query,
-                                    const QString &token) const
+HttpRequest DriveSyncStore::request(const QByteArray &method, const QString &path, const QString &query) const
 {
     HttpRequest r;
     r.method = method;
@@ -83,31 +156,87 @@ HttpRequest DriveSyncStore::request(const QByteArray &method, const QString &pat
     r.url.setPath(m_config.host.path() + path);
     if (!query.isEmpty())
         r.url.setQuery(query);
-    r.headers.append(qMakePair(QByteArray("Authorization"), "Bearer " + token.toUtf8()));
     r.timeoutMs = m_config.timeoutMs;
     return r;
 }
 
-void DriveSyncStore::send(const HttpRequest &req, const QString &what, Sent done, bool firstAttempt)
+void DriveSyncStore::send(HttpRequest req, const QString &what, Failures failures, Sent done)
 {
-    Http::send(req, this, [this, req, what, done, firstAttempt](const HttpResult &result) {
-        const bool transient = result.replied ? (result.status >= 500 && result.status <= 599)
-                                              : worthRetrying(result.failure);
-        if (firstAttempt && transient) {
-            QPointer<DriveSyncStore> self(this);
-            Clock::current().schedule(m_config.retryWaitMs, [self, req, what, done] {
-                if (self)
-                    self->send(req, what, done, false);
-            });
-            return;
-        }
+    send(std::move(req), what, failures, std::move(done), Attempt());
+}
+
+void DriveSyncStore::send(HttpRequest req, const QString &what, Failures failures, Sent done, Attempt attempt)
+{
+    // Every try carries the token of the moment: a refresh along the way
+    // serves the rest of the operation too.
+    req.headers.removeIf([](const auto &h) { return h.first == "Authorization"; });
+    req.headers.prepend(qMakePair(QByteArray("Authorization"), "Bearer " + m_token.toUtf8()));
+    Http::send(req, this, [this, req, what, failures, done, attempt](const HttpResult &result) {
         if (result.replied) {
+            if (result.status == 401 && !attempt.reauthorized) {
+                reauthorize(req, what, failures, result, done, attempt);
+                return;
+            }
+            if (const std::optional<qint64> wait = retryWait(result, attempt.backoffs)) {
+                Attempt next = attempt;
+                ++next.backoffs;
+                sendAgain(req, what, failures, done, next, *wait);
+                return;
+            }
             done(result);
             return;
         }
+        if (!attempt.repeated && worthRetrying(result.failure)) {
+            Attempt next = attempt;
+            next.repeated = true;
+            sendAgain(req, what, failures, done, next, m_config.retryWaitMs);
+            return;
+        }
         if (result.failure != NetFailure::Cancelled)
-            SyncReport::record(SyncReport::explain(result.failure),
-                               what + QChar(0xFF1A) + SyncReport::detail(result.failure, result.description));
+            report(failures, SyncReport::explain(result.failure),
+                   what + QChar(0xFF1A) + SyncReport::detail(result.failure, result.description));
+        done(std::nullopt);
+    });
+}
+
+void DriveSyncStore::sendAgain(const HttpRequest &req, const QString &what, Failures failures, const Sent &done,
+                               const Attempt &attempt, qint64 waitMs)
+{
+    QPointer<DriveSyncStore> self(this);
+    Clock::current().schedule(waitMs, [self, req, what, failures, done, attempt] {
+        if (self)
+            self->send(req, what, failures, done, attempt);
+    });
+}
+
+void DriveSyncStore::reauthorize(const HttpRequest &req, const QString &what, Failures failures,
+                                 const HttpResult &refused, const Sent &done, const Attempt &attempt)
+{
+    // Drive refused a token that has not yet expired by its own account:
+    // drop it, refresh once, and send the request once more.
+    m_auth->forgetAccessToken(m_token);
+    QPointer<DriveSyncStore> self(this);
+    m_auth->token([self, req, what, failures, refused, done, attempt](std::optional<QString> token) {
+        if (!self)
+            return;
+        if (token) {
+            self->m_token = *token;
+            Attempt next = attempt;
+            next.reauthorized = true;
+            self->send(req, what, failures, done, next);
+            return;
+        }
+        if (!self->m_auth->isConnected()) {
+            // Google refused the refresh token: the 401 stands, and its text
+            // asks the user to connect again.
+            done(refused);
+            return;
+        }
+        // The refresh itself failed on its way (no network, a passing error):
+        // the connection stands and the next sync tries again.
+        report(failures, L("合鍵を受け取れませんでした。"),
+               what + QStringLiteral(" 401: ") + bodyText(refused.body) + QStringLiteral(" / token refresh failed: ")
+                   + self->m_auth->lastError());
         done(std::nullopt);
     });
 }
@@ -119,15 +248,22 @@ void DriveSyncStore::recordReply(const QString &what, const HttpResult &result)
                        what + QLatin1Char(' ') + QString::number(result.status) + QStringLiteral(": ") + body);
 }
 
-void DriveSyncStore::fileIDs(const QString &token, std::function<void(std::optional<QStringList>)> done)
+void DriveSyncStore::fileIDs(IDsDone done)
 {
-    const QString query = QStringLiteral("spaces=") + encoded(QStringLiteral("appDataFolder"))
-                          + QStringLiteral("&q=")
-                          + encoded(QStringLiteral("name = '") + kFileName + QStringLiteral("' and trashed = false"))
-                          + QStringLiteral("&fields=") + encoded(QStringLiteral("files(id,createdTime)"))
-                          + QStringLiteral("&orderBy=createdTime&pageSize=10");
-    send(request("GET", QStringLiteral("/drive/v3/files"), query, token), kList,
-         [this, done](std::optional<HttpResult> result) {
+    listPage(QString(), {}, 0, std::move(done));
+}
+
+void DriveSyncStore::listPage(const QString &pageToken, QStringList ids, int pages, IDsDone done)
+{
+    QString query = QStringLiteral("spaces=") + encoded(QStringLiteral("appDataFolder")) + QStringLiteral("&q=")
+                    + encoded(QStringLiteral("name = '") + kFileName + QStringLiteral("' and trashed = false"))
+                    + QStringLiteral("&fields=")
+                    + encoded(QStringLiteral("nextPageToken,incompleteSearch,files(id,createdTime)"))
+                    + QStringLiteral("&orderBy=createdTime&pageSize=") + QString::number(m_config.pageSize);
+    if (!pageToken.isEmpty())
+        query += QStringLiteral("&pageToken=") + encoded(pageToken);
+    send(request("GET", QStringLiteral("/drive/v3/files"), query), kList, Failures::Record,
+         [this, pageToken, ids, pages, done](std::optional<HttpResult> result) mutable {
         if (!result) {
             done(std::nullopt);
             return;
@@ -136,7 +272,6 @@ void DriveSyncStore::fileIDs(const QString &token, std::function<void(std::optio
         const QJsonObject top = doc.object();
         const QJsonValue files = top.value(QStringLiteral("files"));
         bool shaped = result->status == 200 && doc.isObject() && !top.isEmpty() && files.isArray();
-        QStringList ids;
         if (shaped) {
             for (const QJsonValue &file : files.toArray()) {
                 if (!file.isObject()) {
@@ -145,13 +280,24 @@ void DriveSyncStore::fileIDs(const QString &token, std::function<void(std::optio
                 }
                 const QJsonValue id = file.toObject().value(QStringLiteral("id"));
                 // An id that cannot safely go into a URL is never used.
-                if (id.isString() && isUsableFileID(id.toString()))
+                if (id.isString() && isUsableFileID(id.toString()) && !ids.contains(id.toString()))
                     ids.append(id.toString());
             }
         }
-        if (!shaped) {
+        // Drive may stop a search before it has looked everywhere; a list
+        // that may miss copies must not lead to a merge or a new copy.
+        const bool incomplete = top.value(QStringLiteral("incompleteSearch")).toBool();
+        const QString next = top.value(QStringLiteral("nextPageToken")).toString();
+        const bool endless = !next.isEmpty() && (next == pageToken || pages + 1 >= kMaxListPages);
+        if (!shaped || incomplete || endless) {
             recordReply(kList, *result);
             done(std::nullopt);
+            return;
+        }
+        // A page may come back short, even empty, before the end: only a
+        // missing page token ends the list.
+        if (!next.isEmpty()) {
+            listPage(next, ids, pages + 1, done);
             return;
         }
         done(ids);
@@ -171,25 +317,26 @@ void DriveSyncStore::loadAll(LoadDone done)
             done({}, false);
             return;
         }
-        self->fileIDs(*token, [self, token, done](std::optional<QStringList> ids) {
+        self->m_token = *token;
+        self->fileIDs([self, done](std::optional<QStringList> ids) {
             if (!ids) {
                 done({}, false);
                 return;
             }
-            self->download(*ids, *token, {}, true, done);
+            self->download(*ids, {}, true, done);
         });
     });
 }
 
-void DriveSyncStore::download(QStringList ids, const QString &token, QList<QByteArray> kept, bool ok, LoadDone done)
+void DriveSyncStore::download(QStringList ids, QList<QByteArray> kept, bool ok, LoadDone done)
 {
     if (ids.isEmpty()) {
         done(kept, ok);
         return;
     }
     const QString id = ids.takeFirst();
-    send(request("GET", QStringLiteral("/drive/v3/files/") + id, QStringLiteral("alt=media"), token), kDownload,
-         [this, id, ids, token, kept, ok, done](std::optional<HttpResult> result) mutable {
+    send(request("GET", QStringLiteral("/drive/v3/files/") + id, QStringLiteral("alt=media")), kDownload,
+         Failures::Record, [this, id, ids, kept, ok, done](std::optional<HttpResult> result) mutable {
         if (result && result->status == 200) {
             kept.append(result->body);
             m_read.insert(id);
@@ -201,7 +348,7 @@ void DriveSyncStore::download(QStringList ids, const QString &token, QList<QByte
                 recordReply(kDownload, *result);
             ok = false;
         }
-        download(ids, token, kept, ok, done);
+        download(ids, kept, ok, done);
     });
 }
 
@@ -221,7 +368,8 @@ void DriveSyncStore::save(const QByteArray &bytes, SaveDone done)
             done(false);
             return;
         }
-        self->fileIDs(*token, [self, bytes, token, done](std::optional<QStringList> ids) {
+        self->m_token = *token;
+        self->fileIDs([self, bytes, done](std::optional<QStringList> ids) {
             if (!ids) {
                 done(false);
                 return;
@@ -231,28 +379,28 @@ void DriveSyncStore::save(const QByteArray &bytes, SaveDone done)
                 if (self->m_read.contains(id))
                     read.append(id);
             if (read.isEmpty()) {
-                self->create(bytes, *token, done);
+                self->create(bytes, done);
                 return;
             }
             const QString target = read.takeFirst();
-            self->put(bytes, target, *token, [self, read, token, done](bool ok) {
+            self->put(bytes, target, [self, read, done](bool ok) {
+                // The other copies go only once the merged one is stored.
                 if (!ok || read.isEmpty()) {
                     done(ok);
                     return;
                 }
-                self->tidy(read, *token, [done] { done(true); });
+                self->removeExtras(read, [done] { done(true); });
             });
         });
     });
 }
 
-void DriveSyncStore::put(const QByteArray &bytes, const QString &id, const QString &token, SaveDone done)
+void DriveSyncStore::put(const QByteArray &bytes, const QString &id, SaveDone done)
 {
-    HttpRequest req = request("PATCH", QStringLiteral("/upload/drive/v3/files/") + id,
-                              QStringLiteral("uploadType=media"), token);
+    HttpRequest req = request("PATCH", QStringLiteral("/upload/drive/v3/files/") + id, QStringLiteral("uploadType=media"));
     req.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/json")));
     req.body = bytes;
-    send(req, kUpdate, [this, done](std::optional<HttpResult> result) {
+    send(req, kUpdate, Failures::Record, [this, done](std::optional<HttpResult> result) {
         if (!result) {
             done(false);
             return;
@@ -267,7 +415,7 @@ void DriveSyncStore::put(const QByteArray &bytes, const QString &id, const QStri
     });
 }
 
-void DriveSyncStore::create(const QByteArray &bytes, const QString &token, SaveDone done)
+void DriveSyncStore::create(const QByteArray &bytes, SaveDone done)
 {
     const QByteArray boundary = "kiv-" + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toLatin1();
     const QJsonObject metadata{{QStringLiteral("name"), kFileName},
@@ -281,11 +429,10 @@ void DriveSyncStore::create(const QByteArray &bytes, const QString &token, SaveD
     body += bytes + "\r\n";
     body += "--" + boundary + "--\r\n";
 
-    HttpRequest req = request("POST", QStringLiteral("/upload/drive/v3/files"), QStringLiteral("uploadType=multipart"),
-                              token);
+    HttpRequest req = request("POST", QStringLiteral("/upload/drive/v3/files"), QStringLiteral("uploadType=multipart"));
     req.headers.append(qMakePair(QByteArray("Content-Type"), "multipart/related; boundary=" + boundary));
     req.body = body;
-    send(req, kCreate, [this, done](std::optional<HttpResult> result) {
+    send(req, kCreate, Failures::Record, [this, done](std::optional<HttpResult> result) {
         if (!result) {
             done(false);
             return;
@@ -300,16 +447,24 @@ void DriveSyncStore::create(const QByteArray &bytes, const QString &token, SaveD
     });
 }
 
-void DriveSyncStore::tidy(QStringList extra, const QString &token, std::function<void()> done)
+void DriveSyncStore::removeExtras(QStringList extra, std::function<void()> done)
 {
     if (extra.isEmpty()) {
         done();
         return;
     }
+    // Files of the application-data space cannot be trashed, only deleted.
+    // A copy left behind is merged again next time, so a failure here is
+    // logged and the sync stands.
     const QString id = extra.takeFirst();
-    HttpRequest req = request("PATCH", QStringLiteral("/drive/v3/files/") + id, QString(), token);
-    req.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/json")));
-    req.body = QByteArrayLiteral("{\"trashed\":true}");
-    // One attempt each; the answer does not matter.
-    Http::send(req, this, [this, extra, token, done](const HttpResult &) { tidy(extra, token, done); });
+    send(request("DELETE", QStringLiteral("/drive/v3/files/") + id, QString()), kRemove, Failures::LogOnly,
+         [this, extra, done](std::optional<HttpResult> result) {
+        // 404: another device removed it first.
+        if (result && !(result->status >= 200 && result->status <= 299) && result->status != 404) {
+            const QString body = bodyText(result->body);
+            SyncReport::log(QStringLiteral("余分な控えを消せませんでした。"),
+                            kRemove + QLatin1Char(' ') + QString::number(result->status) + QStringLiteral(": ") + body);
+        }
+        removeExtras(extra, done);
+    });
 }

@@ -7,6 +7,7 @@
 #include "platform/files/Preferences.h"
 #include "sync/Keychain.h"
 #include "sync/LoopbackServer.h"
+#include "sync/SyncReport.h"
 
 #include <QCryptographicHash>
 #include <QDesktopServices>
@@ -200,12 +201,53 @@ void GoogleAuth::finishSignIn(bool ok, const std::function<void(bool)> &done)
         done(ok);
 }
 
-void GoogleAuth::disconnect()
+void GoogleAuth::disconnect(std::function<void(bool)> done)
+{
+    const std::optional<QString> refreshToken = Keychain::get(kRefreshToken);
+    if (refreshToken && !refreshToken->isEmpty()) {
+        // The revocation is on its way (the token travels in the request)
+        // before the token is forgotten here.
+        revoke(*refreshToken, std::move(done));
+        forget();
+        return;
+    }
+    forget();
+    if (done)
+        done(true);
+}
+
+void GoogleAuth::forget()
 {
     Keychain::set(std::nullopt, kRefreshToken);
     m_accessToken.reset();
     m_expiresAt.reset();
     setConnected(false);
+}
+
+void GoogleAuth::revoke(const QString &refreshToken, std::function<void(bool)> done)
+{
+    static const QString failed = QStringLiteral("Google の合鍵を取り消せませんでした。");
+    static const QString label = QStringLiteral("取り消し");
+    const HttpRequest request = formRequest(m_config.revokeUrl, {{QStringLiteral("token"), refreshToken}});
+    Http::send(request, this, [done](const HttpResult &result) {
+        const bool ok = result.replied && result.status == 200;
+        if (!ok && result.replied) {
+            SyncReport::log(failed, label + QLatin1Char(' ') + QString::number(result.status) + QStringLiteral(": ")
+                                        + QString::fromUtf8(result.body));
+        } else if (!ok) {
+            SyncReport::log(failed, label + QChar(0xFF1A) + SyncReport::detail(result.failure, result.description));
+        }
+        if (done)
+            done(ok);
+    });
+}
+
+void GoogleAuth::forgetAccessToken(const QString &rejected)
+{
+    if (m_accessToken != rejected)
+        return;
+    m_accessToken.reset();
+    m_expiresAt.reset();
 }
 
 void GoogleAuth::token(TokenDone done)
@@ -276,7 +318,8 @@ void GoogleAuth::refresh(TokenDone done)
             // Only a refused grant ends the connection; a passing trouble
             // (temporarily_unavailable, a server error) keeps the token.
             if (answer->value(QStringLiteral("error")).toString() == QStringLiteral("invalid_grant")) {
-                disconnect();
+                // The token is already dead: nothing to hand back to Google.
+                forget();
                 setLastError(L("繋ぎ直してください。"));
             } else {
                 setLastError(L("合鍵を受け取れませんでした。"));
@@ -289,7 +332,7 @@ void GoogleAuth::refresh(TokenDone done)
     });
 }
 
-void GoogleAuth::post(const Form &form, std::function<void(std::optional<QJsonObject>)> done)
+HttpRequest GoogleAuth::formRequest(const QUrl &url, const Form &form) const
 {
     QByteArray body;
     for (const auto &field : form) {
@@ -299,10 +342,16 @@ void GoogleAuth::post(const Form &form, std::function<void(std::optional<QJsonOb
     }
     HttpRequest request;
     request.method = "POST";
-    request.url = m_config.tokenUrl;
+    request.url = url;
     request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
     request.body = body;
     request.timeoutMs = m_config.requestTimeoutMs;
+    return request;
+}
+
+void GoogleAuth::post(const Form &form, std::function<void(std::optional<QJsonObject>)> done)
+{
+    const HttpRequest request = formRequest(m_config.tokenUrl, form);
     Http::send(request, this, [this, done](const HttpResult &result) {
         if (!result.replied) {
             setLastError(result.description);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/net/Http.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QList>
@@ -20,6 +22,8 @@ struct GoogleAuthConfig
 {
     QUrl authorizationUrl = QUrl(QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth"));
     QUrl tokenUrl = QUrl(QStringLiteral("https://oauth2.googleapis.com/token"));
+    // Where a sign-out hands the refresh token back.
+    QUrl revokeUrl = QUrl(QStringLiteral("https://oauth2.googleapis.com/revoke"));
     QString scope = QStringLiteral("https://www.googleapis.com/auth/drive.appdata");
     // The client this build ships with; empty means the user loads a
     // client file first.
@@ -82,12 +86,21 @@ public:
     // at its end and this sign-in received an access token.
     void connect(std::function<void(bool)> done = {});
 
-    // Forgets the refresh token and the access token (the client stays).
-    void disconnect();
+    // Signs out: posts the stored refresh token to Google's revocation
+    // endpoint, then forgets it and the access token at once (the client
+    // stays). The sign-out here never waits for Google: a revocation that
+    // fails is written to the sync report. done (when given) learns whether
+    // Google confirmed the revocation (true when there was nothing to revoke).
+    void disconnect(std::function<void(bool)> done = {});
 
     // A valid access token, refreshed when it expires within 60 s; nothing
     // when none can be had.
     void token(TokenDone done);
+
+    // Drops the cached access token when it is the one given, which a
+    // server has just refused, so the next token() refreshes instead of
+    // handing it out again until its stated expiry.
+    void forgetAccessToken(const QString &rejected);
 
     // length characters drawn uniformly from A-Z a-z 0-9 "-._~" with the
     // system's secure random source.
@@ -107,6 +120,10 @@ private:
                   std::function<void(bool)> done);
     void refresh(TokenDone done);
     void post(const Form &form, std::function<void(std::optional<QJsonObject>)> done);
+    void revoke(const QString &refreshToken, std::function<void(bool)> done);
+    // Forgets the refresh token and the access token, without a word to Google.
+    void forget();
+    HttpRequest formRequest(const QUrl &url, const Form &form) const;
     void apply(const QJsonObject &answer);
     QString clientSecret() const;
     void finishSignIn(bool ok, const std::function<void(bool)> &done);

@@ -65,7 +65,11 @@ QString SyncReport::withoutSecrets(QString text)
 void SyncReport::record(const QString &message, const QString &detail)
 {
     g_lastError = message;
+    log(message, detail);
+}
 
+void SyncReport::log(const QString &message, const QString &detail)
+{
     const QString stamp = QLocale(QStringLiteral("ja_JP")).toString(Clock::current().now().toLocalTime(),
                                                                     QStringLiteral("M月d日 H:mm:ss"));
     QString entry = stamp + kIdeographicSpace + withoutSecrets(message);
@@ -73,11 +77,11 @@ void SyncReport::record(const QString &message, const QString &detail)
         entry += QLatin1Char('\n') + kIdeographicSpace + firstCharacters(withoutSecrets(detail), 400);
     entry += QLatin1Char('\n');
 
-    QFile log(logPath());
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+    QFile file(logPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    log.write(entry.toUtf8());
-    log.close();
+    file.write(entry.toUtf8());
+    file.close();
 }
 
 QString SyncReport::explain(int status, const QString &body)

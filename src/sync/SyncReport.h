@@ -26,6 +26,10 @@ public:
     // a line feed, U+3000 and the detail's first 400 characters; then a line
     // feed. File errors are swallowed.
     static void record(const QString &message, const QString &detail = QString());
+    // Appends the same entry as record() without touching lastError: for a
+    // failure worth keeping that does not fail the sync (a leftover copy
+    // that could not be removed, a sign-out Google did not confirm).
+    static void log(const QString &message, const QString &detail = QString());
 
     // The sentence for an HTTP reply of the given status and body text.
     static QString explain(int status, const QString &body);

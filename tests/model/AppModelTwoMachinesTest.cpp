@@ -36,6 +36,7 @@ struct AppModelTwoMachinesTest : InEnglish
         Rig::connectGoogle();
         for (Rig *rig : {a.get(), b.get()}) {
             rig->authConfig.tokenUrl = drive.url(QStringLiteral("/token"));
+            rig->authConfig.revokeUrl = drive.url(QStringLiteral("/revoke"));
             rig->drive.host = drive.url();
             rig->build();
         }

@@ -85,6 +85,7 @@ struct Rig
     {
         Clock::setCurrent(&clock);
         authConfig.tokenUrl = QUrl(QStringLiteral("http://127.0.0.1:1/token"));
+        authConfig.revokeUrl = QUrl(QStringLiteral("http://127.0.0.1:1/revoke"));
         drive.host = QUrl(QStringLiteral("http://127.0.0.1:1"));
         settings.setPrepares(false);
         calendars.setAuthorization(CalendarAccess::FullAccess);

@@ -45,7 +45,7 @@ protected:
     Preferences prefs{QStringLiteral("drive-bundle-test")};
 };
 
-TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
+TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorDeleted)
 {
     AppSettings settings(prefs);
     SessionStore sessions(dirs.dataDir());
@@ -60,7 +60,7 @@ TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
     server.answer("GET", kList + QStringLiteral("/B"), 200, bundleFrom(QStringLiteral("Beta"), {record(1, 0)}));
     server.answer("GET", kList + QStringLiteral("/C"), 200, bundleFrom(QStringLiteral("Alpha"), {record(2, 5)}));
     server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/B"), 200, "{}");
-    server.answer("PATCH", kList + QStringLiteral("/C"), 200, "{}");
+    server.answer("DELETE", kList + QStringLiteral("/C"), 204, "");
 
     std::optional<bool> result;
     service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
@@ -69,12 +69,12 @@ TEST_F(DriveBundleStoreTest, AnUnreadableCopyIsNeitherOverwrittenNorTrashed)
     EXPECT_EQ(result, true) << service.resultMessage().toStdString();
     EXPECT_EQ(sessions.allRecords().size(), 2);
     EXPECT_EQ(service.lastPeers(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
-    // The oldest merged copy is rewritten, the other merged one trashed, the
+    // The oldest merged copy is rewritten, the other merged one deleted, the
     // unreadable one left alone.
     ASSERT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B")).size(), 1);
     EXPECT_EQ(SyncBundle::decode(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/B"))[0].body).records,
               sessions.allRecords());
-    EXPECT_EQ(server.requests("PATCH", kList + QStringLiteral("/C")).size(), 1);
+    EXPECT_EQ(server.requests("DELETE", kList + QStringLiteral("/C")).size(), 1);
     for (const FakeHttpServer::Request &r : server.requests())
         EXPECT_FALSE(r.path.endsWith(QStringLiteral("/A")) && r.method != "GET") << r.target.toStdString();
 }
@@ -95,4 +95,60 @@ TEST_F(DriveBundleStoreTest, AFailedListingFailsTheSyncWithTheStoresText)
     EXPECT_EQ(service.resultMessage(), QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。"));
     EXPECT_TRUE(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files")).isEmpty());
     EXPECT_TRUE(server.requests("POST", QStringLiteral("/upload/drive/v3/files")).isEmpty());
+}
+
+// Whole syncs against the stateful fake Drive, which pages its list three
+// files at a time.
+class DriveBundleOnFakeDrive : public SignedInFakeDrive
+{
+protected:
+    Preferences prefs{QStringLiteral("drive-bundle-fake-test")};
+    AppSettings settings{prefs};
+    SessionStore sessions{dirs.dataDir()};
+    LocalTaskStore tasks{dirs.dataDir()};
+    SyncService service{sessions, tasks, settings};
+
+    bool sync()
+    {
+        std::optional<bool> result;
+        service.sync(std::make_shared<DriveBundleStore>(*drive), [&](bool ok) { result = ok; });
+        run([&] { return result.has_value(); });
+        return result.value_or(false);
+    }
+};
+
+TEST_F(DriveBundleOnFakeDrive, TwelveCopiesAreAllMergedIntoOne)
+{
+    QStringList devices;
+    for (uint i = 1; i <= 12; ++i) {
+        devices << QStringLiteral("Device %1").arg(i, 2, 10, QLatin1Char('0'));
+        server.add(bundleFrom(devices.last(), {record(i, int(i) * 30)}));
+    }
+
+    EXPECT_TRUE(sync()) << service.resultMessage().toStdString();
+    EXPECT_EQ(sessions.allRecords().size(), 12);
+    EXPECT_EQ(service.lastPeers(), devices);
+    ASSERT_EQ(server.files().size(), 1);
+    EXPECT_EQ(SyncBundle::decode(server.files()[0].bytes).records, sessions.allRecords());
+
+    // The next sync reads the one copy left.
+    server.clear();
+    server.add(bundleFrom(QStringLiteral("Device 13"), {record(13, 600)}));
+    EXPECT_TRUE(sync());
+    EXPECT_EQ(sessions.allRecords().size(), 13);
+}
+
+TEST_F(DriveBundleOnFakeDrive, AnIncompleteSearchMergesAndCreatesNothing)
+{
+    sessions.append(record(1, 0));
+    for (uint i = 2; i <= 5; ++i)
+        server.add(bundleFrom(QStringLiteral("Other"), {record(i, int(i) * 30)}));
+    const QList<QByteArray> before = server.live();
+    server.setIncompleteSearch(true);
+
+    EXPECT_FALSE(sync());
+    EXPECT_EQ(sessions.allRecords(), QList<SessionRecord>{record(1, 0)});
+    EXPECT_EQ(server.live(), before);
+    for (const FakeDrive::Seen &s : server.seen())
+        EXPECT_TRUE(s.method == "GET" || s.path == QStringLiteral("/token")) << s.method.constData();
 }

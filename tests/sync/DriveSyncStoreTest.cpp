@@ -14,6 +14,7 @@
 #include "sync/SyncReport.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,20 +37,6 @@ QByteArray listing(const QStringList &ids)
 class DriveTest : public SignedInDrive
 {
 protected:
-    std::pair<QList<QByteArray>, bool> load()
-    {
-        std::optional<std::pair<QList<QByteArray>, bool>> out;
-        drive->loadAll([&](QList<QByteArray> files, bool ok) { out = std::make_pair(files, ok); });
-        run([&] { return out.has_value(); });
-        return out.value_or(std::make_pair(QList<QByteArray>(), false));
-    }
-    bool save(const QByteArray &bytes)
-    {
-        std::optional<bool> out;
-        drive->save(bytes, [&](bool ok) { out = ok; });
-        run([&] { return out.has_value(); });
-        return out.value_or(false);
-    }
     QList<FakeHttpServer::Request> driveRequests() const
     {
         QList<FakeHttpServer::Request> out;
@@ -78,9 +65,10 @@ TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
     EXPECT_EQ(keys, QStringList({"spaces", "q", "fields", "orderBy", "pageSize"}));
     EXPECT_EQ(list.param(QStringLiteral("spaces")), QStringLiteral("appDataFolder"));
     EXPECT_EQ(list.param(QStringLiteral("q")), QStringLiteral("name = 'quillmere-sync.json' and trashed = false"));
-    EXPECT_EQ(list.param(QStringLiteral("fields")), QStringLiteral("files(id,createdTime)"));
+    EXPECT_EQ(list.param(QStringLiteral("fields")),
+              QStringLiteral("nextPageToken,incompleteSearch,files(id,createdTime)"));
     EXPECT_EQ(list.param(QStringLiteral("orderBy")), QStringLiteral("createdTime"));
-    EXPECT_EQ(list.param(QStringLiteral("pageSize")), QStringLiteral("10"));
+    EXPECT_EQ(list.param(QStringLiteral("pageSize")), QStringLiteral("100"));
     EXPECT_EQ(list.header("Authorization"), QByteArray("Bearer tok"));
 
     EXPECT_TRUE(save("{\"v\":1}"));
@@ -99,7 +87,7 @@ TEST_F(DriveTest, NoCopyYetCreatesTheFileWithAMultipartUpload)
     EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
-TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
+TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestDeleted)
 {
     server.answer("GET", kList, 200, listing({"A", "B", "C"}));
     for (const char *id : {"A", "B", "C"})
@@ -120,15 +108,16 @@ TEST_F(DriveTest, ThreeCopiesAreReadThenTheOldestRewrittenAndTheRestTrashed)
     EXPECT_EQ(update[0].header("Content-Type"), QByteArray("application/json"));
     EXPECT_EQ(update[0].body, QByteArray("merged"));
     for (const char *id : {"B", "C"}) {
-        const auto trash = server.requests("PATCH", kList + QStringLiteral("/") + QLatin1String(id));
-        ASSERT_EQ(trash.size(), 1) << id;
-        EXPECT_EQ(trash[0].body, QByteArray("{\"trashed\":true}"));
-        EXPECT_EQ(trash[0].header("Authorization"), QByteArray("Bearer tok"));
+        const auto removal = server.requests("DELETE", kList + QStringLiteral("/") + QLatin1String(id));
+        ASSERT_EQ(removal.size(), 1) << id;
+        EXPECT_TRUE(removal[0].body.isEmpty());
+        EXPECT_EQ(removal[0].header("Authorization"), QByteArray("Bearer tok"));
+        EXPECT_TRUE(server.requests("PATCH", kList + QStringLiteral("/") + QLatin1String(id)).isEmpty());
     }
     EXPECT_TRUE(drive->lastError().isEmpty());
 }
 
-TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
+TEST_F(DriveTest, SaveDeletesOnlyCopiesThisSyncRead)
 {
     server.answer("GET", kList, 200, listing({"A"}));
     server.answer("GET", kList, 200, listing({"A", "B"})); // B appeared after the load
@@ -136,7 +125,7 @@ TEST_F(DriveTest, SaveTrashesOnlyCopiesThisSyncRead)
     server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/A"), 200, "{}");
     ASSERT_TRUE(load().second);
     EXPECT_TRUE(save("merged"));
-    EXPECT_TRUE(server.requests("PATCH", kList + QStringLiteral("/B")).isEmpty());
+    EXPECT_TRUE(server.requests("DELETE", kList + QStringLiteral("/B")).isEmpty());
     EXPECT_EQ(server.requests("PATCH", QStringLiteral("/upload/drive/v3/files/A")).size(), 1);
 }
 
@@ -160,7 +149,7 @@ TEST_F(DriveTest, UnsafeFileIdsNeverReachAUrl)
     EXPECT_EQ(driveRequests().size(), 2);
 }
 
-TEST_F(DriveTest, TransientFailuresAreTriedOnceMore)
+TEST_F(DriveTest, TransientFailuresAreTriedAgain)
 {
     const struct
     {
@@ -272,4 +261,320 @@ TEST_F(DriveTest, SignedOutAsksNothing)
               QStringLiteral("Google に繋がっていません。設定の「端末をまたぐ」から繋ぎ直してください。"));
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_FALSE(QFile::exists(SyncReport::logPath()));
+}
+
+TEST_F(DriveTest, OnlyRateLimitsAndServerErrorsAreWaitedOut)
+{
+    const auto error = [](int status, const char *reason) {
+        return Answer::reply(status, QByteArray(R"({"error":{"code":)") + QByteArray::number(status)
+                                         + R"(,"errors":[{"domain":"usageLimits","reason":")" + reason
+                                         + R"("}],"message":"no"}})");
+    };
+    Answer anHourLater = Answer::reply(429, "{}");
+    anHourLater.headers.append(qMakePair(QByteArray("Retry-After"), QByteArray("3600")));
+    const struct
+    {
+        const char *name;
+        Answer answer;
+        int requests; // the first try and every repeat
+    } cases[] = {
+        {"429", Answer::reply(429, "{}"), 5},
+        {"403 rateLimitExceeded", error(403, "rateLimitExceeded"), 5},
+        {"403 userRateLimitExceeded", error(403, "userRateLimitExceeded"), 5},
+        {"500", Answer::reply(500, "oops"), 5},
+        {"403 for want of permission", error(403, "insufficientFilePermissions"), 1},
+        {"403 daily limit", error(403, "dailyLimitExceeded"), 1},
+        {"400", error(400, "badRequest"), 1},
+        {"429 asking for an hour", anHourLater, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        server.answer("GET", kList, c.answer);
+        const auto [files, ok] = load();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(server.requests("GET", kList).size(), c.requests);
+        EXPECT_EQ(drive->lastError(), SyncReport::explain(c.answer.status, QString::fromUtf8(c.answer.body)));
+    }
+}
+
+TEST_F(DriveTest, ARefusedTokenIsRefreshedOnceAndOnlyARefusedGrantAsksToReconnect)
+{
+    const struct
+    {
+        const char *name;
+        QList<Answer> refreshes; // after the first, which grants "tok"
+        bool connected;
+        QString message;
+    } cases[] = {
+        {"refresh refused", {Answer::reply(400, R"({"error":"invalid_grant"})")}, false,
+         QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。")},
+        {"token endpoint busy", {Answer::reply(503, R"({"error":"temporarily_unavailable"})")}, true,
+         QStringLiteral("合鍵を受け取れませんでした。")},
+        {"token endpoint unreachable", {Answer::closing()}, true, QStringLiteral("合鍵を受け取れませんでした。")},
+        {"fresh token refused too", {Answer::reply(200, R"({"access_token":"tok2","expires_in":3600})")}, true,
+         QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
+        auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
+        makeDrive();
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        for (const Answer &a : c.refreshes)
+            server.answer("POST", QStringLiteral("/token"), a);
+        server.answer("GET", kList, 401, R"({"error":{"code":401,"errors":[{"reason":"authError"}]}})");
+
+        EXPECT_FALSE(load().second);
+        // (Qt itself sends a request once more on a connection closed unanswered.)
+        EXPECT_GE(server.requests("POST", QStringLiteral("/token")).size(), 2);
+        const auto lists = server.requests("GET", kList);
+        EXPECT_EQ(lists.size(), c.refreshes.first().kind == Answer::Kind::Reply && c.refreshes.first().status == 200 ? 2 : 1);
+        EXPECT_EQ(auth->isConnected(), c.connected);
+        EXPECT_EQ(Keychain::get(QStringLiteral("googleRefreshToken")).has_value(), c.connected);
+        EXPECT_EQ(drive->lastError(), c.message);
+        EXPECT_TRUE(server.requests("POST", QStringLiteral("/revoke")).isEmpty());
+    }
+}
+
+TEST_F(DriveTest, ACopyThatCannotBeDeletedIsLoggedAndTheSaveStands)
+{
+    server.answer("GET", kList, 200, listing({"A", "B", "C"}));
+    for (const char *id : {"A", "B", "C"})
+        server.answer("GET", kList + QStringLiteral("/") + QLatin1String(id), 200, "x");
+    server.answer("PATCH", QStringLiteral("/upload/drive/v3/files/A"), 200, "{}");
+    server.answer("DELETE", kList + QStringLiteral("/B"), 403, R"({"error":{"errors":[{"reason":"forbidden"}]}})");
+    server.answer("DELETE", kList + QStringLiteral("/C"), 404, R"({"error":{"code":404}})");
+    ASSERT_TRUE(load().second);
+
+    EXPECT_TRUE(save("merged"));
+    EXPECT_TRUE(drive->lastError().isEmpty());
+    EXPECT_EQ(server.requests("DELETE", kList + QStringLiteral("/C")).size(), 1);
+    EXPECT_TRUE(log().contains(QStringLiteral("　余分な控えを消せませんでした。\n　片付け 403: ")));
+    EXPECT_FALSE(log().contains(QStringLiteral("片付け 404"))) << "a copy already gone is no failure";
+}
+
+TEST_F(DriveTest, ListsThatNeverEndOrMissFilesFailTheLoad)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray page;
+    } cases[] = {
+        {"incomplete search", R"({"incompleteSearch":true,"files":[{"id":"A"}]})"},
+        {"the same page again", R"({"nextPageToken":"same","files":[{"id":"A"}]})"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"tok","expires_in":3600})");
+        server.answer("GET", kList, 200, R"({"nextPageToken":"same","files":[]})");
+        server.answer("GET", kList, 200, c.page);
+        server.answer("GET", kList + QStringLiteral("/A"), 200, "a");
+        const auto [files, ok] = load();
+        EXPECT_FALSE(ok);
+        EXPECT_TRUE(files.isEmpty());
+        EXPECT_FALSE(save("x"));
+        EXPECT_TRUE(server.requests("POST", QStringLiteral("/upload/drive/v3/files")).isEmpty());
+        EXPECT_TRUE(server.requests("GET", kList + QStringLiteral("/A")).isEmpty());
+        EXPECT_EQ(drive->lastError(), QStringLiteral("置けませんでした（200）。"));
+    }
+}
+
+namespace {
+
+// Against the stateful fake Drive, with the clock moving in small steps so
+// that the waits between tries can be read off the requests' times.
+class StrictDriveTest : public SignedInFakeDrive
+{
+protected:
+    StrictDriveTest() { stepMs = 50; }
+    QList<FakeDrive::Seen> seen(const QByteArray &method, const QString &pathStart) const
+    {
+        QList<FakeDrive::Seen> out;
+        for (const FakeDrive::Seen &s : server.seen())
+            if (s.method == method && s.path.startsWith(pathStart))
+                out.append(s);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(StrictDriveTest, EveryPageIsReadAndTheExtraCopiesDeleted)
+{
+    const struct
+    {
+        const char *name;
+        int copies;
+        bool emptyFirstPage;
+    } cases[] = {
+        {"seven copies on pages of three", 7, false},
+        {"an empty first page before the one copy", 1, true},
+        {"an empty first page before four", 4, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clear();
+        QList<QByteArray> bodies;
+        QString oldest;
+        for (int i = 0; i < c.copies; ++i) {
+            bodies << QByteArray("copy ") + QByteArray::number(i);
+            const QString id = server.add(bodies.last());
+            if (i == 0)
+                oldest = id;
+        }
+        server.setEmptyFirstPage(c.emptyFirstPage);
+
+        const auto [files, ok] = load();
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(files, bodies);
+
+        EXPECT_TRUE(save("merged"));
+        ASSERT_EQ(server.files().size(), 1);
+        EXPECT_EQ(server.files()[0].id, oldest);
+        EXPECT_EQ(server.files()[0].bytes, QByteArray("merged"));
+        EXPECT_TRUE(seen("POST", QStringLiteral("/upload")).isEmpty()) << "no new copy";
+        EXPECT_EQ(seen("DELETE", QStringLiteral("/drive/v3/files/")).size(), c.copies - 1);
+        EXPECT_TRUE(drive->lastError().isEmpty());
+    }
+}
+
+TEST_F(StrictDriveTest, RateLimitsAreWaitedOutWithBackoff)
+{
+    driveConfig.jitter = [](qint64 bound) {
+        EXPECT_EQ(bound, 1000);
+        return qint64(250);
+    };
+    makeDrive();
+    const struct
+    {
+        const char *name;
+        FakeDrive::Limit kind;
+        int limited;
+        int retryAfterSeconds;
+        QList<qint64> waits;
+        bool ok;
+    } cases[] = {
+        {"429 twice", FakeDrive::Limit::TooManyRequests, 2, -1, {1250, 2250}, true},
+        {"403 userRateLimitExceeded twice", FakeDrive::Limit::UserRateLimit, 2, -1, {1250, 2250}, true},
+        {"Retry-After longer than the backoff", FakeDrive::Limit::TooManyRequests, 2, 5, {5000, 5000}, true},
+        {"limited past every try", FakeDrive::Limit::TooManyRequests, 9, -1, {1250, 2250, 4250, 8250}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clear();
+        server.add("old");
+        ASSERT_TRUE(load().second);
+        server.limitNext(c.limited, c.kind, "PATCH", QStringLiteral("/upload/"), c.retryAfterSeconds);
+        SyncReport::clearLastError();
+
+        EXPECT_EQ(save("new"), c.ok);
+        const QList<FakeDrive::Seen> uploads = seen("PATCH", QStringLiteral("/upload/"));
+        ASSERT_EQ(uploads.size(), c.waits.size() + 1);
+        QList<qint64> waits;
+        for (qsizetype i = 1; i < uploads.size(); ++i)
+            waits << uploads[i - 1].at.msecsTo(uploads[i].at);
+        EXPECT_EQ(waits, c.waits);
+        EXPECT_EQ(server.live(), QList<QByteArray>{c.ok ? "new" : "old"});
+        EXPECT_EQ(drive->lastError(), c.ok ? QString() : QStringLiteral("置けませんでした（429）。"));
+    }
+}
+
+TEST_F(StrictDriveTest, ATokenDriveRefusesIsRefreshedAndTheRequestRepeated)
+{
+    server.add("one");
+    server.add("two");
+    ASSERT_TRUE(load().second);
+    // Google ends the access token before the expiry it stated.
+    server.dropAccessTokens();
+
+    const auto [files, ok] = load();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(files, (QList<QByteArray>{"one", "two"}));
+    QList<int> statuses;
+    for (const FakeDrive::Seen &s : server.seen())
+        if (s.path != QStringLiteral("/token"))
+            statuses << s.status;
+    // First load: list and two downloads; second: list refused, then list
+    // and downloads on the fresh token.
+    EXPECT_EQ(statuses, (QList<int>{200, 200, 200, 401, 200, 200, 200}));
+    EXPECT_EQ(seen("POST", QStringLiteral("/token")).size(), 2);
+    EXPECT_TRUE(auth->isConnected());
+    EXPECT_TRUE(drive->lastError().isEmpty());
+}
+
+TEST_F(StrictDriveTest, ARevokedRefreshTokenAsksToReconnect)
+{
+    server.add("one");
+    ASSERT_TRUE(load().second);
+    // The user removed the program's access in their Google account.
+    server.revoke(QStringLiteral("rt"));
+
+    EXPECT_FALSE(load().second);
+    EXPECT_FALSE(auth->isConnected());
+    EXPECT_FALSE(Keychain::get(QStringLiteral("googleRefreshToken")).has_value());
+    EXPECT_EQ(auth->lastError(), QStringLiteral("繋ぎ直してください。"));
+    EXPECT_EQ(drive->lastError(), QStringLiteral("合鍵が切れています。設定で Google を繋ぎ直してください。"));
+    EXPECT_TRUE(seen("POST", QStringLiteral("/revoke")).isEmpty()) << "a dead token is not handed back";
+    EXPECT_EQ(server.live(), QList<QByteArray>{"one"});
+}
+
+TEST_F(StrictDriveTest, SignOutHandsTheRefreshTokenBack)
+{
+    ASSERT_TRUE(load().second);
+    std::optional<bool> revoked;
+    auth->disconnect([&](bool ok) { revoked = ok; });
+    EXPECT_FALSE(auth->isConnected());
+    EXPECT_FALSE(Keychain::get(QStringLiteral("googleRefreshToken")).has_value());
+    run([&] { return revoked.has_value(); });
+    EXPECT_EQ(revoked, true);
+    EXPECT_EQ(server.revoked(), QStringList{QStringLiteral("rt")});
+
+    // Google no longer honours it, even if a copy of it turned up again.
+    Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
+    auth = std::make_unique<GoogleAuth>(Preferences::standard(), authConfig);
+    makeDrive();
+    EXPECT_FALSE(load().second);
+    EXPECT_FALSE(auth->isConnected());
+}
+
+TEST_F(DriveTest, RetryAfterIsReadAsSecondsOrAsADate)
+{
+    const QDateTime now = clock.now().toUTC();
+    const auto httpDate = [&](int seconds) {
+        return QLocale::c().toString(now.addSecs(seconds), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")).toLatin1()
+               + " GMT";
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray retryAfter;
+        int retriesSoFar;
+        std::optional<qint64> wait;
+    } cases[] = {
+        {"none, first repeat", {}, 0, 1000},
+        {"none, fourth repeat", {}, 3, 8000},
+        {"none, tries used up", {}, 4, std::nullopt},
+        {"seconds", "5", 0, 5000},
+        {"seconds shorter than the backoff", "1", 2, 4000},
+        {"a date seven seconds on", httpDate(7), 0, 7000},
+        {"a date gone by", httpDate(-30), 1, 2000},
+        {"unreadable", "soon", 0, 1000},
+        {"longer than a sync should wait", "3600", 0, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        HttpResult busy;
+        busy.replied = true;
+        busy.status = 429;
+        if (!c.retryAfter.isEmpty())
+            busy.headers.append(qMakePair(QByteArray("retry-after"), c.retryAfter));
+        EXPECT_EQ(drive->retryWait(busy, c.retriesSoFar), c.wait);
+    }
 }

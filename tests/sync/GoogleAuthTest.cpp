@@ -2,12 +2,15 @@
 
 #include "core/L.h"
 #include "platform/fakes/FakeClock.h"
+#include "platform/files/AppPaths.h"
 #include "platform/files/DataFile.h"
 #include "platform/files/Preferences.h"
 #include "support/FakeHttpServer.h"
 #include "support/ScopedDirs.h"
 #include "sync/Keychain.h"
+#include "sync/SyncReport.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QUrlQuery>
@@ -68,6 +71,7 @@ protected:
         GoogleAuthConfig config;
         config.authorizationUrl = server.url(QStringLiteral("/o/oauth2/v2/auth"));
         config.tokenUrl = server.url(QStringLiteral("/token"));
+        config.revokeUrl = server.url(QStringLiteral("/revoke"));
         auth = std::make_unique<GoogleAuth>(Preferences::standard(), config);
         auth->setBrowserOpener([this](const QUrl &url) {
             browser.opened = url;
@@ -291,6 +295,7 @@ TEST_F(GoogleAuthTest, OnlyARefusedGrantDropsTheRefreshToken)
         EXPECT_FALSE(token().has_value());
         EXPECT_EQ(Keychain::get(QStringLiteral("googleRefreshToken")).has_value(), c.keeps);
         EXPECT_EQ(auth->isConnected(), c.keeps);
+        EXPECT_TRUE(server.requests("POST", QStringLiteral("/revoke")).isEmpty()) << "a dead token is not handed back";
         if (!c.message.isEmpty())
             EXPECT_EQ(auth->lastError(), c.message);
         else
@@ -298,16 +303,65 @@ TEST_F(GoogleAuthTest, OnlyARefusedGrantDropsTheRefreshToken)
     }
 }
 
-TEST_F(GoogleAuthTest, DisconnectForgetsTheTokensAndAsksNothing)
+TEST_F(GoogleAuthTest, DisconnectRevokesTheRefreshTokenAndForgetsItAtOnce)
 {
-    Keychain::set(QStringLiteral("rt"), QStringLiteral("googleRefreshToken"));
-    makeAuth();
-    auth->disconnect();
-    EXPECT_FALSE(auth->isConnected());
-    EXPECT_FALSE(token().has_value());
+    AppPaths::ensureDir(dirs.dataDir());
+    const struct
+    {
+        const char *name;
+        FakeHttpServer::Answer answer;
+        bool revoked;
+        QString logged; // the detail line of the report entry, when one is written
+    } cases[] = {
+        {"revoked", FakeHttpServer::Answer::reply(200, "{}"), true, {}},
+        {"refused", FakeHttpServer::Answer::reply(400, R"({"error":"invalid_token"})"), false,
+         QStringLiteral("取り消し 400: {\"error\":\"invalid_token\"}")},
+        {"unreachable", FakeHttpServer::Answer::closing(), false, QStringLiteral("取り消し：URLError ")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(SyncReport::logPath());
+        Keychain::set(QStringLiteral("1//secret-refresh"), QStringLiteral("googleRefreshToken"));
+        makeAuth();
+        server.clearAnswers();
+        server.clearRequests();
+        server.answer("POST", QStringLiteral("/token"), 200, R"({"access_token":"at","expires_in":3600})");
+        server.answer("POST", QStringLiteral("/revoke"), c.answer);
+        ASSERT_EQ(token(), QStringLiteral("at"));
+
+        std::optional<bool> revoked;
+        auth->disconnect([&](bool ok) { revoked = ok; });
+        // Signed out at once, whatever Google says later.
+        EXPECT_FALSE(auth->isConnected());
+        EXPECT_FALSE(Keychain::get(QStringLiteral("googleRefreshToken")).has_value());
+        EXPECT_FALSE(token().has_value());
+        ASSERT_TRUE(spinUntil([&] { return revoked.has_value(); }));
+        EXPECT_EQ(*revoked, c.revoked);
+
+        const auto posts = server.requests("POST", QStringLiteral("/revoke"));
+        ASSERT_GE(posts.size(), 1);
+        EXPECT_EQ(posts[0].header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+        EXPECT_EQ(posts[0].body, QByteArray("token=1%2F%2Fsecret-refresh"));
+        EXPECT_EQ(server.requests("POST", QStringLiteral("/token")).size(), 1);
+        EXPECT_TRUE(auth->lastError().isEmpty());
+        EXPECT_EQ(Keychain::get(QStringLiteral("googleClientID")), QStringLiteral("client-1"));
+        const QString log = QString::fromUtf8(DataFile::read(SyncReport::logPath()).bytes);
+        if (c.logged.isEmpty()) {
+            EXPECT_TRUE(log.isEmpty()) << log.toStdString();
+        } else {
+            EXPECT_TRUE(log.contains(QStringLiteral("　Google の合鍵を取り消せませんでした。\n　") + c.logged))
+                << log.toStdString();
+            EXPECT_FALSE(log.contains(QStringLiteral("secret"))) << "the token never reaches the log";
+        }
+    }
+
+    // Nothing stored: nothing to send.
+    server.clearRequests();
+    std::optional<bool> revoked;
+    auth->disconnect([&](bool ok) { revoked = ok; });
+    EXPECT_EQ(revoked, true);
+    spinUntil([] { return false; }, 50);
     EXPECT_TRUE(server.requests().isEmpty());
-    EXPECT_TRUE(auth->lastError().isEmpty());
-    EXPECT_EQ(Keychain::get(QStringLiteral("googleClientID")), QStringLiteral("client-1"));
 }
 
 TEST_F(GoogleAuthTest, LoadsClientFiles)

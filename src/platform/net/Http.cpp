@@ -21,12 +21,23 @@ bool isTransportError(QNetworkReply::NetworkError error)
 
 struct Exchange
 {
+    // Set when the completion ran: an aborted reply may report finished
+    // again, and the completion and the count in flight must see it once.
+    bool completed = false;
     Clock::Handle timer = 0;
     bool timedOut = false;
     bool tooLarge = false;
     QByteArray body;
 };
 } // namespace
+
+QByteArray HttpResult::header(const QByteArray &name) const
+{
+    for (const auto &h : headers)
+        if (h.first.compare(name, Qt::CaseInsensitive) == 0)
+            return h.second;
+    return {};
+}
 
 namespace Http {
 
@@ -143,6 +154,9 @@ void send(const HttpRequest &request, QObject *context, Done done)
     });
 
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, guard, hasContext, done] {
+        if (state->completed)
+            return;
+        state->completed = true;
         --g_inFlight;
         if (state->timer)
             Clock::current().cancel(state->timer);
@@ -150,7 +164,7 @@ void send(const HttpRequest &request, QObject *context, Done done)
         reply->deleteLater();
 
         HttpResult result;
-        if (!state->tooLarge)
+        if (!state->tooLarge && reply->isOpen())
             state->body += reply->readAll();
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (state->tooLarge) {
@@ -165,6 +179,7 @@ void send(const HttpRequest &request, QObject *context, Done done)
             result.replied = true;
             result.status = status.isValid() ? status.toInt() : 0;
             result.body = state->body;
+            result.headers = reply->rawHeaderPairs();
         } else {
             result.failure = failureOf(int(reply->error()));
             if (result.failure == NetFailure::None)

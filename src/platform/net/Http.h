@@ -39,6 +39,11 @@ struct HttpResult
     // The HTTP status, 0 when the reply carried none.
     int status = 0;
     QByteArray body;
+    // The reply's headers as they came (names as sent by the server).
+    QList<QPair<QByteArray, QByteArray>> headers;
+    // The value of a reply header (name compared case-insensitively); empty
+    // when the reply has none.
+    QByteArray header(const QByteArray &name) const;
     // The body was cut off because it grew past the request's limit.
     bool tooLarge = false;
     // Set when replied is false.
@@ -71,8 +76,8 @@ QNetworkAccessManager &manager();
 
 using Done = std::function<void(const HttpResult &)>;
 
-// Sends the request and calls done once on the main thread, unless context
-// (when given) is destroyed first.
+// Sends the request and calls done exactly once on the main thread, unless
+// context (when given) is destroyed first.
 void send(const HttpRequest &request, QObject *context, Done done);
 
 // Requests sent and not yet finished (tests wait on this before moving a
