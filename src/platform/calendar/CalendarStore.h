@@ -86,6 +86,23 @@ struct Reminder
     bool operator==(const Reminder &) const = default;
 };
 
+// An item the store could not read. It is not shown, and its file is left as
+// it is for the tool that syncs the folder.
+struct UnreadableItem
+{
+    enum class Reason {
+        CannotOpen,  // the file cannot be opened
+        NotCalendar, // the file holds no event or to-do the program understands
+        NoUid,       // an event or to-do without a UID of its own, so it cannot be told apart
+    };
+    QString path;          // its file
+    QString calendarTitle; // the calendar or list the file lies in
+    QString title;         // the item's own title, where one could be read
+    Reason reason = Reason::NotCalendar;
+
+    bool operator==(const UnreadableItem &) const = default;
+};
+
 // The program's door to calendars and reminders. Everything runs on the main
 // thread; reads are synchronous. Reads without full access return nothing;
 // writes without full access fail.
@@ -146,6 +163,10 @@ public:
     virtual std::optional<QString> saveReminder(const Reminder &reminder, QString *error = nullptr) = 0;
     // Marks a reminder completed now.
     bool completeReminder(const QString &id, QString *error = nullptr);
+
+    // The items in the calendars and lists that could not be read, each
+    // named once, in store order; nothing without full access.
+    virtual QList<UnreadableItem> unreadableItems() const { return {}; }
 
 signals:
     // Something in the calendars or reminders changed (debounced).
