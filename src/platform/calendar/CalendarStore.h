@@ -66,6 +66,12 @@ struct CalendarEvent
 
     bool operator==(const CalendarEvent &) const = default;
 };
+// Its members all move in memory as they are, so lists of events grow
+// without copying them one by one.
+Q_DECLARE_TYPEINFO(CalendarEvent, Q_RELOCATABLE_TYPE);
+
+// Orders events by start, keeping the order of equal starts.
+void sortByStart(QList<CalendarEvent> &events);
 
 // One reminder (a to-do item).
 struct Reminder

@@ -491,15 +491,6 @@ CalendarEvent eventFrom(icalcomponent *comp, const QDateTime &start, const QDate
     return e;
 }
 
-bool overlaps(const QDateTime &start, const QDateTime &end, const QDateTime &from, const QDateTime &to)
-{
-    if (start >= to)
-        return false;
-    if (start == end) // an instant counts when it lies inside the range
-        return start >= from;
-    return end > from;
-}
-
 icalcomponent_kind componentKind(IcalDocument::Kind kind)
 {
     return kind == IcalDocument::Kind::Todo ? ICAL_VTODO_COMPONENT : ICAL_VEVENT_COMPONENT;
@@ -507,6 +498,21 @@ icalcomponent_kind componentKind(IcalDocument::Kind kind)
 
 
 // ---- series -------------------------------------------------------------------
+
+// An occurrence given by a component of its own (a single event, an
+// override), with its instants in ms since the epoch.
+struct OwnEvent
+{
+    CalendarEvent event;
+    qint64 startKey = 0;
+    qint64 endKey = 0;
+
+    bool overlaps(qint64 from, qint64 to) const
+    {
+        // An instant counts when it lies inside the range.
+        return startKey < to && (startKey == endKey ? startKey >= from : endKey > from);
+    }
+};
 
 // An event item read once, ready to give its occurrences in any range.
 struct Series
@@ -521,25 +527,19 @@ struct Series
     QSet<qint64> excludedInstants; // EXDATEs, in ms since the epoch
     QSet<qint64> excludedDays;     // EXDATE dates (Julian days) that exclude a whole day
 
-    // An occurrence moved or changed on its own (an override).
-    struct Moved
-    {
-        icalcomponent *comp = nullptr;
-        Stamp rid;
-    };
-    QList<Moved> moved;
-    QSet<qint64> movedInstants;
+    QSet<qint64> movedInstants; // the occurrences the overrides replace
     QSet<qint64> movedDays;
 
-    bool excludes(const QDateTime &occurrence) const
+    // An occurrence, and its instant in ms since the epoch.
+    bool excludes(const QDateTime &occurrence, qint64 key) const
     {
-        return excludedDays.contains(occurrence.date().toJulianDay())
-               || (!start.isDate && excludedInstants.contains(occurrence.toMSecsSinceEpoch()));
+        return (!excludedDays.isEmpty() && excludedDays.contains(occurrence.date().toJulianDay()))
+               || (!start.isDate && excludedInstants.contains(key));
     }
-    bool isMoved(const QDateTime &occurrence) const
+    bool isMoved(const QDateTime &occurrence, qint64 key) const
     {
-        return movedDays.contains(occurrence.date().toJulianDay())
-               || (!start.isDate && movedInstants.contains(occurrence.toMSecsSinceEpoch()));
+        return (!movedDays.isEmpty() && movedDays.contains(occurrence.date().toJulianDay()))
+               || (!start.isDate && movedInstants.contains(key));
     }
 };
 
@@ -558,7 +558,34 @@ qint64 untilWall(const icaltimetype &until, const Stamp &start)
     return RecurrenceRule::wall(date, start.isDate ? QTime(0, 0) : QTime(until.hour, until.minute, until.second));
 }
 
-Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcomponent *> &overrides)
+// The occurrence a component gives by itself: a single event, or an
+// override (which, without a start of its own, keeps the time it replaces
+// and the length of its series).
+std::optional<OwnEvent> ownEvent(icalcomponent *cal, icalcomponent *comp, const Stamp &replaced,
+                                 const Length *seriesLength, bool recurring)
+{
+    if (isCancelledComponent(comp))
+        return std::nullopt;
+    Stamp start = stampOf(cal, comp, ICAL_DTSTART_PROPERTY);
+    Length length;
+    if (start.valid) {
+        length = lengthOf(cal, comp, start);
+    } else if (replaced.valid && seriesLength) {
+        start = replaced;
+        length = *seriesLength;
+    } else {
+        return std::nullopt;
+    }
+    const QDateTime end = endOf(start.local, start.isDate, length);
+    OwnEvent own{eventFrom(comp, start.local, end, start.isDate), start.local.toMSecsSinceEpoch(),
+                 end.toMSecsSinceEpoch()};
+    own.event.recurring = recurring;
+    own.event.occurrenceDate = recurring ? replaced.local : QDateTime();
+    return own;
+}
+
+Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcomponent *> &overrides,
+                QList<OwnEvent> &own)
 {
     Series s;
     if (!master)
@@ -572,8 +599,11 @@ Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcompo
     const QList<icalproperty *> rrules = properties(master, ICAL_RRULE_PROPERTY);
     const QList<icalproperty *> rdates = properties(master, ICAL_RDATE_PROPERTY);
     s.repeats = !rrules.isEmpty() || !rdates.isEmpty();
-    if (!s.repeats)
+    if (!s.repeats) {
+        if (std::optional<OwnEvent> single = ownEvent(cal, master, s.start, nullptr, false))
+            own.append(*single);
         return s;
+    }
 
     // The dates of the series without a zone of their own live in the zone of its start.
     const Zone unnamed = s.start.isDate ? Zone() : s.start.zone;
@@ -617,40 +647,14 @@ Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcompo
         const Stamp rid = stampOf(cal, o, ICAL_RECURRENCEID_PROPERTY, unnamed);
         if (!rid.valid)
             continue;
-        s.moved.append({o, rid});
+        if (std::optional<OwnEvent> moved = ownEvent(cal, o, rid, &s.length, true))
+            own.append(*moved);
         if (rid.isDate || s.start.isDate)
             s.movedDays.insert(rid.local.date().toJulianDay());
         else
             s.movedInstants.insert(rid.local.toMSecsSinceEpoch());
     }
     return s;
-}
-
-// An occurrence given by a component of its own: a single event, an
-// override, or an override whose series is missing. An override without a
-// start of its own keeps the time it replaces.
-void addOwn(QList<CalendarEvent> &out, icalcomponent *cal, icalcomponent *comp, const Stamp &replaced,
-            const Length *seriesLength, bool recurring, const QDateTime &from, const QDateTime &to)
-{
-    if (isCancelledComponent(comp))
-        return;
-    Stamp start = stampOf(cal, comp, ICAL_DTSTART_PROPERTY);
-    Length length;
-    if (start.valid) {
-        length = lengthOf(cal, comp, start);
-    } else if (replaced.valid && seriesLength) {
-        start = replaced;
-        length = *seriesLength;
-    } else {
-        return;
-    }
-    const QDateTime end = endOf(start.local, start.isDate, length);
-    if (!overlaps(start.local, end, from, to))
-        return;
-    CalendarEvent e = eventFrom(comp, start.local, end, start.isDate);
-    e.recurring = recurring;
-    e.occurrenceDate = recurring ? replaced.local : QDateTime();
-    out.append(e);
 }
 
 } // namespace
@@ -665,7 +669,8 @@ struct IcalDocument::Index
         Kind kind = Kind::Event;
         icalcomponent *master = nullptr; // the component without RECURRENCE-ID, if any
         QList<icalcomponent *> overrides;
-        Series series; // events only
+        Series series;        // events only
+        QList<OwnEvent> own;  // events standing on their own: a single event, overrides
     };
     QList<Item> items;
     QHash<QString, qsizetype> byUid;
@@ -792,7 +797,7 @@ void IcalDocument::reindex()
         auto found = index->byUid.constFind(uid);
         if (!uid.isEmpty() && found == index->byUid.constEnd()) {
             found = index->byUid.insert(uid, index->items.size());
-            index->items.append({uid, kind, nullptr, {}, {}});
+            index->items.append({uid, kind, nullptr, {}, {}, {}});
         }
         Index::Item *item = uid.isEmpty() ? nullptr : &index->items[*found];
         // Without a UID, or sharing the UID of an item of the other kind or a
@@ -806,9 +811,19 @@ void IcalDocument::reindex()
         else
             item->master = c;
     }
-    for (Index::Item &item : index->items)
-        if (item.kind == Kind::Event)
-            item.series = seriesOf(m_cal, item.master, item.overrides);
+    for (Index::Item &item : index->items) {
+        if (item.kind != Kind::Event)
+            continue;
+        if (item.master) {
+            item.series = seriesOf(m_cal, item.master, item.overrides, item.own);
+        } else {
+            // Moved occurrences whose series is missing stand on their own.
+            for (icalcomponent *o : item.overrides)
+                if (std::optional<OwnEvent> own =
+                        ownEvent(m_cal, o, stampOf(m_cal, o, ICAL_RECURRENCEID_PROPERTY), nullptr, true))
+                    item.own.append(*own);
+        }
+    }
     m_index = std::move(index);
 }
 
@@ -871,23 +886,20 @@ icalcomponent *IcalDocument::overrideFor(const QString &uid, const QDateTime &oc
 QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDateTime &to) const
 {
     QList<CalendarEvent> out;
+    const qint64 fromKey = from.toMSecsSinceEpoch();
+    const qint64 toKey = to.toMSecsSinceEpoch();
     for (const Index::Item &item : m_index->items) {
         if (item.kind != Kind::Event)
             continue;
+        for (const OwnEvent &own : item.own)
+            if (own.overlaps(fromKey, toKey))
+                out.append(own.event);
         const Series &s = item.series;
-        if (!item.master) {
-            // Moved occurrences whose series is missing stand on their own.
-            for (icalcomponent *o : item.overrides)
-                addOwn(out, m_cal, o, stampOf(m_cal, o, ICAL_RECURRENCEID_PROPERTY), nullptr, true, from, to);
+        if (!s.readable || !s.repeats)
             continue;
-        }
-        if (!s.readable)
-            continue;
-        if (!s.repeats) {
-            addOwn(out, m_cal, item.master, s.start, nullptr, false, from, to);
-            continue;
-        }
 
+        // Instants are compared as milliseconds: every comparison of two
+        // local date-times asks the C library for the local offset again.
         QSet<qint64> seen;
         auto addOccurrence = [&](const QDateTime &occurrence) {
             if (!occurrence.isValid())
@@ -896,17 +908,19 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
             if (seen.contains(key))
                 return;
             seen.insert(key);
-            if (s.excludes(occurrence) || s.isMoved(occurrence))
+            if (s.excludes(occurrence, key) || s.isMoved(occurrence, key) || key >= toKey)
                 return;
-            const QDateTime end = endOf(occurrence, s.start.isDate, s.length);
-            if (!overlaps(occurrence, end, from, to))
+            const QDateTime end = s.start.isDate ? endOf(occurrence, true, s.length) : QDateTime();
+            const qint64 endKey = s.start.isDate ? end.toMSecsSinceEpoch() : key + s.length.seconds * 1000;
+            // An instant counts when it lies inside the range.
+            if (key == endKey ? key < fromKey : endKey <= fromKey)
                 return;
             CalendarEvent e = s.base;
             e.start = occurrence;
-            e.end = end;
+            e.end = s.start.isDate ? end : QDateTime::fromMSecsSinceEpoch(endKey);
             e.recurring = true;
             e.occurrenceDate = occurrence;
-            out.append(e);
+            out.append(std::move(e));
         };
 
         addOccurrence(s.start.local);
@@ -929,11 +943,8 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
         for (auto it = std::lower_bound(s.extraStarts.begin(), s.extraStarts.end(), earliest);
              it != s.extraStarts.end() && *it < to; ++it)
             addOccurrence(*it);
-        for (const Series::Moved &m : s.moved)
-            addOwn(out, m_cal, m.comp, m.rid, &s.length, true, from, to);
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const CalendarEvent &a, const CalendarEvent &b) { return a.start < b.start; });
+    sortByStart(out);
     return out;
 }
 

@@ -76,7 +76,7 @@ public:
     // (see RecurrenceRule), so a hostile or careless file cannot hold up a
     // reader.
     static constexpr int kMaxRules = 4;
-    static constexpr qint64 kReadBudget = 20000;
+    static constexpr qint64 kReadBudget = 10000;
     // A rule with a count is counted out once, when the file is read, within
     // this many steps.
     static constexpr qint64 kCountBudget = 200000;

@@ -390,7 +390,7 @@ QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateT
             }
         }
     }
-    std::stable_sort(out.begin(), out.end(), [](const CalendarEvent &a, const CalendarEvent &b) { return a.start < b.start; });
+    sortByStart(out);
     return out;
 }
 

@@ -565,6 +565,33 @@ TEST_F(IcalStore, AFileWithSeveralItemsShowsThemAll)
     EXPECT_TRUE(read(QStringLiteral("work/export.ics")).contains(QLatin1String("SUMMARY:Second moved")));
 }
 
+// The same holds for to-dos: every one a list file holds is listed, and only
+// the file's own can be completed.
+TEST_F(IcalStore, AListFileWithSeveralToDosListsThemAll)
+{
+    put(QStringLiteral("todo/batch.ics"), QStringLiteral(
+        "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Test//EN\n"
+        "BEGIN:VTODO\nUID:one\nSUMMARY:One\nEND:VTODO\n"
+        "BEGIN:VTODO\nUID:two\nSUMMARY:Two\nDUE;VALUE=DATE:20250306\nEND:VTODO\n"
+        "END:VCALENDAR\n"));
+    QStringList titles;
+    for (const Reminder &r : store->incompleteReminders())
+        titles << r.title;
+    EXPECT_EQ(titles, (QStringList{"One", "Two"}));
+    EXPECT_EQ(store->reminder(QStringLiteral("two"))->due, at(3, 6, 0));
+
+    const QString before = read(QStringLiteral("todo/batch.ics"));
+    QString error;
+    EXPECT_FALSE(store->completeReminder(QStringLiteral("two"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(read(QStringLiteral("todo/batch.ics")), before);
+    ASSERT_TRUE(store->completeReminder(QStringLiteral("one"), &error)) << error.toStdString();
+    titles.clear();
+    for (const Reminder &r : store->incompleteReminders())
+        titles << r.title;
+    EXPECT_EQ(titles, QStringList{"Two"});
+}
+
 // Files and items the store cannot read are each named once, with the
 // calendar they lie in and, where one can be read, their title; the rest of
 // the calendar is read as usual.
