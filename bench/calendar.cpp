@@ -23,16 +23,17 @@ QByteArray lines(const QByteArray &line, int count)
     return out;
 }
 
-// Ten years of a weekly meeting with 200 skipped and 50 moved weeks.
+// Ten years of a meeting on Tuesdays and Thursdays with 200 skipped and 50
+// moved days.
 QByteArray ordinarySeries()
 {
-    QByteArray event = "DTSTART;TZID=Europe/Berlin:20150105T093000\r\nDTEND;TZID=Europe/Berlin:20150105T103000\r\n"
-                       "RRULE:FREQ=WEEKLY;BYDAY=MO,TH\r\n";
+    QByteArray event = "DTSTART;TZID=Europe/Berlin:20150106T093000\r\nDTEND;TZID=Europe/Berlin:20150106T103000\r\n"
+                       "RRULE:FREQ=WEEKLY;BYDAY=TU,TH\r\n";
     QDate day(2015, 1, 8);
     for (int i = 0; i < 200; ++i, day = day.addDays(14))
         event += "EXDATE;TZID=Europe/Berlin:" + day.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "T093000\r\n";
     QByteArray moved;
-    day = QDate(2015, 1, 12);
+    day = QDate(2015, 1, 13);
     for (int i = 0; i < 50; ++i, day = day.addDays(35))
         moved += "BEGIN:VEVENT\r\nUID:bench\r\nRECURRENCE-ID;TZID=Europe/Berlin:"
                  + day.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "T093000\r\nDTSTART;TZID=Europe/Berlin:"
@@ -69,7 +70,7 @@ QByteArray fileOf(int which)
 
 const char *const kNames[] = {"minutely-from-year-1", "minutely-from-year-1-ten-rules", "never-met-from-year-1",
                               "secondly",             "minutely-count-2e9",             "10000-rdates",
-                              "weekly-ten-years"};
+                              "twice-weekly-ten-years"};
 
 void useBerlin()
 {

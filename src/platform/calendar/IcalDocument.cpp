@@ -841,10 +841,11 @@ std::optional<IcalDocument::Kind> IcalDocument::kindOf(const QString &uid) const
     return item ? std::optional<Kind>(item->kind) : std::nullopt;
 }
 
-bool IcalDocument::holdsTodo() const
+bool IcalDocument::isTodoFile() const
 {
-    return std::any_of(m_index->items.begin(), m_index->items.end(),
-                       [](const Index::Item &item) { return item.kind == Kind::Todo; });
+    const auto is = [](Kind kind) { return [kind](const Index::Item &item) { return item.kind == kind; }; };
+    return std::any_of(m_index->items.begin(), m_index->items.end(), is(Kind::Todo))
+           && std::none_of(m_index->items.begin(), m_index->items.end(), is(Kind::Event));
 }
 
 QStringList IcalDocument::unidentified() const

@@ -39,7 +39,8 @@ public:
     // The items, in the order the file first names them.
     QStringList uids() const;
     std::optional<Kind> kindOf(const QString &uid) const;
-    bool holdsTodo() const;
+    // Whether the file holds to-dos and no events: a file of a reminders list.
+    bool isTodoFile() const;
     // The events and to-dos the file holds but that cannot be told apart (no
     // UID, or a UID another item of the file already has), by their titles
     // (empty where they have none). They are not read.

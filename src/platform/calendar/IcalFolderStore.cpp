@@ -269,7 +269,7 @@ QList<CalendarInfo> IcalFolderStore::allCollections() const
             for (const QString &file : files) {
                 if (std::shared_ptr<const IcalDocument> doc = document(file); doc && !doc->uids().isEmpty()) {
                     hasItem = true;
-                    if (doc->holdsTodo()) {
+                    if (doc->isTodoFile()) {
                         hasTodo = true;
                         break;
                     }
