@@ -228,6 +228,8 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path) cons
         // the tool that syncs the folder; unreadableItems() names it.
         if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+        else
+            qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
     return &(m_cache[path] = entry);
 }
