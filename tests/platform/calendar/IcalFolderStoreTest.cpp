@@ -520,6 +520,25 @@ TEST_F(IcalStore, ZoneNamesAreTheFilesOwnTheSystemsOrTheLocalWallClock)
               (QStringList{"03-10 08:00", "03-12 08:00"}));
 }
 
+// A series' end written in UTC is its last occurrence on the series' own
+// clock (09:00 in Berlin is 08:00 UTC), and an override that only changes
+// the title keeps the time it replaces.
+TEST_F(IcalStore, ASeriesEndsAndChangesOnItsOwnClock)
+{
+    putEvent(QStringLiteral("until"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:until\nSUMMARY:Walk\nDTSTART;TZID=Europe/Berlin:20250303T090000\nDURATION:PT1H\n"
+        "RRULE:FREQ=DAILY;UNTIL=20250305T080000Z\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:until\nSUMMARY:Run\nRECURRENCE-ID;TZID=Europe/Berlin:20250304T090000\nEND:VEVENT\n"));
+    const QList<CalendarEvent> all = store->events(at(3, 1, 0), at(3, 10, 0), {});
+    QStringList seen;
+    for (const CalendarEvent &e : all)
+        seen << e.start.toString(QStringLiteral("dd HH:mm ")) + e.title;
+    EXPECT_EQ(seen, (QStringList{"03 09:00 Walk", "04 09:00 Run", "05 09:00 Walk"}));
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(all[1].end, at(3, 4, 10));
+    EXPECT_EQ(all[1].occurrenceDate, at(3, 4, 9));
+}
+
 // A file holding three items shows all three, each with its own series and
 // overrides. The item the file is named after (here the first, as no item
 // is) can be changed; the others are only read, never dropped.
