@@ -263,6 +263,13 @@ void CalendarService::remove(const QString &eventID)
     m_store->removeEvent(eventID, event->recurring ? event->occurrenceDate : QDateTime());
 }
 
+QList<UnreadableItem> CalendarService::unreadableItems() const
+{
+    if (!hasAccess() || !m_store)
+        return {};
+    return m_store->unreadableItems();
+}
+
 QString CalendarService::eventTitle(const SessionRecord &record, bool showsTitle)
 {
     const PhaseText text = phaseText(record.phase);

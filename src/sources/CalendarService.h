@@ -73,6 +73,12 @@ public:
     // Removes the event, if there is one; failures are silent.
     void remove(const QString &eventID);
 
+    // The items in the user's calendars and lists that could not be read (no
+    // UID, not a calendar file, not readable), each named once, for the
+    // calendar section of the settings; nothing without full access. The
+    // store's changed() signal tells when to ask again.
+    QList<UnreadableItem> unreadableItems() const;
+
     // "◯ title" for a focus round ("· " and "‥ " for breaks); without titles
     // the phase word in the interface language.
     static QString eventTitle(const SessionRecord &record, bool showsTitle);

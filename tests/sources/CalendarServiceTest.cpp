@@ -218,6 +218,31 @@ TEST_F(CalendarFolders, RoundsAndPlansWrittenAreReadBackAsTheProgramsOwn)
     EXPECT_EQ(idsOf(day(3, 30)), (QStringList{*focusID, *walkID, "meeting"}));
 }
 
+// A file holding several items gives the day page all of them; an item
+// without a UID is named once for the settings, and only with access.
+TEST_F(CalendarFolders, ItemsSharingAFileAndItemsThatCannotBeRead)
+{
+    putEvent(work(), QStringLiteral("team-export"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:a\nSUMMARY:Standup\nDTSTART;TZID=Europe/Berlin:20250304T090000\nDURATION:PT15M\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:b\nSUMMARY:Review\nDTSTART;TZID=Europe/Berlin:20250304T140000\nDURATION:PT1H\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:c\nSUMMARY:Retro\nDTSTART;TZID=Europe/Berlin:20250304T160000\nDURATION:PT30M\nEND:VEVENT\n"));
+    putEvent(work(), QStringLiteral("dentist"), QStringLiteral(
+        "BEGIN:VEVENT\nSUMMARY:Dentist\nDTSTART;TZID=Europe/Berlin:20250304T110000\nDURATION:PT1H\nEND:VEVENT\n"));
+
+    EXPECT_EQ(day(3, 4), (QList<DayEvent>{{"a", "Standup", 540, 15, "Work", "", false},
+                                          {"b", "Review", 840, 60, "Work", "", false},
+                                          {"c", "Retro", 960, 30, "Work", "", false}}));
+    const QList<UnreadableItem> unreadable = service->unreadableItems();
+    ASSERT_EQ(unreadable.size(), 1);
+    EXPECT_EQ(unreadable[0].path, work() + QStringLiteral("/dentist.ics"));
+    EXPECT_EQ(unreadable[0].calendarTitle, QStringLiteral("Work"));
+    EXPECT_EQ(unreadable[0].title, QStringLiteral("Dentist"));
+    EXPECT_EQ(unreadable[0].reason, UnreadableItem::Reason::NoUid);
+
+    Preferences::standard().remove(IcalFolderStore::accountsKey());
+    EXPECT_TRUE(CalendarService().unreadableItems().isEmpty());
+}
+
 namespace {
 
 struct CalendarServiceFake : InJapanese

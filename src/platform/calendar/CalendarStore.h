@@ -66,6 +66,12 @@ struct CalendarEvent
 
     bool operator==(const CalendarEvent &) const = default;
 };
+// Its members all move in memory as they are, so lists of events grow
+// without copying them one by one.
+Q_DECLARE_TYPEINFO(CalendarEvent, Q_RELOCATABLE_TYPE);
+
+// Orders events by start, keeping the order of equal starts.
+void sortByStart(QList<CalendarEvent> &events);
 
 // One reminder (a to-do item).
 struct Reminder
@@ -84,6 +90,23 @@ struct Reminder
     QDateTime completedAt; // invalid when not completed or unknown
 
     bool operator==(const Reminder &) const = default;
+};
+
+// An item the store could not read. It is not shown, and its file is left as
+// it is for the tool that syncs the folder.
+struct UnreadableItem
+{
+    enum class Reason {
+        CannotOpen,  // the file cannot be opened
+        NotCalendar, // the file holds no event or to-do the program understands
+        NoUid,       // an event or to-do without a UID of its own, so it cannot be told apart
+    };
+    QString path;          // its file
+    QString calendarTitle; // the calendar or list the file lies in
+    QString title;         // the item's own title, where one could be read
+    Reason reason = Reason::NotCalendar;
+
+    bool operator==(const UnreadableItem &) const = default;
 };
 
 // The program's door to calendars and reminders. Everything runs on the main
@@ -146,6 +169,10 @@ public:
     virtual std::optional<QString> saveReminder(const Reminder &reminder, QString *error = nullptr) = 0;
     // Marks a reminder completed now.
     bool completeReminder(const QString &id, QString *error = nullptr);
+
+    // The items in the calendars and lists that could not be read, each
+    // named once, in store order; nothing without full access.
+    virtual QList<UnreadableItem> unreadableItems() const { return {}; }
 
 signals:
     // Something in the calendars or reminders changed (debounced).

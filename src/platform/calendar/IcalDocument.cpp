@@ -1,5 +1,9 @@
 #include "platform/calendar/IcalDocument.h"
 
+#include "platform/calendar/RecurrenceRule.h"
+#include "platform/calendar/ZoneLookup.h"
+
+#include <QHash>
 #include <QSet>
 #include <QTimeZone>
 #include <algorithm>
@@ -11,9 +15,6 @@ namespace {
 // parse errors and drops them. They are renamed to this prefix before parsing
 // and back after writing, so they survive an edit.
 const QByteArray kUnknownPrefix = QByteArrayLiteral("X-QUILLMERE-IANA-");
-
-// Longest series walked from its start before giving up on reaching a range.
-constexpr int kMaxOccurrences = 200000;
 
 void setUpLibical()
 {
@@ -54,6 +55,54 @@ QString text(const char *s)
     return s ? QString::fromUtf8(s) : QString();
 }
 
+// ---- components and properties --------------------------------------------
+
+// The children of a component, collected before anything else walks them:
+// libical keeps one iterator per component, and reading a property of a
+// child (or of the component itself) inside a walk resets it.
+QList<icalcomponent *> children(icalcomponent *comp, icalcomponent_kind kind)
+{
+    QList<icalcomponent *> out;
+    for (icalcomponent *c = icalcomponent_get_first_component(comp, kind); c;
+         c = icalcomponent_get_next_component(comp, kind))
+        out.append(c);
+    return out;
+}
+
+// The properties of one kind, collected first for the same reason.
+QList<icalproperty *> properties(icalcomponent *comp, icalproperty_kind kind)
+{
+    QList<icalproperty *> out;
+    for (icalproperty *p = icalcomponent_get_first_property(comp, kind); p;
+         p = icalcomponent_get_next_property(comp, kind))
+        out.append(p);
+    return out;
+}
+
+icalproperty *first(icalcomponent *comp, icalproperty_kind kind)
+{
+    return icalcomponent_get_first_property(comp, kind);
+}
+
+void removeAll(icalcomponent *comp, icalproperty_kind kind)
+{
+    for (icalproperty *p : properties(comp, kind)) {
+        icalcomponent_remove_property(comp, p);
+        icalproperty_free(p);
+    }
+}
+
+bool isItem(icalcomponent *comp)
+{
+    const icalcomponent_kind kind = icalcomponent_isa(comp);
+    return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
+}
+
+QString uidOf(icalcomponent *comp)
+{
+    return text(icalcomponent_get_uid(comp));
+}
+
 // ---- time zones ---------------------------------------------------------
 
 // Where a stored time of day lives.
@@ -65,34 +114,40 @@ struct Zone
     QByteArray tzid;
 };
 
-Zone zoneOf(icalcomponent *cal, icalproperty *prop, const icaltimetype &t)
+// Whether a zone the file defines says what its offsets are: a VTIMEZONE
+// with only its TZID would read every time as UTC.
+bool definesOffsets(icaltimezone *tz)
+{
+    icalcomponent *vtz = icaltimezone_get_component(tz);
+    if (!vtz)
+        return false;
+    for (icalcomponent_kind kind : {ICAL_XSTANDARD_COMPONENT, ICAL_XDAYLIGHT_COMPONENT})
+        for (icalcomponent *part : children(vtz, kind))
+            if (first(part, ICAL_TZOFFSETTO_PROPERTY))
+                return true;
+    return false;
+}
+
+// The zone of a time value. A time without TZID lives in `unnamed` (the
+// local wall clock, or for the dates of a series the zone of its start); a
+// named zone is the file's own definition, else the system's zone of that
+// name, else (an unknown name) the local wall clock, never UTC.
+Zone zoneOf(icalcomponent *cal, icalproperty *prop, const icaltimetype &t, const Zone &unnamed = {})
 {
     if (icaltime_is_utc(t))
         return {Zone::Utc, nullptr, {}, {}};
     icalparameter *param = icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER);
     const char *tzid = param ? icalparameter_get_tzid(param) : nullptr;
     if (!tzid || !*tzid)
-        return {};
+        return unnamed;
     Zone zone;
     zone.tzid = tzid;
-    // A zone known by its IANA name is taken from the system's zone data,
-    // which is more current than a definition embedded in an old file (and
-    // covers every year, where the definitions this program writes cover a
-    // few); other names need the definition the file carries.
-    if (QTimeZone qtz(zone.tzid); qtz.isValid()) {
+    if (icaltimezone *own = icalcomponent_get_timezone(cal, tzid); own && definesOffsets(own)) {
+        zone.kind = Zone::Ical;
+        zone.ical = own;
+    } else if (const QTimeZone system = ZoneLookup::systemZone(zone.tzid); system.isValid()) {
         zone.kind = Zone::Qt;
-        zone.qt = qtz;
-    } else if (icaltimezone *tz = icalcomponent_get_timezone(cal, tzid)) {
-        zone.kind = Zone::Ical;
-        zone.ical = tz;
-    } else if (icaltimezone *builtin = icaltimezone_get_builtin_timezone_from_tzid(tzid)) {
-        zone.kind = Zone::Ical;
-        zone.ical = builtin;
-    } else if (icaltimezone *named = icaltimezone_get_builtin_timezone(tzid)) {
-        zone.kind = Zone::Ical;
-        zone.ical = named;
-    } else {
-        zone.kind = Zone::Floating; // an unknown zone reads as the local wall clock
+        zone.qt = system;
     }
     return zone;
 }
@@ -212,20 +267,7 @@ icalcomponent *vtimezoneFor(const QTimeZone &tz, const QByteArray &tzid, const Q
     return vtz;
 }
 
-// ---- properties -----------------------------------------------------------
-
-icalproperty *first(icalcomponent *comp, icalproperty_kind kind)
-{
-    return icalcomponent_get_first_property(comp, kind);
-}
-
-void removeAll(icalcomponent *comp, icalproperty_kind kind)
-{
-    while (icalproperty *p = first(comp, kind)) {
-        icalcomponent_remove_property(comp, p);
-        icalproperty_free(p);
-    }
-}
+// ---- times ----------------------------------------------------------------
 
 icaltimetype timeValue(icalproperty *p)
 {
@@ -254,6 +296,7 @@ bool usable(const icaltimetype &t)
     return !icaltime_is_null_time(t) && QDate(t.year, t.month, t.day).isValid();
 }
 
+
 // A stored time: its raw value, its zone and the local date-time it means.
 struct Stamp
 {
@@ -263,25 +306,42 @@ struct Stamp
     QDateTime local;
 };
 
-Stamp stampOf(icalcomponent *cal, icalproperty *p)
+Stamp stampFrom(icalcomponent *cal, icalproperty *p, const icaltimetype &t, const Zone &unnamed)
 {
-    if (!p)
-        return {};
-    const icaltimetype t = timeValue(p);
     if (!usable(t))
         return {};
     Stamp s;
-    s.zone = zoneOf(cal, p, t);
+    s.zone = zoneOf(cal, p, t, unnamed);
     s.isDate = t.is_date;
     s.local = toLocal(t, s.zone);
     s.valid = s.local.isValid();
     return s;
 }
 
-Stamp stampOf(icalcomponent *cal, icalcomponent *comp, icalproperty_kind kind)
+Stamp stampOf(icalcomponent *cal, icalproperty *p, const Zone &unnamed = {})
 {
-    return stampOf(cal, first(comp, kind));
+    return p ? stampFrom(cal, p, timeValue(p), unnamed) : Stamp();
 }
+
+Stamp stampOf(icalcomponent *cal, icalcomponent *comp, icalproperty_kind kind, const Zone &unnamed = {})
+{
+    return stampOf(cal, first(comp, kind), unnamed);
+}
+
+// Wall-clock seconds (see RecurrenceRule) of a local date-time in a zone.
+qint64 wallIn(const QDateTime &local, const Zone &zone, bool isDate)
+{
+    if (isDate)
+        return RecurrenceRule::wall(local.toLocalTime().date());
+    const icaltimetype t = fromLocal(local, zone, false);
+    return RecurrenceRule::wall(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+QDateTime localOfWall(qint64 wall, const Zone &zone, bool isDate)
+{
+    return toLocal(makeTime(RecurrenceRule::dateOf(wall), RecurrenceRule::timeOf(wall), isDate), zone);
+}
+
 
 QString textOf(icalcomponent *comp, icalproperty_kind kind)
 {
@@ -313,19 +373,12 @@ void ensureZoneDefinition(icalcomponent *cal, const Zone &zone, const QDateTime 
         return;
     icalcomponent *vtz = vtimezoneFor(zone.qt, zone.tzid, around);
     // Zone definitions go before the items, as most writers place them.
-    icalcomponent *firstItem = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT);
+    const QList<icalcomponent *> before = children(cal, ICAL_ANY_COMPONENT);
     icalcomponent_add_component(cal, vtz);
-    if (firstItem && firstItem != vtz) {
-        // libical appends; move the items after the zone definition.
-        QList<icalcomponent *> items;
-        for (icalcomponent *c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
-             c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT))
-            if (c != vtz)
-                items.append(c);
-        for (icalcomponent *c : std::as_const(items)) {
-            icalcomponent_remove_component(cal, c);
-            icalcomponent_add_component(cal, c);
-        }
+    // libical appends; move the items after the zone definition.
+    for (icalcomponent *c : before) {
+        icalcomponent_remove_component(cal, c);
+        icalcomponent_add_component(cal, c);
     }
 }
 
@@ -438,33 +491,209 @@ CalendarEvent eventFrom(icalcomponent *comp, const QDateTime &start, const QDate
     return e;
 }
 
-bool overlaps(const QDateTime &start, const QDateTime &end, const QDateTime &from, const QDateTime &to)
-{
-    if (start >= to)
-        return false;
-    if (start == end) // an instant counts when it lies inside the range
-        return start >= from;
-    return end > from;
-}
-
 icalcomponent_kind componentKind(IcalDocument::Kind kind)
 {
     return kind == IcalDocument::Kind::Todo ? ICAL_VTODO_COMPONENT : ICAL_VEVENT_COMPONENT;
+}
+
+
+// ---- series -------------------------------------------------------------------
+
+// An occurrence given by a component of its own (a single event, an
+// override), with its instants in ms since the epoch.
+struct OwnEvent
+{
+    CalendarEvent event;
+    qint64 startKey = 0;
+    qint64 endKey = 0;
+
+    bool overlaps(qint64 from, qint64 to) const
+    {
+        // An instant counts when it lies inside the range.
+        return startKey < to && (startKey == endKey ? startKey >= from : endKey > from);
+    }
+};
+
+// An event item read once, ready to give its occurrences in any range.
+struct Series
+{
+    bool readable = false; // it has a start and is not cancelled
+    bool repeats = false;  // it has RRULE or RDATE lines
+    Stamp start;
+    Length length;
+    CalendarEvent base; // the item's texts and availability
+    QList<RecurrenceRule> rules;
+    QList<QDateTime> extraStarts; // the RDATEs, ascending
+    QSet<qint64> excludedInstants; // EXDATEs, in ms since the epoch
+    QSet<qint64> excludedDays;     // EXDATE dates (Julian days) that exclude a whole day
+
+    QSet<qint64> movedInstants; // the occurrences the overrides replace
+    QSet<qint64> movedDays;
+
+    // An occurrence, and its instant in ms since the epoch.
+    bool excludes(const QDateTime &occurrence, qint64 key) const
+    {
+        return (!excludedDays.isEmpty() && excludedDays.contains(occurrence.date().toJulianDay()))
+               || (!start.isDate && excludedInstants.contains(key));
+    }
+    bool isMoved(const QDateTime &occurrence, qint64 key) const
+    {
+        return (!movedDays.isEmpty() && movedDays.contains(occurrence.date().toJulianDay()))
+               || (!start.isDate && movedInstants.contains(key));
+    }
+};
+
+// The end of a rule in the wall clock of its series: UNTIL written as a
+// date ends that day; a UTC time is moved into the series' zone.
+qint64 untilWall(const icaltimetype &until, const Stamp &start)
+{
+    if (icaltime_is_null_time(until) || !QDate(until.year, until.month, until.day).isValid())
+        return RecurrenceRule::kNoEnd;
+    const QDate date(until.year, until.month, until.day);
+    if (until.is_date)
+        return RecurrenceRule::wall(date, start.isDate ? QTime(0, 0) : QTime(23, 59, 59));
+    if (icaltime_is_utc(until))
+        return wallIn(QDateTime(date, QTime(until.hour, until.minute, until.second), QTimeZone::utc()), start.zone,
+                      start.isDate);
+    return RecurrenceRule::wall(date, start.isDate ? QTime(0, 0) : QTime(until.hour, until.minute, until.second));
+}
+
+// The occurrence a component gives by itself: a single event, or an
+// override (which, without a start of its own, keeps the time it replaces
+// and the length of its series).
+std::optional<OwnEvent> ownEvent(icalcomponent *cal, icalcomponent *comp, const Stamp &replaced,
+                                 const Length *seriesLength, bool recurring)
+{
+    if (isCancelledComponent(comp))
+        return std::nullopt;
+    Stamp start = stampOf(cal, comp, ICAL_DTSTART_PROPERTY);
+    Length length;
+    if (start.valid) {
+        length = lengthOf(cal, comp, start);
+    } else if (replaced.valid && seriesLength) {
+        start = replaced;
+        length = *seriesLength;
+    } else {
+        return std::nullopt;
+    }
+    const QDateTime end = endOf(start.local, start.isDate, length);
+    OwnEvent own{eventFrom(comp, start.local, end, start.isDate), start.local.toMSecsSinceEpoch(),
+                 end.toMSecsSinceEpoch()};
+    own.event.recurring = recurring;
+    own.event.occurrenceDate = recurring ? replaced.local : QDateTime();
+    return own;
+}
+
+Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcomponent *> &overrides,
+                QList<OwnEvent> &own)
+{
+    Series s;
+    if (!master)
+        return s;
+    s.start = stampOf(cal, master, ICAL_DTSTART_PROPERTY);
+    if (!s.start.valid || isCancelledComponent(master))
+        return s;
+    s.readable = true;
+    s.length = lengthOf(cal, master, s.start);
+    s.base = eventFrom(master, {}, {}, s.start.isDate);
+    const QList<icalproperty *> rrules = properties(master, ICAL_RRULE_PROPERTY);
+    const QList<icalproperty *> rdates = properties(master, ICAL_RDATE_PROPERTY);
+    s.repeats = !rrules.isEmpty() || !rdates.isEmpty();
+    if (!s.repeats) {
+        if (std::optional<OwnEvent> single = ownEvent(cal, master, s.start, nullptr, false))
+            own.append(*single);
+        return s;
+    }
+
+    // The dates of the series without a zone of their own live in the zone of its start.
+    const Zone unnamed = s.start.isDate ? Zone() : s.start.zone;
+    const qint64 startWall = wallIn(s.start.local, s.start.zone, s.start.isDate);
+    QSet<QByteArray> seenRules;
+    for (icalproperty *p : rrules) {
+        if (s.rules.size() >= IcalDocument::kMaxRules)
+            break;
+        // The same rule written twice adds nothing.
+        const char *raw = icalproperty_get_value_as_string(p);
+        if (!raw || seenRules.contains(QByteArray(raw)))
+            continue;
+        seenRules.insert(QByteArray(raw));
+        const icalrecurrencetype parsed = icalproperty_get_rrule(p);
+        std::optional<RecurrenceRule> rule = RecurrenceRule::fromIcal(parsed);
+        if (!rule)
+            continue;
+        rule->until = untilWall(parsed.until, s.start);
+        if (!rule->isUsable(s.start.isDate))
+            continue;
+        s.rules.append(rule->counted(startWall, s.start.isDate, IcalDocument::kCountBudget));
+    }
+    for (icalproperty *p : rdates) {
+        const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
+        const icaltimetype t = icalperiodtype_is_null_period(value.period) ? value.time : value.period.start;
+        const Stamp extra = stampFrom(cal, p, t, unnamed);
+        if (extra.valid)
+            s.extraStarts.append(s.start.isDate ? QDateTime(extra.local.date(), QTime(0, 0)) : extra.local);
+    }
+    std::sort(s.extraStarts.begin(), s.extraStarts.end());
+    for (icalproperty *p : properties(master, ICAL_EXDATE_PROPERTY)) {
+        const Stamp x = stampOf(cal, p, unnamed);
+        if (!x.valid)
+            continue;
+        if (x.isDate || s.start.isDate)
+            s.excludedDays.insert(x.local.date().toJulianDay());
+        else
+            s.excludedInstants.insert(x.local.toMSecsSinceEpoch());
+    }
+    for (icalcomponent *o : overrides) {
+        const Stamp rid = stampOf(cal, o, ICAL_RECURRENCEID_PROPERTY, unnamed);
+        if (!rid.valid)
+            continue;
+        if (std::optional<OwnEvent> moved = ownEvent(cal, o, rid, &s.length, true))
+            own.append(*moved);
+        if (rid.isDate || s.start.isDate)
+            s.movedDays.insert(rid.local.date().toJulianDay());
+        else
+            s.movedInstants.insert(rid.local.toMSecsSinceEpoch());
+    }
+    return s;
 }
 
 } // namespace
 
 // ---- document -----------------------------------------------------------------
 
-IcalDocument::IcalDocument(icalcomponent *calendar, Kind kind)
-    : m_cal(calendar)
-    , m_kind(kind)
+struct IcalDocument::Index
 {
+    struct Item
+    {
+        QString uid;
+        Kind kind = Kind::Event;
+        icalcomponent *master = nullptr; // the component without RECURRENCE-ID, if any
+        QList<icalcomponent *> overrides;
+        Series series;        // events only
+        QList<OwnEvent> own;  // events standing on their own: a single event, overrides
+    };
+    QList<Item> items;
+    QHash<QString, qsizetype> byUid;
+    QStringList unidentified;
+
+    const Item *find(const QString &uid) const
+    {
+        const auto it = byUid.constFind(uid);
+        return it == byUid.constEnd() ? nullptr : &items[*it];
+    }
+};
+
+IcalDocument::IcalDocument(icalcomponent *calendar, bool joined)
+    : m_cal(calendar)
+    , m_joined(joined)
+{
+    reindex();
 }
 
 IcalDocument::IcalDocument(IcalDocument &&other) noexcept
     : m_cal(std::exchange(other.m_cal, nullptr))
-    , m_kind(other.m_kind)
+    , m_joined(other.m_joined)
+    , m_index(std::move(other.m_index))
 {
 }
 
@@ -474,7 +703,8 @@ IcalDocument &IcalDocument::operator=(IcalDocument &&other) noexcept
         if (m_cal)
             icalcomponent_free(m_cal);
         m_cal = std::exchange(other.m_cal, nullptr);
-        m_kind = other.m_kind;
+        m_joined = other.m_joined;
+        m_index = std::move(other.m_index);
     }
     return *this;
 }
@@ -492,25 +722,45 @@ std::optional<IcalDocument> IcalDocument::parse(const QByteArray &bytes)
     icalcomponent *root = icalparser_parse_string(prepared.constData());
     if (!root)
         return std::nullopt;
-    if (icalcomponent_isa(root) != ICAL_VCALENDAR_COMPONENT) {
+    bool joined = false;
+    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
+        // Several calendars in one file: their items and zones are read as one calendar.
+        icalcomponent *calendar = nullptr;
+        for (icalcomponent *part : children(root, ICAL_ANY_COMPONENT)) {
+            icalcomponent_remove_component(root, part);
+            if (icalcomponent_isa(part) != ICAL_VCALENDAR_COMPONENT) {
+                if (!calendar)
+                    calendar = icalcomponent_new_vcalendar();
+                icalcomponent_add_component(calendar, part);
+                continue;
+            }
+            if (!calendar) {
+                calendar = part;
+                continue;
+            }
+            joined = true;
+            for (icalcomponent *c : children(part, ICAL_ANY_COMPONENT)) {
+                icalcomponent_remove_component(part, c);
+                icalcomponent_add_component(calendar, c);
+            }
+            icalcomponent_free(part);
+        }
+        icalcomponent_free(root);
+        if (!calendar)
+            return std::nullopt;
+        root = calendar;
+    } else if (icalcomponent_isa(root) != ICAL_VCALENDAR_COMPONENT) {
         icalcomponent *wrapper = icalcomponent_new_vcalendar();
         icalcomponent_add_component(wrapper, root);
         root = wrapper;
     }
     icalcomponent_strip_errors(root);
-    Kind kind;
-    if (icalcomponent_get_first_component(root, ICAL_VEVENT_COMPONENT))
-        kind = Kind::Event;
-    else if (icalcomponent_get_first_component(root, ICAL_VTODO_COMPONENT))
-        kind = Kind::Todo;
-    else {
+    if (!icalcomponent_get_first_component(root, ICAL_VEVENT_COMPONENT)
+        && !icalcomponent_get_first_component(root, ICAL_VTODO_COMPONENT)) {
         icalcomponent_free(root);
         return std::nullopt;
     }
-    IcalDocument doc(root, kind);
-    if (doc.uid().isEmpty())
-        return std::nullopt;
-    return doc;
+    return IcalDocument(root, joined);
 }
 
 IcalDocument IcalDocument::create(Kind kind, const QString &uid, const QDateTime &now)
@@ -524,7 +774,7 @@ IcalDocument IcalDocument::create(Kind kind, const QString &uid, const QDateTime
     setUtcStamp(item, ICAL_CREATED_PROPERTY, now);
     touch(item, now);
     icalcomponent_add_component(cal, item);
-    return IcalDocument(cal, kind);
+    return IcalDocument(cal, false);
 }
 
 QByteArray IcalDocument::serialize() const
@@ -535,39 +785,99 @@ QByteArray IcalDocument::serialize() const
     return restoreUnknownProperties(out);
 }
 
-icalcomponent *IcalDocument::master() const
+void IcalDocument::reindex()
 {
-    const icalcomponent_kind kind = componentKind(m_kind);
-    icalcomponent *firstFound = nullptr;
-    for (icalcomponent *c = icalcomponent_get_first_component(m_cal, kind); c;
-         c = icalcomponent_get_next_component(m_cal, kind)) {
-        if (!first(c, ICAL_RECURRENCEID_PROPERTY))
-            return c;
-        if (!firstFound)
-            firstFound = c;
+    auto index = std::make_unique<Index>();
+    for (icalcomponent *c : children(m_cal, ICAL_ANY_COMPONENT)) {
+        if (!isItem(c))
+            continue;
+        const Kind kind = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? Kind::Todo : Kind::Event;
+        const QString uid = uidOf(c);
+        const bool isOverride = first(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+        auto found = index->byUid.constFind(uid);
+        if (!uid.isEmpty() && found == index->byUid.constEnd()) {
+            found = index->byUid.insert(uid, index->items.size());
+            index->items.append({uid, kind, nullptr, {}, {}, {}});
+        }
+        Index::Item *item = uid.isEmpty() ? nullptr : &index->items[*found];
+        // Without a UID, or sharing the UID of an item of the other kind or a
+        // second series of the same UID, a component cannot be told apart.
+        if (!item || item->kind != kind || (!isOverride && item->master)) {
+            index->unidentified.append(textOf(c, ICAL_SUMMARY_PROPERTY));
+            continue;
+        }
+        if (isOverride)
+            item->overrides.append(c);
+        else
+            item->master = c;
     }
-    return firstFound;
+    for (Index::Item &item : index->items) {
+        if (item.kind != Kind::Event)
+            continue;
+        if (item.master) {
+            item.series = seriesOf(m_cal, item.master, item.overrides, item.own);
+        } else {
+            // Moved occurrences whose series is missing stand on their own.
+            for (icalcomponent *o : item.overrides)
+                if (std::optional<OwnEvent> own =
+                        ownEvent(m_cal, o, stampOf(m_cal, o, ICAL_RECURRENCEID_PROPERTY), nullptr, true))
+                    item.own.append(*own);
+        }
+    }
+    m_index = std::move(index);
 }
 
-QString IcalDocument::uid() const
+QStringList IcalDocument::uids() const
 {
-    icalcomponent *m = master();
-    return m ? text(icalcomponent_get_uid(m)) : QString();
+    QStringList out;
+    for (const Index::Item &item : m_index->items)
+        out.append(item.uid);
+    return out;
 }
 
-bool IcalDocument::isRecurring() const
+std::optional<IcalDocument::Kind> IcalDocument::kindOf(const QString &uid) const
 {
-    icalcomponent *m = master();
-    return m && !first(m, ICAL_RECURRENCEID_PROPERTY)
-           && (first(m, ICAL_RRULE_PROPERTY) || first(m, ICAL_RDATE_PROPERTY));
+    const Index::Item *item = m_index->find(uid);
+    return item ? std::optional<Kind>(item->kind) : std::nullopt;
 }
 
-icalcomponent *IcalDocument::overrideFor(const QDateTime &occurrenceDate) const
+bool IcalDocument::isTodoFile() const
 {
-    const icalcomponent_kind kind = componentKind(m_kind);
-    for (icalcomponent *c = icalcomponent_get_first_component(m_cal, kind); c;
-         c = icalcomponent_get_next_component(m_cal, kind)) {
-        const Stamp rid = stampOf(m_cal, c, ICAL_RECURRENCEID_PROPERTY);
+    const auto is = [](Kind kind) { return [kind](const Index::Item &item) { return item.kind == kind; }; };
+    return std::any_of(m_index->items.begin(), m_index->items.end(), is(Kind::Todo))
+           && std::none_of(m_index->items.begin(), m_index->items.end(), is(Kind::Event));
+}
+
+QStringList IcalDocument::unidentified() const
+{
+    return m_index->unidentified;
+}
+
+icalcomponent *IcalDocument::master(const QString &uid) const
+{
+    const Index::Item *item = m_index->find(uid);
+    if (!item)
+        return nullptr;
+    // A series whose main item is missing is known by its first override.
+    return item->master ? item->master : item->overrides.value(0);
+}
+
+bool IcalDocument::isRecurring(const QString &uid) const
+{
+    const Index::Item *item = m_index->find(uid);
+    return item && item->master
+           && (first(item->master, ICAL_RRULE_PROPERTY) || first(item->master, ICAL_RDATE_PROPERTY));
+}
+
+icalcomponent *IcalDocument::overrideFor(const QString &uid, const QDateTime &occurrenceDate) const
+{
+    const Index::Item *item = m_index->find(uid);
+    if (!item)
+        return nullptr;
+    const Stamp start = item->master ? stampOf(m_cal, item->master, ICAL_DTSTART_PROPERTY) : Stamp();
+    const Zone unnamed = start.valid && !start.isDate ? start.zone : Zone();
+    for (icalcomponent *c : item->overrides) {
+        const Stamp rid = stampOf(m_cal, c, ICAL_RECURRENCEID_PROPERTY, unnamed);
         if (rid.valid && sameInstant(rid.local, rid.isDate, occurrenceDate, false))
             return c;
     }
@@ -577,151 +887,92 @@ icalcomponent *IcalDocument::overrideFor(const QDateTime &occurrenceDate) const
 QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDateTime &to) const
 {
     QList<CalendarEvent> out;
-    if (m_kind != Kind::Event)
-        return out;
-
-    icalcomponent *m = master();
-    const bool hasMaster = m && !first(m, ICAL_RECURRENCEID_PROPERTY);
-
-    struct Override
-    {
-        icalcomponent *comp;
-        Stamp rid;
-        bool used = false;
-    };
-    QList<Override> overrides;
-    for (icalcomponent *c = icalcomponent_get_first_component(m_cal, ICAL_VEVENT_COMPONENT); c;
-         c = icalcomponent_get_next_component(m_cal, ICAL_VEVENT_COMPONENT)) {
-        const Stamp rid = stampOf(m_cal, c, ICAL_RECURRENCEID_PROPERTY);
-        if (rid.valid)
-            overrides.append({c, rid});
-    }
-
-    // An item on its own: a master, or an override whose series is missing.
-    auto addSingle = [&](icalcomponent *comp, const QDateTime &occurrence, bool recurring) {
-        const Stamp start = stampOf(m_cal, comp, ICAL_DTSTART_PROPERTY);
-        if (!start.valid || isCancelledComponent(comp))
-            return;
-        const QDateTime end = endOf(start.local, start.isDate, lengthOf(m_cal, comp, start));
-        if (!overlaps(start.local, end, from, to))
-            return;
-        CalendarEvent e = eventFrom(comp, start.local, end, start.isDate);
-        e.recurring = recurring;
-        e.occurrenceDate = recurring ? occurrence : QDateTime();
-        out.append(e);
-    };
-
-    if (!hasMaster) {
-        for (const Override &o : std::as_const(overrides))
-            addSingle(o.comp, o.rid.local, true);
-        return out;
-    }
-
-    const Stamp start = stampOf(m_cal, m, ICAL_DTSTART_PROPERTY);
-    if (!start.valid || isCancelledComponent(m))
-        return out;
-    if (!isRecurring()) {
-        addSingle(m, start.local, false);
-        return out;
-    }
-
-    const Length length = lengthOf(m_cal, m, start);
-    QList<Stamp> excluded;
-    for (icalproperty *p = first(m, ICAL_EXDATE_PROPERTY); p; p = icalcomponent_get_next_property(m, ICAL_EXDATE_PROPERTY)) {
-        const Stamp s = stampOf(m_cal, p);
-        if (s.valid)
-            excluded.append(s);
-    }
-    QSet<qint64> seen;
-
-    auto addOccurrence = [&](const QDateTime &occurrence) {
-        if (!seen.contains(occurrence.toMSecsSinceEpoch()))
-            seen.insert(occurrence.toMSecsSinceEpoch());
-        else
-            return;
-        for (const Stamp &x : std::as_const(excluded))
-            if (sameInstant(x.local, x.isDate, occurrence, start.isDate))
-                return;
-        for (Override &o : overrides) {
-            if (!o.used && sameInstant(o.rid.local, o.rid.isDate, occurrence, start.isDate)) {
-                o.used = true;
-                addSingle(o.comp, occurrence, true);
-                return;
-            }
-        }
-        const QDateTime end = endOf(occurrence, start.isDate, length);
-        if (!overlaps(occurrence, end, from, to))
-            return;
-        CalendarEvent e = eventFrom(m, occurrence, end, start.isDate);
-        e.recurring = true;
-        e.occurrenceDate = occurrence;
-        out.append(e);
-    };
-
-    addOccurrence(start.local);
-    icalproperty *startProp = first(m, ICAL_DTSTART_PROPERTY);
-    icaltimetype wallStart = icalproperty_get_dtstart(startProp);
-    if (wallStart.zone != icaltimezone_get_utc_timezone())
-        wallStart.zone = nullptr;
-    for (icalproperty *p = first(m, ICAL_RRULE_PROPERTY); p; p = icalcomponent_get_next_property(m, ICAL_RRULE_PROPERTY)) {
-        icalrecur_iterator *it = icalrecur_iterator_new(icalproperty_get_rrule(p), wallStart);
-        if (!it)
+    const qint64 fromKey = from.toMSecsSinceEpoch();
+    const qint64 toKey = to.toMSecsSinceEpoch();
+    for (const Index::Item &item : m_index->items) {
+        if (item.kind != Kind::Event)
             continue;
-        int count = 0;
-        for (icaltimetype next = icalrecur_iterator_next(it); usable(next) && count < kMaxOccurrences;
-             next = icalrecur_iterator_next(it), ++count) {
-            const QDateTime occurrence = toLocal(next, start.zone);
+        for (const OwnEvent &own : item.own)
+            if (own.overlaps(fromKey, toKey))
+                out.append(own.event);
+        const Series &s = item.series;
+        if (!s.readable || !s.repeats)
+            continue;
+
+        // Instants are compared as milliseconds: every comparison of two
+        // local date-times asks the C library for the local offset again.
+        QSet<qint64> seen;
+        auto addOccurrence = [&](const QDateTime &occurrence) {
             if (!occurrence.isValid())
-                continue;
-            if (occurrence >= to)
-                break;
-            addOccurrence(occurrence);
-        }
-        icalrecur_iterator_free(it);
-    }
-    for (icalproperty *p = first(m, ICAL_RDATE_PROPERTY); p; p = icalcomponent_get_next_property(m, ICAL_RDATE_PROPERTY)) {
-        const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
-        icaltimetype t = icalperiodtype_is_null_period(value.period) ? value.time : value.period.start;
-        if (!usable(t))
-            continue;
-        const QDateTime occurrence = toLocal(t, zoneOf(m_cal, p, t));
-        if (occurrence.isValid())
-            addOccurrence(occurrence);
-    }
-    // Moved occurrences whose original date the rules did not reach.
-    for (const Override &o : std::as_const(overrides))
-        if (!o.used)
-            addSingle(o.comp, o.rid.local, true);
+                return;
+            const qint64 key = occurrence.toMSecsSinceEpoch();
+            if (seen.contains(key))
+                return;
+            seen.insert(key);
+            if (s.excludes(occurrence, key) || s.isMoved(occurrence, key) || key >= toKey)
+                return;
+            const QDateTime end = s.start.isDate ? endOf(occurrence, true, s.length) : QDateTime();
+            const qint64 endKey = s.start.isDate ? end.toMSecsSinceEpoch() : key + s.length.seconds * 1000;
+            // An instant counts when it lies inside the range.
+            if (key == endKey ? key < fromKey : endKey <= fromKey)
+                return;
+            CalendarEvent e = s.base;
+            e.start = occurrence;
+            e.end = s.start.isDate ? end : QDateTime::fromMSecsSinceEpoch(endKey);
+            e.recurring = true;
+            e.occurrenceDate = occurrence;
+            out.append(std::move(e));
+        };
 
-    std::stable_sort(out.begin(), out.end(),
-                     [](const CalendarEvent &a, const CalendarEvent &b) { return a.start < b.start; });
+        addOccurrence(s.start.local);
+        // The rules run on the wall clock of the series' zone. An occurrence
+        // that begins before the range can still reach into it, and around a
+        // change of the clocks wall time and local time part by up to a few
+        // hours: the walk looks that much further either way.
+        const qint64 margin = s.start.isDate ? 86400 : 3 * 3600;
+        const qint64 reach = s.start.isDate ? s.length.days * 86400 : s.length.seconds;
+        const qint64 wallFrom = wallIn(from, s.start.zone, s.start.isDate) - reach - margin;
+        const qint64 wallTo = wallIn(to, s.start.zone, s.start.isDate) + margin;
+        const qint64 startWall = wallIn(s.start.local, s.start.zone, s.start.isDate);
+        if (!s.rules.isEmpty()) {
+            const qint64 budget = kReadBudget / s.rules.size();
+            for (const RecurrenceRule &rule : s.rules)
+                for (qint64 wall : rule.starts(startWall, s.start.isDate, wallFrom, wallTo, budget).starts)
+                    addOccurrence(localOfWall(wall, s.start.zone, s.start.isDate));
+        }
+        const QDateTime earliest = s.start.isDate ? from.addDays(-s.length.days - 1) : from.addSecs(-reach - margin);
+        for (auto it = std::lower_bound(s.extraStarts.begin(), s.extraStarts.end(), earliest);
+             it != s.extraStarts.end() && *it < to; ++it)
+            addOccurrence(*it);
+    }
+    sortByStart(out);
     return out;
 }
 
-std::optional<CalendarEvent> IcalDocument::firstEvent() const
+std::optional<CalendarEvent> IcalDocument::firstEvent(const QString &uid) const
 {
-    icalcomponent *m = master();
-    if (m_kind != Kind::Event || !m)
+    icalcomponent *m = master(uid);
+    if (kindOf(uid) != Kind::Event || !m)
         return std::nullopt;
     const Stamp start = stampOf(m_cal, m, ICAL_DTSTART_PROPERTY);
     if (!start.valid)
         return std::nullopt;
     CalendarEvent e = eventFrom(m, start.local, endOf(start.local, start.isDate, lengthOf(m_cal, m, start)), start.isDate);
-    e.recurring = isRecurring();
+    e.recurring = isRecurring(uid);
     if (e.recurring)
         e.occurrenceDate = start.local;
     return e;
 }
 
-void IcalDocument::applyEvent(const CalendarEvent &event, const QDateTime &now)
+void IcalDocument::applyEvent(const QString &uid, const CalendarEvent &event, const QDateTime &now)
 {
-    icalcomponent *m = master();
+    icalcomponent *m = master(uid);
     if (!m)
         return;
     icalcomponent *target = m;
     const Stamp masterStart = stampOf(m_cal, m, ICAL_DTSTART_PROPERTY);
-    if (isRecurring() && event.occurrenceDate.isValid()) {
-        target = overrideFor(event.occurrenceDate);
+    if (isRecurring(uid) && event.occurrenceDate.isValid()) {
+        target = overrideFor(uid, event.occurrenceDate);
         if (!target) {
             // A new override: the series' item without its rules, for that date.
             target = icalcomponent_new_clone(m);
@@ -769,30 +1020,53 @@ void IcalDocument::applyEvent(const CalendarEvent &event, const QDateTime &now)
             icalcomponent_add_property(target, icalproperty_new_transp(free ? ICAL_TRANSP_TRANSPARENT : ICAL_TRANSP_OPAQUE));
     }
     touch(target, now);
+    reindex();
 }
 
-bool IcalDocument::removeOccurrence(const QDateTime &occurrenceDate, const QDateTime &now)
+bool IcalDocument::removeOccurrence(const QString &uid, const QDateTime &occurrenceDate, const QDateTime &now)
 {
-    if (!isRecurring())
+    if (!isRecurring(uid))
         return false;
-    icalcomponent *m = master();
-    if (icalcomponent *o = overrideFor(occurrenceDate)) {
+    icalcomponent *m = master(uid);
+    if (icalcomponent *o = overrideFor(uid, occurrenceDate)) {
         icalcomponent_remove_component(m_cal, o);
         icalcomponent_free(o);
     }
     const Stamp start = stampOf(m_cal, m, ICAL_DTSTART_PROPERTY);
     setTime(m_cal, m, ICAL_EXDATE_PROPERTY, occurrenceDate, start.isDate, start.zone, true);
     touch(m, now);
+    reindex();
     return true;
 }
 
-std::optional<Reminder> IcalDocument::reminder() const
+void IcalDocument::removeItem(const QString &uid)
 {
-    icalcomponent *m = master();
-    if (m_kind != Kind::Todo || !m)
+    for (icalcomponent *c : children(m_cal, ICAL_ANY_COMPONENT)) {
+        if (isItem(c) && uidOf(c) == uid) {
+            icalcomponent_remove_component(m_cal, c);
+            icalcomponent_free(c);
+        }
+    }
+    reindex();
+}
+
+QList<Reminder> IcalDocument::reminders() const
+{
+    QList<Reminder> out;
+    for (const Index::Item &item : m_index->items)
+        if (item.kind == Kind::Todo)
+            if (std::optional<Reminder> r = reminder(item.uid))
+                out.append(*r);
+    return out;
+}
+
+std::optional<Reminder> IcalDocument::reminder(const QString &uid) const
+{
+    icalcomponent *m = master(uid);
+    if (kindOf(uid) != Kind::Todo || !m)
         return std::nullopt;
     Reminder r;
-    r.id = text(icalcomponent_get_uid(m));
+    r.id = uid;
     r.title = textOf(m, ICAL_SUMMARY_PROPERTY);
     r.notes = textOf(m, ICAL_DESCRIPTION_PROPERTY);
     const Stamp due = stampOf(m_cal, m, ICAL_DUE_PROPERTY);
@@ -811,18 +1085,18 @@ std::optional<Reminder> IcalDocument::reminder() const
     return r;
 }
 
-bool IcalDocument::isCancelled() const
+bool IcalDocument::isCancelled(const QString &uid) const
 {
-    icalcomponent *m = master();
+    icalcomponent *m = master(uid);
     return m && isCancelledComponent(m);
 }
 
-void IcalDocument::applyReminder(const Reminder &reminder, const QDateTime &now)
+void IcalDocument::applyReminder(const QString &uid, const Reminder &reminder, const QDateTime &now)
 {
-    icalcomponent *m = master();
-    if (!m)
+    icalcomponent *m = master(uid);
+    if (!m || kindOf(uid) != Kind::Todo)
         return;
-    const std::optional<Reminder> old = this->reminder();
+    const std::optional<Reminder> old = this->reminder(uid);
     setText(m, ICAL_SUMMARY_PROPERTY, reminder.title);
     setText(m, ICAL_DESCRIPTION_PROPERTY, reminder.notes);
 
@@ -854,4 +1128,5 @@ void IcalDocument::applyReminder(const Reminder &reminder, const QDateTime &now)
         removeAll(m, ICAL_PERCENTCOMPLETE_PROPERTY);
     }
     touch(m, now);
+    reindex();
 }

@@ -4,20 +4,26 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QStringList>
+#include <memory>
 #include <optional>
 
 typedef struct icalcomponent_impl icalcomponent;
 
-// One calendar item file: a VCALENDAR holding one VEVENT or VTODO with its
-// recurrence overrides. Reads give local date-times; edits change the parsed
-// components in place, so every property the program does not set (X-
-// properties, alarms, attendees, unknown properties) is written back as read.
+// One calendar file: a VCALENDAR holding items, each a VEVENT or VTODO
+// known by its UID, together with the recurrence overrides that share the
+// UID. The program writes one item per file; files from elsewhere may hold
+// several, and every one of them is read. Reads give local date-times; edits
+// change the parsed components in place, so every property the program does
+// not set (X- properties, alarms, attendees, unknown properties) is written
+// back as read.
 class IcalDocument
 {
 public:
     enum class Kind { Event, Todo };
 
-    // Nothing when the bytes hold no calendar with an event or to-do.
+    // Nothing when the bytes hold no calendar with an event or to-do. A file
+    // of several calendars is read as one (see isJoined()).
     static std::optional<IcalDocument> parse(const QByteArray &bytes);
     // A new, empty item with this UID, stamped with now.
     static IcalDocument create(Kind kind, const QString &uid, const QDateTime &now);
@@ -29,33 +35,62 @@ public:
     ~IcalDocument();
 
     QByteArray serialize() const;
-    Kind kind() const { return m_kind; }
-    QString uid() const;
-    bool isRecurring() const;
 
-    // Events: every occurrence that overlaps [from, to), recurrences expanded.
-    // Calendar fields are left empty.
+    // The items, in the order the file first names them.
+    QStringList uids() const;
+    std::optional<Kind> kindOf(const QString &uid) const;
+    // Whether the file holds to-dos and no events: a file of a reminders list.
+    bool isTodoFile() const;
+    // The events and to-dos the file holds but that cannot be told apart (no
+    // UID, or a UID another item of the file already has), by their titles
+    // (empty where they have none). They are not read.
+    QStringList unidentified() const;
+    // Whether the file held several calendars, joined here into one; such a
+    // file is only read, never written back.
+    bool isJoined() const { return m_joined; }
+
+    bool isRecurring(const QString &uid) const;
+
+    // Events: every occurrence of every event item that overlaps [from, to),
+    // recurrences expanded. Calendar fields are left empty.
     QList<CalendarEvent> occurrences(const QDateTime &from, const QDateTime &to) const;
-    // Events: the item as written (its first occurrence).
-    std::optional<CalendarEvent> firstEvent() const;
+    // An event item as written (its first occurrence).
+    std::optional<CalendarEvent> firstEvent(const QString &uid) const;
     // Writes title, notes, times, all-day and availability. An event with an
     // occurrence date of a repeating series changes that occurrence only.
-    void applyEvent(const CalendarEvent &event, const QDateTime &now);
+    void applyEvent(const QString &uid, const CalendarEvent &event, const QDateTime &now);
     // Drops one occurrence of a repeating series; false when the item does
     // not repeat.
-    bool removeOccurrence(const QDateTime &occurrenceDate, const QDateTime &now);
+    bool removeOccurrence(const QString &uid, const QDateTime &occurrenceDate, const QDateTime &now);
+    // Drops the item and its overrides from the file.
+    void removeItem(const QString &uid);
 
-    // To-dos: the reminder (list fields left empty), and whether it was cancelled.
-    std::optional<Reminder> reminder() const;
-    bool isCancelled() const;
+    // To-dos: the reminders of every to-do item (list fields left empty).
+    QList<Reminder> reminders() const;
+    std::optional<Reminder> reminder(const QString &uid) const;
+    bool isCancelled(const QString &uid) const;
     // Writes title, notes, due date and completion where they differ.
-    void applyReminder(const Reminder &reminder, const QDateTime &now);
+    void applyReminder(const QString &uid, const Reminder &reminder, const QDateTime &now);
+
+    // Longest repetition rules: at most this many RRULEs of one item count,
+    // and one reading of an item walks its rules for at most this many steps
+    // (see RecurrenceRule), so a hostile or careless file cannot hold up a
+    // reader.
+    static constexpr int kMaxRules = 4;
+    static constexpr qint64 kReadBudget = 10000;
+    // A rule with a count is counted out once, when the file is read, within
+    // this many steps.
+    static constexpr qint64 kCountBudget = 200000;
 
 private:
-    IcalDocument(icalcomponent *calendar, Kind kind);
-    icalcomponent *master() const;
-    icalcomponent *overrideFor(const QDateTime &occurrenceDate) const;
+    struct Index;
+
+    IcalDocument(icalcomponent *calendar, bool joined);
+    void reindex();
+    icalcomponent *master(const QString &uid) const;
+    icalcomponent *overrideFor(const QString &uid, const QDateTime &occurrenceDate) const;
 
     icalcomponent *m_cal = nullptr;
-    Kind m_kind = Kind::Event;
+    bool m_joined = false;
+    std::unique_ptr<Index> m_index;
 };

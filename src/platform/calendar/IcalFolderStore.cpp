@@ -77,6 +77,18 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+// The item of a file the program may change: the one the file is named
+// after, else the first it holds. A file that joined several calendars is
+// only read.
+bool isEditable(const QString &path, const IcalDocument &doc, const QString &uid)
+{
+    if (doc.isJoined())
+        return false;
+    const QStringList uids = doc.uids();
+    const QString named = QFileInfo(path).completeBaseName();
+    return uids.contains(named) ? uid == named : uid == uids.value(0);
+}
+
 } // namespace
 
 QString IcalFolderStore::defaultAccountFolder()
@@ -197,7 +209,7 @@ QStringList IcalFolderStore::itemFiles(const QString &folder) const
     return files;
 }
 
-std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &path) const
+const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path) const
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -207,19 +219,25 @@ std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &pat
     const QDateTime modified = info.lastModified();
     auto it = m_cache.find(path);
     if (it != m_cache.end() && it->second.modified == modified && it->second.size == info.size())
-        return it->second.doc;
-    Cached entry{modified, info.size(), nullptr};
+        return &it->second;
+    Cached entry{modified, info.size(), nullptr, false};
     const DataFile::ReadResult read = DataFile::read(path);
     if (read.status == DataFile::ReadStatus::Ok) {
-        // An item that cannot be parsed is skipped, and left as it is for
-        // the tool that syncs the folder.
+        entry.opened = true;
+        // A file that cannot be parsed is skipped, and left as it is for
+        // the tool that syncs the folder; unreadableItems() names it.
         if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
         else
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
-    m_cache[path] = entry;
-    return entry.doc;
+    return &(m_cache[path] = entry);
+}
+
+std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &path) const
+{
+    const Cached *entry = cached(path);
+    return entry ? entry->doc : nullptr;
 }
 
 QList<CalendarInfo> IcalFolderStore::allCollections() const
@@ -251,9 +269,9 @@ QList<CalendarInfo> IcalFolderStore::allCollections() const
             bool hasTodo = false;
             bool hasItem = false;
             for (const QString &file : files) {
-                if (std::shared_ptr<const IcalDocument> doc = document(file)) {
+                if (std::shared_ptr<const IcalDocument> doc = document(file); doc && !doc->uids().isEmpty()) {
                     hasItem = true;
-                    if (doc->kind() == IcalDocument::Kind::Todo) {
+                    if (doc->isTodoFile()) {
                         hasTodo = true;
                         break;
                     }
@@ -316,17 +334,21 @@ std::optional<IcalFolderStore::Item> IcalFolderStore::findItem(const QString &id
         return std::nullopt;
     const IcalDocument::Kind docKind = kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo;
     const QList<CalendarInfo> collections = calendars(kind);
+    const auto itemIn = [&](const QString &path, const CalendarInfo &c) -> std::optional<Item> {
+        std::shared_ptr<const IcalDocument> doc = document(path);
+        if (!doc || doc->kindOf(id) != docKind)
+            return std::nullopt;
+        return Item{path, c, doc, id, isEditable(path, *doc, id)};
+    };
     // Items are normally named after their UID; look there first.
-    for (const CalendarInfo &c : collections) {
-        const QString path = c.id + QLatin1Char('/') + id + kItemSuffix;
-        if (!id.contains(QLatin1Char('/')))
-            if (std::shared_ptr<const IcalDocument> doc = document(path); doc && doc->kind() == docKind && doc->uid() == id)
-                return Item{path, c, doc};
-    }
+    if (!id.contains(QLatin1Char('/')))
+        for (const CalendarInfo &c : collections)
+            if (std::optional<Item> item = itemIn(c.id + QLatin1Char('/') + id + kItemSuffix, c))
+                return item;
     for (const CalendarInfo &c : collections)
         for (const QString &path : itemFiles(c.id))
-            if (std::shared_ptr<const IcalDocument> doc = document(path); doc && doc->kind() == docKind && doc->uid() == id)
-                return Item{path, c, doc};
+            if (std::optional<Item> item = itemIn(path, c))
+                return item;
     return std::nullopt;
 }
 
@@ -360,7 +382,7 @@ QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateT
             continue;
         for (const QString &path : itemFiles(c.id)) {
             const std::shared_ptr<const IcalDocument> doc = document(path);
-            if (!doc || doc->kind() != IcalDocument::Kind::Event)
+            if (!doc)
                 continue;
             for (CalendarEvent &e : doc->occurrences(from, to)) {
                 e.calendarId = c.id;
@@ -370,7 +392,7 @@ QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateT
             }
         }
     }
-    std::stable_sort(out.begin(), out.end(), [](const CalendarEvent &a, const CalendarEvent &b) { return a.start < b.start; });
+    sortByStart(out);
     return out;
 }
 
@@ -381,7 +403,7 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
     const std::optional<Item> item = findItem(id, CollectionKind::Events);
     if (!item)
         return std::nullopt;
-    std::optional<CalendarEvent> e = item->doc->firstEvent();
+    std::optional<CalendarEvent> e = item->doc->firstEvent(id);
     if (e) {
         e->calendarId = item->collection.id;
         e->calendarTitle = item->collection.title;
@@ -391,8 +413,7 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
 }
 
 std::optional<QString> IcalFolderStore::createItem(const QString &collectionId, CollectionKind kind,
-                                                   const std::function<void(IcalDocument &, const QDateTime &)> &apply,
-                                                   QString *error)
+                                                   const Apply &apply, QString *error)
 {
     CalendarInfo target;
     if (!writableCollection(collectionId, kind, &target, error))
@@ -402,17 +423,21 @@ std::optional<QString> IcalFolderStore::createItem(const QString &collectionId, 
     const QString path = newItemPath(target.id, &uid);
     IcalDocument doc = IcalDocument::create(
         kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo, uid, now);
-    apply(doc, now);
+    apply(doc, uid, now);
     if (!write(path, doc, error))
         return std::nullopt;
     return uid;
 }
 
-bool IcalFolderStore::editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
-                               QString *error)
+bool IcalFolderStore::editItem(const Item &item, const Apply &apply, QString *error)
 {
     if (!item.collection.writable) {
         setError(error, QStringLiteral("%1 cannot be written").arg(item.collection.title));
+        return false;
+    }
+    if (!item.editable) {
+        setError(error, QStringLiteral("%1 holds this item together with others and is only read")
+                            .arg(QFileInfo(item.path).fileName()));
         return false;
     }
     // Edit a fresh parse, so a failed write leaves nothing half-changed here.
@@ -422,7 +447,7 @@ bool IcalFolderStore::editItem(const Item &item, const std::function<void(IcalDo
         setError(error, QStringLiteral("cannot read %1").arg(item.path));
         return false;
     }
-    apply(*doc, Clock::current().now());
+    apply(*doc, item.uid, Clock::current().now());
     return write(item.path, *doc, error);
 }
 
@@ -446,7 +471,9 @@ std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QS
         setError(error, QStringLiteral("the event has no valid time"));
         return std::nullopt;
     }
-    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyEvent(event, now); };
+    const auto apply = [&](IcalDocument &doc, const QString &uid, const QDateTime &now) {
+        doc.applyEvent(uid, event, now);
+    };
     if (event.id.isEmpty()) {
         if (!hasAccess()) {
             setError(error, QStringLiteral("no access to calendars and reminders"));
@@ -465,11 +492,20 @@ bool IcalFolderStore::removeEvent(const QString &id, const QDateTime &occurrence
     const std::optional<Item> item = itemForWrite(id, CollectionKind::Events, error);
     if (!item)
         return false;
-    if (occurrenceDate.isValid() && item->doc->isRecurring())
+    if (occurrenceDate.isValid() && item->doc->isRecurring(id))
         return editItem(
-            *item, [&](IcalDocument &doc, const QDateTime &now) { doc.removeOccurrence(occurrenceDate, now); }, error);
+            *item,
+            [&](IcalDocument &doc, const QString &uid, const QDateTime &now) { doc.removeOccurrence(uid, occurrenceDate, now); },
+            error);
+    // Of a file that holds other items too, only this item goes.
+    if (item->doc->uids().size() > 1)
+        return editItem(*item, [](IcalDocument &doc, const QString &uid, const QDateTime &) { doc.removeItem(uid); }, error);
     if (!item->collection.writable) {
         setError(error, QStringLiteral("%1 cannot be written").arg(item->collection.title));
+        return false;
+    }
+    if (!item->editable) {
+        setError(error, QStringLiteral("%1 is only read").arg(QFileInfo(item->path).fileName()));
         return false;
     }
     m_cache.erase(item->path);
@@ -490,14 +526,15 @@ QList<Reminder> IcalFolderStore::incompleteReminders(const QStringList &listIds)
             continue;
         for (const QString &path : itemFiles(c.id)) {
             const std::shared_ptr<const IcalDocument> doc = document(path);
-            if (!doc || doc->kind() != IcalDocument::Kind::Todo || doc->isCancelled())
+            if (!doc)
                 continue;
-            std::optional<Reminder> r = doc->reminder();
-            if (!r || r->completed)
-                continue;
-            r->listId = c.id;
-            r->listTitle = c.title;
-            out.append(*r);
+            for (Reminder &r : doc->reminders()) {
+                if (r.completed || doc->isCancelled(r.id))
+                    continue;
+                r.listId = c.id;
+                r.listTitle = c.title;
+                out.append(r);
+            }
         }
     }
     return out;
@@ -510,7 +547,7 @@ std::optional<Reminder> IcalFolderStore::reminder(const QString &id) const
     const std::optional<Item> item = findItem(id, CollectionKind::Reminders);
     if (!item)
         return std::nullopt;
-    std::optional<Reminder> r = item->doc->reminder();
+    std::optional<Reminder> r = item->doc->reminder(id);
     if (r) {
         r->listId = item->collection.id;
         r->listTitle = item->collection.title;
@@ -520,7 +557,9 @@ std::optional<Reminder> IcalFolderStore::reminder(const QString &id) const
 
 std::optional<QString> IcalFolderStore::saveReminder(const Reminder &reminder, QString *error)
 {
-    const auto apply = [&](IcalDocument &doc, const QDateTime &now) { doc.applyReminder(reminder, now); };
+    const auto apply = [&](IcalDocument &doc, const QString &uid, const QDateTime &now) {
+        doc.applyReminder(uid, reminder, now);
+    };
     if (reminder.id.isEmpty()) {
         if (!hasAccess()) {
             setError(error, QStringLiteral("no access to calendars and reminders"));
@@ -532,6 +571,27 @@ std::optional<QString> IcalFolderStore::saveReminder(const Reminder &reminder, Q
     if (!item || !editItem(*item, apply, error))
         return std::nullopt;
     return reminder.id;
+}
+
+QList<UnreadableItem> IcalFolderStore::unreadableItems() const
+{
+    QList<UnreadableItem> out;
+    for (const CalendarInfo &c : allCollections()) {
+        for (const QString &path : itemFiles(c.id)) {
+            const Cached *entry = cached(path);
+            if (!entry)
+                continue;
+            if (!entry->opened) {
+                out.append({path, c.title, {}, UnreadableItem::Reason::CannotOpen});
+            } else if (!entry->doc) {
+                out.append({path, c.title, {}, UnreadableItem::Reason::NotCalendar});
+            } else {
+                for (const QString &title : entry->doc->unidentified())
+                    out.append({path, c.title, title, UnreadableItem::Reason::NoUid});
+            }
+        }
+    }
+    return out;
 }
 
 // ---- change reports ---------------------------------------------------------------

@@ -20,6 +20,11 @@ class Preferences;
 // any other is a calendar. Every write is atomic and edits the parsed item in
 // place. Changes in the folders (and the program's own writes) are reported
 // through changed() after a short quiet time.
+//
+// A file from elsewhere may hold several items: all are shown, and the one
+// the file is named after (else its first) is the one the program edits; the
+// others are read only. Files and items that cannot be read are left alone
+// and listed by unreadableItems().
 class IcalFolderStore : public CalendarStore
 {
     Q_OBJECT
@@ -55,32 +60,38 @@ public:
     std::optional<Reminder> reminder(const QString &id) const override;
     std::optional<QString> saveReminder(const Reminder &reminder, QString *error = nullptr) override;
 
+    QList<UnreadableItem> unreadableItems() const override;
+
 private:
+    using Apply = std::function<void(IcalDocument &, const QString &uid, const QDateTime &now)>;
+
     struct Cached
     {
         QDateTime modified;
         qint64 size = -1;
         std::shared_ptr<const IcalDocument> doc; // null when the file cannot be read or parsed
+        bool opened = false;                     // the file could be read
     };
     struct Item
     {
         QString path;
         CalendarInfo collection;
         std::shared_ptr<const IcalDocument> doc;
+        QString uid;
+        bool editable = false; // the file's own item, which the program may change
     };
 
     bool hasAccess() const;
     QList<CalendarInfo> allCollections() const;
     QStringList itemFiles(const QString &folder) const;
     std::shared_ptr<const IcalDocument> document(const QString &path) const;
+    const Cached *cached(const QString &path) const;
     std::optional<Item> findItem(const QString &id, CollectionKind kind) const;
     bool write(const QString &path, const IcalDocument &doc, QString *error);
     std::optional<Item> itemForWrite(const QString &id, CollectionKind kind, QString *error) const;
-    std::optional<QString> createItem(const QString &collectionId, CollectionKind kind,
-                                      const std::function<void(IcalDocument &, const QDateTime &)> &apply,
+    std::optional<QString> createItem(const QString &collectionId, CollectionKind kind, const Apply &apply,
                                       QString *error);
-    bool editItem(const Item &item, const std::function<void(IcalDocument &, const QDateTime &)> &apply,
-                  QString *error);
+    bool editItem(const Item &item, const Apply &apply, QString *error);
     bool writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info, QString *error) const;
     QString newItemPath(const QString &folder, QString *uid) const;
     void rewatch();

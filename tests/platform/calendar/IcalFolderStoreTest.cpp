@@ -1,6 +1,7 @@
 #include "platform/fakes/FakeClock.h"
 #include "platform/files/DataFile.h"
 #include "platform/calendar/IcalFolderStore.h"
+#include "platform/calendar/RecurrenceRule.h"
 #include "platform/files/Preferences.h"
 #include "support/ScopedDirs.h"
 
@@ -431,4 +432,241 @@ TEST_F(IcalStore, ReportsChangesOnceAfterAQuietTime)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     clock.advance(IcalFolderStore::kChangeDelayMs);
     EXPECT_EQ(spy.count(), 2);
+}
+
+namespace {
+
+QStringList startsOf(const QList<CalendarEvent> &events)
+{
+    QStringList out;
+    for (const CalendarEvent &e : events)
+        out << e.start.toString(QStringLiteral("MM-dd HH:mm"));
+    return out;
+}
+
+} // namespace
+
+// Every RDATE and every RRULE of a series counts, however they are written:
+// one value a line or several, and two rules side by side.
+TEST_F(IcalStore, EveryExtraDateAndEveryRuleOfASeriesCounts)
+{
+    putEvent(QStringLiteral("extra"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:extra\nSUMMARY:Review\nDESCRIPTION:room 4\n"
+        "DTSTART;TZID=Europe/Berlin:20250303T090000\nDTEND;TZID=Europe/Berlin:20250303T093000\n"
+        "RDATE;TZID=Europe/Berlin:20250305T090000\nRDATE;TZID=Europe/Berlin:20250307T140000\n"
+        "RDATE;TZID=Europe/Berlin:20250311T090000,20250313T090000\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("rules"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:rules\nSUMMARY:Sync\nDTSTART;TZID=Europe/Berlin:20250303T120000\nDURATION:PT15M\n"
+        "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=3\nRRULE:FREQ=MONTHLY;BYMONTHDAY=15;COUNT=2\nEND:VEVENT\n"));
+
+    const QList<CalendarEvent> extra = store->events(at(3, 1, 0), at(4, 1, 0), {path(QStringLiteral("work"))});
+    QList<CalendarEvent> reviews;
+    QList<CalendarEvent> syncs;
+    for (const CalendarEvent &e : extra)
+        (e.id == QStringLiteral("extra") ? reviews : syncs).append(e);
+    EXPECT_EQ(startsOf(reviews), (QStringList{"03-03 09:00", "03-05 09:00", "03-07 14:00", "03-11 09:00", "03-13 09:00"}));
+    for (const CalendarEvent &e : reviews) {
+        EXPECT_EQ(e.title, QStringLiteral("Review"));
+        EXPECT_EQ(e.notes, QStringLiteral("room 4"));
+        EXPECT_EQ(e.start.secsTo(e.end), 30 * 60);
+        EXPECT_TRUE(e.recurring);
+    }
+    EXPECT_EQ(startsOf(syncs), (QStringList{"03-03 12:00", "03-10 12:00", "03-15 12:00", "03-17 12:00"}));
+    EXPECT_EQ(startsOf(store->events(at(4, 1, 0), at(5, 1, 0), {})), QStringList{"04-15 12:00"});
+}
+
+// A zone name the file does not define and the system does not know is the
+// local wall clock, not UTC; a zone the file defines is read by that
+// definition; a Windows zone name is the system's zone. An EXDATE in the
+// same unknown zone still takes its occurrence out.
+TEST_F(IcalStore, ZoneNamesAreTheFilesOwnTheSystemsOrTheLocalWallClock)
+{
+    putEvent(QStringLiteral("foo"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:foo\nSUMMARY:Foo\nDTSTART;TZID=FOO:20250312T090000\nDTEND;TZID=FOO:20250312T100000\n"
+        "END:VEVENT\n"));
+    putEvent(QStringLiteral("reunion"), QStringLiteral(
+        "BEGIN:VTIMEZONE\nTZID:IndianReunion\nBEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0400\n"
+        "TZOFFSETTO:+0400\nTZNAME:RET\nEND:STANDARD\nEND:VTIMEZONE\n"
+        "BEGIN:VEVENT\nUID:reunion\nSUMMARY:Reunion\nDTSTART;TZID=IndianReunion:20250312T150000\n"
+        "DTEND;TZID=IndianReunion:20250312T160000\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("tokyo"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:tokyo\nSUMMARY:Tokyo\nDTSTART;TZID=Tokyo Standard Time:20250312T230000\n"
+        "DTEND;TZID=Tokyo Standard Time:20250313T000000\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("skipped"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:skipped\nSUMMARY:Daily\nDTSTART;TZID=LOLOLOL:20250310T080000\nDURATION:PT30M\n"
+        "RRULE:FREQ=DAILY;COUNT=3\nEXDATE;TZID=LOLOLOL:20250311T080000\nEND:VEVENT\n"));
+
+    struct Expected
+    {
+        const char *id;
+        QDateTime start;
+    };
+    const QList<CalendarEvent> twelfth = day(3, 12);
+    const Expected expected[] = {
+        {"foo", at(3, 12, 9)},      // FOO: 09:00 on the local clock
+        {"reunion", at(3, 12, 12)}, // 15:00 at +04:00 is 11:00 UTC, 12:00 in Berlin
+        {"skipped", at(3, 12, 8)},
+        {"tokyo", at(3, 12, 15)}, // 23:00 in Tokyo is 14:00 UTC, 15:00 in Berlin
+    };
+    ASSERT_EQ(twelfth.size(), std::size(expected));
+    for (const Expected &e : expected) {
+        const auto found = std::find_if(twelfth.begin(), twelfth.end(),
+                                        [&](const CalendarEvent &event) { return event.id == QLatin1String(e.id); });
+        ASSERT_NE(found, twelfth.end()) << e.id;
+        EXPECT_EQ(found->start, e.start) << e.id;
+        EXPECT_EQ(found->start.secsTo(found->end), found->id == QStringLiteral("skipped") ? 1800 : 3600) << e.id;
+    }
+    EXPECT_EQ(startsOf(store->events(at(3, 10, 0), at(3, 13, 0), {})).filter(QStringLiteral("08:00")),
+              (QStringList{"03-10 08:00", "03-12 08:00"}));
+}
+
+// A series' end written in UTC is its last occurrence on the series' own
+// clock (09:00 in Berlin is 08:00 UTC), and an override that only changes
+// the title keeps the time it replaces.
+TEST_F(IcalStore, ASeriesEndsAndChangesOnItsOwnClock)
+{
+    putEvent(QStringLiteral("until"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:until\nSUMMARY:Walk\nDTSTART;TZID=Europe/Berlin:20250303T090000\nDURATION:PT1H\n"
+        "RRULE:FREQ=DAILY;UNTIL=20250305T080000Z\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:until\nSUMMARY:Run\nRECURRENCE-ID;TZID=Europe/Berlin:20250304T090000\nEND:VEVENT\n"));
+    const QList<CalendarEvent> all = store->events(at(3, 1, 0), at(3, 10, 0), {});
+    QStringList seen;
+    for (const CalendarEvent &e : all)
+        seen << e.start.toString(QStringLiteral("dd HH:mm ")) + e.title;
+    EXPECT_EQ(seen, (QStringList{"03 09:00 Walk", "04 09:00 Run", "05 09:00 Walk"}));
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(all[1].end, at(3, 4, 10));
+    EXPECT_EQ(all[1].occurrenceDate, at(3, 4, 9));
+}
+
+// A file holding three items shows all three, each with its own series and
+// overrides. The item the file is named after (here the first, as no item
+// is) can be changed; the others are only read, never dropped.
+TEST_F(IcalStore, AFileWithSeveralItemsShowsThemAll)
+{
+    putEvent(QStringLiteral("export"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:first\nSUMMARY:First\nDTSTART;TZID=Europe/Berlin:20250304T080000\n"
+        "DTEND;TZID=Europe/Berlin:20250304T083000\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:second\nSUMMARY:Second\nDTSTART;TZID=Europe/Berlin:20250303T100000\n"
+        "DTEND;TZID=Europe/Berlin:20250303T110000\nRRULE:FREQ=DAILY;COUNT=3\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:third\nSUMMARY:Third\nDTSTART;VALUE=DATE:20250304\nDTEND;VALUE=DATE:20250305\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nUID:second\nSUMMARY:Second moved\nRECURRENCE-ID;TZID=Europe/Berlin:20250304T100000\n"
+        "DTSTART;TZID=Europe/Berlin:20250304T150000\nDTEND;TZID=Europe/Berlin:20250304T160000\nEND:VEVENT\n"));
+
+    QStringList seen;
+    for (const CalendarEvent &e : day(3, 4))
+        seen << e.id + QLatin1Char(' ') + e.title + QLatin1Char(' ') + e.start.toString(QStringLiteral("HH:mm"));
+    EXPECT_EQ(seen, (QStringList{"third Third 00:00", "first First 08:00", "second Second moved 15:00"}));
+    EXPECT_EQ(day(3, 5).size(), 1);
+    ASSERT_TRUE(store->event(QStringLiteral("third")));
+    EXPECT_TRUE(store->event(QStringLiteral("third"))->allDay);
+
+    // The others are only read.
+    const QString before = read(QStringLiteral("work/export.ics"));
+    std::optional<CalendarEvent> third = store->event(QStringLiteral("third"));
+    third->title = QStringLiteral("Changed");
+    QString error;
+    EXPECT_FALSE(store->saveEvent(*third, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(store->removeEvent(QStringLiteral("second"), at(3, 5, 10)));
+    EXPECT_FALSE(store->removeEvent(QStringLiteral("third")));
+    EXPECT_EQ(read(QStringLiteral("work/export.ics")), before);
+
+    // The file's own item is changed and removed alone.
+    std::optional<CalendarEvent> first = store->event(QStringLiteral("first"));
+    first->title = QStringLiteral("First, changed");
+    ASSERT_TRUE(store->saveEvent(*first, &error)) << error.toStdString();
+    ASSERT_TRUE(store->removeEvent(QStringLiteral("first"), {}, &error)) << error.toStdString();
+    QStringList ids;
+    for (const CalendarEvent &e : day(3, 4))
+        ids << e.id;
+    EXPECT_EQ(ids, (QStringList{"third", "second"}));
+    EXPECT_TRUE(read(QStringLiteral("work/export.ics")).contains(QLatin1String("SUMMARY:Second moved")));
+}
+
+// The same holds for to-dos: every one a list file holds is listed, and only
+// the file's own can be completed.
+TEST_F(IcalStore, AListFileWithSeveralToDosListsThemAll)
+{
+    put(QStringLiteral("todo/batch.ics"), QStringLiteral(
+        "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Test//EN\n"
+        "BEGIN:VTODO\nUID:one\nSUMMARY:One\nEND:VTODO\n"
+        "BEGIN:VTODO\nUID:two\nSUMMARY:Two\nDUE;VALUE=DATE:20250306\nEND:VTODO\n"
+        "END:VCALENDAR\n"));
+    QStringList titles;
+    for (const Reminder &r : store->incompleteReminders())
+        titles << r.title;
+    EXPECT_EQ(titles, (QStringList{"One", "Two"}));
+    EXPECT_EQ(store->reminder(QStringLiteral("two"))->due, at(3, 6, 0));
+
+    const QString before = read(QStringLiteral("todo/batch.ics"));
+    QString error;
+    EXPECT_FALSE(store->completeReminder(QStringLiteral("two"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(read(QStringLiteral("todo/batch.ics")), before);
+    ASSERT_TRUE(store->completeReminder(QStringLiteral("one"), &error)) << error.toStdString();
+    titles.clear();
+    for (const Reminder &r : store->incompleteReminders())
+        titles << r.title;
+    EXPECT_EQ(titles, QStringList{"Two"});
+}
+
+// Files and items the store cannot read are each named once, with the
+// calendar they lie in and, where one can be read, their title; the rest of
+// the calendar is read as usual.
+TEST_F(IcalStore, ItemsThatCannotBeReadAreNamedOnce)
+{
+    putEvent(QStringLiteral("good"), QStringLiteral("BEGIN:VEVENT\nUID:good\nDTSTART:20250304T100000\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("nouid"), QStringLiteral("BEGIN:VEVENT\nSUMMARY:Dentist\nDTSTART:20250304T110000\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("mixed"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:kept\nDTSTART:20250304T120000\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nSUMMARY:Lost lunch\nDTSTART:20250304T130000\nEND:VEVENT\n"));
+    put(QStringLiteral("work/garbage.ics"), QStringLiteral("\x01\x02 not a calendar"));
+
+    QStringList ids;
+    for (const CalendarEvent &e : day(3, 4))
+        ids << e.id;
+    EXPECT_EQ(ids, (QStringList{"good", "kept"}));
+
+    const QList<UnreadableItem> expected = {
+        {path(QStringLiteral("work/garbage.ics")), QStringLiteral("work"), QString(), UnreadableItem::Reason::NotCalendar},
+        {path(QStringLiteral("work/mixed.ics")), QStringLiteral("work"), QStringLiteral("Lost lunch"), UnreadableItem::Reason::NoUid},
+        {path(QStringLiteral("work/nouid.ics")), QStringLiteral("work"), QStringLiteral("Dentist"), UnreadableItem::Reason::NoUid},
+    };
+    EXPECT_EQ(store->unreadableItems(), expected);
+    day(3, 4);
+    EXPECT_EQ(store->unreadableItems(), expected) << "named once, however often the calendar is read";
+
+    // Mended outside the program, the item is read and no longer named.
+    putEvent(QStringLiteral("nouid"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:nouid\nSUMMARY:Dentist\nDTSTART:20250304T110000\nDURATION:PT1H\nEND:VEVENT\n"));
+    EXPECT_EQ(store->unreadableItems().size(), 2);
+    EXPECT_EQ(day(3, 4).size(), 3);
+}
+
+// A series begun in year 1 that repeats every minute, alone and written ten
+// times over, gives one day's 1,440 minutes, walking near that day only.
+TEST_F(IcalStore, ARuleFromYearOneIsReadNearTheDayAskedFor)
+{
+    QString tenRules;
+    for (int i = 0; i < 10; ++i)
+        tenRules += QStringLiteral("RRULE:FREQ=MINUTELY\n");
+    putEvent(QStringLiteral("minutely"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:minutely\nSUMMARY:Tick\nDTSTART:00010101T000000\nRRULE:FREQ=MINUTELY\nEND:VEVENT\n"));
+    putEvent(QStringLiteral("ten"), QStringLiteral(
+        "BEGIN:VEVENT\nUID:ten\nSUMMARY:Tock\nDTSTART:00010101T000000\n") + tenRules + QStringLiteral("END:VEVENT\n"));
+    ASSERT_EQ(store->calendars(CollectionKind::Events).size(), 1); // both files read before counting
+
+    for (const char *id : {"minutely", "ten"}) {
+        const quint64 stepsBefore = RecurrenceRule::totalSteps();
+        QList<CalendarEvent> events = store->eventsOnDay(QDate(2025, 3, 4), {});
+        const quint64 steps = RecurrenceRule::totalSteps() - stepsBefore;
+        events.removeIf([&](const CalendarEvent &e) { return e.id != QLatin1String(id); });
+        ASSERT_EQ(events.size(), 1440) << id;
+        EXPECT_EQ(events.first().start, at(3, 4, 0)) << id;
+        EXPECT_EQ(events.last().start, at(3, 4, 23, 59)) << id;
+        // Both items together: a few thousand steps, where a walk from year 1
+        // would take a billion.
+        EXPECT_LT(steps, 20000u) << id;
+    }
 }
