@@ -51,6 +51,7 @@ public:
 
 protected:
     QByteArray encodedContent() override;
+    Encoding backgroundEncoding() override;
 
 private:
     qsizetype indexOf(const QUuid &id) const;

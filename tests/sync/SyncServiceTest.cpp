@@ -1,3 +1,4 @@
+#include "support/FakeHttpServer.h"
 #include "support/MemorySyncStore.h"
 #include "support/ScopedDirs.h"
 #include "SyncFixtures.h"
@@ -69,11 +70,13 @@ protected:
         days.onChanged = [this] { ++changes; };
     }
 
-    // Runs a sync against the (answering at once) store; gives its result.
+    // Runs a sync against the (answering at once) store and waits for its
+    // work off the main thread; gives its result.
     std::optional<bool> runSync()
     {
         std::optional<bool> result;
         service.sync(store, [&](bool ok) { result = ok; });
+        spinUntil([&] { return result.has_value(); });
         return result;
     }
 
@@ -287,6 +290,7 @@ TEST_F(SyncServiceTest, OneSyncAtATimeAndChangesOnTheWayAreKept)
     // A round finished while the download was on its way is merged and sent.
     sessions.append(record(9, 30));
     ASSERT_TRUE(store->releaseLoad());
+    ASSERT_TRUE(spinUntil([&] { return store->saveCount == 1; }));
     EXPECT_EQ(sessions.allRecords().size(), 2);
     // A settings change while the upload is on its way stays unsent.
     settings.setFocusMinutes(40);
