@@ -153,11 +153,9 @@ void StoreBase::saveInBackground(std::function<void()> done)
         [this, ticket, keep = encoding.keep, done](const Outcome &out) {
             // A save made meanwhile has written, reported and cached the
             // later content.
-            if (m_gate->isLatest(ticket)) {
-                if (out.written) {
-                    keep();
-                    reportWrite(out.ok, out.error);
-                }
+            if (m_gate->isLatest(ticket) && out.written) {
+                keep();
+                reportWrite(out.ok, out.error);
             }
             if (done)
                 done();
