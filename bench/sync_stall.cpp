@@ -15,6 +15,7 @@
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
 #include "support/FakeDrive.h"
+#include "support/ThrowAwayHome.h"
 #include "sync/DriveBundleStore.h"
 #include "sync/DriveSyncStore.h"
 #include "sync/GoogleAuth.h"
@@ -38,12 +39,7 @@ QTemporaryDir &home()
 {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillmere-bench-XXXXXX"));
     static const bool pointed = [] {
-        const QByteArray root = dir.path().toUtf8();
-        qputenv("HOME", root);
-        qputenv("XDG_DATA_HOME", root + "/data");
-        qputenv("XDG_CONFIG_HOME", root + "/config");
-        qputenv("XDG_CACHE_HOME", root + "/cache");
-        qputenv("XDG_STATE_HOME", root + "/state");
+        pointHomeAt(dir.path().toUtf8());
         return true;
     }();
     (void)pointed;
