@@ -36,6 +36,11 @@ QByteArray DayNoteStore::encodedContent()
     return m_encoded.document(m_notes);
 }
 
+StoreBase::Encoding DayNoteStore::backgroundEncoding()
+{
+    return encodingOf(m_notes, m_encoded);
+}
+
 QList<DayNote> DayNoteStore::notes() const
 {
     QList<DayNote> out;
@@ -158,7 +163,11 @@ std::optional<QString> DayNoteStore::currentGuide(const QDateTime &on, const QTi
 
 void DayNoteStore::replaceAll(const QList<DayNote> &notes)
 {
-    const QList<DayNote> cleaned = withoutDuplicates(notes);
-    assign(m_notes, cleaned);
+    setAllNotes(notes);
     save();
+}
+
+void DayNoteStore::setAllNotes(const QList<DayNote> &notes)
+{
+    assign(m_notes, withoutDuplicates(notes));
 }

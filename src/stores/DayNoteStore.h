@@ -56,9 +56,12 @@ public:
 
     // Replaces every note (duplicate plans removed) and saves, always.
     void replaceAll(const QList<DayNote> &notes);
+    // Replaces every note (duplicate plans removed) without saving.
+    void setAllNotes(const QList<DayNote> &notes);
 
 protected:
     QByteArray encodedContent() override;
+    Encoding backgroundEncoding() override;
 
 private:
     void change(const QDateTime &date, const std::function<void(DayNote &)> &apply);

@@ -37,6 +37,11 @@ QByteArray LocalTaskStore::encodedContent()
     return m_encoded.document(m_tasks);
 }
 
+StoreBase::Encoding LocalTaskStore::backgroundEncoding()
+{
+    return encodingOf(m_tasks, m_encoded);
+}
+
 // Views ----------------------------------------------------------------------
 
 QList<LocalTask> LocalTaskStore::live(const std::function<bool(const LocalTask &)> &keep) const

@@ -72,6 +72,7 @@ public:
 
 protected:
     QByteArray encodedContent() override;
+    Encoding backgroundEncoding() override;
 
 private:
     enum class Stamp { now, none };

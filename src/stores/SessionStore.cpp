@@ -92,3 +92,8 @@ QByteArray SessionStore::encodedContent()
 {
     return m_encoded.document(m_records);
 }
+
+StoreBase::Encoding SessionStore::backgroundEncoding()
+{
+    return encodingOf(m_records, m_encoded);
+}

@@ -53,6 +53,7 @@ public:
 
 protected:
     QByteArray encodedContent() override;
+    Encoding backgroundEncoding() override;
 
 private:
     qsizetype indexOf(const QUuid &id) const;

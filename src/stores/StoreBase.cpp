@@ -1,5 +1,6 @@
 #include "stores/StoreBase.h"
 
+#include "core/Background.h"
 #include "core/KivJSON.h"
 #include "core/L.h"
 #include "platform/files/AppPaths.h"
@@ -17,6 +18,25 @@ StoreBase::StoreBase(const QString &folder, const QString &fileName, QObject *pa
         setLastError(L("データのフォルダ {0} を作れません。変更はこのあいだ保存されません。", dir));
     // A save killed mid-write may have left its temporary file behind.
     DataFile::removeLeftovers(m_path);
+}
+
+quint64 StoreBase::WriteGate::next()
+{
+    QMutexLocker lock(&mutex);
+    return ++latest;
+}
+
+bool StoreBase::WriteGate::isLatest(quint64 ticket)
+{
+    QMutexLocker lock(&mutex);
+    return latest == ticket;
+}
+
+StoreBase::~StoreBase()
+{
+    // Waits for a background write under way; one not yet under way is dropped.
+    QMutexLocker lock(&m_gate->mutex);
+    m_gate->closed = true;
 }
 
 void StoreBase::setApplyingRemote(bool applying)
@@ -70,24 +90,81 @@ void StoreBase::keepAside(const QString &why)
     setLastError(text);
 }
 
+bool StoreBase::mayWrite()
+{
+    // Only possible once the unreadable file has gone from its place.
+    if (!m_mayWrite)
+        m_mayWrite = !QFileInfo::exists(m_path);
+    return m_mayWrite;
+}
+
+void StoreBase::reportWrite(bool ok, const QString &error)
+{
+    if (ok) {
+        setLastError(QString());
+    } else {
+        setLastError(L("{0} を保存できませんでした: {1}", QFileInfo(m_path).fileName(), error));
+        emit saveFailed(m_lastError);
+    }
+}
+
 void StoreBase::save()
 {
-    const QString name = QFileInfo(m_path).fileName();
-    if (!m_mayWrite) {
-        // Only possible once the unreadable file has gone from its place.
-        m_mayWrite = !QFileInfo::exists(m_path);
-    }
-    if (m_mayWrite) {
+    if (mayWrite()) {
+        const QByteArray bytes = encodedContent();
         QString error;
-        if (DataFile::writeAtomically(m_path, encodedContent(), false, &error)) {
-            setLastError(QString());
-        } else {
-            setLastError(L("{0} を保存できませんでした: {1}", name, error));
-            emit saveFailed(m_lastError);
+        bool ok = false;
+        {
+            // Waits for a background write under way, so that this one lands
+            // last; one not yet under way gives way to it.
+            QMutexLocker lock(&m_gate->mutex);
+            ++m_gate->latest;
+            ok = DataFile::writeAtomically(m_path, bytes, false, &error);
         }
+        reportWrite(ok, error);
     } else {
+        m_gate->next();
         emit saveFailed(m_lastError);
     }
     if (onChanged && !m_applyingRemote)
         onChanged();
+}
+
+void StoreBase::saveInBackground(std::function<void()> done)
+{
+    struct Outcome
+    {
+        bool written = false;
+        bool ok = false;
+        QString error;
+    };
+    const quint64 ticket = m_gate->next();
+    const bool writable = mayWrite();
+    const Encoding encoding = backgroundEncoding();
+    Background::run(
+        this,
+        [gate = m_gate, ticket, writable, path = m_path, encode = encoding.encode] {
+            Outcome out;
+            if (!writable || !gate->isLatest(ticket))
+                return out;
+            const QByteArray bytes = encode();
+            QMutexLocker lock(&gate->mutex);
+            if (gate->closed || gate->latest != ticket)
+                return out;
+            out.written = true;
+            out.ok = DataFile::writeAtomically(path, bytes, false, &out.error);
+            return out;
+        },
+        [this, ticket, writable, keep = encoding.keep, done](const Outcome &out) {
+            // A save made meanwhile has written, reported and cached the
+            // later content.
+            if (m_gate->isLatest(ticket) && out.written) {
+                keep();
+                reportWrite(out.ok, out.error);
+            } else if (m_gate->isLatest(ticket) && !writable) {
+                emit saveFailed(m_lastError);
+            }
+            if (done)
+                done();
+        });
 }

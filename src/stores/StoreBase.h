@@ -1,11 +1,15 @@
 #pragma once
 
+#include "stores/EncodedList.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 // What the session, task and day-note stores share: one JSON array file in
 // the data folder, read once at creation and written whole and atomically
@@ -22,6 +26,12 @@
 // unless isApplyingRemote is set (synced data being written back must not
 // schedule another sync). The changed signal fires whenever the content in
 // memory changes, for screens that follow the store.
+//
+// Synced data written back may be saved in the background instead: the
+// content is encoded and the file written on a worker thread. Writes never
+// overtake one another: a save() waits for a background write under way, and
+// a background write not yet under way gives way to any later save, so the
+// file always ends with the latest content.
 class StoreBase : public QObject
 {
     Q_OBJECT
@@ -29,6 +39,8 @@ class StoreBase : public QObject
     Q_PROPERTY(QString lastError READ lastError NOTIFY lastErrorChanged)
 
 public:
+    ~StoreBase() override;
+
     // Called after every save unless isApplyingRemote is set.
     std::function<void()> onChanged;
 
@@ -45,6 +57,15 @@ public:
     // Writes the whole content, then calls onChanged (unless applying remote).
     void save();
 
+    // Writes the whole content as it stands now, like save(), but encodes it
+    // and writes the file on a worker thread, so that a long file holds up
+    // nothing; for synced data written back, so onChanged is not called.
+    // done (when given) runs on the main thread once the file is written,
+    // the write failed (lastError says why) or a later save took its place;
+    // it is not called when the store is destroyed first, and then nothing is
+    // written.
+    void saveInBackground(std::function<void()> done = {});
+
 signals:
     void changed();
     void isApplyingRemoteChanged();
@@ -59,6 +80,24 @@ protected:
 
     // The whole content as the text of the JSON array that goes to disk.
     virtual QByteArray encodedContent() = 0;
+
+    // How to encode the content as it stands now on another thread: encode
+    // gives the file's text and may run on any thread; keep (main thread,
+    // after encode) takes its element cache back for the next save.
+    struct Encoding
+    {
+        std::function<QByteArray()> encode;
+        std::function<void()> keep;
+    };
+    virtual Encoding backgroundEncoding() = 0;
+
+    // The encoding of a list through a copy of its element cache.
+    template<typename T>
+    static Encoding encodingOf(const QList<T> &items, EncodedList<T> &cache)
+    {
+        auto work = std::make_shared<EncodedList<T>>(cache);
+        return {[work, items] { return work->document(items); }, [work, &cache] { cache = *work; }};
+    }
 
     // Reads the file and hands its array to decode, which throws
     // KivJSON::DecodeError when an element does not read. Returns false when
@@ -76,8 +115,23 @@ protected:
     }
 
 private:
+    // What the main thread and the background writes share, under the
+    // mutex, which is also held for every write of the file: the number of
+    // the latest write asked for, and whether the store is gone.
+    struct WriteGate
+    {
+        QMutex mutex;
+        quint64 latest = 0;
+        bool closed = false;
+
+        quint64 next();
+        bool isLatest(quint64 ticket);
+    };
+
     void keepAside(const QString &why);
     void setLastError(const QString &text);
+    bool mayWrite();
+    void reportWrite(bool ok, const QString &error);
 
     QString m_path;
     QString m_lastError;
@@ -85,4 +139,5 @@ private:
     // False while an unreadable file that could not be moved aside still
     // holds the name: writing would destroy it.
     bool m_mayWrite = true;
+    std::shared_ptr<WriteGate> m_gate = std::make_shared<WriteGate>();
 };

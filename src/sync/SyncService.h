@@ -2,6 +2,7 @@
 
 #include "sync/SyncBundle.h"
 #include "sync/SyncStore.h"
+#include "sync/SyncWork.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -19,6 +20,13 @@ class SessionStore;
 // tasks, day notes and shared settings, writes the result back into the
 // stores (with their applying-remote flags set, so no new sync is scheduled)
 // and uploads the merged bundle. Only one sync runs at a time.
+//
+// The long work runs on worker threads, so that the interface never waits:
+// reading the copies and merging them with a snapshot of the local data, and
+// afterwards encoding the store files and the bundle. The main thread takes
+// the snapshot, takes in what changed locally meanwhile (merging once more,
+// on a worker, when anything did), writes the result into the stores and
+// applies the settings in one step.
 //
 // A store that could not list or fetch its copies fails the sync: nothing is
 // merged, written or uploaded. A bundle of a newer version fails the sync
@@ -58,8 +66,10 @@ public:
 
     // Starts one sync against the store, which is kept alive until the sync
     // ends. done (when given) is called once with true when the merged bundle
-    // was stored. While a sync runs, a new call changes nothing, calls done
-    // with false at once and returns false; otherwise it returns true.
+    // was stored (the store files are written by then), on the main thread;
+    // not at all when this service is destroyed first. While a sync runs, a
+    // new call changes nothing, calls done with false at once and returns
+    // false; otherwise it returns true.
     bool sync(std::shared_ptr<SyncStore> store, std::function<void(bool)> done = {});
 
     State state() const { return m_state; }
@@ -81,12 +91,15 @@ signals:
     void resultMessageChanged();
 
 private:
+    struct Run;
     SyncBundle localBundle() const;
-    void merged(const std::shared_ptr<SyncStore> &store, const SyncLoad &load, const std::function<void(bool)> &done);
-    void writeBack(const SyncBundle &bundle);
-    void uploaded(bool stored, const std::shared_ptr<SyncStore> &store, const QDateTime &settingsStamp,
-                  const std::function<void(bool)> &done);
-    void finish(const State &state, const std::function<void(bool)> &done);
+    void loaded(const std::shared_ptr<Run> &run, const SyncLoad &load);
+    void read(const std::shared_ptr<Run> &run, const SyncWork::Reading &reading);
+    void takeIn(const std::shared_ptr<Run> &run);
+    void writeBack(const std::shared_ptr<Run> &run);
+    void upload(const std::shared_ptr<Run> &run);
+    void uploaded(bool stored, const std::shared_ptr<Run> &run);
+    void finish(const State &state, const std::shared_ptr<Run> &run);
     void setState(const State &state);
     void setLastPeers(const QStringList &peers);
 

@@ -1,5 +1,6 @@
 #include "ModelRig.h"
 
+#include "support/FakeHttpServer.h"
 #include "support/LanguageFixtures.h"
 #include "support/MemorySyncStore.h"
 #include "sync/SyncService.h"
@@ -29,9 +30,20 @@ struct SyncRig
             if (model->notice())
                 notices << *model->notice();
         });
+        settle();
         return *model;
     }
-    void advanceSeconds(double s) { rig.clock.advanceSeconds(s); }
+    // Lets a sync under way do its work off the main thread, up to its end or
+    // to an answer the store holds back.
+    void settle()
+    {
+        ASSERT_TRUE(spinUntil([this] { return !model->sync().isWorking() || memory.holding(); }));
+    }
+    void advanceSeconds(double s)
+    {
+        rig.clock.advanceSeconds(s);
+        settle();
+    }
 };
 
 struct AppModelSyncTest : InEnglish, SyncRig
@@ -91,7 +103,9 @@ TEST_F(AppModelSyncTest, ASyncDueDuringASyncIsPutOffByTenSeconds)
     EXPECT_EQ(memory.loadCount, 1);
 
     ASSERT_TRUE(memory.releaseLoad());
+    settle();
     ASSERT_TRUE(memory.releaseSave());
+    settle();
     advanceSeconds(9.999);
     EXPECT_EQ(memory.loadCount, 1);
     advanceSeconds(0.001);
@@ -134,6 +148,7 @@ TEST_F(AppModelSyncTest, QuietFailuresAreToldAtMostEveryHalfHour)
     memory.failListing = false;
     advanceSeconds(5);
     model->syncNow(false);
+    settle();
     EXPECT_EQ(notices.last(), QStringLiteral("Synced."));
 }
 
@@ -146,10 +161,12 @@ TEST_F(AppModelSyncTest, StaleSyncsRunAtMostOncePerInterval)
     EXPECT_EQ(ran, false); // the launch sync counts
     advanceSeconds(60);
     model->syncIfStale(60, [&](bool r) { ran = r; });
+    settle();
     EXPECT_EQ(ran, true);
     EXPECT_EQ(memory.loadCount, 1);
     advanceSeconds(30);
     model->syncNow(false); // a manual sync counts too
+    settle();
     advanceSeconds(59);
     model->syncIfStale(60, [&](bool r) { ran = r; });
     EXPECT_EQ(ran, false);

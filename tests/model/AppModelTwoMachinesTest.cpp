@@ -98,6 +98,9 @@ TEST_F(AppModelTwoMachinesTest, ChangesOnBothConvergeAndDeletionsTravelAsTombsto
     a->engine().stop();
     ASSERT_EQ(a->store.records().size(), 1);
     a->days.setIntention(QStringLiteral("Sit first"), clock.now());
+    // a's changes sync before b's: two syncs at the same moment would race
+    // to overwrite the one Drive file, and either might land last.
+    settle();
     b->local.rename(letters->id, QStringLiteral("Letters to Jo"));
     b->days.setReflection(QStringLiteral("Sat"), clock.now().addDays(-1));
     b->local.deleteTask(old->id, clock.now());

@@ -6,7 +6,11 @@
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
 
+#include "support/FakeHttpServer.h"
+
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include "support/ScopedTmpfs.h"
 #include <memory>
 
@@ -110,6 +114,67 @@ TEST_P(StoreFileTest, OnChangedAfterEverySaveExceptWhileApplyingRemote)
 
     store->save();
     EXPECT_EQ(calls, 2);
+}
+
+// Synced data is written back in the background: the same bytes as a save,
+// no change report, failures reported; and a save made meanwhile always
+// lands last.
+TEST_P(StoreFileTest, BackgroundSavesWriteTheSameBytesAndGiveWayToLaterSaves)
+{
+    const Kind &k = GetParam();
+    auto store = k.make(dir());
+    int calls = 0;
+    store->onChanged = [&] { ++calls; };
+    k.change(*store, 1);
+    k.change(*store, 2);
+    const QByteArray saved = bytes(k.file);
+    calls = 0;
+    const auto saveInBackground = [&] {
+        bool done = false;
+        store->saveInBackground([&] { done = true; });
+        EXPECT_TRUE(spinUntil([&] { return done; }));
+    };
+
+    ASSERT_TRUE(QFile::remove(path(k.file)));
+    saveInBackground();
+    EXPECT_EQ(bytes(k.file), saved);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(store->lastError().isEmpty());
+
+    // A folder under the file's name: the write fails and says so, and the
+    // next one that works clears it.
+    ASSERT_TRUE(QFile::remove(path(k.file)));
+    ASSERT_TRUE(QDir().mkpath(path(k.file)));
+    saveInBackground();
+    EXPECT_FALSE(store->lastError().isEmpty());
+    ASSERT_TRUE(QDir(path(k.file)).removeRecursively());
+    saveInBackground();
+    EXPECT_TRUE(store->lastError().isEmpty());
+    EXPECT_EQ(bytes(k.file), saved);
+
+    // A change saved while the background write waits for a thread: the
+    // older content must not land after it.
+    QThreadPool &pool = *QThreadPool::globalInstance();
+    QSemaphore busy;
+    for (int i = 0; i < pool.maxThreadCount(); ++i)
+        pool.start([&busy] { busy.acquire(); });
+    bool done = false;
+    store->saveInBackground([&] { done = true; });
+    k.change(*store, 3);
+    busy.release(pool.maxThreadCount());
+    ASSERT_TRUE(spinUntil([&] { return done; }));
+    EXPECT_EQ(k.count(*k.make(dir())), 3);
+
+    // A store gone before its background write got a thread writes nothing
+    // any more (its folder may be gone too).
+    for (int i = 0; i < pool.maxThreadCount(); ++i)
+        pool.start([&busy] { busy.acquire(); });
+    store->saveInBackground();
+    store.reset();
+    ASSERT_TRUE(QDir(dir()).removeRecursively());
+    busy.release(pool.maxThreadCount());
+    pool.waitForDone();
+    EXPECT_FALSE(QDir(dir()).exists());
 }
 
 struct BadFile

@@ -40,6 +40,8 @@ public:
 
     bool releaseLoad();
     bool releaseSave();
+    // Whether an answer is being held back.
+    bool holding() const { return !m_loads.empty() || !m_saves.empty(); }
 
 private:
     std::deque<std::function<void()>> m_loads;

@@ -2,6 +2,7 @@
 // config and cache folder, so no test ever touches the user's real files, and
 // with no session bus, so no test reaches the desktop.
 #include "platform/files/Preferences.h"
+#include "support/ThrowAwayHome.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,11 +14,7 @@ int main(int argc, char **argv)
 {
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/quillmere-test-XXXXXX"));
     const QByteArray root = home.path().toUtf8();
-    qputenv("HOME", root);
-    qputenv("XDG_DATA_HOME", root + "/data");
-    qputenv("XDG_CONFIG_HOME", root + "/config");
-    qputenv("XDG_CACHE_HOME", root + "/cache");
-    qputenv("XDG_STATE_HOME", root + "/state");
+    pointHomeAt(root);
     QDir().mkpath(home.path() + QStringLiteral("/runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

@@ -1,3 +1,4 @@
+#include "support/FakeHttpServer.h"
 #include "support/MemorySyncStore.h"
 #include "support/ScopedDirs.h"
 #include "SyncFixtures.h"
@@ -69,11 +70,13 @@ protected:
         days.onChanged = [this] { ++changes; };
     }
 
-    // Runs a sync against the (answering at once) store; gives its result.
+    // Runs a sync against the (answering at once) store and waits for its
+    // work off the main thread; gives its result.
     std::optional<bool> runSync()
     {
         std::optional<bool> result;
         service.sync(store, [&](bool ok) { result = ok; });
+        spinUntil([&] { return result.has_value(); });
         return result;
     }
 
@@ -287,6 +290,7 @@ TEST_F(SyncServiceTest, OneSyncAtATimeAndChangesOnTheWayAreKept)
     // A round finished while the download was on its way is merged and sent.
     sessions.append(record(9, 30));
     ASSERT_TRUE(store->releaseLoad());
+    ASSERT_TRUE(spinUntil([&] { return store->saveCount == 1; }));
     EXPECT_EQ(sessions.allRecords().size(), 2);
     // A settings change while the upload is on its way stays unsent.
     settings.setFocusMinutes(40);
@@ -294,6 +298,60 @@ TEST_F(SyncServiceTest, OneSyncAtATimeAndChangesOnTheWayAreKept)
     EXPECT_EQ(first, true);
     EXPECT_EQ(lastUpload().records.size(), 2);
     EXPECT_EQ(prefs.boolean(QStringLiteral("settingsUnsent")), true);
+}
+
+// The copies are merged on a worker. What changes locally meanwhile is merged
+// in by the same rules before anything is written back or uploaded.
+TEST_F(SyncServiceTest, ALocalChangeWhileTheMergeRunsIsInTheResultAndTheUpload)
+{
+    sessions.append(record(1, 0));
+    tasks.setAllTasks({task(2, 0, QStringLiteral("掃除"), 0)});
+    tasks.save();
+    const QDateTime today(QDate(2025, 3, 4), QTime(12, 0));
+    // Beta edited record 1 and brings a record, a task and the day's intention.
+    store->add(bundleBytes(QStringLiteral("Beta"), {record(1, 0, QStringLiteral("直した"), 5), record(3, 10)},
+                           {task(4, 0, QStringLiteral("写経"), 0)},
+                           {day(DayNote::key(today), 0, QStringLiteral("静かに"))}));
+    store->deferred = true;
+    std::optional<bool> result;
+    ASSERT_TRUE(service.sync(store, [&](bool ok) { result = ok; }));
+    ASSERT_TRUE(store->releaseLoad());
+
+    // While the worker merges, a minute later: record 1 deleted here, a new
+    // round, a task renamed and the day's reflection written.
+    time.clock.advance(60000);
+    sessions.deleteRecord(record(1, 0), at(20));
+    sessions.append(record(9, 30));
+    tasks.rename(uid(2), QStringLiteral("掃き掃除"));
+    days.setReflection(QStringLiteral("坐った"), today);
+    changes = 0;
+
+    ASSERT_TRUE(spinUntil([&] { return store->saveCount == 1; }));
+    ASSERT_TRUE(store->releaseSave());
+    ASSERT_TRUE(spinUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(result, true);
+    EXPECT_EQ(changes, 0);
+
+    const QList<SessionRecord> records = sessions.allRecords();
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records[0].id, uid(1));
+    EXPECT_EQ(records[0].deletedAt, at(20)) << "the deletion here wins over the edit there";
+    EXPECT_EQ(records[1].id, uid(3));
+    EXPECT_EQ(records[2].id, uid(9));
+    ASSERT_EQ(tasks.allTasks().size(), 2);
+    EXPECT_EQ(tasks.task(uid(2))->title, QStringLiteral("掃き掃除"));
+    EXPECT_TRUE(tasks.task(uid(4)));
+    EXPECT_EQ(days.note(today).intention, QStringLiteral("静かに"));
+    EXPECT_EQ(days.note(today).reflection, QStringLiteral("坐った"));
+
+    const SyncBundle up = lastUpload();
+    EXPECT_EQ(up.records, records);
+    EXPECT_EQ(up.tasks, tasks.allTasks());
+    EXPECT_EQ(up.days, days.allNotes());
+    // The files hold the result too.
+    EXPECT_EQ(SessionStore(dirs.dataDir()).allRecords(), records);
+    EXPECT_EQ(LocalTaskStore(dirs.dataDir()).allTasks(), tasks.allTasks());
+    EXPECT_EQ(DayNoteStore(dirs.dataDir()).allNotes(), days.allNotes());
 }
 
 TEST_F(SyncServiceTest, ABundleThatCannotBeEncodedIsReportedAndNotUploaded)

@@ -5,6 +5,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -17,6 +18,30 @@ bool isTransportError(QNetworkReply::NetworkError error)
 {
     const int code = int(error);
     return (code >= 1 && code <= 99) || error == QNetworkReply::ProtocolFailure;
+}
+
+// The most room set aside at once for an announced body; a longer one grows.
+constexpr qint64 kMostReserved = qint64(64) << 20;
+
+// Appends what the reply has to the body. A long body (a sync copy of many
+// megabytes) goes straight into one block of its announced length, so that
+// the main thread neither copies it twice nor moves it each time it grows.
+void readInto(QByteArray &body, QNetworkReply &reply, qint64 limit)
+{
+    if (body.capacity() == 0) {
+        qint64 announced = reply.header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (limit > 0)
+            announced = std::min(announced, limit + 1);
+        if (announced > 0)
+            body.reserve(qsizetype(std::min(announced, kMostReserved)));
+    }
+    const qint64 available = reply.bytesAvailable();
+    if (available <= 0)
+        return;
+    const qsizetype at = body.size();
+    body.resize(at + qsizetype(available));
+    const qint64 read = reply.read(body.data() + at, available);
+    body.resize(at + qsizetype(std::max<qint64>(read, 0)));
 }
 
 struct Exchange
@@ -145,7 +170,7 @@ void send(const HttpRequest &request, QObject *context, Done done)
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, state, limit] {
         if (state->tooLarge)
             return;
-        state->body += reply->readAll();
+        readInto(state->body, *reply, limit);
         if (limit > 0 && state->body.size() > limit) {
             state->tooLarge = true;
             state->body.clear();
@@ -153,7 +178,7 @@ void send(const HttpRequest &request, QObject *context, Done done)
         }
     });
 
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, guard, hasContext, done] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, guard, hasContext, done, limit] {
         if (state->completed)
             return;
         state->completed = true;
@@ -165,7 +190,7 @@ void send(const HttpRequest &request, QObject *context, Done done)
 
         HttpResult result;
         if (!state->tooLarge && reply->isOpen())
-            state->body += reply->readAll();
+            readInto(state->body, *reply, limit);
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (state->tooLarge) {
             result.replied = true;
