@@ -152,4 +152,16 @@ double pixelSize(const QFont &font)
         return font.pixelSize();
     return font.pointSizeF() / pointsFor(1.0);
 }
+
+double lineHeight(const QFont &font)
+{
+    return 1.2 * pixelSize(font);
+}
+
+double baselineFor(const QFont &font, double centreY)
+{
+    // The ideographic em box runs from 0.88 above the baseline to 0.12
+    // below it: its middle is 0.38 above the baseline.
+    return centreY + 0.38 * pixelSize(font);
+}
 } // namespace Kiv

@@ -82,5 +82,12 @@ QFont fixedFont(double size, Design design = Design::sans, QFont::Weight weight 
 QFont tracked(QFont font, double japanese, double english);
 // The size of a font from this factory, in logical pixels.
 double pixelSize(const QFont &font);
+// One line of text as layouts count it: 1.2 × the font's size. (The Noto
+// faces declare far taller lines, about 1.45 × their size, which would
+// spread stacked texts apart.)
+double lineHeight(const QFont &font);
+// The baseline that centres a line of text on `centreY`: ideographs and
+// Latin capitals alike sit in the middle of their line.
+double baselineFor(const QFont &font, double centreY);
 
 } // namespace Kiv

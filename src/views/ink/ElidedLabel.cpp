@@ -115,18 +115,18 @@ bool ElidedLabel::isElidedAt(double width) const
 QSize ElidedLabel::sizeHint() const
 {
     const QFontMetricsF metrics(font());
-    return QSize(int(std::ceil(metrics.horizontalAdvance(m_text))), int(std::ceil(metrics.height())));
+    return QSize(int(std::ceil(metrics.horizontalAdvance(m_text))), int(std::ceil(Kiv::lineHeight(font()))));
 }
 
 QSize ElidedLabel::minimumSizeHint() const
 {
-    return QSize(0, int(std::ceil(QFontMetricsF(font()).height())));
+    return QSize(0, int(std::ceil(Kiv::lineHeight(font()))));
 }
 
 int ElidedLabel::heightForWidth(int width) const
 {
     const int lines = std::max<qsizetype>(1, linesAt(width).size());
-    return int(std::ceil(QFontMetricsF(font()).height() * double(lines)));
+    return int(std::ceil(Kiv::lineHeight(font()) * double(lines)));
 }
 
 void ElidedLabel::paintEvent(QPaintEvent *)
@@ -137,7 +137,7 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     painter.setPen(m_tone.resolve());
     const QFontMetricsF metrics(font());
     const QStringList lines = linesAt(width());
-    const double lineHeight = metrics.height();
+    const double lineHeight = Kiv::lineHeight(font());
     const double total = lineHeight * double(lines.size());
     double y = 0;
     if (m_alignment & Qt::AlignVCenter)
@@ -151,7 +151,7 @@ void ElidedLabel::paintEvent(QPaintEvent *)
             x = (width() - w) / 2;
         else if (m_alignment & Qt::AlignRight)
             x = width() - w;
-        painter.drawText(QPointF(x, y + metrics.ascent()), line);
+        painter.drawText(QPointF(x, Kiv::baselineFor(font(), y + lineHeight / 2)), line);
         y += lineHeight;
     }
 }

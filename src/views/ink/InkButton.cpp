@@ -66,7 +66,7 @@ QSizeF InkButton::labelSize() const
     const double side = symbolSide();
     const double textWidth = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
     const double gap = side > 0 && textWidth > 0 ? m_look.spacing : 0;
-    const double height = std::max(text().isEmpty() ? 0 : metrics.height(), side);
+    const double height = std::max(text().isEmpty() ? 0 : Kiv::lineHeight(m_look.font), side);
     return {side + gap + textWidth, height};
 }
 
@@ -104,7 +104,7 @@ void InkButton::paintLabel(QPainter &painter, const QRectF &rect, const QColor &
                               : metrics.elidedText(text(), Qt::ElideRight, room);
     painter.setFont(m_look.font);
     painter.setPen(colour);
-    const double baseline = rect.center().y() + (metrics.ascent() - metrics.descent()) / 2;
+    const double baseline = Kiv::baselineFor(m_look.font, rect.center().y());
     painter.drawText(QPointF(x, baseline), shown);
 }
 

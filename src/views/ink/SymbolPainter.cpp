@@ -19,9 +19,11 @@ double strokeWidth(SymbolWeight weight)
     return 0.085;
 }
 
-// Builds a symbol from strokes and filled shapes in the unit square; the
-// result is one filled outline, so overlapping parts never darken a
-// translucent colour.
+// Builds a symbol from strokes and filled shapes given in the unit square;
+// the result is one filled outline, so overlapping parts never darken a
+// translucent colour. The work is done a hundred times larger, so that
+// curves stay round through the stroker and the boolean operations, and
+// scaled back at the end.
 class Art
 {
 public:
@@ -45,14 +47,7 @@ public:
         }
         stroke(p, scale);
     }
-    void stroke(const QPainterPath &p, double scale = 1.0)
-    {
-        QPainterPathStroker s;
-        s.setWidth(w * scale);
-        s.setCapStyle(Qt::RoundCap);
-        s.setJoinStyle(Qt::RoundJoin);
-        add(s.createStroke(p));
-    }
+    void stroke(const QPainterPath &p, double scale = 1.0) { merge(strokeOf(p, scale)); }
     void ring(QPointF c, double r, double scale = 1.0)
     {
         QPainterPath p;
@@ -65,18 +60,26 @@ public:
         p.addEllipse(c, r, r);
         add(p);
     }
-    void add(const QPainterPath &p) { out = out.isEmpty() ? p.simplified() : out.united(p); }
-    void cut(const QPainterPath &p) { out = out.subtracted(p); }
+    void add(const QPainterPath &p) { merge(up().map(p)); }
+    void cut(const QPainterPath &large) { m_out = m_out.subtracted(large); }
+    // A stroke outline, at the working size (for cut()).
     QPainterPath strokeOf(const QPainterPath &p, double scale = 1.0) const
     {
         QPainterPathStroker s;
-        s.setWidth(w * scale);
+        s.setWidth(w * scale * kUp);
         s.setCapStyle(Qt::RoundCap);
         s.setJoinStyle(Qt::RoundJoin);
-        return s.createStroke(p);
+        s.setCurveThreshold(0.02);
+        return s.createStroke(up().map(p));
     }
+    QPainterPath result() const { return QTransform::fromScale(1.0 / kUp, 1.0 / kUp).map(m_out); }
 
-    QPainterPath out;
+private:
+    static constexpr double kUp = 100.0;
+    static QTransform up() { return QTransform::fromScale(kUp, kUp); }
+    void merge(const QPainterPath &large) { m_out = m_out.isEmpty() ? large.simplified() : m_out.united(large); }
+
+    QPainterPath m_out;
 };
 
 QPainterPath arc(QPointF c, double r, double startDeg, double sweepDeg)
@@ -88,15 +91,15 @@ QPainterPath arc(QPointF c, double r, double startDeg, double sweepDeg)
     return p;
 }
 
-QPainterPath speakerBody(double dx)
+// The speaker's box and cone, `scale` times the size beside its waves.
+QPainterPath speakerBody(double scale = 1.0)
 {
+    const QPointF points[] = {{0.12, 0.40}, {0.26, 0.40}, {0.44, 0.24}, {0.44, 0.76}, {0.26, 0.60}, {0.12, 0.60}};
+    QPolygonF outline;
+    for (const QPointF &pt : points)
+        outline << QPointF(0.12 + (pt.x() - 0.12) * scale, 0.5 + (pt.y() - 0.5) * scale);
     QPainterPath p;
-    p.moveTo(0.12 + dx, 0.40);
-    p.lineTo(0.26 + dx, 0.40);
-    p.lineTo(0.44 + dx, 0.24);
-    p.lineTo(0.44 + dx, 0.76);
-    p.lineTo(0.26 + dx, 0.60);
-    p.lineTo(0.12 + dx, 0.60);
+    p.addPolygon(outline);
     p.closeSubpath();
     return p;
 }
@@ -169,16 +172,20 @@ QPainterPath build(Symbol symbol, SymbolWeight weight)
         break;
     }
     case Symbol::speakerWave2:
-        a.stroke(speakerBody(0));
+        a.stroke(speakerBody());
         a.stroke(arc({0.46, 0.5}, 0.17, 40, -80));
         a.stroke(arc({0.46, 0.5}, 0.31, 45, -90));
         break;
     case Symbol::speakerSlash: {
+        // The speaker alone, larger, crossed out with a gap either side of
+        // the stroke.
         QPainterPath slash;
-        slash.moveTo(0.18, 0.16);
-        slash.lineTo(0.82, 0.84);
-        a.stroke(speakerBody(0.06));
-        a.cut(a.strokeOf(slash, 3.0));
+        slash.moveTo(0.16, 0.14);
+        slash.lineTo(0.84, 0.86);
+        QPainterPath body = speakerBody(1.3);
+        body.translate(0.08, 0);
+        a.stroke(body);
+        a.cut(a.strokeOf(slash, 2.6));
         a.stroke(slash);
         break;
     }
@@ -274,7 +281,7 @@ QPainterPath build(Symbol symbol, SymbolWeight weight)
         break;
     }
     }
-    return a.out;
+    return a.result();
 }
 
 class SymbolIconEngine : public QIconEngine

@@ -86,7 +86,7 @@ TEST_F(InkButtonTest, SizeComesFromPaddingOrAFixedFrame)
     InkButton padded(QStringLiteral("手を離す"), capsuleLook());
     const QFontMetricsF metrics(padded.look().font);
     EXPECT_NEAR(padded.sizeHint().width(), metrics.horizontalAdvance(QStringLiteral("手を離す")) + 32, 1.0);
-    EXPECT_NEAR(padded.sizeHint().height(), metrics.height() + 14, 1.0);
+    EXPECT_NEAR(padded.sizeHint().height(), 1.2 * 14 * 1.6 + 14, 1.0) << "a line of text, then 7 above and below";
 
     // A fixed frame does not grow with the text scale.
     InkLook quiet = InkLook::plain(Kiv::font(12, Kiv::Design::serif), {Kiv::Colour::inkSoft}, {Kiv::Colour::ink});
