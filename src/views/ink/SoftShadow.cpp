@@ -19,11 +19,14 @@ void boxPass(QImage &image, int r, bool horizontal)
     const int length = horizontal ? w : h;
     std::vector<quint32> copy(static_cast<size_t>(length));
     const int window = 2 * r + 1;
+    auto *bits = reinterpret_cast<quint32 *>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / 4;
     for (int line = 0; line < lines; ++line) {
-        auto at = [&](int i) -> quint32 & {
-            return horizontal ? reinterpret_cast<quint32 *>(image.scanLine(line))[i]
-                              : reinterpret_cast<quint32 *>(image.scanLine(i))[line];
-        };
+        // Along a row the pixels are next to each other; down a column they
+        // are a row apart.
+        quint32 *start = horizontal ? bits + line * stride : bits + line;
+        const qsizetype step = horizontal ? 1 : stride;
+        auto at = [&](int i) -> quint32 & { return start[i * step]; };
         for (int i = 0; i < length; ++i)
             copy[size_t(i)] = at(i);
         int sum[4] = {0, 0, 0, 0};
