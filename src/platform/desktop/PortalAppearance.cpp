@@ -34,6 +34,9 @@ PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent)
         qApp->installEventFilter(this);
     if (!m_bus.isConnected())
         return;
+    // The slot's argument type must be known by name before the bus can
+    // match the signal to it.
+    qRegisterMetaType<QDBusVariant>();
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
                   SLOT(onSettingChanged(QString, QString, QDBusVariant)));
     read(QStringLiteral("ReadOne"));
