@@ -1,4 +1,4 @@
-// Drawing the static layers of the ink pieces: the paper behind every
+// Drawing the static layers of the ink drawings: the paper behind every
 // window (redrawn on each resize and appearance change) and the dry garden,
 // at the sizes of a main window and at twice the pixel ratio.
 #include "views/ink/KaresansuiView.h"

@@ -6,7 +6,7 @@
 
 class QPainter;
 
-// A static layer of a painted piece (the paper, the garden), drawn once
+// A static layer of a drawing (the paper, the garden), drawn once
 // into a pixmap and drawn again only when its size, the device pixel
 // ratio, the appearance, the text scale or the caller's own key changes.
 class PaintCache

@@ -22,7 +22,6 @@ Scaled::Scaled(double factor, QWidget *content, QWidget *parent)
     setPalette(clear);
     viewport()->setAutoFillBackground(false);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setFocusPolicy(Qt::NoFocus);
 
     auto *scene = new QGraphicsScene(this);
     setScene(scene);

@@ -10,7 +10,7 @@
 class QPainter;
 class QWidget;
 
-// Still pictures of painted pieces and whole widgets, for looking at what
+// Still pictures of drawings and whole widgets, for looking at what
 // was built and for pixel checks: drawn offscreen at any device pixel
 // ratio, in light or dark, at any text scale, in either language.
 namespace StillPicture {

@@ -1,4 +1,4 @@
-// Still pictures of every painted piece, in light and dark, at text scale
+// Still pictures of every drawing, in light and dark, at text scale
 // 1.0 and 1.6 (and one set at twice the pixel ratio), written to
 // <build>/snapshots/ink for looking at; each also checked for the few
 // pixels that tell its drawing is right.
@@ -52,9 +52,9 @@ QColor at(const QImage &image, QPointF logical)
 
 struct InkPicturesTest : ViewTest
 {
-    void save(const QImage &image, const QString &piece, const StillPicture::Setting &s)
+    void save(const QImage &image, const QString &name, const StillPicture::Setting &s)
     {
-        ASSERT_TRUE(StillPicture::save(image, kFolder, piece + QLatin1Char('-') + s.tag()));
+        ASSERT_TRUE(StillPicture::save(image, kFolder, name + QLatin1Char('-') + s.tag()));
     }
 };
 
