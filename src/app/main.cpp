@@ -1,5 +1,8 @@
+#include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
 #include "sound/Chime.h"
+#include "views/ink/KivBackground.h"
+#include "views/ink/ThemeBinding.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -19,7 +22,12 @@ int main(int argc, char **argv)
     // With no audio device, a bell falls back to the desktop's beep.
     Chime::setFallbackSound([] { QApplication::beep(); });
 
+    // Light or dark as the desktop says, live.
+    PortalAppearance appearance;
+    ThemeBinding theme(&appearance);
+
     QMainWindow window;
+    window.setCentralWidget(new KivBackground);
     window.setWindowTitle(QStringLiteral("Quillmere"));
     window.resize(480, 640);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {

@@ -19,6 +19,7 @@ TEST_F(InJapanese, ClockTextsRoundUpAndShowHoursFromTheFirstHour)
         {0.2, "00:01", "0分"},
         {59, "00:59", "0分"},
         {59.2, "01:00", "1分"},
+        {119, "01:59", "1分"},
         {1499.5, "25:00", "25分"},
         {3599.5, "1:00:00", "1:00"},
         {5399, "1:29:59", "1:29"},
@@ -40,4 +41,9 @@ TEST_F(InJapanese, ClockTextsRoundUpAndShowHoursFromTheFirstHour)
         EXPECT_EQ(ClockText::full(c.seconds), QString::fromUtf8(c.full));
         EXPECT_EQ(ClockText::compact(c.seconds), QString::fromUtf8(c.compact));
     }
+}
+
+TEST_F(InEnglish, CompactMinutesReadInEnglish)
+{
+    EXPECT_EQ(ClockText::compact(1499.5), QStringLiteral("25 min"));
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/desktop/AppearanceSource.h"
+
+#include <QDBusConnection>
+#include <QDBusVariant>
+
+// The desktop's light or dark preference, from the freedesktop portal's
+// "color-scheme" setting (namespace org.freedesktop.appearance) read over
+// D-Bus, and followed live through the portal's SettingChanged signal.
+// Where no portal answers, or the portal says "no preference", the
+// lightness of the desktop's widget palette decides. Starts with the
+// palette's answer; the portal's answer arrives asynchronously.
+class PortalAppearance : public AppearanceSource
+{
+    Q_OBJECT
+public:
+    explicit PortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
+
+    Kiv::Appearance current() const override;
+
+    // The portal's value: 1 prefers dark, 2 light; anything else (0, unknown
+    // values, a missing or unreadable setting) states no preference.
+    static std::optional<Kiv::Appearance> fromSetting(const QVariant &value);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void onSettingChanged(const QString &nameSpace, const QString &key, const QDBusVariant &value);
+
+private:
+    void read(const QString &method);
+    void update();
+
+    QDBusConnection m_bus;
+    std::optional<Kiv::Appearance> m_portal;
+    Kiv::Appearance m_palette = Kiv::Appearance::light;
+    Kiv::Appearance m_current = Kiv::Appearance::light;
+};

@@ -1,0 +1,47 @@
+#include "views/ink/FrameTicker.h"
+
+#include "views/ink/Motion.h"
+
+#include <QEvent>
+#include <QWidget>
+
+FrameTicker::FrameTicker(QWidget *owner, int intervalMs, std::function<void()> tick)
+    : QObject(owner)
+    , m_owner(owner)
+{
+    m_timer.setInterval(intervalMs);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, std::move(tick));
+    m_shown = owner->isVisible() && !owner->window()->isMinimized();
+    owner->installEventFilter(this);
+}
+
+void FrameTicker::setMoving(bool moving)
+{
+    m_moving = moving;
+    reconsider();
+}
+
+bool FrameTicker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_owner) {
+        if (event->type() == QEvent::Show) {
+            m_shown = !m_owner->window()->isMinimized();
+            reconsider();
+        } else if (event->type() == QEvent::Hide) {
+            // Also sent, spontaneously, when the window is minimized.
+            m_shown = false;
+            reconsider();
+        }
+    }
+    return false;
+}
+
+void FrameTicker::reconsider()
+{
+    const bool run = m_moving && m_shown && !Motion::isInstant();
+    if (run && !m_timer.isActive())
+        m_timer.start();
+    else if (!run && m_timer.isActive())
+        m_timer.stop();
+}

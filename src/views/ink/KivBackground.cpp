@@ -1,0 +1,92 @@
+#include "views/ink/KivBackground.h"
+
+#include "core/Kiv.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+KivBackground::KivBackground(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void KivBackground::draw(QPainter &painter, QSizeF size)
+{
+    if (size.isEmpty())
+        return;
+    // The paper's gradients span only a few levels of each channel, so they
+    // are computed per pixel and dithered (a 4 × 4 ordered pattern) instead
+    // of being left to bands of flat colour.
+    const double scale = PaintCache::deviceScale(painter);
+    const QSize pixels(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale)));
+    QImage image(pixels, QImage::Format_RGB32);
+
+    const QColor paper = Kiv::paper(), raised = Kiv::paperRaised(), ink = Kiv::ink();
+    const double p[3] = {paper.redF() * 255, paper.greenF() * 255, paper.blueF() * 255};
+    const double r[3] = {raised.redF() * 255, raised.greenF() * 255, raised.blueF() * 255};
+    const double k[3] = {ink.redF() * 255, ink.greenF() * 255, ink.blueF() * 255};
+    // The glow: raised paper at 0.9 fading to nothing 420 px from a point
+    // on the centre line 8 % down, a circle whatever the shape of the area.
+    const QPointF centre(size.width() * 0.5, size.height() * 0.08);
+    constexpr double kRadius = 420;
+    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
+    for (int py = 0; py < pixels.height(); ++py) {
+        const double y = (py + 0.5) / scale;
+        // The shade: nothing above the middle, growing evenly to 4.5 % ink
+        // at the bottom edge.
+        const double shade = 0.045 * std::clamp((y - size.height() * 0.5) / (size.height() * 0.5), 0.0, 1.0);
+        const double dy = y - centre.y();
+        // Outside the glow's circle a row is one colour (before dithering);
+        // only the pixels inside it need their distance.
+        double plain[3];
+        for (int i = 0; i < 3; ++i)
+            plain[i] = p[i] + (k[i] - p[i]) * shade;
+        const double reach = dy * dy < kRadius * kRadius ? std::sqrt(kRadius * kRadius - dy * dy) : -1.0;
+        const int from = reach < 0 ? pixels.width()
+                                   : std::clamp(int(std::floor((centre.x() - reach) * scale)), 0, pixels.width());
+        const int to = reach < 0 ? pixels.width() : std::min(pixels.width(), int(std::ceil((centre.x() + reach) * scale)));
+        const int *bayer = kBayer[py & 3];
+        QRgb plainPattern[4];
+        for (int j = 0; j < 4; ++j) {
+            const float dither = (bayer[j] + 0.5f) / 16.0f;
+            plainPattern[j] = qRgb(int(plain[0] + dither), int(plain[1] + dither), int(plain[2] + dither));
+        }
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(py));
+        for (int px = 0; px < from; ++px)
+            line[px] = plainPattern[px & 3];
+        for (int px = from; px < to; ++px) {
+            const float dx = float((px + 0.5) / scale - centre.x());
+            const float d = std::sqrt(dx * dx + float(dy * dy));
+            if (d >= float(kRadius)) {
+                line[px] = plainPattern[px & 3];
+                continue;
+            }
+            const float glow = 0.9f * (1.0f - d / float(kRadius));
+            const float dither = (bayer[px & 3] + 0.5f) / 16.0f;
+            int c[3];
+            for (int i = 0; i < 3; ++i) {
+                const float lit = float(p[i]) + float(r[i] - p[i]) * glow;
+                c[i] = int(lit + (float(k[i]) - lit) * float(shade) + dither);
+            }
+            line[px] = qRgb(c[0], c[1], c[2]);
+        }
+        for (int px = std::max(from, to); px < pixels.width(); ++px)
+            line[px] = plainPattern[px & 3];
+    }
+    image.setDevicePixelRatio(scale);
+    painter.drawImage(QRectF(QPointF(0, 0), size), image);
+}
+
+void KivBackground::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QPixmap &layer = m_cache.pixmap(size(), PaintCache::deviceScale(painter), &KivBackground::draw);
+    const QRectF target(event->rect());
+    const double dpr = layer.devicePixelRatio();
+    painter.drawPixmap(target, layer, QRectF(target.topLeft() * dpr, target.size() * dpr));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "views/ink/PaintCache.h"
+
+#include <QWidget>
+
+// The sheet of paper behind the main window and the reading pages: the
+// paper colour, lit by a soft glow near the top centre and darkened by a
+// faint shade towards the bottom. Put it behind a page (as the page's
+// parent, or under it in a stacked layout); it fills whatever it is given.
+class KivBackground : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit KivBackground(QWidget *parent = nullptr);
+
+    // The paper for an area of `size`, in the appearance in effect.
+    static void draw(QPainter &painter, QSizeF size);
+
+    const PaintCache &cache() const { return m_cache; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    PaintCache m_cache;
+};

@@ -1,0 +1,102 @@
+#include "views/ink/Popover.h"
+
+#include "core/Kiv.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+Popover::Popover(QWidget *anchor)
+    : QFrame(anchor, Qt::Popup | Qt::FramelessWindowHint)
+    , m_anchor(anchor)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Popover::setContent(QWidget *content)
+{
+    if (m_content)
+        m_content->deleteLater();
+    m_content = content;
+    layout()->addWidget(content);
+}
+
+QPoint Popover::placement(const QRect &anchor, const QSize &size, const QRect &screen, Qt::Edge edge, int gap)
+{
+    const int w = size.width(), h = size.height();
+    int x = 0, y = 0;
+    switch (edge) {
+    case Qt::BottomEdge:
+    case Qt::TopEdge: {
+        x = anchor.left() + anchor.width() / 2 - w / 2;
+        const int below = anchor.bottom() + 1 + gap;
+        const int above = anchor.top() - gap - h;
+        const bool roomBelow = below + h <= screen.bottom() + 1;
+        const bool roomAbove = above >= screen.top();
+        if (edge == Qt::BottomEdge)
+            y = roomBelow || !roomAbove ? below : above;
+        else
+            y = roomAbove || !roomBelow ? above : below;
+        break;
+    }
+    case Qt::LeftEdge:
+    case Qt::RightEdge: {
+        y = anchor.top() + anchor.height() / 2 - h / 2;
+        const int right = anchor.right() + 1 + gap;
+        const int left = anchor.left() - gap - w;
+        const bool roomRight = right + w <= screen.right() + 1;
+        const bool roomLeft = left >= screen.left();
+        if (edge == Qt::RightEdge)
+            x = roomRight || !roomLeft ? right : left;
+        else
+            x = roomLeft || !roomRight ? left : right;
+        break;
+    }
+    }
+    x = std::max(screen.left(), std::min(x, screen.right() + 1 - w));
+    y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - h));
+    return {x, y};
+}
+
+void Popover::open(Qt::Edge edge)
+{
+    adjustSize();
+    QRect anchorRect;
+    QScreen *screen = nullptr;
+    if (m_anchor) {
+        anchorRect = QRect(m_anchor->mapToGlobal(QPoint(0, 0)), m_anchor->size());
+        screen = m_anchor->screen();
+    }
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+    move(placement(anchorRect, size(), area, edge));
+    show();
+    if (m_content)
+        m_content->setFocus(Qt::PopupFocusReason);
+}
+
+void Popover::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Kiv::paper());
+    painter.setPen(QPen(Kiv::hairline(), 1));
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void Popover::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void Popover::hideEvent(QHideEvent *event)
+{
+    QFrame::hideEvent(event);
+    emit dismissed();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+
+class AppModel;
+
+// What every view is handed by its parent when it is built: the
+// application model and the two values of a still-picture renderer. A view
+// passes it on to the views it builds; nothing else reaches for globals
+// except the theme (Kiv).
+struct ViewContext
+{
+    // The coordinator every screen reads and calls (null only where a view
+    // needs no model, as the reading pages).
+    AppModel *model = nullptr;
+    // True while the views are drawn as still pictures: they then leave out
+    // side effects (refreshes, network checks, focus) and scrolling, and
+    // show static text in place of text fields.
+    bool snapshot = false;
+    // The page of the introduction to draw, instead of its own page index.
+    std::optional<int> introPage;
+};

@@ -1,0 +1,69 @@
+#include "views/ViewTest.h"
+#include "views/ink/EnsoMark.h"
+#include "views/ink/KaresansuiView.h"
+#include "views/ink/KivBackground.h"
+#include "views/ink/StillPicture.h"
+
+namespace {
+
+using PaperTest = ViewTest;
+
+// The paper is drawn once per size, pixel ratio and appearance, however
+// often the window repaints, and at the resolution it is shown at.
+TEST_F(PaperTest, TheStaticLayerIsDrawnOnlyWhenItsKeyChanges)
+{
+    KivBackground paper;
+    paper.resize(300, 200);
+    const QImage light = StillPicture::grab(&paper, 1.0);
+    StillPicture::grab(&paper, 1.0);
+    EXPECT_EQ(paper.cache().drawCount(), 1);
+    EXPECT_GT(light.pixelColor(10, 10).lightness(), 200);
+
+    Kiv::setAppearance(Kiv::Appearance::dark);
+    const QImage dark = StillPicture::grab(&paper, 1.0);
+    EXPECT_EQ(paper.cache().drawCount(), 2);
+    EXPECT_LT(dark.pixelColor(10, 10).lightness(), 60);
+
+    const QImage sharp = StillPicture::grab(&paper, 2.0);
+    EXPECT_EQ(paper.cache().drawCount(), 3);
+    EXPECT_EQ(sharp.size(), QSize(600, 400));
+
+    paper.resize(300, 250);
+    StillPicture::grab(&paper, 2.0);
+    EXPECT_EQ(paper.cache().drawCount(), 4);
+}
+
+TEST_F(PaperTest, TheGardenWidgetShowsWhatItsDrawFunctionDraws)
+{
+    KaresansuiView garden(68, true);
+    garden.resize(480, 68);
+    const QImage widget = StillPicture::grab(&garden, 1.0);
+    const QImage drawn = StillPicture::paint(QSize(480, 68), 1.0, [](QPainter &p, QSizeF s) {
+        KaresansuiView::draw(p, s, true);
+    });
+    ASSERT_EQ(widget.size(), drawn.size());
+    int worst = 0;
+    for (int y = 0; y < widget.height(); ++y)
+        for (int x = 0; x < widget.width(); ++x) {
+            const QColor a = widget.pixelColor(x, y), b = drawn.pixelColor(x, y);
+            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue())});
+        }
+    EXPECT_LE(worst, 2) << "the same picture, up to rounding through the cached layer";
+    EXPECT_EQ(garden.height(), 68);
+}
+
+TEST_F(PaperTest, TheBrushMarkKeepsItsSquareWithOrWithoutItsDot)
+{
+    EnsoMark plain(120);
+    EnsoMark dotted(120, 0.5, Tone{Kiv::Colour::vermilion});
+    EXPECT_EQ(plain.size(), QSize(120, 120));
+    EXPECT_EQ(dotted.size(), QSize(120, 120));
+    // Without a dot, the top of the ring's inside is paper; with one, vermilion.
+    const QPointF dot(60, 60 - 0.3698 * 120);
+    const QImage a = StillPicture::grab(&plain, 1.0), b = StillPicture::grab(&dotted, 1.0);
+    EXPECT_EQ(a.pixelColor(dot.toPoint()), Kiv::paper());
+    EXPECT_NE(b.pixelColor(dot.toPoint()), Kiv::paper());
+}
+
+} // namespace

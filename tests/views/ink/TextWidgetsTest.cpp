@@ -1,0 +1,100 @@
+#include "views/ViewTest.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/ink/GrowingTextField.h"
+#include "views/ink/PlainLineEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+using TextWidgetsTest = ViewTest;
+
+TEST_F(TextWidgetsTest, ALabelCutsItsLastLineWithAnEllipsis)
+{
+    const QString text = QStringLiteral("今日という日は、今日きり。明日はまた明日の風が吹く。");
+    ElidedLabel label(text, Kiv::font(12), {Kiv::Colour::inkFaint});
+    const double full = label.sizeHint().width();
+
+    EXPECT_FALSE(label.isElidedAt(full + 1));
+    EXPECT_EQ(label.linesAt(full + 1), QStringList{text});
+    ASSERT_TRUE(label.isElidedAt(full / 2));
+    const QStringList cut = label.linesAt(full / 2);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut.constFirst().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label.accessibleName(), text) << "assistive technology reads the whole text";
+
+    label.setMaxLines(2);
+    const QStringList two = label.linesAt(full / 2 + 4);
+    EXPECT_EQ(two.size(), 2);
+    EXPECT_FALSE(label.isElidedAt(full / 2 + 4)) << "half the text per line fits in two";
+    EXPECT_EQ(label.linesAt(full / 4).size(), 2) << "never more than the limit";
+    EXPECT_TRUE(label.isElidedAt(full / 4));
+}
+
+TEST_F(TextWidgetsTest, AGrowingFieldGrowsToItsLimitAndReturnSubmits)
+{
+    QWidget window;
+    GrowingTextField field(1, 4, &window);
+    field.setFont(Kiv::font(15, Kiv::Design::serif));
+    field.resize(160, field.height());
+    window.resize(200, 300);
+    window.show();
+    QSignalSpy submitted(&field, &GrowingTextField::submitted);
+    QSignalSpy edited(&field, &GrowingTextField::textEdited);
+
+    const int oneLine = field.height();
+    EXPECT_EQ(field.shownLines(), 1);
+    field.setFocus();
+    QTest::keyClicks(&field, QStringLiteral("Write the morning line and make it a little longer"));
+    EXPECT_GT(field.shownLines(), 1);
+    EXPECT_GT(field.height(), oneLine);
+    EXPECT_FALSE(edited.isEmpty());
+
+    QTest::keyClicks(&field, QStringLiteral(" and longer still").repeated(12));
+    EXPECT_EQ(field.shownLines(), 4) << "stops growing at its limit";
+
+    const QString before = field.text();
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(submitted.size(), 1);
+    EXPECT_EQ(field.text(), before) << "Return ends the entry instead of breaking the line";
+}
+
+TEST_F(TextWidgetsTest, PastedLineBreaksBecomeBlanksAndSetTextIsQuiet)
+{
+    GrowingTextField field(1, 3);
+    field.show();
+    QSignalSpy edited(&field, &GrowingTextField::textEdited);
+    field.setText(QStringLiteral("既に"));
+    EXPECT_TRUE(edited.isEmpty()) << "only the user's edits are reported";
+
+    QApplication::clipboard()->setText(QStringLiteral("一行目\n二行目\r\n三行目"));
+    field.setFocus();
+    field.moveCursor(QTextCursor::End);
+    field.paste();
+    EXPECT_EQ(field.text(), QStringLiteral("既に一行目 二行目 三行目"));
+    EXPECT_FALSE(edited.isEmpty());
+}
+
+TEST_F(TextWidgetsTest, PlainFieldsHaveNoBackgroundAndFollowTheAppearance)
+{
+    QWidget window;
+    auto &edit = *new PlainLineEdit(&window);
+    auto &field = *new GrowingTextField(1, 2, &window);
+    EXPECT_FALSE(edit.hasFrame());
+    EXPECT_EQ(edit.palette().color(QPalette::Base).alpha(), 0);
+    EXPECT_EQ(field.palette().color(QPalette::Base).alpha(), 0);
+    EXPECT_EQ(edit.palette().color(QPalette::Text), Kiv::ink());
+
+    Kiv::setAppearance(Kiv::Appearance::dark);
+    window.setPalette(Kiv::palette(Kiv::Appearance::dark));
+    EXPECT_EQ(edit.palette().color(QPalette::Text), Kiv::ink());
+    EXPECT_EQ(field.palette().color(QPalette::Text), Kiv::ink());
+    EXPECT_EQ(edit.palette().color(QPalette::Base).alpha(), 0);
+    EXPECT_EQ(edit.palette().color(QPalette::PlaceholderText), Kiv::inkFaint()) << "from the window";
+}
+
+} // namespace
