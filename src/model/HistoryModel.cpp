@@ -15,6 +15,28 @@ bool before(qint64 startA, qsizetype indexA, qint64 startB, qsizetype indexB)
     return startA != startB ? startA > startB : indexA < indexB;
 }
 
+// Adds a record's focus length to its day's totals (sign 1) or takes it
+// away (sign -1); breaks (length -1) count in neither.
+template<typename Day>
+void count(Day &day, qint64 focusMs, int sign)
+{
+    if (focusMs < 0)
+        return;
+    day.focusCount += sign;
+    day.focusMs += sign * focusMs;
+}
+
+// Where a record of this start and stored index stands, or would stand,
+// among a day's entries.
+template<typename Entries>
+auto positionIn(Entries &entries, qint64 startMs, qsizetype index)
+{
+    return std::lower_bound(entries.begin(), entries.end(), std::pair(startMs, index),
+                            [](const auto &e, const std::pair<qint64, qsizetype> &v) {
+                                return before(e.startMs, e.index, v.first, v.second);
+                            });
+}
+
 } // namespace
 
 HistoryModel::HistoryModel(SessionStore &store, QObject *parent, const QTimeZone &zone)
@@ -59,48 +81,29 @@ void HistoryModel::rebuild()
 {
     const QList<SessionRecord> &records = m_store.allRecords();
     m_placed.assign(size_t(records.size()), Placement());
-    std::vector<Entry> live;
+    struct Live
+    {
+        qint64 day; // Julian day
+        Entry entry;
+    };
+    std::vector<Live> live;
     live.reserve(size_t(records.size()));
     for (qsizetype i = 0; i < records.size(); ++i) {
-        m_placed[size_t(i)] = placementOf(records[i]);
-        if (m_placed[size_t(i)].day.isValid())
-            live.push_back(Entry{m_placed[size_t(i)].startMs, i});
+        const Placement p = placementOf(records[i]);
+        m_placed[size_t(i)] = p;
+        if (p.day.isValid())
+            live.push_back(Live{p.day.toJulianDay(), Entry{p.startMs, i}});
     }
-    std::sort(live.begin(), live.end(),
-              [](const Entry &a, const Entry &b) { return before(a.startMs, a.index, b.startMs, b.index); });
-    // The local date never runs backwards in time, so the newest-first order
-    // of the records is also the newest-first order of their days.
+    // Newest day first; within a day newest first, then the store's order.
+    std::sort(live.begin(), live.end(), [](const Live &a, const Live &b) {
+        return a.day != b.day ? a.day > b.day : before(a.entry.startMs, a.entry.index, b.entry.startMs, b.entry.index);
+    });
     m_days.clear();
-    for (const Entry &e : live) {
-        const Placement &p = m_placed[size_t(e.index)];
-        if (m_days.empty() || m_days.back().date != p.day)
-            m_days.push_back(Day{p.day, {}, 0, 0});
-        Day &day = m_days.back();
-        day.entries.push_back(e);
-        if (p.focusMs >= 0) {
-            ++day.focusCount;
-            day.focusMs += p.focusMs;
-        }
-    }
-    // A zone whose dates do run backwards somewhere (none known) would split
-    // a day in two; join such pieces so every day has one header.
-    if (!std::is_sorted(m_days.begin(), m_days.end(), [](const Day &a, const Day &b) { return a.date > b.date; })) {
-        std::vector<Day> merged;
-        std::stable_sort(m_days.begin(), m_days.end(), [](const Day &a, const Day &b) { return a.date > b.date; });
-        for (Day &d : m_days) {
-            if (!merged.empty() && merged.back().date == d.date) {
-                Day &into = merged.back();
-                into.entries.insert(into.entries.end(), d.entries.begin(), d.entries.end());
-                std::sort(into.entries.begin(), into.entries.end(), [](const Entry &a, const Entry &b) {
-                    return before(a.startMs, a.index, b.startMs, b.index);
-                });
-                into.focusCount += d.focusCount;
-                into.focusMs += d.focusMs;
-            } else {
-                merged.push_back(std::move(d));
-            }
-        }
-        m_days = std::move(merged);
+    for (const Live &l : live) {
+        if (m_days.empty() || m_days.back().date.toJulianDay() != l.day)
+            m_days.push_back(Day{QDate::fromJulianDay(l.day), {}, 0, 0});
+        m_days.back().entries.push_back(l.entry);
+        count(m_days.back(), m_placed[size_t(l.entry.index)].focusMs, +1);
     }
     m_dayRows.assign(m_days.size() + 1, 0);
     recountRowsFrom(0);
@@ -138,19 +141,10 @@ void HistoryModel::recordChanged(qsizetype index)
         // Same place: only the row's texts and the day's totals can change.
         const size_t d = dayPosition(now.day);
         Day &day = m_days[d];
-        if (old.focusMs >= 0) {
-            --day.focusCount;
-            day.focusMs -= old.focusMs;
-        }
-        if (now.focusMs >= 0) {
-            ++day.focusCount;
-            day.focusMs += now.focusMs;
-        }
+        count(day, old.focusMs, -1);
+        count(day, now.focusMs, +1);
         m_placed[size_t(index)] = now;
-        const auto it = std::lower_bound(day.entries.begin(), day.entries.end(), Entry{now.startMs, index},
-                                         [](const Entry &a, const Entry &b) {
-                                             return before(a.startMs, a.index, b.startMs, b.index);
-                                         });
+        const auto it = positionIn(day.entries, now.startMs, index);
         const int row = m_dayRows[d] + 1 + int(it - day.entries.begin());
         emit dataChanged(this->index(row), this->index(row));
         emit dataChanged(this->index(m_dayRows[d]), this->index(m_dayRows[d]));
@@ -170,28 +164,18 @@ void HistoryModel::insert(qsizetype index, const Placement &at)
         const int row = d < m_days.size() ? m_dayRows[d] : m_dayRows.back();
         beginInsertRows(QModelIndex(), row, row + 1);
         Day day{at.day, {Entry{at.startMs, index}}, 0, 0};
-        if (at.focusMs >= 0) {
-            day.focusCount = 1;
-            day.focusMs = at.focusMs;
-        }
+        count(day, at.focusMs, +1);
         m_days.insert(m_days.begin() + qsizetype(d), std::move(day));
         recountRowsFrom(d);
         endInsertRows();
         return;
     }
     Day &day = m_days[d];
-    const Entry entry{at.startMs, index};
-    const auto it = std::lower_bound(day.entries.begin(), day.entries.end(), entry,
-                                     [](const Entry &a, const Entry &b) {
-                                         return before(a.startMs, a.index, b.startMs, b.index);
-                                     });
+    const auto it = positionIn(day.entries, at.startMs, index);
     const int row = m_dayRows[d] + 1 + int(it - day.entries.begin());
     beginInsertRows(QModelIndex(), row, row);
-    day.entries.insert(it, entry);
-    if (at.focusMs >= 0) {
-        ++day.focusCount;
-        day.focusMs += at.focusMs;
-    }
+    day.entries.insert(it, Entry{at.startMs, index});
+    count(day, at.focusMs, +1);
     recountRowsFrom(d);
     endInsertRows();
     if (at.focusMs >= 0)
@@ -204,11 +188,7 @@ void HistoryModel::remove(qsizetype index, const Placement &at)
     if (d == m_days.size() || m_days[d].date != at.day)
         return;
     Day &day = m_days[d];
-    const Entry entry{at.startMs, index};
-    const auto it = std::lower_bound(day.entries.begin(), day.entries.end(), entry,
-                                     [](const Entry &a, const Entry &b) {
-                                         return before(a.startMs, a.index, b.startMs, b.index);
-                                     });
+    const auto it = positionIn(day.entries, at.startMs, index);
     if (it == day.entries.end() || it->index != index)
         return;
     if (day.entries.size() == 1) {
@@ -222,10 +202,7 @@ void HistoryModel::remove(qsizetype index, const Placement &at)
     const int row = m_dayRows[d] + 1 + int(it - day.entries.begin());
     beginRemoveRows(QModelIndex(), row, row);
     day.entries.erase(it);
-    if (at.focusMs >= 0) {
-        --day.focusCount;
-        day.focusMs -= at.focusMs;
-    }
+    count(day, at.focusMs, -1);
     recountRowsFrom(d);
     endRemoveRows();
     if (at.focusMs >= 0)
@@ -289,10 +266,7 @@ int HistoryModel::rowOf(const QUuid &id) const
         const Placement &p = m_placed[size_t(i)];
         const size_t d = dayPosition(p.day);
         const Day &day = m_days[d];
-        const auto it = std::lower_bound(day.entries.begin(), day.entries.end(), Entry{p.startMs, i},
-                                         [](const Entry &a, const Entry &b) {
-                                             return before(a.startMs, a.index, b.startMs, b.index);
-                                         });
+        const auto it = positionIn(day.entries, p.startMs, i);
         return m_dayRows[d] + 1 + int(it - day.entries.begin());
     }
     return -1;
