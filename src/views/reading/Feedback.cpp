@@ -53,6 +53,19 @@ QString system()
     return QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion();
 }
 
+QString platform()
+{
+    return QStringLiteral("Linux");
+}
+
+std::optional<QUrl> address(const QString &version)
+{
+    const QString shown = version.isEmpty() ? QStringLiteral("?") : version;
+    if (std::optional<QUrl> form = formURL(shown, platform(), QString()))
+        return form;
+    return mailURL(shown, platform());
+}
+
 QString noMailProgramNotice()
 {
     return L(QStringLiteral("メールのアプリを開けませんでした。{0} へお送りください。"), recipient());

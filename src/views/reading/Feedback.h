@@ -29,6 +29,14 @@ std::optional<QUrl> mailURL(const QString &version, const QString &platform, con
 // ("Debian GNU/Linux 12 (bookworm)"), else the kernel ("linux 6.1.0").
 QString system();
 
+// The platform name written before the system in the mail's last line.
+QString platform();
+
+// What the settings window's feedback row opens for the running program's
+// version (an empty version is written "?"): the form when one is
+// configured, else the mail link.
+std::optional<QUrl> address(const QString &version);
+
 // The one-line notice shown when no program opens the mail link.
 QString noMailProgramNotice();
 

@@ -60,7 +60,8 @@ TEST_F(InJapanese, FeedbackMailLinkEscapesEverythingItCarries)
 TEST_F(InEnglish, FeedbackNamesTheRunningSystemAndTheAddressWhenNoMailProgramOpens)
 {
     EXPECT_FALSE(Feedback::system().trimmed().isEmpty());
-    const std::optional<QUrl> url = Feedback::mailURL(QStringLiteral("?"), QStringLiteral("Linux"));
+    // A program without a version writes "?".
+    const std::optional<QUrl> url = Feedback::address(QString());
     ASSERT_TRUE(url);
     EXPECT_TRUE(QUrlQuery(*url)
                     .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded)
