@@ -14,7 +14,8 @@ SessionStore::SessionStore(const QString &folder, QObject *parent)
 
 void SessionStore::setAllRecords(const QList<SessionRecord> &records)
 {
-    assign(m_records, records);
+    if (assign(m_records, records))
+        emit recordsReplaced();
 }
 
 QList<SessionRecord> SessionStore::records() const
@@ -46,6 +47,7 @@ qsizetype SessionStore::indexOf(const QUuid &id) const
 void SessionStore::append(const SessionRecord &record)
 {
     m_records.append(record);
+    emit recordChanged(m_records.size() - 1);
     emit changed();
     save();
 }
@@ -56,6 +58,7 @@ void SessionStore::update(const SessionRecord &record)
     if (i < 0)
         return;
     m_records[i] = record;
+    emit recordChanged(i);
     emit changed();
     save();
 }
@@ -66,6 +69,7 @@ void SessionStore::deleteRecord(const SessionRecord &record, const QDateTime &at
     if (i < 0)
         return;
     m_records[i].deletedAt = at;
+    emit recordChanged(i);
     emit changed();
     save();
 }

@@ -51,6 +51,14 @@ public:
     FocusSummary focusSummary(const TaskRef &task, const QDateTime &day,
                               const QTimeZone &zone = QTimeZone::systemTimeZone()) const;
 
+signals:
+    // The stored record at this index was appended, replaced or marked
+    // deleted; sent before changed(), so that a follower can update just
+    // that record instead of reading the whole history again.
+    void recordChanged(qsizetype index);
+    // The whole history was replaced by a different one (sync, import).
+    void recordsReplaced();
+
 protected:
     QByteArray encodedContent() override;
     Encoding backgroundEncoding() override;

@@ -104,14 +104,16 @@ protected:
     // there was no content (missing, unreadable or undecodable file).
     bool load(const std::function<void(const QByteArray &)> &decode);
 
-    // Assigns a whole new content; an equal one changes nothing and tells no one.
+    // Assigns a whole new content; an equal one changes nothing and tells no
+    // one. Returns whether the content changed.
     template<typename T>
-    void assign(QList<T> &content, const QList<T> &value)
+    bool assign(QList<T> &content, const QList<T> &value)
     {
         if (content == value)
-            return;
+            return false;
         content = value;
         emit changed();
+        return true;
     }
 
 private:
