@@ -6,6 +6,7 @@
 #include "core/Kiv.h"
 #include "core/L.h"
 #include "core/PomodoroEngine.h"
+#include "core/TaskTitle.h"
 #include "model/ClockText.h"
 #include "platform/time/Clock.h"
 #include "platform/notify/NotificationCenter.h"
@@ -27,6 +28,7 @@
 #include "sync/SyncService.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <cmath>
 
@@ -490,7 +492,7 @@ std::optional<TaskRef> AppModel::taskRefForCurrentTitle() const
     const std::optional<TodoItem> selected = m_taskHub->selected();
     if (!selected)
         return std::nullopt;
-    if (m_engine->taskTitle().trimmed() == selected->title)
+    if (TaskTitle::same(m_engine->taskTitle(), selected->title))
         return selected->ref;
     return std::nullopt;
 }
@@ -659,12 +661,14 @@ QStringList AppModel::roundsToDwell() const
 {
     if (m_engine->mode() != Mode::rounds)
         return {};
+    // The run holds its titles trimmed; a task whose own title carries
+    // blanks at its ends is still offered under the run's title.
     QStringList titles;
     const QList<TodoItem> open = candidates();
     for (const QString &title : m_engine->rounds()) {
         if (titles.contains(title))
             continue;
-        if (std::any_of(open.begin(), open.end(), [&](const TodoItem &i) { return i.title == title; }))
+        if (std::any_of(open.begin(), open.end(), [&](const TodoItem &i) { return TaskTitle::same(i.title, title); }))
             titles << title;
     }
     return titles;
@@ -674,7 +678,7 @@ void AppModel::dwell(const QString &title)
 {
     std::optional<TodoItem> found;
     for (const TodoItem &item : candidates()) {
-        if (item.title == title) {
+        if (TaskTitle::same(item.title, title)) {
             found = item;
             break;
         }
@@ -685,7 +689,7 @@ void AppModel::dwell(const QString &title)
 std::optional<TodoItem> AppModel::linkedTask() const
 {
     const std::optional<TodoItem> selected = m_taskHub->selected();
-    if (selected && m_engine->taskTitle().trimmed() == selected->title)
+    if (selected && TaskTitle::same(m_engine->taskTitle(), selected->title))
         return selected;
     return std::nullopt;
 }
@@ -779,12 +783,16 @@ QString AppModel::ambienceTitle() const
     const auto scene = AmbienceScenes::fromRawValue(m_settings->ambienceScene()).value_or(AmbienceScene::bell);
     if (scene != AmbienceScene::custom)
         return AmbienceScenes::title(scene);
-    if (auto name = m_settings->customSoundName())
-        return *name;
-    const QList<AmbienceLibrary::Sound> sounds = AmbienceLibrary::sounds();
-    if (!sounds.isEmpty())
-        return sounds.first().name;
-    return L(QStringLiteral("音源が未選択"));
+    // Name the sound that plays: the stored one while the library holds it,
+    // else the first of the library (as the settings' file lookup falls
+    // back), so a removed file is never named while another one plays.
+    const std::optional<QUrl> playing = m_settings->customSoundURL();
+    if (!playing)
+        return L(QStringLiteral("音源が未選択"));
+    for (const AmbienceLibrary::Sound &sound : AmbienceLibrary::sounds())
+        if (sound.url == *playing)
+            return sound.name;
+    return QFileInfo(playing->toLocalFile()).completeBaseName();
 }
 
 void AppModel::lookForNewVersion(std::function<void()> done)
