@@ -2,8 +2,22 @@
 
 #include "core/JsonWriter.h"
 #include "core/KivJSON.h"
+#include "core/L.h"
 
 #include <QHash>
+
+QString phaseTitle(Phase phase)
+{
+    switch (phase) {
+    case Phase::focus:
+        return L(QStringLiteral("味わう"));
+    case Phase::shortBreak:
+        return L(QStringLiteral("経行"));
+    case Phase::longBreak:
+        return L(QStringLiteral("茶礼"));
+    }
+    return {};
+}
 
 QString rawValue(Phase phase)
 {

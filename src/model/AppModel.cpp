@@ -34,19 +34,6 @@
 
 namespace {
 
-QString phaseWord(Phase phase)
-{
-    switch (phase) {
-    case Phase::focus:
-        return L(QStringLiteral("味わう"));
-    case Phase::shortBreak:
-        return L(QStringLiteral("経行"));
-    case Phase::longBreak:
-        return L(QStringLiteral("茶礼"));
-    }
-    return {};
-}
-
 qint64 stepMs(Preparation step)
 {
     return step == Preparation::breath ? 6000 : 4000;
@@ -540,7 +527,7 @@ void AppModel::signal(Phase phase)
         body = L(QStringLiteral("十分に休みました。次の一巡へ。"));
         break;
     }
-    m_notifier->post(L(QStringLiteral("{0}を終えました"), phaseWord(phase)), body);
+    m_notifier->post(L(QStringLiteral("{0}を終えました"), phaseTitle(phase)), body);
     if (m_requestAttention)
         m_requestAttention();
 }
@@ -572,7 +559,7 @@ void AppModel::updateScheduledNotice()
 {
     const double remaining = m_engine->remaining();
     if (m_engine->state() == RunState::running && !m_engine->isOpenEnded() && remaining > 0.5) {
-        const QString title = L(QStringLiteral("{0}を終えました"), phaseWord(m_engine->phase()));
+        const QString title = L(QStringLiteral("{0}を終えました"), phaseTitle(m_engine->phase()));
         const QString body = m_engine->taskTitle().isEmpty() ? L(QStringLiteral("ひと区切りです"))
                                                              : L(QStringLiteral("「{0}」"), m_engine->taskTitle());
         setScheduledEnd(
