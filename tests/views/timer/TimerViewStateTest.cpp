@@ -1,5 +1,6 @@
 #include "model/ModelRig.h"
 #include "support/LanguageFixtures.h"
+#include "views/timer/DwellChoices.h"
 #include "views/timer/TimerViewState.h"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,39 @@ TEST_F(TimerViewStateOnTheModel, ReadsTheRunTheLinkedTaskAndTheEncore)
     EXPECT_TRUE(s.buttons.encoreChosen);
     EXPECT_EQ(s.buttons.encore.title, QStringLiteral("Never mind"));
     EXPECT_EQ(s.encoreLine, QStringLiteral("When the walk ends, the next sitting begins"));
+}
+
+} // namespace
+
+namespace {
+
+struct DwellChoicesTest : InEnglish
+{
+};
+
+TEST_F(DwellChoicesTest, OffersTheRunsOpenTasksOnceOrOnlySaysItIsComplete)
+{
+    Rig rig;
+    AppModel &model = rig.build();
+    const TodoItem a = rig.addTask(QStringLiteral("A"));
+    rig.addTask(QStringLiteral("B"));
+    model.beginRounds({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("A")});
+    for (int step = 0; step < 5; ++step)
+        rig.finishPhase();
+    ASSERT_EQ(rig.engine().state(), RunState::finished);
+
+    DwellChoices choices = DwellChoices::of(model);
+    EXPECT_EQ(choices.heading, QStringLiteral("One round complete."));
+    EXPECT_EQ(choices.question, QStringLiteral("Is there a task you’d like to stay with?"));
+    EXPECT_EQ(choices.titles, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+
+    // Every task done during the run: the heading alone.
+    for (const TodoItem &item : rig.hub->items())
+        rig.hub->complete(item.ref);
+    choices = DwellChoices::of(model);
+    EXPECT_FALSE(choices.question);
+    EXPECT_TRUE(choices.titles.isEmpty());
+    (void)a;
 }
 
 } // namespace
