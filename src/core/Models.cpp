@@ -2,6 +2,7 @@
 
 #include "core/JsonWriter.h"
 #include "core/KivJSON.h"
+#include "core/L.h"
 
 #include <QHash>
 #include <QtNumeric>
@@ -21,6 +22,19 @@ qint64 addMsecs(qint64 a, qint64 b)
     if (qAddOverflow(a, b, &sum))
         return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
     return sum;
+}
+
+QString phaseTitle(Phase phase)
+{
+    switch (phase) {
+    case Phase::focus:
+        return L(QStringLiteral("味わう"));
+    case Phase::shortBreak:
+        return L(QStringLiteral("経行"));
+    case Phase::longBreak:
+        return L(QStringLiteral("茶礼"));
+    }
+    return {};
 }
 
 QString rawValue(Phase phase)

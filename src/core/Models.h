@@ -11,6 +11,8 @@ enum class Phase { focus, shortBreak, longBreak };
 
 QString rawValue(Phase phase);
 std::optional<Phase> phaseFromRaw(const QString &raw);
+// The display name through L: 味わう, 経行, 茶礼 (Savor, Kinhin (walking), Sarei (tea break)).
+QString phaseTitle(Phase phase);
 
 // The timer engine's state; never stored.
 enum class RunState { idle, running, paused, finished };

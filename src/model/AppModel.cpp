@@ -6,6 +6,7 @@
 #include "core/Kiv.h"
 #include "core/L.h"
 #include "core/PomodoroEngine.h"
+#include "core/TaskTitle.h"
 #include "model/ClockText.h"
 #include "platform/time/Clock.h"
 #include "platform/notify/NotificationCenter.h"
@@ -33,19 +34,6 @@
 #include <cmath>
 
 namespace {
-
-QString phaseWord(Phase phase)
-{
-    switch (phase) {
-    case Phase::focus:
-        return L(QStringLiteral("味わう"));
-    case Phase::shortBreak:
-        return L(QStringLiteral("経行"));
-    case Phase::longBreak:
-        return L(QStringLiteral("茶礼"));
-    }
-    return {};
-}
 
 qint64 stepMs(Preparation step)
 {
@@ -517,7 +505,7 @@ std::optional<TaskRef> AppModel::taskRefForCurrentTitle() const
     const std::optional<TodoItem> selected = m_taskHub->selected();
     if (!selected)
         return std::nullopt;
-    if (m_engine->taskTitle().trimmed() == selected->title)
+    if (TaskTitle::same(m_engine->taskTitle(), selected->title))
         return selected->ref;
     return std::nullopt;
 }
@@ -565,7 +553,7 @@ void AppModel::signal(Phase phase)
         body = L(QStringLiteral("十分に休みました。次の一巡へ。"));
         break;
     }
-    m_notifier->post(L(QStringLiteral("{0}を終えました"), phaseWord(phase)), body);
+    m_notifier->post(L(QStringLiteral("{0}を終えました"), phaseTitle(phase)), body);
     if (m_requestAttention)
         m_requestAttention();
 }
@@ -597,7 +585,7 @@ void AppModel::updateScheduledNotice()
 {
     const double remaining = m_engine->remaining();
     if (m_engine->state() == RunState::running && !m_engine->isOpenEnded() && remaining > 0.5) {
-        const QString title = L(QStringLiteral("{0}を終えました"), phaseWord(m_engine->phase()));
+        const QString title = L(QStringLiteral("{0}を終えました"), phaseTitle(m_engine->phase()));
         const QString body = m_engine->taskTitle().isEmpty() ? L(QStringLiteral("ひと区切りです"))
                                                              : L(QStringLiteral("「{0}」"), m_engine->taskTitle());
         setScheduledEnd(
@@ -686,12 +674,14 @@ QStringList AppModel::roundsToDwell() const
 {
     if (m_engine->mode() != Mode::rounds)
         return {};
+    // The run holds its titles trimmed; a task whose own title carries
+    // blanks at its ends is still offered under the run's title.
     QStringList titles;
     const QList<TodoItem> open = candidates();
     for (const QString &title : m_engine->rounds()) {
         if (titles.contains(title))
             continue;
-        if (std::any_of(open.begin(), open.end(), [&](const TodoItem &i) { return i.title == title; }))
+        if (std::any_of(open.begin(), open.end(), [&](const TodoItem &i) { return TaskTitle::same(i.title, title); }))
             titles << title;
     }
     return titles;
@@ -701,7 +691,7 @@ void AppModel::dwell(const QString &title)
 {
     std::optional<TodoItem> found;
     for (const TodoItem &item : candidates()) {
-        if (item.title == title) {
+        if (TaskTitle::same(item.title, title)) {
             found = item;
             break;
         }
@@ -712,7 +702,7 @@ void AppModel::dwell(const QString &title)
 std::optional<TodoItem> AppModel::linkedTask() const
 {
     const std::optional<TodoItem> selected = m_taskHub->selected();
-    if (selected && m_engine->taskTitle().trimmed() == selected->title)
+    if (selected && TaskTitle::same(m_engine->taskTitle(), selected->title))
         return selected;
     return std::nullopt;
 }
@@ -806,12 +796,16 @@ QString AppModel::ambienceTitle() const
     const auto scene = AmbienceScenes::fromRawValue(m_settings->ambienceScene()).value_or(AmbienceScene::bell);
     if (scene != AmbienceScene::custom)
         return AmbienceScenes::title(scene);
-    if (auto name = m_settings->customSoundName())
-        return *name;
-    const QList<AmbienceLibrary::Sound> sounds = AmbienceLibrary::sounds();
-    if (!sounds.isEmpty())
-        return sounds.first().name;
-    return L(QStringLiteral("音源が未選択"));
+    // Name the sound that plays: the stored one while the library holds it,
+    // else the first of the library (as the settings' file lookup falls
+    // back), so a removed file is never named while another one plays.
+    const std::optional<QUrl> playing = m_settings->customSoundURL();
+    if (!playing)
+        return L(QStringLiteral("音源が未選択"));
+    for (const AmbienceLibrary::Sound &sound : AmbienceLibrary::sounds())
+        if (sound.url == *playing)
+            return sound.name;
+    return QFileInfo(playing->toLocalFile()).completeBaseName();
 }
 
 void AppModel::lookForNewVersion(std::function<void()> done)

@@ -235,6 +235,11 @@ public:
     // The starts of the days, from firstDay's on, on which the task is placed.
     QList<QDateTime> placedDays(const QUuid &taskID, const QDateTime &firstDay) const;
     std::optional<LocalTask> localTask(const TaskRef &ref) const;
+    // The line under a task's title in the task choosers: when it is due and
+    // the first day from today on it is placed on; nothing when neither.
+    std::optional<QString> pickerNote(const TodoItem &item) const;
+    // Today, tomorrow, or the short month and day of the date.
+    static QString nearDayLabel(const QDateTime &date);
     void movePlan(const QUuid &planID, int startMinutes, int minutes, const QDateTime &day);
     void removeDeed(const QUuid &recordID);
     void exportToCalendar(const SessionRecord &record);
