@@ -53,6 +53,12 @@ void ElidedLabel::setAlignment(Qt::Alignment alignment)
 void ElidedLabel::setMaxLines(int lines)
 {
     m_maxLines = std::max(1, lines);
+    // One line is as tall as its font; more lines take the height their
+    // width needs, which a fixed policy would cap at one line in a layout.
+    QSizePolicy policy = sizePolicy();
+    policy.setVerticalPolicy(m_maxLines > 1 ? QSizePolicy::Preferred : QSizePolicy::Fixed);
+    policy.setHeightForWidth(m_maxLines > 1);
+    setSizePolicy(policy);
     updateGeometry();
     update();
 }

@@ -9,7 +9,9 @@
 // word (or, in Japanese, character) boundaries up to its line limit and
 // cuts the last line with an ellipsis, never growing taller than the limit.
 // Its size hint is the whole text on one line; it can shrink to nothing in
-// width. Letter spacing comes with the font (Kiv::tracked).
+// width. With more than one line it is as tall as its width needs
+// (heightForWidth), also inside a layout. Letter spacing comes with the
+// font (Kiv::tracked).
 class ElidedLabel : public QWidget
 {
     Q_OBJECT

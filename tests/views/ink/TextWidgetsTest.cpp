@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -33,6 +34,27 @@ TEST_F(TextWidgetsTest, ALabelCutsItsLastLineWithAnEllipsis)
     EXPECT_FALSE(label.isElidedAt(full / 2 + 4)) << "half the text per line fits in two";
     EXPECT_EQ(label.linesAt(full / 4).size(), 2) << "never more than the limit";
     EXPECT_TRUE(label.isElidedAt(full / 4));
+}
+
+// In a layout a label of several lines gets the height of the lines its
+// width needs, not one line's.
+TEST_F(TextWidgetsTest, AWrappingLabelInALayoutIsAsTallAsItsLines)
+{
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *label = new ElidedLabel(QStringLiteral("今日という日は、今日きり。明日はまた明日の風が吹く。"), Kiv::font(12),
+                                  {Kiv::Colour::ink}, &window);
+    label->setMaxLines(5);
+    column->addWidget(label);
+    column->addStretch();
+    const int width = label->sizeHint().width() / 3 + 10;
+    window.resize(width, window.heightForWidth(width));
+    window.show();
+    const qsizetype lines = label->linesAt(label->width()).size();
+    EXPECT_EQ(lines, 3);
+    EXPECT_FALSE(label->isElidedAt(label->width()));
+    EXPECT_GE(label->height(), int(Kiv::lineHeight(label->font()) * double(lines)));
 }
 
 TEST_F(TextWidgetsTest, AGrowingFieldGrowsToItsLimitAndReturnSubmits)
