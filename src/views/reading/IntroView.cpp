@@ -1,0 +1,207 @@
+#include "views/reading/IntroView.h"
+
+#include "core/AppSettings.h"
+#include "core/Kiv.h"
+#include "model/AppModel.h"
+#include "views/ink/Animation.h"
+#include "views/ink/InkButton.h"
+#include "views/ink/KivBackground.h"
+#include "views/ink/Motion.h"
+#include "views/reading/IntroPageBody.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+constexpr int kFadeMs = 220;
+// The main window is never narrower than this; the page area is made tall
+// enough for the longest page at this width, so no line is ever cut.
+constexpr double kNarrowest = 340;
+constexpr double kDot = 5;
+constexpr double kDotSpacing = 7;
+
+void keepSizeWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+} // namespace
+
+// One dot per page, the current one in ink at 0.55 and the others in the
+// ghost ink; the change of page cross-fades with the page. Only a picture:
+// it takes no input and has nothing to tell a screen reader.
+class IntroDots : public QWidget
+{
+public:
+    IntroDots(int count, QWidget *parent)
+        : QWidget(parent)
+        , m_count(count)
+    {
+        setFixedSize(int(std::ceil(count * kDot + std::max(0, count - 1) * kDotSpacing)), int(kDot));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_fade.setValue(1);
+    }
+
+    void setCurrent(int current, bool animated)
+    {
+        if (current == m_current)
+            return;
+        m_previous = m_current;
+        m_current = current;
+        if (animated)
+            m_fade.start(this, [this] { update(); }, 0, 1, kFadeMs, Motion::easeOut());
+        else
+            m_fade.setValue(1);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        const QColor lit = Kiv::ink(0.55), ghost = Kiv::inkGhost();
+        const double t = m_fade.value();
+        for (int i = 0; i < m_count; ++i) {
+            const double weight = i == m_current ? t : i == m_previous ? 1 - t : 0;
+            painter.setBrush(Motion::mix(ghost, lit, weight));
+            painter.drawEllipse(QRectF(i * (kDot + kDotSpacing), 0, kDot, kDot));
+        }
+    }
+
+private:
+    int m_count;
+    int m_current = -1;
+    int m_previous = -1;
+    Animation m_fade;
+};
+
+IntroView::IntroView(const ViewContext &context, QWidget *parent)
+    : IntroView(context, Intro::pages(), parent)
+{
+}
+
+IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_pages(std::move(pages))
+    , m_pager(int(m_pages.size()), [this] { m_finishAsked = true; })
+{
+    setObjectName(QStringLiteral("intro"));
+    m_pager.setForced(context.introPage);
+    const double s = Kiv::scale();
+
+    m_paper = new KivBackground(this);
+    m_paper->lower();
+
+    m_body = new IntroPageBody(this);
+    double tallest = 0;
+    for (const Intro::Page &page : std::as_const(m_pages))
+        tallest = std::max(tallest, IntroPageBody::contentHeight(kNarrowest, page));
+    m_body->setMinimumHeight(int(std::ceil(tallest)));
+    connect(m_body, &IntroPageBody::arrowKey, this, [this](int direction) {
+        apply([direction](IntroPager &p) { p.arrowKey(direction); });
+    });
+    connect(m_body, &IntroPageBody::swiped, this, [this](double dx) { apply([dx](IntroPager &p) { p.swipe(dx); }); });
+
+    m_dots = new IntroDots(int(m_pages.size()), this);
+
+    const QFont backFont = Kiv::font(13, Kiv::Design::serif);
+    InkLook backLook = InkLook::plain(backFont, {Kiv::Colour::inkSoft}, {Kiv::Colour::ink});
+    backLook.fixedSize = QSizeF(60 * s, std::ceil(Kiv::lineHeight(backFont)));
+    m_back = new InkButton(IntroPager::backLabel(), backLook, this);
+    m_back->setObjectName(QStringLiteral("intro.back"));
+    m_back->setAccessibleName(IntroPager::backLabel());
+    keepSizeWhenHidden(m_back);
+    connect(m_back, &QAbstractButton::clicked, this, [this] { apply([](IntroPager &p) { p.go(-1); }); });
+
+    InkLook mainLook = InkLook::capsule(Kiv::font(15, Kiv::Design::serif), {Kiv::Colour::indigo},
+                                        {Kiv::Colour::indigo}, Tone::clear(), Tone::clear(),
+                                        {Kiv::Colour::hairline}, {Kiv::Colour::indigo, 0.45});
+    mainLook.padding = QMarginsF(34, 10, 34, 10);
+    m_main = new InkButton(QString(), mainLook, this);
+    m_main->setObjectName(QStringLiteral("intro.main"));
+    connect(m_main, &QAbstractButton::clicked, this, [this] { apply([](IntroPager &p) { p.advance(); }); });
+
+    m_skip = new InkButton(IntroPager::skipLabel(),
+                           InkLook::plain(Kiv::font(12), {Kiv::Colour::inkFaint}, {Kiv::Colour::inkSoft}), this);
+    m_skip->setObjectName(QStringLiteral("intro.skip"));
+    m_skip->setAccessibleName(IntroPager::skipLabel());
+    keepSizeWhenHidden(m_skip);
+    connect(m_skip, &QAbstractButton::clicked, this, [this] { apply([](IntroPager &p) { p.skip(); }); });
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_body, 1);
+    column->addWidget(m_dots, 0, Qt::AlignHCenter);
+    column->addSpacing(22);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(14);
+    row->addStretch();
+    row->addWidget(m_back);
+    row->addWidget(m_main);
+    // As wide as Back, so that the main button stays in the middle.
+    auto *placeholder = new QWidget(this);
+    placeholder->setFixedSize(m_back->sizeHint().width(), 1);
+    row->addWidget(placeholder);
+    row->addStretch();
+    column->addLayout(row);
+    column->addSpacing(14);
+    column->addWidget(m_skip, 0, Qt::AlignHCenter);
+    column->addSpacing(28);
+
+    refresh(false);
+}
+
+QSize IntroView::sizeHint() const
+{
+    return {380, 740};
+}
+
+void IntroView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_paper->setGeometry(rect());
+}
+
+void IntroView::apply(const std::function<void(IntroPager &)> &input)
+{
+    m_finishAsked = false;
+    const int before = m_pager.current();
+    input(m_pager);
+    if (m_pager.current() != before)
+        refresh(true);
+    if (m_finishAsked)
+        finish();
+}
+
+void IntroView::refresh(bool animated)
+{
+    const int page = m_pager.current();
+    m_body->setPage(m_pages.value(page), animated);
+    m_dots->setCurrent(page, animated);
+    m_back->setVisible(m_pager.backShown());
+    m_back->setEnabled(m_pager.backShown());
+    m_skip->setVisible(m_pager.skipShown());
+    m_skip->setEnabled(m_pager.skipShown());
+    const QString label = m_pager.mainLabel();
+    m_main->setText(label);
+    m_main->setAccessibleName(label);
+    m_main->updateGeometry();
+}
+
+void IntroView::finish()
+{
+    // Whoever follows the flag or the signal may remove this view at once.
+    const QPointer<IntroView> self(this);
+    if (!m_context.snapshot && m_context.model)
+        IntroPager::finishInto(m_context.model->settings())();
+    if (self)
+        emit finished();
+}
