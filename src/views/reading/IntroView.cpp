@@ -17,9 +17,8 @@
 
 namespace {
 constexpr int kFadeMs = 220;
-// The main window is never narrower than this; the page area is made tall
-// enough for the longest page at this width, so no line is ever cut.
-constexpr double kNarrowest = 340;
+// The width the main window opens at.
+constexpr int kIdealWidth = 380;
 constexpr double kDot = 5;
 constexpr double kDotSpacing = 7;
 
@@ -100,16 +99,14 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
     m_paper->lower();
 
     m_body = new IntroPageBody(this);
-    double tallest = 0;
-    for (const Intro::Page &page : std::as_const(m_pages))
-        tallest = std::max(tallest, IntroPageBody::contentHeight(kNarrowest, page));
-    m_body->setMinimumHeight(int(std::ceil(tallest)));
+    fitPagesTo(kIdealWidth);
     connect(m_body, &IntroPageBody::arrowKey, this, [this](int direction) {
         apply([direction](IntroPager &p) { p.arrowKey(direction); });
     });
     connect(m_body, &IntroPageBody::swiped, this, [this](double dx) { apply([dx](IntroPager &p) { p.swipe(dx); }); });
 
     m_dots = new IntroDots(int(m_pages.size()), this);
+    m_dots->setObjectName(QStringLiteral("intro.dots"));
 
     const QFont backFont = Kiv::font(13, Kiv::Design::serif);
     InkLook backLook = InkLook::plain(backFont, {Kiv::Colour::inkSoft}, {Kiv::Colour::ink});
@@ -161,13 +158,26 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
 
 QSize IntroView::sizeHint() const
 {
-    return {380, 740};
+    return {kIdealWidth, 740};
+}
+
+void IntroView::fitPagesTo(int width)
+{
+    // The page area is never shorter than the longest page needs at this
+    // width, so no line is ever cut; a narrower window grows taller.
+    double tallest = 0;
+    for (const Intro::Page &page : std::as_const(m_pages))
+        tallest = std::max(tallest, IntroPageBody::contentHeight(width, page));
+    const int height = int(std::ceil(tallest));
+    if (m_body->minimumHeight() != height)
+        m_body->setMinimumHeight(height);
 }
 
 void IntroView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_paper->setGeometry(rect());
+    fitPagesTo(width());
 }
 
 void IntroView::apply(const std::function<void(IntroPager &)> &input)

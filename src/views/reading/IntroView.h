@@ -38,7 +38,8 @@ public:
     // The page on screen.
     int currentPage() const { return m_pager.current(); }
 
-    // The main window's ideal size, 380 × 740.
+    // The main window's ideal size, 380 × 740. The smallest height is what
+    // the longest page needs at the width the view has (at first, 380).
     QSize sizeHint() const override;
 
 signals:
@@ -50,6 +51,7 @@ private:
     void apply(const std::function<void(IntroPager &)> &input);
     void refresh(bool animated);
     void finish();
+    void fitPagesTo(int width);
 
     ViewContext m_context;
     QList<Intro::Page> m_pages;
