@@ -77,19 +77,22 @@ QSize TextBlock::sizeHint() const
     double widest = 0;
     for (const QString &paragraph : m_text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(paragraph));
-    const int width = int(std::ceil(std::min(widest, 360.0)));
+    const QMargins m = contentsMargins();
+    const int width = int(std::ceil(std::min(widest, 360.0))) + m.left() + m.right();
     return QSize(width, heightForWidth(width));
 }
 
 QSize TextBlock::minimumSizeHint() const
 {
-    return QSize(0, int(std::ceil(Kiv::lineHeight(font()))));
+    const QMargins m = contentsMargins();
+    return QSize(m.left() + m.right(), int(std::ceil(Kiv::lineHeight(font()))) + m.top() + m.bottom());
 }
 
 int TextBlock::heightForWidth(int width) const
 {
-    const qsizetype lines = std::max<qsizetype>(1, linesAt(width).size());
-    return int(std::ceil(Kiv::lineHeight(font()) * double(lines)));
+    const QMargins m = contentsMargins();
+    const qsizetype lines = std::max<qsizetype>(1, linesAt(width - m.left() - m.right()).size());
+    return int(std::ceil(Kiv::lineHeight(font()) * double(lines))) + m.top() + m.bottom();
 }
 
 void TextBlock::resizeEvent(QResizeEvent *event)
@@ -111,10 +114,11 @@ void TextBlock::paintEvent(QPaintEvent *)
     painter.setFont(font());
     painter.setPen(m_tone.resolve());
     const double lineHeight = Kiv::lineHeight(font());
-    double y = 0;
-    for (const QString &line : linesAt(width())) {
+    const QRect area = contentsRect();
+    double y = area.top();
+    for (const QString &line : linesAt(area.width())) {
         if (!line.isEmpty())
-            painter.drawText(QPointF(0, Kiv::baselineFor(font(), y + lineHeight / 2)), line);
+            painter.drawText(QPointF(area.left(), Kiv::baselineFor(font(), y + lineHeight / 2)), line);
         y += lineHeight;
     }
 }

@@ -39,7 +39,7 @@ void ToggleSwitch::draw(QPainter &painter, QSizeF size, double knob, bool enable
 
     QPainterPath capsule;
     capsule.addRoundedRect(track, radius, radius);
-    painter.fillPath(capsule, Motion::mix(Kiv::ink(0.14), Kiv::indigo(), knob));
+    painter.fillPath(capsule, Motion::mix(Kiv::ink(0.22), Kiv::indigo(), knob));
 
     const double d = track.height() - 4;
     const double x = track.left() + 2 + knob * (track.width() - 4 - d);

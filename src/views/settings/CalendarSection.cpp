@@ -91,6 +91,7 @@ void CalendarSection::buildShown(QVBoxLayout *column)
     folders->setContentsMargins(0, 0, 0, 0);
     folders->setSpacing(2);
     column->addWidget(m_folders);
+    m_folders->setVisible(false); // until there are folders
     auto *add = SettingsStyle::button(L("フォルダを足す…"), QStringLiteral("settings.calendar.addFolder"));
     connect(add, &InkButton::clicked, this, &CalendarSection::chooseFolder);
     column->addLayout(SettingsStyle::buttonRow({add}));
@@ -248,6 +249,8 @@ void CalendarSection::refreshCalendars()
         }
         for (const CalendarService::CalendarGroup &group : groups) {
             auto *source = new TextBlock(group.source, SettingsStyle::captionFont(10), Tone{Kiv::Colour::inkFaint});
+            if (layout->count() > 0)
+                source->setContentsMargins(0, 6, 0, 0);
             layout->addWidget(source);
             for (const CalendarInfo &calendar : group.calendars) {
                 auto *row = new ToggleRow(calendar.title, SettingsStyle::captionFont());
@@ -277,6 +280,7 @@ void CalendarSection::refreshCalendars()
             connect(open, &InkButton::clicked, this, [this, folder] { m_context.desk().openFolder(folder); });
             layout->addWidget(open);
         }
+        m_folders->setVisible(!folders.isEmpty());
     }
 
     // Items that could not be read, named once each.

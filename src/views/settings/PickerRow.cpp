@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QSignalBlocker>
 
 PickerRow::PickerRow(const QString &label, QWidget *parent)
@@ -12,11 +13,21 @@ PickerRow::PickerRow(const QString &label, QWidget *parent)
     , m_label(new TextBlock(label, SettingsStyle::captionFont(), Tone{Kiv::Colour::ink}, this))
     , m_combo(new QComboBox(this))
 {
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
-    layout->addWidget(m_label, 2, Qt::AlignVCenter);
-    layout->addWidget(m_combo, 3, Qt::AlignVCenter);
+    // Side by side; with large text the label stands above the list, so
+    // that neither is squeezed.
+    if (Kiv::scale() > kStackedFromScale) {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(4);
+        layout->addWidget(m_label);
+        layout->addWidget(m_combo);
+    } else {
+        auto *layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(12);
+        layout->addWidget(m_label, 2, Qt::AlignVCenter);
+        layout->addWidget(m_combo, 3, Qt::AlignVCenter);
+    }
     m_combo->setFont(SettingsStyle::captionFont());
     m_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_combo->setMinimumContentsLength(6);

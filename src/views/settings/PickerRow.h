@@ -18,6 +18,9 @@ class PickerRow : public QWidget
 public:
     using Options = QList<QPair<QString, QString>>; // (tag, text)
 
+    // Above this text scale the label stands above the list.
+    static constexpr double kStackedFromScale = 1.25;
+
     explicit PickerRow(const QString &label, QWidget *parent = nullptr);
 
     void setOptions(const Options &options);
