@@ -3,7 +3,6 @@
 #include "core/Kiv.h"
 #include "views/ink/Motion.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -16,11 +15,9 @@ constexpr double kInset = 2; // room for the focus ring around the track
 } // namespace
 
 ToggleSwitch::ToggleSwitch(QWidget *parent)
-    : QAbstractButton(parent)
+    : InkButton(parent)
 {
     setCheckable(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -61,7 +58,7 @@ void ToggleSwitch::draw(QPainter &painter, QSizeF size, double knob, bool enable
 void ToggleSwitch::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    draw(painter, QSizeF(size()), m_knob.value(), isEnabled(), m_keyboardFocus && hasFocus());
+    draw(painter, QSizeF(size()), m_knob.value(), isEnabled(), showsFocusRing());
 }
 
 void ToggleSwitch::checkStateSet()
@@ -75,7 +72,7 @@ void ToggleSwitch::nextCheckState()
 {
     // Flipped by the user: the knob slides from where it stood.
     const double from = m_knob.value();
-    QAbstractButton::nextCheckState();
+    InkButton::nextCheckState();
     m_knob.setValue(from);
     slide();
 }
@@ -83,30 +80,4 @@ void ToggleSwitch::nextCheckState()
 void ToggleSwitch::slide()
 {
     m_knob.startTo(this, [this] { update(); }, isChecked() ? 1.0 : 0.0, 150, Motion::easeOut());
-}
-
-void ToggleSwitch::keyPressEvent(QKeyEvent *event)
-{
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        if (isEnabled())
-            click();
-        event->accept();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void ToggleSwitch::focusInEvent(QFocusEvent *event)
-{
-    const Qt::FocusReason reason = event->reason();
-    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
-    QAbstractButton::focusInEvent(event);
-    update();
-}
-
-void ToggleSwitch::focusOutEvent(QFocusEvent *event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
-    update();
 }

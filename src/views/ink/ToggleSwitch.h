@@ -1,15 +1,15 @@
 #pragma once
 
 #include "views/ink/Animation.h"
-
-#include <QAbstractButton>
+#include "views/ink/InkButton.h"
 
 // An on/off switch: a small capsule track, indigo when on and a faint ink
 // when off, with a paper knob that slides across over 0.15 s. It is
 // checkable; a click, Space or Return flips it and emits toggled(). Tab
-// reaches it and a keyboard focus shows as an indigo ring. It has no label
-// of its own: give it the accessible name of the setting it changes.
-class ToggleSwitch : public QAbstractButton
+// reaches it and a keyboard focus shows as an indigo ring (as on every
+// InkButton). It has no label of its own: give it the accessible name of the
+// setting it changes.
+class ToggleSwitch : public InkButton
 {
     Q_OBJECT
 public:
@@ -28,13 +28,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void checkStateSet() override;
     void nextCheckState() override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void slide();
 
     Animation m_knob;
-    bool m_keyboardFocus = false;
 };

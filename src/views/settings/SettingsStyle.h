@@ -9,7 +9,7 @@ class QHBoxLayout;
 class QWidget;
 class TextBlock;
 
-// The type and the small pieces every settings section is built from, so
+// The type and the small widgets every settings section is built from, so
 // that all sections read alike: the form's label font, captions (faint,
 // never cut short), descriptions, error lines, bordered buttons and links.
 namespace SettingsStyle {
