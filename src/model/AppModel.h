@@ -263,6 +263,11 @@ public:
     // once and tells the counts, or why nothing was taken in, as the notice.
     // Gives whether the file was taken in.
     bool importArchive(const QString &path);
+    // Writes every record, task and day note into one file at path, whole
+    // or not at all (an existing file is replaced in one step), complete or
+    // with titles hidden, and tells the outcome as the notice. Gives whether
+    // the file was written.
+    bool exportArchive(const QString &path, bool hidingTitles);
 
     // The sweep-day flow.
     // A sweep day not yet swept, with local tasks to sweep.

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/L.h"
+#include "platform/files/DataFile.h"
 #include "platform/time/Clock.h"
 #include "sources/TaskHub.h"
 #include "sync/Archive.h"
@@ -157,5 +158,17 @@ bool AppModel::importArchive(const QString &path)
     }
     m_taskHub->reload();
     showNotice(Archive::summary(*restored));
+    return true;
+}
+
+bool AppModel::exportArchive(const QString &path, bool hidingTitles)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = Archive::data(*m_store, m_taskHub->local(), *m_days, hidingTitles, &error);
+    if (!bytes || !DataFile::writeAtomically(path, *bytes, false, &error)) {
+        showNotice(L("書き出せませんでした: {0}", error));
+        return false;
+    }
+    showNotice(hidingTitles ? L("題目を伏せて書き出しました。") : L("書き出しました。"));
     return true;
 }

@@ -60,6 +60,8 @@ struct Rig
     std::unique_ptr<AppModel> model;
     // Another history in place of the rig's own (one read from a prepared folder).
     SessionStore *sessionsOverride = nullptr;
+    // Other calendars in place of the fake ones (real calendar folders).
+    CalendarStore *calendarsOverride = nullptr;
 
     // Where sign-in and the Drive store talk to; by default nowhere, so a
     // test that syncs without a server fails instead of going out.
@@ -113,8 +115,9 @@ struct Rig
 
     AppModel &build()
     {
-        hub = std::make_unique<TaskHub>(&local, &settings.defaults(), &calendars);
-        calendarService = std::make_unique<CalendarService>(&calendars);
+        CalendarStore *calendarStore = calendarsOverride ? calendarsOverride : &calendars;
+        hub = std::make_unique<TaskHub>(&local, &settings.defaults(), calendarStore);
+        calendarService = std::make_unique<CalendarService>(calendarStore);
         AppModel::Parts parts;
         parts.settings = &settings;
         parts.store = sessionsOverride ? sessionsOverride : &store;

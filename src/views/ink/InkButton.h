@@ -48,6 +48,9 @@ protected:
     void changeEvent(QEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
 
+    // Focus came by the keyboard (Tab), so the focus ring shows.
+    bool showsFocusRing() const { return m_keyboardFocus && hasFocus(); }
+
     // Draws the label (symbol and text) in `rect` in `colour`; subclasses
     // with a label of their own override it.
     virtual void paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour);

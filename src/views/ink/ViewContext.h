@@ -3,11 +3,12 @@
 #include <optional>
 
 class AppModel;
+class Desktop;
 
 // What every view is handed by its parent when it is built: the
-// application model and the two values of a still-picture renderer. A view
-// passes it on to the views it builds; nothing else reaches for globals
-// except the theme (Kiv).
+// application model, the desktop it asks for panels and the clipboard, and
+// the two values of a still-picture renderer. A view passes it on to the
+// views it builds; nothing else reaches for globals except the theme (Kiv).
 struct ViewContext
 {
     // The coordinator every screen reads and calls (null only where a view
@@ -19,4 +20,10 @@ struct ViewContext
     bool snapshot = false;
     // The page of the introduction to draw, instead of its own page index.
     std::optional<int> introPage;
+    // File panels, the clipboard, links and folders; null: the real
+    // desktop. Tests put a fake here.
+    Desktop *desktop = nullptr;
+
+    // The desktop to ask: the given one, else the real one.
+    Desktop &desk() const;
 };
