@@ -141,12 +141,11 @@ void RingView::tick()
     update();
 }
 
-void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase, bool running, double scale)
+void RingView::drawBase(QPainter &painter, QSizeF size)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(size.width() / 2, size.height() / 2);
-    painter.scale(scale, scale);
     const QRectF square(-kRadius, -kRadius, kSide, kSide);
 
     // The disc, lit from the upper left.
@@ -164,6 +163,29 @@ void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QBrush(track), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.drawEllipse(square);
+    painter.restore();
+}
+
+void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase, bool running, double scale,
+                    PaintCache *base)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The layer is kept at the device's own ratio; the breathing scales it.
+    const double dpr = PaintCache::deviceScale(painter);
+    painter.translate(size.width() / 2, size.height() / 2);
+    painter.scale(scale, scale);
+    if (base) {
+        const QPixmap &layer = base->pixmap(size.toSize(), dpr, &drawBase);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
+        painter.drawPixmap(QPointF(-size.width() / 2, -size.height() / 2), layer);
+    } else {
+        painter.save();
+        painter.translate(-size.width() / 2, -size.height() / 2);
+        drawBase(painter, size);
+        painter.restore();
+    }
+    const QRectF square(-kRadius, -kRadius, kSide, kSide);
 
     // The arc from twelve o'clock, clockwise. Its colour deepens clockwise
     // from nine o'clock (0.35) round to nine o'clock again (full); the
@@ -208,5 +230,5 @@ void RingView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const double t = FaceTime::now();
-    draw(painter, QSizeF(size()), shownProgress(t), m_phase, m_running, scaleAt(t));
+    draw(painter, QSizeF(size()), shownProgress(t), m_phase, m_running, scaleAt(t), &m_base);
 }

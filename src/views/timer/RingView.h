@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Models.h"
+#include "views/ink/PaintCache.h"
 
 #include <QWidget>
 
@@ -20,7 +21,9 @@ class RingView : public QWidget
 public:
     static constexpr double kSide = 248;       // the ring's square
     static constexpr int kMargin = 10;         // room for the swell and the dot's glow
-    static constexpr int kFrameMs = 50;        // 20 frames a second while anything moves
+    // 10 frames a second while anything moves: the swell moves the track by
+    // at most 0.07 px a frame, the arc of a one-minute break 1.3 px.
+    static constexpr int kFrameMs = 100;
     static constexpr double kSwell = 1.012;    // the breathing's largest scale
     static constexpr double kBreathSeconds = 4; // one way
     static constexpr double kArcSeconds = 0.25;
@@ -42,8 +45,12 @@ public:
 
     // The ring centred in an area of `size`: the arc at `progress` in the
     // phase's colour, the dot lit while `running`, the whole scaled by
-    // `scale` about the centre.
-    static void draw(QPainter &painter, QSizeF size, double progress, Phase phase, bool running, double scale = 1.0);
+    // `scale` about the centre. With a cache, the disc and the track (which
+    // change only with the size and the appearance) are drawn once into it.
+    static void draw(QPainter &painter, QSizeF size, double progress, Phase phase, bool running, double scale = 1.0,
+                     PaintCache *base = nullptr);
+    // The disc and the track, unscaled, centred in an area of `size`.
+    static void drawBase(QPainter &painter, QSizeF size);
     // The breathing scale `seconds` after it began: 1 → kSwell → 1 over
     // 8 s, eased in and out each way.
     static double breath(double seconds);
@@ -72,4 +79,5 @@ private:
     double m_settleStart = -1e9;
     double m_settleSeconds = 0;
     FrameTicker *m_ticker;
+    PaintCache m_base;
 };

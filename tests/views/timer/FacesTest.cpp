@@ -4,6 +4,7 @@
 #include "platform/fakes/FakeClock.h"
 #include "views/ViewTest.h"
 #include "views/ink/Motion.h"
+#include "views/ink/PaintCache.h"
 #include "views/ink/StillPicture.h"
 #include "views/timer/FaceTime.h"
 #include "views/timer/IncenseView.h"
@@ -212,6 +213,34 @@ TEST_F(FacesTest, RingDotRidesOnTheHeadAndDimsWhenPaused)
         // At the start a sliver of arc lies under the dot at twelve.
         EXPECT_LT(distance(at(ring(0, Phase::focus, true), twelve), red), 0.08);
     }
+}
+
+TEST_F(FacesTest, RingDrawsItsDiscAndTrackOnceWhileItBreathes)
+{
+    PaintCache base;
+    const QSize size = RingView(nullptr).sizeHint();
+    auto frame = [&](double scale, PaintCache *cache) {
+        return StillPicture::paint(size, 2, [&](QPainter &p, QSizeF s) {
+            RingView::draw(p, s, 0.6, Phase::focus, true, scale, cache);
+        });
+    };
+    // At rest the cached layer gives the same picture as drawing it afresh.
+    const QImage fresh = frame(1.0, nullptr), cached = frame(1.0, &base);
+    int worst = 0;
+    for (int y = 0; y < fresh.height(); ++y)
+        for (int x = 0; x < fresh.width(); ++x) {
+            const QColor a = fresh.pixelColor(x, y), b = cached.pixelColor(x, y);
+            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue())});
+        }
+    EXPECT_LE(worst, 2);
+    // Breathing scales the layer; it is not drawn again.
+    for (double t = 0; t < 8; t += 0.5)
+        frame(RingView::breath(t), &base);
+    EXPECT_EQ(base.drawCount(), 1);
+    Kiv::setAppearance(Kiv::Appearance::dark);
+    frame(1.0, &base);
+    EXPECT_EQ(base.drawCount(), 2) << "a new appearance draws it anew";
 }
 
 TEST_F(FacesTest, WalkerCrossesTheGroundAndStandsStillWhenPaused)
