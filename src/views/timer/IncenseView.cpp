@@ -18,6 +18,15 @@ constexpr double kStickWidth = 3.4;
 constexpr double kBowlDepth = 16;
 constexpr double kSmokePhases[2] = {0.0, 2.3};
 
+// The bowl's body and its rim, for a bowl `width` wide whose top is at `top`.
+void drawBowl(QPainter &painter, double cx, double top, double width)
+{
+    IncenseView::drawHolder(painter, cx, top, kBowlDepth, width);
+    painter.setPen(QPen(Kiv::ink(0.55), 1));
+    painter.setBrush(Kiv::paperRaised());
+    painter.drawEllipse(QRectF(cx - width / 2, top - 3, width, 6));
+}
+
 double clamped(double progress)
 {
     return progress <= 0 ? 0 : std::min(progress, 1.0);
@@ -72,7 +81,7 @@ void IncenseView::drawHolder(QPainter &painter, double x, double top, double hei
     painter.fillPath(bowl, body);
 }
 
-void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress, bool running)
+void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress, bool running, PaintCache *bowl)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -109,10 +118,19 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
 
     // The bowl and its rim.
     const double bowlWidth = 0.42 * w;
-    drawHolder(painter, cx, bowlTop, kBowlDepth, bowlWidth);
-    painter.setPen(QPen(Kiv::ink(0.55), 1));
-    painter.setBrush(Kiv::paperRaised());
-    painter.drawEllipse(QRectF(cx - bowlWidth / 2, bowlTop - 3, bowlWidth, 6));
+    if (bowl) {
+        // The layer starts on a whole device pixel, so it is copied, not resampled.
+        const double dpr = PaintCache::deviceScale(painter);
+        const QPointF origin(std::floor((cx - bowlWidth / 2 - 1) * dpr) / dpr, std::floor((bowlTop - 4) * dpr) / dpr);
+        const QSize layer(int(std::ceil(bowlWidth + 3)), int(std::ceil(kBowlDepth + 6)));
+        const QPointF inside = QPointF(cx, bowlTop) - origin;
+        const QPixmap &pixmap = bowl->pixmap(
+            layer, dpr, [&](QPainter &p, QSizeF) { drawBowl(p, inside.x(), inside.y(), bowlWidth); },
+            quint64(std::lround(inside.x() * 1000)) << 20 | quint64(std::lround(inside.y() * 1000)));
+        painter.drawPixmap(origin, pixmap);
+    } else {
+        drawBowl(painter, cx, bowlTop, bowlWidth);
+    }
 
     // The ash grows in the bowl.
     if (progress > 0.02) {
@@ -159,5 +177,5 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
 void IncenseView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    draw(painter, QSizeF(size()), m_running ? FaceTime::now() : m_stillTime, m_progress, m_running);
+    draw(painter, QSizeF(size()), m_running ? FaceTime::now() : m_stillTime, m_progress, m_running, &m_bowl);
 }

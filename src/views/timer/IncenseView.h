@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Models.h"
+#include "views/ink/PaintCache.h"
 
 #include <QWidget>
 
@@ -32,8 +33,11 @@ public:
     bool isTicking() const;
 
     // The face in an area of `size` at time `t` (seconds since 1 January
-    // 2001 UTC). Progress outside 0…1 draws as its nearest end.
-    static void draw(QPainter &painter, QSizeF size, double t, double progress, bool running);
+    // 2001 UTC). Progress outside 0…1 draws as its nearest end. With a
+    // cache, the bowl and its rim (which change only with the size and the
+    // appearance) are drawn once into it.
+    static void draw(QPainter &painter, QSizeF size, double t, double progress, bool running,
+                     PaintCache *bowl = nullptr);
     // The bowl: its body, `width` wide at its top edge `top`, `height` deep,
     // centred on `x`.
     static void drawHolder(QPainter &painter, double x, double top, double height, double width);
@@ -52,4 +56,5 @@ private:
     bool m_running = false;
     double m_stillTime; // the moment a stopped face is drawn at
     FrameTicker *m_ticker;
+    PaintCache m_bowl;
 };

@@ -215,32 +215,50 @@ TEST_F(FacesTest, RingDotRidesOnTheHeadAndDimsWhenPaused)
     }
 }
 
-TEST_F(FacesTest, RingDrawsItsDiscAndTrackOnceWhileItBreathes)
+int worstDifference(const QImage &a, const QImage &b)
 {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                              std::abs(p.blue() - q.blue())});
+        }
+    return worst;
+}
+
+TEST_F(FacesTest, StaticLayersAreDrawnOnceAndLookTheSame)
+{
+    // The ring's disc and track: the same picture at rest; breathing scales
+    // the layer without drawing it again; a new appearance draws it anew.
     PaintCache base;
-    const QSize size = RingView(nullptr).sizeHint();
-    auto frame = [&](double scale, PaintCache *cache) {
-        return StillPicture::paint(size, 2, [&](QPainter &p, QSizeF s) {
+    const QSize ringSize = RingView(nullptr).sizeHint();
+    auto ringFrame = [&](double scale, PaintCache *cache) {
+        return StillPicture::paint(ringSize, 2, [&](QPainter &p, QSizeF s) {
             RingView::draw(p, s, 0.6, Phase::focus, true, scale, cache);
         });
     };
-    // At rest the cached layer gives the same picture as drawing it afresh.
-    const QImage fresh = frame(1.0, nullptr), cached = frame(1.0, &base);
-    int worst = 0;
-    for (int y = 0; y < fresh.height(); ++y)
-        for (int x = 0; x < fresh.width(); ++x) {
-            const QColor a = fresh.pixelColor(x, y), b = cached.pixelColor(x, y);
-            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                              std::abs(a.blue() - b.blue())});
-        }
-    EXPECT_LE(worst, 2);
-    // Breathing scales the layer; it is not drawn again.
+    EXPECT_LE(worstDifference(ringFrame(1.0, nullptr), ringFrame(1.0, &base)), 2);
     for (double t = 0; t < 8; t += 0.5)
-        frame(RingView::breath(t), &base);
+        ringFrame(RingView::breath(t), &base);
     EXPECT_EQ(base.drawCount(), 1);
+
+    // The incense bowl and rim, at a whole and a fractional pixel ratio.
+    PaintCache bowl;
+    for (double dpr : {2.0, 1.5}) {
+        auto stickFrame = [&](double progress, PaintCache *cache) {
+            return StillPicture::paint(QSize(IncenseView::kWidth, IncenseView::kHeight), dpr, [&](QPainter &p, QSizeF s) {
+                IncenseView::draw(p, s, 40, progress, true, cache);
+            });
+        };
+        for (double progress : {0.0, 0.5, 1.0})
+            EXPECT_LE(worstDifference(stickFrame(progress, nullptr), stickFrame(progress, &bowl)), 2) << dpr;
+    }
+    EXPECT_EQ(bowl.drawCount(), 2) << "once for each ratio";
+
     Kiv::setAppearance(Kiv::Appearance::dark);
-    frame(1.0, &base);
-    EXPECT_EQ(base.drawCount(), 2) << "a new appearance draws it anew";
+    ringFrame(1.0, &base);
+    EXPECT_EQ(base.drawCount(), 2);
 }
 
 TEST_F(FacesTest, WalkerCrossesTheGroundAndStandsStillWhenPaused)
