@@ -48,6 +48,22 @@ TEST_F(DwellButtonsTest, InTheWalkBetweenRoundsTheLineNamesTheNextTaskAndStayBeg
     EXPECT_FALSE(stay->isVisibleTo(window.get()));
 }
 
+TEST_F(DwellButtonsTest, ALongNextTitleIsCutToOneLineUnderItsCaption)
+{
+    const QString longTitle = QStringLiteral("Answer every letter from the temple about the autumn retreat and its rota");
+    rig->addTask(QStringLiteral("A"));
+    model->beginRounds({QStringLiteral("A"), longTitle});
+    rig->finishPhase();
+    window->setFixedWidth(200);
+    auto *line = place(new NextRoundLine(context()));
+    auto *title = find<ElidedLabel>(QStringLiteral("timer.nextRoundTitle"));
+    auto *caption = find<ElidedLabel>(QStringLiteral("timer.nextRoundCaption"));
+    EXPECT_EQ(line->title(), longTitle) << "shown as written";
+    EXPECT_TRUE(title->isElidedAt(title->width()));
+    EXPECT_EQ(title->linesAt(title->width()).size(), 1);
+    EXPECT_LT(caption->geometry().bottom(), title->geometry().top());
+}
+
 TEST_F(DwellButtonsTest, AStayOnATaskThatLeftTheHubStillBeginsWithItsTitle)
 {
     const TodoItem a = rig->addTask(QStringLiteral("A"));
