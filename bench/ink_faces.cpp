@@ -1,6 +1,12 @@
 // One frame of each face of a running phase (the incense stick, the ring,
 // the walking figure) at 380 × 380 logical pixels and twice the pixel ratio,
 // as the running-round screen redraws them while a phase runs.
+//
+// Measured on the 8-core build machine under a load of about 25, one core
+// (taskset), CPU time per frame at 2×: incense 0.34–0.55 ms with its cached
+// bowl (0.8–1.2 ms drawn whole), ring 0.30 ms with its cached disc and track
+// (0.8–1.3 ms whole), walker 0.13 ms. At their redraw rates (20, 10 and 12
+// a second) that is under 1 %, 0.3 % and 0.2 % of a core.
 #include "core/Kiv.h"
 #include "views/ink/PaintCache.h"
 #include "views/timer/IncenseView.h"
