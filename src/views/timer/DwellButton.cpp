@@ -1,5 +1,8 @@
 #include "views/timer/DwellButton.h"
 
+#include <QPainterPath>
+#include <algorithm>
+
 DwellButton::DwellButton(const QString &label, QWidget *parent)
     : InkButton(label, look(), parent)
 {
@@ -22,4 +25,12 @@ QSize DwellButton::minimumSizeHint() const
     const QSize natural = sizeHint();
     // Room for the padding, the rounded ends and a few letters.
     return {std::min(natural.width(), 36 + natural.height()), natural.height()};
+}
+
+bool DwellButton::hitButton(const QPoint &pos) const
+{
+    QPainterPath capsule;
+    const double radius = height() / 2.0;
+    capsule.addRoundedRect(QRectF(rect()), radius, radius);
+    return capsule.contains(QPointF(pos) + QPointF(0.5, 0.5));
 }

@@ -4,8 +4,8 @@
 
 // A capsule text button in a hairline outline, used to stay with one task
 // of a rounds run: its text one line, cut with an ellipsis when there is no
-// room; under the pointer a faint ink fill, at once (no fade). A press only
-// emits clicked().
+// room; under the pointer a faint ink fill, at once (no fade). Only a press
+// inside the capsule counts. A press only emits clicked().
 class DwellButton : public InkButton
 {
     Q_OBJECT
@@ -16,4 +16,7 @@ public:
 
     // It may shrink below its text's width (the text is then cut).
     QSize minimumSizeHint() const override;
+
+protected:
+    bool hitButton(const QPoint &pos) const override;
 };

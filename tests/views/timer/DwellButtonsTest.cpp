@@ -134,6 +134,14 @@ TEST_F(DwellButtonsTest, ADwellButtonTakesAFaintFillUnderThePointerAndCutsALongT
     QCoreApplication::sendEvent(button, &leave);
     EXPECT_EQ(button->fillNow().alpha(), 0);
 
+    // Only the capsule takes a press, not the corners of its frame.
+    int clicks = 0;
+    QObject::connect(button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(button->height() / 2, button->height() / 2));
+    EXPECT_EQ(clicks, 1);
+
     // In a narrow column the button shrinks and its text is cut, on one line.
     window->setFixedWidth(160);
     QCoreApplication::processEvents();
