@@ -48,10 +48,26 @@ const Fonts &fonts()
     return f;
 }
 
+// The minutes' frame: 40 wide, or as wide as the longest minutes text
+// ("999分" / "999 min") needs at a large text scale, so none is cut.
+double minutesWidth()
+{
+    static double scale = -1;
+    static bool japanese = false;
+    static double width = kMinutesWidth;
+    if (scale != Kiv::scale() || japanese != Lang::isJapanese()) {
+        scale = Kiv::scale();
+        japanese = Lang::isJapanese();
+        width = std::max<double>(kMinutesWidth, std::ceil(QFontMetricsF(Kiv::font(12)).horizontalAdvance(
+                                                    L(QStringLiteral("{0}分"), 999))));
+    }
+    return width;
+}
+
 // The right edge of the space left of the minutes' frame.
 double beforeMinutes(const QRect &row)
 {
-    return row.right() + 1 - kSide - kMinutesWidth - kSpacing;
+    return row.right() + 1 - kSide - minutesWidth() - kSpacing;
 }
 
 void drawLine(QPainter &painter, const QFont &font, const QColor &colour, const QRectF &box, double centreY,
@@ -167,7 +183,7 @@ void HistoryDelegate::paintRecord(QPainter &painter, const QStyleOptionViewItem 
              index.data(HistoryModel::MarkRole).toString(), Qt::AlignHCenter);
 
     // The minutes in their frame at the right.
-    const QRectF minutesBox(rect.right() + 1 - kSide - kMinutesWidth, rect.top(), kMinutesWidth, rect.height());
+    const QRectF minutesBox(rect.right() + 1 - kSide - minutesWidth(), rect.top(), minutesWidth(), rect.height());
     drawLine(painter, f.minutes, Kiv::inkSoft(), minutesBox, centre,
              index.data(HistoryModel::MinutesTextRole).toString(), Qt::AlignRight);
 

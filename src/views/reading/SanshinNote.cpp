@@ -63,6 +63,12 @@ int SanshinNote::noteWidth()
 
 SanshinNote::SanshinNote(const ViewContext &context, Isshin isshin, std::function<void()> openGlossary,
                          QWidget *parent)
+    : SanshinNote(context, isshin, std::move(openGlossary), Glossary::entry(Isshin::glossaryKey()), parent)
+{
+}
+
+SanshinNote::SanshinNote(const ViewContext &context, Isshin isshin, std::function<void()> openGlossary,
+                         const std::optional<GlossaryEntry> &entry, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("sanshin.note"));
@@ -82,7 +88,7 @@ SanshinNote::SanshinNote(const ViewContext &context, Isshin isshin, std::functio
     auto *line = new TextBlock(isshin.line(), Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::inkSoft}, m_page);
     line->setObjectName(QStringLiteral("sanshin.line"));
     column->addWidget(line);
-    if (const std::optional<GlossaryEntry> entry = Glossary::entry(Isshin::glossaryKey())) {
+    if (entry) {
         column->addSpacing(4);
         auto *detail = new TextBlock(entry->detail, Kiv::font(12), {Kiv::Colour::inkSoft}, m_page);
         detail->setObjectName(QStringLiteral("sanshin.detail"));

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/GlossaryEntry.h"
 #include "core/Isshin.h"
 #include "views/ink/ViewContext.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class InkButton;
 class KivBackground;
@@ -18,8 +20,13 @@ class SanshinNote : public QWidget
 {
     Q_OBJECT
 public:
+    // The detail from the glossary of the run.
     SanshinNote(const ViewContext &context, Isshin isshin, std::function<void()> openGlossary,
                 QWidget *parent = nullptr);
+    // A given glossary entry on the three minds, or none (still pictures in
+    // either language).
+    SanshinNote(const ViewContext &context, Isshin isshin, std::function<void()> openGlossary,
+                const std::optional<GlossaryEntry> &entry, QWidget *parent = nullptr);
 
     static int noteWidth();
     InkButton *glossaryButton() const { return m_button; }

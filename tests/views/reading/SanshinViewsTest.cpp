@@ -97,12 +97,15 @@ TEST_F(SanshinViewsTest, TheLineOpensTheNoteAndItsButtonAsksForTheGlossary)
     line.presenter()->close();
 }
 
-// At text scale 1.5 the note is 480 wide.
-TEST_F(SanshinViewsTest, TheNoteWidthFollowsTheTextScale)
+// At text scale 1.5 the note is 480 wide. Without a glossary entry on the
+// three minds the detail is left out and the button stays.
+TEST_F(SanshinViewsTest, TheNoteWidthFollowsTheTextScaleAndTheDetailMayBeMissing)
 {
     Kiv::setScale(1.5);
-    SanshinNote note(ViewContext{}, Isshin::kishin, {});
+    SanshinNote note(ViewContext{}, Isshin::kishin, {}, std::nullopt);
     EXPECT_EQ(note.width(), 480);
+    EXPECT_EQ(note.findChild<TextBlock *>(QStringLiteral("sanshin.detail")), nullptr);
+    EXPECT_NE(note.glossaryButton(), nullptr);
 }
 
 } // namespace
