@@ -16,4 +16,16 @@ inline void add(QBoxLayout *layout, QWidget *widget, QMargins padding, Qt::Align
     layout->addLayout(box);
 }
 
+// The widget inside a container with padding around it; hiding the
+// container hides the padding too.
+inline QWidget *wrap(QWidget *widget, QMargins padding, QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(padding);
+    layout->setSpacing(0);
+    layout->addWidget(widget);
+    return box;
+}
+
 } // namespace Padded

@@ -114,7 +114,8 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
     m_title->setObjectName(QStringLiteral("timer.preparation.title"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Padded::add(column, m_title, QMargins(32, 8, 32, 0));
+    m_titleLine = Padded::wrap(m_title, QMargins(32, 8, 32, 0), this);
+    column->addWidget(m_titleLine);
 
     column->addStretch(1);
 
@@ -174,7 +175,7 @@ void PreparationView::refresh()
     const std::optional<QString> title =
         PreparationText::titleLine(m_context.model ? m_context.model->engine().taskTitle() : QString());
     m_title->setText(title.value_or(QString()));
-    m_title->setVisible(title.has_value());
+    m_titleLine->setVisible(title.has_value());
     m_breath->setActive(step == Preparation::breath, PreparationText::secondsOf(step));
     const QList<Preparation> &steps = allPreparations();
     for (int i = 0; i < m_marks.size(); ++i)

@@ -48,6 +48,7 @@ private:
     BreathMark *m_breath = nullptr;
     TextBlock *m_instruction = nullptr;
     ElidedLabel *m_title = nullptr;
+    QWidget *m_titleLine = nullptr; // the title with its padding
     QList<StepMark *> m_marks;
     InkButton *m_cancel = nullptr;
 };

@@ -36,10 +36,11 @@ RoundsPicker::RoundsPicker(const ViewContext &context, QWidget *parent)
     explanation->setObjectName(QStringLiteral("timer.roundsPicker.explanation"));
     Padded::add(column, explanation, QMargins(16, 6, 16, 0));
 
-    m_empty = new TextBlock(L(QStringLiteral("まだありません。作務に書き出すと、ここから選べます。")),
-                            Kiv::font(13, Kiv::Design::serif), Tone{Kiv::Colour::inkSoft}, this);
+    auto *empty = new TextBlock(L(QStringLiteral("まだありません。作務に書き出すと、ここから選べます。")),
+                                Kiv::font(13, Kiv::Design::serif), Tone{Kiv::Colour::inkSoft}, this);
+    m_empty = Padded::wrap(empty, QMargins(16, 16, 16, 16), this);
     m_empty->setObjectName(QStringLiteral("timer.roundsPicker.empty"));
-    Padded::add(column, m_empty, QMargins(16, 16, 16, 16));
+    column->addWidget(m_empty);
 
     m_list = new TaskChooserView(context, TaskChooserView::Look::rounds, 300 * Kiv::scale(), this);
     m_list->setObjectName(QStringLiteral("timer.roundsPicker.list"));

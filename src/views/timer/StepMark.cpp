@@ -23,7 +23,14 @@ StepMark::StepMark(QWidget *parent)
 
 QSize StepMark::sizeHint() const
 {
-    return QSize(int(std::ceil(bar())), int(std::ceil(dot())));
+    return QSize(int(std::ceil(trackWidth())), int(std::ceil(dot())));
+}
+
+void StepMark::stretched()
+{
+    // The mark is as wide as its track, so its neighbours keep 8 from it.
+    setFixedSize(sizeHint());
+    update();
 }
 
 void StepMark::setActive(bool active, double seconds)
@@ -32,7 +39,7 @@ void StepMark::setActive(bool active, double seconds)
     if (active == m_active)
         return;
     m_active = active;
-    m_stretch.startTo(this, [this] { update(); }, active ? 1 : 0, 300, Motion::easeInOut());
+    m_stretch.startTo(this, [this] { stretched(); }, active ? 1 : 0, 300, Motion::easeInOut());
     m_fill.setValue(0);
     update();
     if (active)

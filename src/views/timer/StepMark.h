@@ -28,6 +28,7 @@ protected:
 
 private:
     void startFill();
+    void stretched();
 
     bool m_active = false;
     double m_seconds = 4;

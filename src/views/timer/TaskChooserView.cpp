@@ -6,7 +6,9 @@
 #include "views/tasks/UndatedFold.h"
 
 #include <QFontMetricsF>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -76,7 +78,7 @@ public:
             paintTask(*painter, rect, row, m_view->m_notes.value(i), option.state & QStyle::State_MouseOver);
             break;
         }
-        if ((option.state & QStyle::State_HasFocus) && m_view->hasFocus() &&
+        if ((option.state & QStyle::State_HasFocus) && m_view->hasFocus() && m_view->m_keyboardFocus &&
             row.kind != TaskChooserList::Row::Kind::header) {
             QPainterPath ring;
             ring.addRoundedRect(rect.adjusted(1, 1, -1, -1), 4, 4);
@@ -264,8 +266,24 @@ void TaskChooserView::activate(const QModelIndex &index)
     }
 }
 
+void TaskChooserView::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QListView::focusInEvent(event);
+}
+
+void TaskChooserView::mousePressEvent(QMouseEvent *event)
+{
+    m_keyboardFocus = false;
+    QListView::mousePressEvent(event);
+}
+
 void TaskChooserView::keyPressEvent(QKeyEvent *event)
 {
+    if (!m_keyboardFocus) {
+        m_keyboardFocus = true;
+        viewport()->update();
+    }
     switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:

@@ -52,6 +52,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     class Delegate;
@@ -70,6 +72,8 @@ private:
     QList<TaskChooserList::Row> m_rows;
     QList<std::optional<QString>> m_notes;
     bool m_showsUndated = false;
+    // The focus ring shows only while the keyboard is in use.
+    bool m_keyboardFocus = false;
     std::function<std::optional<int>(const QString &)> m_positions;
     QStandardItemModel *m_model;
 };

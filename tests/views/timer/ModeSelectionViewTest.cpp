@@ -18,6 +18,10 @@ struct Shown
     explicit Shown(const ViewContext &context, QSize size = QSize(420, 900))
         : view(std::make_unique<ModeSelectionView>(context))
     {
+        // Drawn as a still picture the column does not scroll: it takes the
+        // height its width needs.
+        if (context.snapshot && view->hasHeightForWidth())
+            size.setHeight(std::max(size.height(), view->heightForWidth(size.width())));
         view->resize(size);
         view->show();
         QCoreApplication::processEvents();
@@ -79,6 +83,20 @@ TEST_F(ModeSelectionViewTest, HeadingsAndNamesAreSpacedByLanguage)
         auto *name = shown.card(Mode::open)->findChild<ElidedLabel *>();
         ASSERT_NE(name, nullptr);
         EXPECT_NEAR(name->font().letterSpacing(), japanese ? 1.0 : 0.12, 0.02);
+    }
+}
+
+TEST_F(ModeSelectionViewTest, WrappedDescriptionsMakeTheirCardsTaller)
+{
+    Lang::setForTesting(false);
+    Kiv::setScale(1.6);
+    for (bool snapshot : {false, true}) {
+        Shown shown(context(snapshot), QSize(420, 700));
+        const QList<ModeRow *> &cards = shown.view->cards();
+        for (int i = 0; i + 1 < cards.size(); ++i)
+            EXPECT_LT(cards.at(i)->geometry().bottom(), cards.at(i + 1)->geometry().top()) << i << snapshot;
+        // A description of two lines takes the height of two.
+        EXPECT_GE(cards.at(1)->height(), cards.at(1)->heightForWidth(cards.at(1)->width())) << snapshot;
     }
 }
 
