@@ -147,6 +147,8 @@ void ModeSelectionView::openRoundsPicker()
     layout->addWidget(scroll);
     connect(picker, &RoundsPicker::dismissRequested, sheet, &QDialog::close);
     QSize size = picker->sizeHint().expandedTo(picker->minimumSizeHint());
+    if (picker->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), picker->heightForWidth(size.width())));
     if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());
     sheet->resize(size);

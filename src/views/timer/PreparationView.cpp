@@ -69,9 +69,20 @@ private:
         const QFontMetricsF metrics(painter.font());
         // Letter spacing follows every letter, the last included; centre the inked part.
         const double width = metrics.horizontalAdvance(text) - painter.font().letterSpacing();
+        painter.save();
         painter.setOpacity(opacity);
-        painter.drawText(QPointF((this->width() - width) / 2, Kiv::baselineFor(painter.font(), height() / 2.0)), text);
-        painter.setOpacity(1);
+        // A word wider than the window (English at a large text scale) is
+        // drawn smaller, about its centre, rather than cut.
+        const double room = this->width() - 16.0;
+        const QPointF centre(this->width() / 2.0, height() / 2.0);
+        if (width > room && room > 0) {
+            const double f = room / width;
+            painter.translate(centre);
+            painter.scale(f, f);
+            painter.translate(-centre);
+        }
+        painter.drawText(QPointF(centre.x() - width / 2, Kiv::baselineFor(painter.font(), centre.y())), text);
+        painter.restore();
     }
 
     QString m_word;

@@ -34,6 +34,9 @@ RoundsPicker::RoundsPicker(const ViewContext &context, QWidget *parent)
 
     auto *explanation = new TextBlock(RoundsChoice::explanation(), Kiv::font(12), Tone{Kiv::Colour::inkFaint}, this);
     explanation->setObjectName(QStringLiteral("timer.roundsPicker.explanation"));
+    QSizePolicy natural(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    natural.setHeightForWidth(true);
+    explanation->setSizePolicy(natural); // its full natural height, never more
     Padded::add(column, explanation, QMargins(16, 6, 16, 0));
 
     auto *empty = new TextBlock(L(QStringLiteral("まだありません。作務に書き出すと、ここから選べます。")),
@@ -52,6 +55,8 @@ RoundsPicker::RoundsPicker(const ViewContext &context, QWidget *parent)
         refreshChoice();
     });
 
+    // A taller sheet keeps the bottom bar at its foot.
+    column->addStretch(1);
     column->addWidget(new HairlineRule(this));
 
     auto *bar = new QHBoxLayout;
