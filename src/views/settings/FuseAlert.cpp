@@ -7,7 +7,10 @@
 #include "views/reading/Fuse.h"
 #include "views/settings/SettingsStyle.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <QVBoxLayout>
 
 FuseAlert::FuseAlert(QWidget *parent)
@@ -33,10 +36,23 @@ FuseAlert::FuseAlert(QWidget *parent)
     buttons->addStretch(1);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    setFixedWidth(360);
+    // As wide as the message's longest line, so that its lines break where
+    // the message breaks them; very large text wraps within a bound.
+    const QFontMetricsF metrics(SettingsStyle::captionFont(12.5));
+    double widest = 0;
+    for (const QString &line : Fuse::message().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    setFixedWidth(std::clamp(int(std::ceil(widest)) + 48 + 8, 320, 600));
 }
 
 void FuseAlert::paintEvent(QPaintEvent *)
 {
     QPainter(this).fillRect(rect(), Kiv::paperRaised());
+}
+
+void FuseAlert::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Exactly as tall as its texts at its width: no gap between them.
+    resize(width(), layout()->totalHeightForWidth(width()));
 }
