@@ -274,6 +274,7 @@ TEST_F(FormSectionsTest, TheSweepHintNamesTheNextSweepDayStrictlyAfterToday)
 
 TEST_F(FormSectionsTest, ClearTodayBeginsTheSweepAndClosesTheWindow)
 {
+    model = &rig->build();
     rig->addTask(QStringLiteral("Old letter"));
     build();
     EXPECT_TRUE(text(QStringLiteral("settings.sweep.hint")).contains(QStringLiteral("（次は 3月9日）")));
