@@ -783,6 +783,11 @@ void AppModel::previewAmbience()
     m_previewWatch->start(qint64(kPreviewSeconds * 1000));
 }
 
+void AppModel::ringChosenBell()
+{
+    ring(Chime::kind);
+}
+
 void AppModel::endAmbiencePreview()
 {
     m_previewWatch->stop();

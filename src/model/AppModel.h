@@ -218,6 +218,8 @@ public:
     QString menuBarTitle() const;
     void previewAmbience();
     void endAmbiencePreview();
+    // Rings the bell chosen in the settings at once (to hear it).
+    void ringChosenBell();
     QString ambienceTitle() const;
     // Looks for a newer version (at most once a day once one was found);
     // done, when given, is called once the answer is in.

@@ -32,6 +32,15 @@ public:
     virtual std::optional<QString> openFile(const FileQuestion &question, QWidget *parent) = 0;
     virtual std::optional<QString> saveFile(const FileQuestion &question, QWidget *parent) = 0;
     virtual std::optional<QString> chooseFolder(const FileQuestion &question, QWidget *parent) = 0;
+    // An open panel that takes several files at once: the chosen paths in
+    // the panel's order, or nothing when cancelled. By default the panel
+    // of one file.
+    virtual std::optional<QStringList> openFiles(const FileQuestion &question, QWidget *parent)
+    {
+        if (const std::optional<QString> path = openFile(question, parent))
+            return QStringList{*path};
+        return std::nullopt;
+    }
 
     // Puts the text on the clipboard in place of whatever was there.
     virtual void copyText(const QString &text) = 0;

@@ -13,6 +13,13 @@ std::optional<QString> FakeDesktop::openFile(const FileQuestion &question, QWidg
     return next(Panel::open, question);
 }
 
+std::optional<QStringList> FakeDesktop::openFiles(const FileQuestion &question, QWidget *)
+{
+    if (const std::optional<QString> answer = next(Panel::open, question))
+        return answer->split(QLatin1Char('\n'));
+    return std::nullopt;
+}
+
 std::optional<QString> FakeDesktop::saveFile(const FileQuestion &question, QWidget *)
 {
     return next(Panel::save, question);
@@ -32,7 +39,7 @@ void FakeDesktop::copyText(const QString &text)
 bool FakeDesktop::openUrl(const QUrl &url)
 {
     m_urls.append(url);
-    return true;
+    return m_opensLinks;
 }
 
 bool FakeDesktop::openFolder(const QString &path)

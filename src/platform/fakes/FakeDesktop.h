@@ -20,14 +20,19 @@ public:
     // The next panel (of any kind) answers with this path, or is cancelled.
     void answer(const QString &path) { m_answers.append(path); }
     void cancelNext() { m_answers.append(std::nullopt); }
+    // The next panel of several files answers with these paths.
+    void answerFiles(const QStringList &paths) { m_answers.append(paths.join(QLatin1Char('\n'))); }
 
     const QList<Asked> &asked() const { return m_asked; }
     QString clipboard() const { return m_clipboard; }
     int copies() const { return m_copies; }
     const QList<QUrl> &openedUrls() const { return m_urls; }
+    // Links are taken (the default) or, as with no program for them, refused.
+    void setOpensLinks(bool opens) { m_opensLinks = opens; }
     const QStringList &openedFolders() const { return m_folders; }
 
     std::optional<QString> openFile(const FileQuestion &question, QWidget *parent) override;
+    std::optional<QStringList> openFiles(const FileQuestion &question, QWidget *parent) override;
     std::optional<QString> saveFile(const FileQuestion &question, QWidget *parent) override;
     std::optional<QString> chooseFolder(const FileQuestion &question, QWidget *parent) override;
     void copyText(const QString &text) override;
@@ -42,5 +47,6 @@ private:
     QString m_clipboard;
     int m_copies = 0;
     QList<QUrl> m_urls;
+    bool m_opensLinks = true;
     QStringList m_folders;
 };

@@ -45,6 +45,16 @@ std::optional<QString> SystemDesktop::openFile(const FileQuestion &question, QWi
     return run(dialog, question);
 }
 
+std::optional<QStringList> SystemDesktop::openFiles(const FileQuestion &question, QWidget *parent)
+{
+    QFileDialog dialog(parent, question.message, startFolder());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (!run(dialog, question))
+        return std::nullopt;
+    return dialog.selectedFiles();
+}
+
 std::optional<QString> SystemDesktop::saveFile(const FileQuestion &question, QWidget *parent)
 {
     QFileDialog dialog(parent, question.message, startFolder());

@@ -11,6 +11,7 @@ public:
     static SystemDesktop &shared();
 
     std::optional<QString> openFile(const FileQuestion &question, QWidget *parent) override;
+    std::optional<QStringList> openFiles(const FileQuestion &question, QWidget *parent) override;
     std::optional<QString> saveFile(const FileQuestion &question, QWidget *parent) override;
     std::optional<QString> chooseFolder(const FileQuestion &question, QWidget *parent) override;
     void copyText(const QString &text) override;

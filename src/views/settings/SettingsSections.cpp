@@ -1,37 +1,47 @@
 #include "views/settings/SettingsSections.h"
 
+#include "views/settings/AppearanceSection.h"
 #include "views/settings/ArchiveSection.h"
+#include "views/settings/BeginningSection.h"
 #include "views/settings/CalendarSection.h"
 #include "views/settings/CounselSection.h"
+#include "views/settings/DayNoticesSection.h"
 #include "views/settings/DevicesSection.h"
+#include "views/settings/FeedbackSection.h"
+#include "views/settings/MenuBarSection.h"
+#include "views/settings/OfferingSection.h"
+#include "views/settings/OtherDevicesSection.h"
+#include "views/settings/ReadingSection.h"
+#include "views/settings/RemindersSection.h"
+#include "views/settings/SoundSection.h"
+#include "views/settings/SweepSection.h"
+#include "views/settings/VersionSection.h"
 
 namespace SettingsSections {
 
-// Sections whose rows are still to be built give nothing for now.
-
-SettingsSection *reading(const ViewContext &, const QString &, QWidget *)
+SettingsSection *reading(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new ReadingSection(context, header, parent);
 }
 
-SettingsSection *beginning(const ViewContext &, const QString &, QWidget *)
+SettingsSection *beginning(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new BeginningSection(context, header, parent);
 }
 
-SettingsSection *sound(const ViewContext &, const QString &, QWidget *)
+SettingsSection *sound(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new SoundSection(context, header, parent);
 }
 
-SettingsSection *appearance(const ViewContext &, const QString &, QWidget *)
+SettingsSection *appearance(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new AppearanceSection(context, header, parent);
 }
 
-SettingsSection *menuBar(const ViewContext &, const QString &, QWidget *)
+SettingsSection *menuBar(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new MenuBarSection(context, header, parent);
 }
 
 SettingsSection *devices(const ViewContext &context, const QString &header, QWidget *parent)
@@ -39,9 +49,9 @@ SettingsSection *devices(const ViewContext &context, const QString &header, QWid
     return new DevicesSection(context, header, parent);
 }
 
-SettingsSection *dayNotices(const ViewContext &, const QString &, QWidget *)
+SettingsSection *dayNotices(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new DayNoticesSection(context, header, parent);
 }
 
 SettingsSection *calendar(const ViewContext &context, const QString &header, QWidget *parent)
@@ -49,14 +59,14 @@ SettingsSection *calendar(const ViewContext &context, const QString &header, QWi
     return new CalendarSection(context, header, parent);
 }
 
-SettingsSection *reminders(const ViewContext &, const QString &, QWidget *)
+SettingsSection *reminders(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new RemindersSection(context, header, parent);
 }
 
-SettingsSection *sweep(const ViewContext &, const QString &, QWidget *)
+SettingsSection *sweep(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new SweepSection(context, header, parent);
 }
 
 SettingsSection *archive(const ViewContext &context, const QString &header, QWidget *parent)
@@ -69,24 +79,24 @@ SettingsSection *counsel(const ViewContext &context, const QString &header, QWid
     return new CounselSection(context, header, parent);
 }
 
-SettingsSection *feedback(const ViewContext &, const QString &, QWidget *)
+SettingsSection *feedback(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new FeedbackSection(context, header, parent);
 }
 
-SettingsSection *offering(const ViewContext &, const QString &, QWidget *)
+SettingsSection *offering(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new OfferingSection(context, header, parent);
 }
 
-SettingsSection *otherDevices(const ViewContext &, const QString &, QWidget *)
+SettingsSection *otherDevices(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new OtherDevicesSection(context, header, parent);
 }
 
-SettingsSection *version(const ViewContext &, const QString &, QWidget *)
+SettingsSection *version(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return nullptr;
+    return new VersionSection(context, header, parent);
 }
 
 } // namespace SettingsSections

@@ -1,11 +1,14 @@
 #include "views/settings/SettingsFixture.h"
 
 #include "core/AppSettings.h"
+#include "sound/AmbienceLibrary.h"
 #include "views/ink/StillPicture.h"
 #include "views/ink/ThemeBinding.h"
+#include "views/settings/FuseAlert.h"
 #include "views/settings/SettingsSection.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -30,8 +33,11 @@ TEST_F(SettingsViewTest, TheSectionsStandInTheFormsOrderInAFixedFrameThatScrolls
         EXPECT_GT(section->y(), lastTop) << "top to bottom in order";
         lastTop = section->y();
     }
-    EXPECT_EQ(names, (QStringList{QStringLiteral("settings.devices"), QStringLiteral("settings.calendar"),
-                                  QStringLiteral("settings.archive"), QStringLiteral("settings.counsel")}));
+    QStringList expected;
+    for (const SettingsView::Entry &entry : SettingsView::entries())
+        expected << QStringLiteral("settings.") + entry.name;
+    EXPECT_EQ(names, expected) << "every section is present";
+    EXPECT_EQ(names.size(), 16);
     EXPECT_EQ(view->section(QStringLiteral("calendar"))->header(), QStringLiteral("カレンダー"));
     // Longer than the frame: it scrolls rather than grows.
     auto *scroll = find<QScrollArea>(QStringLiteral("settings.scroll"));
@@ -82,6 +88,19 @@ TEST_F(SettingsViewTest, Pictures)
     rig->settings.setLastSyncedAt(QDateTime(QDate(2025, 3, 4), QTime(21, 40)));
     rig->settings.setCalendarEnabled(true);
     rig->settings.setPlanCalendarIdentifier(QStringLiteral("plans"));
+    // The rows that come with a setting are shown: the hours of the day
+    // prompts and the user's sounds of the custom scene, one of them chosen.
+    rig->settings.setDayPrompts(true);
+    rig->settings.setAmbienceScene(QStringLiteral("custom"));
+    for (const QString &name : {QStringLiteral("般若心経.wav"), QStringLiteral("morning rain in the garden.flac")}) {
+        const QString path = rig->dirs.root() + QLatin1Char('/') + name;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("RIFF");
+        file.close();
+        ASSERT_TRUE(AmbienceLibrary::add(path));
+    }
+    rig->settings.setCustomSoundName(QStringLiteral("般若心経"));
     model = &rig->build();
 
     using A = Kiv::Appearance;
@@ -123,6 +142,15 @@ TEST_F(SettingsViewTest, Pictures)
                         EXPECT_GT(image.height(), 40);
                         ASSERT_TRUE(StillPicture::save(image, kFolder, name + suffix + QLatin1Char('-') + setting.tag()));
                     }
+                }
+                // The offering alert.
+                {
+                    FuseAlert alert;
+                    ThemeBinding::applyTo(&alert);
+                    alert.show();
+                    QCoreApplication::processEvents();
+                    ASSERT_TRUE(StillPicture::save(StillPicture::grab(&alert, setting.devicePixelRatio), kFolder,
+                                                   QStringLiteral("offering-alert-") + setting.tag()));
                 }
                 // The window as it opens.
                 rig->calendars.setAuthorization(CalendarAccess::FullAccess);
