@@ -36,8 +36,8 @@ PaperWindow *QuillmereApp::makeMain()
 {
     m_root = new RootView(m_context, windowActions());
     auto *window = new PaperWindow(QStringLiteral("timer"), kTitle, m_root);
-    window->setMinimumSize(RootView::kMinimumSize);
-    window->resize(RootView::kIdealSize);
+    // The smallest size follows the root's content (through the window's layout).
+    window->resize(m_root->sizeHint());
     // Centred on the screen it opens on.
     if (QScreen *screen = window->screen()) {
         QRect frame(QPoint(0, 0), RootView::kIdealSize);

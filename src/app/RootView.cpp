@@ -63,12 +63,17 @@ RootWorkspace *RootView::workspace() const
 
 QSize RootView::sizeHint() const
 {
-    return kIdealSize;
+    return kIdealSize.expandedTo(minimumSizeHint());
 }
 
 QSize RootView::minimumSizeHint() const
 {
-    return kMinimumSize;
+    // Never smaller than what the content needs (the tab row at a large
+    // text scale), so the window cannot be made smaller than that.
+    QSize least = kMinimumSize;
+    if (m_workspace)
+        least = least.expandedTo(m_workspace->minimumSizeHint());
+    return least;
 }
 
 void RootView::resizeEvent(QResizeEvent *event)

@@ -20,6 +20,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace {
+// The pin's frame and its distance from the window's edge.
+constexpr int kPinRoom = 26 + 8;
+} // namespace
+
 RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
@@ -34,6 +39,9 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     column->setContentsMargins(0, 12, 0, 14);
     column->setSpacing(0);
     m_tabs = new TopTabs(this);
+    // The row keeps clear of the pin in the corner at both sides (so it
+    // stays centred); at a large text scale the window widens instead.
+    m_tabs->setContentsMargins(kPinRoom, 0, kPinRoom, 0);
     column->addWidget(m_tabs);
     column->addSpacing(6);
     m_meaning = new TabMeaning(model.tab(), context.snapshot, this);
