@@ -3,6 +3,7 @@
 #include "app/RootPage.h"
 #include "app/RootWorkspace.h"
 #include "core/AppSettings.h"
+#include "core/Kiv.h"
 #include "model/AppModel.h"
 #include "views/reading/IntroView.h"
 
@@ -20,6 +21,10 @@ RootView::RootView(const ViewContext &context, WindowActions actions, QWidget *p
             rebuild();
     });
     connect(&settings, &AppSettings::textScaleChanged, this, [this] {
+        // The setting tells its change before the theme has taken the new
+        // scale (and a synced change may not reach the theme at all): the
+        // theme takes it here, so the rebuilt sizes follow it.
+        Kiv::setScale(m_context.model->settings().textScale());
         if (m_workspace)
             rebuild();
     });
