@@ -108,3 +108,41 @@ TEST(AppDelegateTest, ClosingTheLastWindowQuitsOnlyWithoutATray)
 }
 
 } // namespace
+
+#include "platform/fakes/FakeNotificationCenter.h"
+#include "sources/NoticeRoute.h"
+#include "sources/Notifier.h"
+
+#include <QApplication>
+#include <QUuid>
+
+namespace {
+
+TEST(AppDelegateTest, LaunchRoutesNoticesAndTheirTaps)
+{
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    const bool quitBefore = app->quitOnLastWindowClosed();
+    FakeNotificationCenter center;
+    Notifier notifier;
+    NoticeRoute route;
+    AppDelegate::launch(*app, center, notifier, route, false);
+    EXPECT_EQ(notifier.center(), &center);
+    EXPECT_TRUE(app->quitOnLastWindowClosed());
+    AppDelegate::launch(*app, center, notifier, route, true);
+    EXPECT_FALSE(app->quitOnLastWindowClosed());
+
+    // A tap on a plan notice reaches the route, waiting for its handler.
+    NotificationRequest request;
+    request.identifier = QStringLiteral("kiv.plan.one");
+    const QUuid plan = QUuid::createUuid();
+    request.userInfo = {{QStringLiteral("planID"), plan.toString(QUuid::WithoutBraces).toUpper()},
+                        {QStringLiteral("day"), QStringLiteral("2025-03-05")}};
+    center.add(request);
+    ASSERT_TRUE(center.tap(request.identifier));
+    ASSERT_TRUE(route.pending());
+    EXPECT_EQ(route.pending()->planID, plan);
+    app->setQuitOnLastWindowClosed(quitBefore);
+}
+
+} // namespace
