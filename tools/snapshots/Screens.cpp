@@ -7,6 +7,8 @@
 #include "app/QuillmereApp.h"
 #include "app/RootView.h"
 #include "app/RootWorkspace.h"
+#include "app/SheetDialog.h"
+#include "views/ink/InkButton.h"
 #include "app/TabMeaning.h"
 #include "core/AppSettings.h"
 #include "core/L.h"
@@ -80,11 +82,16 @@ const QList<Screen> &all()
         {QStringLiteral("intro-0"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 0); }},
         {QStringLiteral("intro-1"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 1); }},
         {QStringLiteral("intro-2"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 2); }},
-        {QStringLiteral("howto"), QSize(460, 620),
+        // The how-to sheet as the footer opens it, at its own (scaled) size.
+        {QStringLiteral("howto"), QSize(),
          [](SnapshotRig &, const ViewContext &c) {
              auto *view = new HowToView(c, HowTo::build());
              view->setOpenSettings([] {});
-             return static_cast<QWidget *>(view);
+             auto *sheet = new SheetDialog(view, QSizeF(460, 620), nullptr);
+             // A still picture does not scroll: the sheet grows to show every line.
+             const int whole = view->heightForWidth(sheet->width()) + sheet->closeButton()->sizeHint().height() + 8;
+             sheet->resize(sheet->width(), std::max(sheet->height(), whole));
+             return static_cast<QWidget *>(sheet);
          }},
         {QStringLiteral("settings"), QSize(SettingsView::kWidth, SettingsView::kHeight),
          [](SnapshotRig &, const ViewContext &c) { return static_cast<QWidget *>(new SettingsView(c)); }},

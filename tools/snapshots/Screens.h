@@ -10,7 +10,7 @@ class SnapshotRig;
 struct ViewContext;
 
 // The screens the picture tool draws: a name (the file name's start), the
-// logical size to draw at, and a builder that puts the model in the state
+// logical size to draw at (empty: the size the widget gives itself), and a builder that puts the model in the state
 // the picture shows and builds the widget (the caller owns it). Add a
 // screen with one entry in Screens.cpp.
 struct Screen

@@ -88,7 +88,8 @@ int main(int argc, char **argv)
                 QWidget *widget = screen.build(rig, rig.context());
                 widget->setAttribute(Qt::WA_DontShowOnScreen);
                 widget->setPalette(Kiv::palette(setting.appearance));
-                widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
+                if (screen.size.isValid())
+                    widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
                 widget->show();
                 QCoreApplication::processEvents();
                 const QImage image = StillPicture::grab(widget, setting.devicePixelRatio);
