@@ -48,6 +48,8 @@ VersionBanner::VersionBanner(const ViewContext &context, QWidget *parent)
     column->setSpacing(1);
     m_title = new ElidedLabel(QString(), Kiv::font(12), {Kiv::Colour::ink}, this);
     m_title->setObjectName(QStringLiteral("root.version.title"));
+    // The title wraps (a large text scale); only the note keeps to one line.
+    m_title->setMaxLines(4);
     m_note = new ElidedLabel(QString(), Kiv::font(10), {Kiv::Colour::inkFaint}, this);
     m_note->setObjectName(QStringLiteral("root.version.note"));
     m_note->setMaxLines(1);
