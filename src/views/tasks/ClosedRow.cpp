@@ -10,6 +10,7 @@
 #include "views/tasks/PlaceDay.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -102,12 +103,14 @@ ClosedRow::ClosedRow(const ViewContext &context, const LocalTask &task, QWidget 
     // The keyboard reaches the button through the line: it shows while the
     // line or the button holds the focus, as it does under the pointer.
     setFocusPolicy(Qt::TabFocus);
+    m_revive->setFocusPolicy(Qt::TabFocus);
     m_revive->installEventFilter(this);
 }
 
 void ClosedRow::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     setHovering(m_hovering);
 }
 
@@ -147,6 +150,6 @@ void ClosedRow::leaveEvent(QEvent *event)
 void ClosedRow::setHovering(bool hovering)
 {
     m_hovering = hovering;
-    const bool focused = hasFocus() || m_revive->hasFocus();
+    const bool focused = (hasFocus() && m_keyboardFocus) || m_revive->hasFocus();
     m_revive->setVisible((hovering || focused) && !m_context.snapshot);
 }

@@ -48,5 +48,6 @@ private:
     ViewContext m_context;
     LocalTask m_task;
     bool m_hovering = false;
+    bool m_keyboardFocus = false;
     InkButton *m_revive = nullptr;
 };

@@ -158,7 +158,9 @@ class TodoRow::NameArea : public QAbstractButton
 public:
     NameArea()
     {
-        setFocusPolicy(Qt::StrongFocus);
+        // Tab reaches it; a click leaves the focus where it is (a rename
+        // field keeps it).
+        setFocusPolicy(Qt::TabFocus);
         setFixedHeight(int(std::ceil(44 * Kiv::scale())));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }

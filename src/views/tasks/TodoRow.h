@@ -66,6 +66,7 @@ public:
 
     // The actions.
     void openActions();
+    void closeActions();
     void beginEdit();
     void commitEdit();
     // The context menu (the caller owns it).
@@ -99,7 +100,6 @@ private:
     void setDue(const std::optional<QDateTime> &due);
     void moveToPractice(bool occasional);
     void openSource();
-    void closeActions();
     void armJustWritten();
 
     ViewContext m_context;
