@@ -10,6 +10,7 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/EnsoMark.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/Motion.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Reorderable.h"
 #include "views/ink/SymbolLabel.h"
@@ -20,6 +21,7 @@
 #include "views/tasks/TodoRowPool.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -444,10 +446,11 @@ void TodoListView::reload()
         delete item;
     }
     for (QWidget *w : order)
-        if (w != m_connectHint && !m_archives.contains(static_cast<Archive *>(w)))
+        if (w != m_connectHint && std::none_of(m_archives.begin(), m_archives.end(), [w](Archive *a) { return a == w; }))
             w->show();
+    // Scrolled once the content has taken its new size, on a later turn.
     if (m_scrollPending)
-        scrollToJustAdded();
+        QMetaObject::invokeMethod(this, &TodoListView::scrollToJustAdded, Qt::QueuedConnection);
 }
 
 void TodoListView::commitDraft()
@@ -482,9 +485,11 @@ void TodoListView::scrollToJustAdded()
     TodoRow *row = m_pool->find(*m_justAdded);
     if (!row)
         return;
-    m_content->layout()->activate();
+    QScrollBar *bar = m_scroll->verticalScrollBar();
     const int centre = row->y() + row->height() / 2 - m_scroll->viewport()->height() / 2;
-    m_scroll->verticalScrollBar()->setValue(std::max(0, centre));
+    const int target = std::clamp(centre, bar->minimum(), bar->maximum());
+    m_scrollMotion.start(m_scroll->viewport(), [this, bar] { bar->setValue(int(std::round(m_scrollMotion.value()))); },
+                         bar->value(), target, 350, Motion::easeOut());
 }
 
 void TodoListView::showEvent(QShowEvent *event)

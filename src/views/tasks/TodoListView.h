@@ -2,6 +2,7 @@
 
 #include "core/Models.h"
 #include "platform/time/Clock.h"
+#include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
 
 #include <QList>
@@ -71,4 +72,5 @@ private:
     Clock::Handle m_justAddedWait = 0;
     bool m_reloadQueued = false;
     bool m_scrollPending = false;
+    Animation m_scrollMotion;
 };
