@@ -21,6 +21,7 @@
 #include "views/tasks/TodoRowPool.h"
 
 #include <QEvent>
+#include <limits>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -127,6 +128,8 @@ public:
                 m_shown = ArchivePage::kStep;
             m_open = !m_open;
             refresh();
+            if (onResize)
+                onResize();
         });
         column->addWidget(m_header, 0, Qt::AlignLeft);
         m_lines = new QVBoxLayout;
@@ -139,6 +142,8 @@ public:
         connect(m_more, &InkButton::clicked, this, [this] {
             m_shown += ArchivePage::kStep;
             refresh();
+            if (onResize)
+                onResize();
         });
         column->addWidget(m_more, 0, Qt::AlignLeft);
     }
@@ -149,10 +154,13 @@ public:
         refresh();
     }
     bool isOpen() const { return m_open; }
+    bool hasTasks() const { return !m_tasks.isEmpty(); }
+    // Told when the archive's height changes (opened, closed, paged).
+    std::function<void()> onResize;
+    bool hasHeightForWidth() const override { return false; }
 
     void refresh()
     {
-        setVisible(!m_tasks.isEmpty());
         m_header->setText(m_title + QLatin1Char(' ') + QString::number(m_tasks.size()));
         InkLook look = m_header->look();
         look.symbol = m_open ? Symbol::chevronDown : Symbol::chevronRight;
@@ -308,12 +316,14 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (m_context.snapshot)
         m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The content is one tall sheet on which only the rows in view stand;
+    // its height is that of every entry of the list.
     m_content = new QWidget;
     m_content->setObjectName(QStringLiteral("tasks.content"));
-    m_column = new QVBoxLayout(m_content);
-    m_column->setContentsMargins(0, 0, 0, 10);
-    m_column->setSpacing(5);
+    m_scroll->setWidgetResizable(false);
     m_scroll->setWidget(m_content);
+    m_scroll->viewport()->installEventFilter(this);
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this, &TodoListView::place);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_content->setAutoFillBackground(false);
     m_pages->addWidget(m_scroll);
@@ -344,14 +354,17 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
     hint->addWidget(settings);
     hint->addStretch(1);
 
-    m_column->setAlignment(Qt::AlignTop);
     for (QWidget *title : m_sectionTitles) {
-        m_column->addWidget(title);
+        title->setParent(m_content);
         title->hide();
     }
-    for (Archive *archive : m_archives)
-        m_column->addWidget(archive);
-    m_column->addWidget(m_connectHint);
+    for (Archive *archive : m_archives) {
+        archive->setParent(m_content);
+        archive->hide();
+        archive->onResize = [this] { place(); };
+    }
+    m_connectHint->setParent(m_content);
+    m_connectHint->hide();
 
     m_pool = new TodoRowPool(m_context, m_content, this);
 
@@ -403,54 +416,109 @@ void TodoListView::reload()
     const bool empty = items.isEmpty() && today.isEmpty() && before.isEmpty() && setAside.isEmpty();
     m_pages->setCurrentWidget(empty ? m_empty : static_cast<QWidget *>(m_scroll));
 
-    // The content in order: each group's title and rows, the archives, the hint.
-    QList<QWidget *> order;
-    QSet<TaskRef> keep;
-    const QList<TodoGroup> groups = TodoGroups::of(items, now);
-    for (const TodoGroup &group : groups) {
-        order << m_sectionTitles[group.rank];
-        for (const TodoItem &item : group.items) {
-            const bool justWritten = m_justAdded && *m_justAdded == item.ref;
-            TodoRow *row = m_pool->row(item, group.rank == 0, justWritten);
-            row->setTake([model, item] { model->take(item); });
-            const bool reorder = TodoGroups::canReorder(group.rank, item) && !m_context.snapshot;
-            row->reorderable()->set(reorder, item, group.items,
-                                    [&hub](const QList<TaskRef> &order) { hub.reorder(order); });
-            order << row;
-            keep << item.ref;
-        }
+    // The entries in order: each group's title and rows, the archives, the hint.
+    m_entries.clear();
+    m_groups = TodoGroups::of(items, now);
+    for (int g = 0; g < m_groups.size(); ++g) {
+        m_entries.append({m_sectionTitles[m_groups[g].rank], g, -1});
+        for (int i = 0; i < m_groups[g].items.size(); ++i)
+            m_entries.append({nullptr, g, i});
     }
-    m_pool->keepOnly(keep);
     m_archives[0]->setTasks(today);
     m_archives[1]->setTasks(before);
     m_archives[2]->setTasks(setAside);
-    for (Archive *archive : m_archives)
-        order << archive;
-    m_connectHint->setVisible(hub.reminders().authorization() != CalendarAccess::FullAccess);
-    order << m_connectHint;
-
-    // Lay the widgets out in that order; those already in place stay.
-    for (int i = 0; i < order.size(); ++i) {
-        QWidget *w = order[i];
-        QLayoutItem *at = m_column->itemAt(i);
-        if (at && at->widget() == w)
-            continue;
-        m_column->removeWidget(w);
-        m_column->insertWidget(i, w);
+    for (Archive *archive : m_archives) {
+        if (archive->hasTasks())
+            m_entries.append({archive, -1, -1});
+        else
+            archive->hide();
     }
-    // Whatever stands after them (titles of groups now empty) goes out.
-    while (m_column->count() > order.size()) {
-        QLayoutItem *item = m_column->takeAt(order.size());
-        if (item->widget())
-            item->widget()->hide();
-        delete item;
-    }
-    for (QWidget *w : order)
-        if (w != m_connectHint && std::none_of(m_archives.begin(), m_archives.end(), [w](Archive *a) { return a == w; }))
-            w->show();
+    const bool hint = hub.reminders().authorization() != CalendarAccess::FullAccess;
+    if (hint)
+        m_entries.append({m_connectHint, -1, -1});
+    for (QWidget *title : m_sectionTitles)
+        title->hide();
+    m_connectHint->setVisible(hint);
+    place();
     // Scrolled once the content has taken its new size, on a later turn.
     if (m_scrollPending)
         QMetaObject::invokeMethod(this, &TodoListView::scrollToJustAdded, Qt::QueuedConnection);
+}
+
+int TodoListView::rowHeight() const
+{
+    // Every task row is as tall as its circle or its name area with their margins.
+    return std::max(int(std::ceil(26 * Kiv::scale())) + 18, int(std::ceil(44 * Kiv::scale())) + 12);
+}
+
+void TodoListView::place()
+{
+    AppModel *model = m_context.model;
+    if (!model)
+        return;
+    TaskHub &hub = model->taskHub();
+    const int width = m_scroll->viewport()->width();
+    const int top = m_context.snapshot ? 0 : m_scroll->verticalScrollBar()->value();
+    const int bottom = m_context.snapshot ? std::numeric_limits<int>::max() : top + m_scroll->viewport()->height();
+    const int rowH = rowHeight();
+    constexpr int kSpacing = 5;
+    QSet<TaskRef> keep;
+    int y = 0;
+    for (Entry &entry : m_entries) {
+        int h = rowH;
+        if (entry.widget) {
+            h = entry.widget->hasHeightForWidth() ? entry.widget->heightForWidth(width)
+                                                  : entry.widget->sizeHint().height();
+            entry.widget->setGeometry(0, y, width, h);
+            entry.widget->show();
+        } else {
+            const TodoGroup &group = m_groups[entry.group];
+            const TodoItem &item = group.items[entry.index];
+            TodoRow *existing = m_pool->find(item.ref);
+            const bool inView = y + h >= top - rowH && y <= bottom + rowH;
+            const bool justWritten = m_justAdded && *m_justAdded == item.ref;
+            // Rows out of view are not built; one that holds view state of
+            // its own (a popover, a rename, the new task) is kept.
+            if (inView || justWritten || (existing && existing->holdsState())) {
+                TodoRow *row = m_pool->row(item, group.rank == 0, justWritten);
+                row->setTake([model, item] { model->take(item); });
+                const bool reorder = TodoGroups::canReorder(group.rank, item) && !m_context.snapshot;
+                row->reorderable()->set(reorder, item, group.items,
+                                        [&hub](const QList<TaskRef> &order) { hub.reorder(order); });
+                row->setGeometry(0, y, width, h);
+                row->setVisible(inView || row->holdsState());
+                keep << item.ref;
+            }
+        }
+        entry.y = y;
+        entry.height = h;
+        y += h + kSpacing;
+    }
+    m_pool->keepOnly(keep);
+    const int total = std::max(0, y - kSpacing) + 10;
+    if (m_content->width() != width || m_content->height() != total)
+        m_content->resize(width, total);
+}
+
+QList<QWidget *> TodoListView::shownInOrder() const
+{
+    QList<QWidget *> out;
+    for (const Entry &entry : m_entries) {
+        if (entry.widget) {
+            out << entry.widget;
+        } else if (TodoRow *row = m_pool->find(m_groups[entry.group].items[entry.index].ref)) {
+            if (row->isVisibleTo(m_content))
+                out << row;
+        }
+    }
+    return out;
+}
+
+bool TodoListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        QMetaObject::invokeMethod(this, &TodoListView::place, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TodoListView::commitDraft()
@@ -482,11 +550,13 @@ void TodoListView::scrollToJustAdded()
     m_scrollPending = false;
     if (!m_justAdded || m_context.snapshot)
         return;
-    TodoRow *row = m_pool->find(*m_justAdded);
-    if (!row)
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(), [this](const Entry &e) {
+        return !e.widget && m_groups[e.group].items[e.index].ref == *m_justAdded;
+    });
+    if (entry == m_entries.end())
         return;
     QScrollBar *bar = m_scroll->verticalScrollBar();
-    const int centre = row->y() + row->height() / 2 - m_scroll->viewport()->height() / 2;
+    const int centre = entry->y + entry->height / 2 - m_scroll->viewport()->height() / 2;
     const int target = std::clamp(centre, bar->minimum(), bar->maximum());
     m_scrollMotion.start(m_scroll->viewport(), [this, bar] { bar->setValue(int(std::round(m_scrollMotion.value()))); },
                          bar->value(), target, 350, Motion::easeOut());

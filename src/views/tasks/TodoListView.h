@@ -4,6 +4,7 @@
 #include "platform/time/Clock.h"
 #include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
+#include "views/tasks/TodoGroups.h"
 
 #include <QList>
 #include <QWidget>
@@ -39,6 +40,9 @@ public:
     std::optional<TaskRef> justAdded() const { return m_justAdded; }
     // Rebuilds the list now (it otherwise follows the model on a later turn).
     void reload();
+    // The titles, rows, archives and hint that stand in the list, top to
+    // bottom (rows out of view are not built).
+    QList<QWidget *> shownInOrder() const;
 
 signals:
     // "設定へ" of the connect hint: the shell opens the settings window.
@@ -49,11 +53,26 @@ private:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void commitDraft();
     void scheduleReload();
     void scrollToJustAdded();
+    // Places the entries on the content sheet and builds the rows in view.
+    void place();
+    int rowHeight() const;
+
+    // One entry of the list: a title, an archive or the hint (widget), or
+    // the row of a task (its group and its index there).
+    struct Entry
+    {
+        QWidget *widget = nullptr;
+        int group = -1;
+        int index = -1;
+        int y = 0;
+        int height = 0;
+    };
 
     ViewContext m_context;
     PlainLineEdit *m_composer = nullptr;
@@ -63,7 +82,8 @@ private:
     QWidget *m_empty = nullptr;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_content = nullptr;
-    QVBoxLayout *m_column = nullptr;
+    QList<TodoGroup> m_groups;
+    QList<Entry> m_entries;
     QList<QWidget *> m_sectionTitles; // one per group rank
     QList<Archive *> m_archives;
     QWidget *m_connectHint = nullptr;

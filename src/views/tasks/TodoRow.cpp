@@ -575,6 +575,11 @@ Popover *TodoRow::notePopover() const
     return showsNote() ? m_note.data() : nullptr;
 }
 
+bool TodoRow::holdsState() const
+{
+    return showsActions() || showsDatePicker() || showsPlacePicker() || showsNote() || isEditing() || m_justWritten;
+}
+
 QString TodoRow::subtitle() const
 {
     return TodoRowText::subtitle(m_item, placedDays(), Clock::current().now());

@@ -55,6 +55,9 @@ public:
     bool showsDatePicker() const;
     bool showsPlacePicker() const;
     bool showsNote() const;
+    // Whether the row holds view state a reload must not lose: an open
+    // popover, a rename under way, the highlight of a task just added.
+    bool holdsState() const;
     QString subtitle() const;
     QString helpText() const;
     QDateTime pickedDate() const { return m_pickedDate; }

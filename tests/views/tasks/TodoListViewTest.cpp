@@ -45,10 +45,8 @@ struct TodoListViewTest : TaskRowsFixture
     QStringList shown() const
     {
         QStringList out;
-        QLayout *column = list->findChild<QWidget *>(QStringLiteral("tasks.content"))->layout();
-        for (int i = 0; i < column->count(); ++i) {
-            QWidget *w = column->itemAt(i)->widget();
-            if (!w || !w->isVisibleTo(list.get()))
+        for (QWidget *w : list->shownInOrder()) {
+            if (!w->isVisibleTo(list.get()))
                 continue;
             if (w->objectName().startsWith(QStringLiteral("tasks.section")))
                 out << QStringLiteral("# ") + w->findChild<ElidedLabel *>()->text();
@@ -303,6 +301,23 @@ TEST_F(TodoListViewTest, ADropReordersTheUndatedLocalRowsAndAForeignDropIsRefuse
     EXPECT_EQ(shown(), (QStringList{"# これから", "Dated", "# 日を決めない", "Beta", "Gamma", "Alpha"}));
 }
 
+TEST_F(TodoListViewTest, OnlyTheRowsInViewAreBuilt)
+{
+    for (int i = 0; i < 300; ++i)
+        add(QStringLiteral("Task %1").arg(i, 3, 10, QLatin1Char('0')));
+    open();
+    int built = 0;
+    for (const TodoItem &item : model->taskHub().items())
+        built += list->rowOf(item.ref) ? 1 : 0;
+    EXPECT_GT(built, 5);
+    EXPECT_LT(built, 20);
+    auto *scroll = child<QScrollArea>(list.get(), "tasks.scroll");
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    settle();
+    EXPECT_NE(list->rowOf(model->taskHub().items().last().ref), nullptr) << "the last rows once scrolled to";
+    EXPECT_EQ(list->rowOf(model->taskHub().items().first().ref), nullptr);
+}
+
 TEST_F(TodoListViewTest, ARowThatDeletesItsOwnTaskLeavesTheListIntact)
 {
     add(QStringLiteral("Mend the gate"));
@@ -325,16 +340,18 @@ TEST_F(TodoListViewTest, ARowThatDeletesItsOwnTaskLeavesTheListIntact)
 
 TEST_F(TodoListViewTest, ReloadAfterOneChangeKeepsEveryOtherRow)
 {
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 8; ++i)
         add(QStringLiteral("Task %1").arg(i));
     open();
     QHash<TaskRef, TodoRow *> before;
     for (const TodoItem &item : model->taskHub().items())
         before.insert(item.ref, list->rowOf(item.ref));
     const TaskRef renamed = model->taskHub().items()[3].ref;
-    model->taskHub().rename(renamed, QStringLiteral("Task 3, renamed"));
+    model->taskHub().rename(renamed, QStringLiteral("Task 3 renamed"));
     settle();
-    for (const TodoItem &item : model->taskHub().items())
+    for (const TodoItem &item : model->taskHub().items()) {
+        EXPECT_NE(before.value(item.ref), nullptr);
         EXPECT_EQ(list->rowOf(item.ref), before.value(item.ref));
-    EXPECT_EQ(before.value(renamed)->item().title, "Task 3, renamed");
+    }
+    EXPECT_EQ(before.value(renamed)->item().title, "Task 3 renamed");
 }
