@@ -69,7 +69,9 @@ QWidget *sectionTitle(int rank)
     auto *row = new QHBoxLayout(title);
     row->setContentsMargins(18, 12, 18, 2);
     row->setSpacing(8);
-    auto *text = new ElidedLabel(TodoOrder::groupTitle(rank), Kiv::tracked(Kiv::font(12), 2.0, 0.24),
+    // The group titles of the task order, read in the language of the moment.
+    static const char *const titles[] = {"日を過ぎたもの", "今日のうちに", "これから", "日を決めない"};
+    auto *text = new ElidedLabel(L(QString::fromUtf8(titles[std::clamp(rank, 0, 3)])), Kiv::tracked(Kiv::font(12), 2.0, 0.24),
                                  {Kiv::Colour::inkSoft});
     text->setObjectName(QStringLiteral("tasks.sectionTitle"));
     text->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -131,7 +133,7 @@ public:
             if (onResize)
                 onResize();
         });
-        column->addWidget(m_header, 0, Qt::AlignLeft);
+        column->addWidget(m_header, 0, Qt::AlignLeft | Qt::AlignAbsolute);
         m_lines = new QVBoxLayout;
         m_lines->setSpacing(0);
         column->addLayout(m_lines);
@@ -459,7 +461,7 @@ void TodoListView::place()
     TaskHub &hub = model->taskHub();
     const int width = m_scroll->viewport()->width();
     const int top = m_context.snapshot ? 0 : m_scroll->verticalScrollBar()->value();
-    const int bottom = m_context.snapshot ? std::numeric_limits<int>::max() : top + m_scroll->viewport()->height();
+    const int bottom = m_context.snapshot ? std::numeric_limits<int>::max() / 2 : top + m_scroll->viewport()->height();
     const int rowH = rowHeight();
     constexpr int kSpacing = 5;
     QSet<TaskRef> keep;

@@ -7,6 +7,7 @@
 #include "views/ink/StillPicture.h"
 #include "views/tasks/ClosedRow.h"
 #include "views/tasks/PlaceCalendar.h"
+#include "views/tasks/TodoListView.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -46,6 +47,7 @@ TEST_F(TaskPicturesTest, RowsPanelCalendarAndClosedLines)
     model->take(chosen);
     const TodoItem finished = rig->addTask(QStringLiteral("床を拭く"));
     model->taskHub().complete(finished.ref);
+    model->taskHub().add(QStringLiteral("週報を出す"), at(3, 5, 17));
     const TodoItem dropped = rig->addTask(QStringLiteral("Learn the cello"));
     model->taskHub().setAside(dropped.ref);
     Q_UNUSED(overdue);
@@ -106,5 +108,17 @@ TEST_F(TaskPicturesTest, RowsPanelCalendarAndClosedLines)
         save(StillPicture::grab(&closed, s.devicePixelRatio), QStringLiteral("closed"), s);
         host.reset();
         settle();
+
+        // The whole screen as a still picture: tasks in every group, the
+        // archives expanded.
+        ViewContext still = context();
+        still.snapshot = true;
+        TodoListView list(still);
+        list.resize(520, 760);
+        list.show();
+        settle();
+        list.reload();
+        settle();
+        save(StillPicture::grab(&list, s.devicePixelRatio), QStringLiteral("list"), s);
     }
 }
