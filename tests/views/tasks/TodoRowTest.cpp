@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCursor>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -547,7 +548,8 @@ TEST_F(TodoRowTest, ClosedRowShowsBringBackOnHoverAndRevivesTheTask)
     model->taskHub().complete(item.ref);
     const LocalTask done = rig->local.completed(rig->clock.now()).first();
     ClosedRow line(context(), done);
-    line.resize(420, 40);
+    line.setGeometry(300, 300, 420, 40);
+    QCursor::setPos(QPoint(0, 0)); // the pointer starts away from the line
     line.show();
     settle();
     auto *revive = child<InkButton>(&line, "tasks.closedRow.revive");
