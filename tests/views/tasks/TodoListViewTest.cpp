@@ -190,6 +190,25 @@ TEST_F(TodoListViewTest, ComposerAddsTrimmedTitlesAndRefusesBlankOnes)
     EXPECT_FALSE(list->justAdded());
 }
 
+TEST_F(TodoListViewTest, OnlyTheLastAddedTaskOpensItsPanel)
+{
+    open();
+    auto *composer = child<PlainLineEdit>(list.get(), "tasks.composer");
+    QTest::keyClicks(composer, QStringLiteral("First"));
+    QTest::keyClick(composer, Qt::Key_Return);
+    settle();
+    const TaskRef first = *list->justAdded();
+    rig->clock.advance(300);
+    QTest::keyClicks(composer, QStringLiteral("Second"));
+    QTest::keyClick(composer, Qt::Key_Return);
+    settle();
+    const TaskRef second = *list->justAdded();
+    rig->clock.advance(500);
+    settle();
+    EXPECT_FALSE(list->rowOf(first)->showsActions()) << "its wait was overtaken: no stale panel";
+    EXPECT_TRUE(list->rowOf(second)->showsActions());
+}
+
 TEST_F(TodoListViewTest, ANewRowFarDownIsScrolledToTheCentre)
 {
     for (int i = 0; i < 40; ++i)
