@@ -1,19 +1,25 @@
 #include "app/Pages.h"
 
 #include "app/PlaceholderPage.h"
-#include "core/Kiv.h"
-#include "views/ink/ElidedLabel.h"
+#include "views/daily/DailyView.h"
+#include "views/daily/SweepView.h"
+#include "views/reading/GlossaryView.h"
+#include "views/reading/HistoryView.h"
+#include "views/reading/TodaySanshinLine.h"
+#include "views/tasks/TodoListView.h"
+#include "views/timer/ModeSelectionView.h"
+#include "views/timer/PreparationView.h"
 
 namespace Pages {
 
-QWidget *preparation(const ViewContext &, QWidget *parent)
+QWidget *preparation(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.preparation"), QStringLiteral("PreparationView"), parent);
+    return new PreparationView(context, parent);
 }
 
-QWidget *modeSelection(const ViewContext &, QWidget *parent)
+QWidget *modeSelection(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.modeSelection"), QStringLiteral("ModeSelectionView"), parent);
+    return new ModeSelectionView(context, parent);
 }
 
 QWidget *timer(const ViewContext &, QWidget *parent)
@@ -26,36 +32,37 @@ QWidget *day(const ViewContext &, QWidget *parent)
     return new PlaceholderPage(QStringLiteral("page.day"), QStringLiteral("DayView"), parent);
 }
 
-QWidget *tasks(const ViewContext &, QWidget *parent)
+QWidget *tasks(const ViewContext &context, const WindowActions &actions, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.tasks"), QStringLiteral("TodoListView"), parent);
+    auto *list = new TodoListView(context, parent);
+    QObject::connect(list, &TodoListView::settingsRequested, list, [actions] { actions.settings(); });
+    return list;
 }
 
-QWidget *sweep(const ViewContext &, QWidget *parent)
+QWidget *sweep(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.sweep"), QStringLiteral("SweepView"), parent);
+    return new SweepView(context, parent);
 }
 
-QWidget *daily(const ViewContext &, QWidget *parent)
+QWidget *daily(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.daily"), QStringLiteral("DailyView"), parent);
+    return new DailyView(context, parent);
 }
 
-QWidget *history(const ViewContext &, QWidget *parent)
+QWidget *history(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.history"), QStringLiteral("HistoryView"), parent);
+    return new HistoryView(context, parent);
 }
 
-QWidget *glossary(const ViewContext &, QWidget *parent)
+QWidget *glossary(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.glossary"), QStringLiteral("GlossaryView"), parent);
+    return new GlossaryView(context, parent);
 }
 
-QWidget *sanshinLine(const ViewContext &, Isshin mind, QWidget *parent)
+QWidget *sanshinLine(const ViewContext &context, Isshin mind, QWidget *parent)
 {
-    auto *line = new ElidedLabel(mind.footerLine(), Kiv::font(12), {Kiv::Colour::inkSoft}, parent);
-    line->setObjectName(QStringLiteral("footer.sanshin"));
-    line->setToolTip(Isshin::helpTip());
+    auto *line = new TodaySanshinLine(context, parent);
+    line->setIsshin(mind);
     return line;
 }
 

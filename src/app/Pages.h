@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowActions.h"
 #include "core/Isshin.h"
 #include "views/ink/ViewContext.h"
 
@@ -18,7 +19,8 @@ QWidget *modeSelection(const ViewContext &context, QWidget *parent);
 QWidget *timer(const ViewContext &context, QWidget *parent);
 // The day page, the task list, the sweep and the shelf of daily practices.
 QWidget *day(const ViewContext &context, QWidget *parent);
-QWidget *tasks(const ViewContext &context, QWidget *parent);
+// The task list asks the shell for the settings window.
+QWidget *tasks(const ViewContext &context, const WindowActions &actions, QWidget *parent);
 QWidget *sweep(const ViewContext &context, QWidget *parent);
 QWidget *daily(const ViewContext &context, QWidget *parent);
 // The history window's content (reads the model).
