@@ -15,7 +15,6 @@ DaySheet::DaySheet(const QString &objectName, int spacing, QWidget *parent)
     m_column = new QVBoxLayout(this);
     m_column->setContentsMargins(20, 20, 20, 20);
     m_column->setSpacing(spacing);
-    m_column->setSizeConstraint(QLayout::SetMinAndMaxSize);
 }
 
 void DaySheet::paintEvent(QPaintEvent *)

@@ -92,8 +92,10 @@ DayView::DayView(const ViewContext &context, QWidget *parent)
     auto *stack = new QVBoxLayout(content);
     stack->setContentsMargins(20, 16, 20, 18);
     stack->setSpacing(0);
-    m_morning = new DayCard(QStringLiteral("day.morning"), L(QStringLiteral("朝")), DayQuestion::morning(), content);
-    m_evening = new DayCard(QStringLiteral("day.evening"), L(QStringLiteral("暮")), DayQuestion::evening(), content);
+    m_morning = new DayCard(QStringLiteral("day.morning"), L(QStringLiteral("朝")),
+                            L(QStringLiteral("今日、大切にすること。")), content);
+    m_evening = new DayCard(QStringLiteral("day.evening"), L(QStringLiteral("暮")),
+                            L(QStringLiteral("今日、心に残ったこと。")), content);
     m_line = new DayTimeline(context.snapshot, content);
     stack->addWidget(m_morning);
     stack->addSpacing(18);
@@ -280,8 +282,8 @@ void DayView::reload()
     if (!m_context.model)
         return;
     m_openedAt = Clock::current().now();
-    m_morningExample = randomOf(DayQuestion::morningExamples());
-    m_eveningExample = randomOf(DayQuestion::eveningExamples());
+    m_morningExample = randomOf(DayQuestion::buildMorningExamples());
+    m_eveningExample = randomOf(DayQuestion::buildEveningExamples());
     m_now = Clock::current().now();
     const DayNote note = m_context.model->days().note(dayMoment());
     // A card the user is typing in keeps its text.

@@ -17,6 +17,7 @@
 #include "views/ink/TextBlock.h"
 #include "views/tasks/UndatedFoldRow.h"
 
+#include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
@@ -60,6 +61,42 @@ protected:
         p.setBrush(Kiv::paper());
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     }
+};
+
+// A task to choose: its title on one line from the leading edge, the whole
+// row taking the click (Tab reaches it, Space and Return press it).
+class TaskChoice : public QAbstractButton
+{
+public:
+    TaskChoice(const QString &title, QWidget *parent)
+        : QAbstractButton(parent)
+    {
+        setText(title);
+        setAccessibleName(title);
+        setFont(Kiv::font(14, Kiv::Design::serif));
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_Hover);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+    QSize sizeHint() const override
+    {
+        return QSize(200, int(Kiv::lineHeight(font())) + 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setFont(font());
+        const bool hot = underMouse() || hasFocus();
+        p.setPen(hot ? Kiv::indigo() : Kiv::ink());
+        const QRect r = rect().adjusted(0, 0, -2, 0);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+    }
+    void enterEvent(QEnterEvent *) override { update(); }
+    void leaveEvent(QEvent *) override { update(); }
 };
 
 QList<QUuid> placedIDs(AppModel &model, const QDateTime &day)
@@ -259,13 +296,9 @@ void PlacePicker::addSection(const QString &title, const QList<LocalTask> &tasks
         m_listLayout->addWidget(heading);
     }
     for (const LocalTask &task : tasks) {
-        InkLook look = InkLook::plain(Kiv::font(14, Kiv::Design::serif), Tone{Kiv::Colour::ink},
-                                      Tone{Kiv::Colour::indigo});
-        look.padding = QMarginsF(0, 8, 0, 8);
-        InkButton *row = DayStyle::button(task.title, look,
-                                          daily ? QStringLiteral("place.daily") : QStringLiteral("place.task"), m_list);
-        row->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        connect(row, &InkButton::clicked, this, [this, task, daily] { choose(task, daily); });
+        auto *row = new TaskChoice(task.title, m_list);
+        row->setObjectName(daily ? QStringLiteral("place.daily") : QStringLiteral("place.task"));
+        connect(row, &QAbstractButton::clicked, this, [this, task, daily] { choose(task, daily); });
         m_listLayout->addWidget(row);
         m_listLayout->addWidget(new Hairline(0.5, m_list));
     }
