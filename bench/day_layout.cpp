@@ -6,6 +6,7 @@
 #include "views/day/DayLineRules.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <benchmark/benchmark.h>
 
 namespace {

@@ -34,101 +34,123 @@ SlotHalf::SlotHalf(bool upper, bool snapshot, QWidget *parent)
     , m_snapshot(snapshot)
 {
     setObjectName(upper ? QStringLiteral("day.upperHalf") : QStringLiteral("day.lowerHalf"));
-    m_band = new QHBoxLayout(this);
-    m_band->setContentsMargins(int(kSpine + kSpineGap), 0, 0, 0);
-    m_band->setSpacing(0);
+    auto *band = new QHBoxLayout(this);
+    band->setContentsMargins(int(kSpine + kSpineGap), 0, 0, 0);
+    band->setSpacing(12);
+    auto column = [&](QWidget *host, QVBoxLayout *&items, InkButton *&opening) {
+        auto *c = new QVBoxLayout(host);
+        c->setContentsMargins(0, 0, 0, 0);
+        c->setSpacing(4);
+        items = new QVBoxLayout;
+        items->setContentsMargins(0, 0, 0, 0);
+        items->setSpacing(4);
+        c->addLayout(items);
+        opening = makeOpening();
+        c->addWidget(opening);
+        c->addStretch(1);
+    };
+    auto *left = new QWidget(this);
+    m_right = new QWidget(this);
+    column(left, m_planned, m_openLeft);
+    column(m_right, m_done, m_openRight);
+    band->addWidget(left, 1);
+    band->addWidget(m_right, 1);
+    m_right->setVisible(false);
     setMinimumHeight(int(21 * Kiv::scale()));
 }
 
-void SlotHalf::clear()
+InkButton *SlotHalf::makeOpening()
 {
-    delete m_content;
-    m_content = nullptr;
-}
-
-QWidget *SlotHalf::openingButton(std::optional<DayLine::Opening> opening, std::optional<bool> asDeed)
-{
-    if (!opening) {
-        auto *spacer = new QWidget;
-        spacer->setFixedHeight(1);
-        return spacer;
-    }
-    InkLook look = InkLook::plain(Kiv::font(10), Tone::clear(), Tone::clear());
-    auto *b = new InkButton(QString(), look);
-    b->setObjectName(asDeed == std::optional<bool>(true)    ? QStringLiteral("day.openingDeed")
-                     : asDeed == std::optional<bool>(false) ? QStringLiteral("day.openingPlan")
-                                                            : QStringLiteral("day.opening"));
-    b->setAccessibleName(DayClock::text(opening->start));
+    auto *b = new InkButton(QString(), InkLook::plain(Kiv::font(10), Tone::clear(), Tone::clear()));
     b->setFixedHeight(int(21 * Kiv::scale()));
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     b->setCursor(Qt::PointingHandCursor);
-    const DayLine::Opening o = *opening;
-    const int slotEnd = m_model.slotEnd();
-    connect(b, &InkButton::clicked, this, [this, o, asDeed, slotEnd] {
-        if (m_actions && m_actions->place)
-            m_actions->place(o, asDeed, slotEnd);
+    b->setVisible(false);
+    connect(b, &InkButton::clicked, this, [this, b] {
+        const QVariant start = b->property("start"), minutes = b->property("minutes"), deed = b->property("asDeed");
+        if (!m_actions || !m_actions->place || !start.isValid())
+            return;
+        const std::optional<bool> asDeed = deed.isValid() ? std::optional<bool>(deed.toBool()) : std::nullopt;
+        m_actions->place(DayLine::Opening{start.toInt(), minutes.toInt()}, asDeed, m_model.slotEnd());
     });
     return b;
+}
+
+void SlotHalf::setOpening(InkButton *b, std::optional<DayLine::Opening> opening, std::optional<bool> asDeed)
+{
+    // Without a free stretch the half keeps only its least height: nothing can be placed there.
+    b->setVisible(opening.has_value());
+    b->setObjectName(asDeed == std::optional<bool>(true)    ? QStringLiteral("day.openingDeed")
+                     : asDeed == std::optional<bool>(false) ? QStringLiteral("day.openingPlan")
+                                                            : QStringLiteral("day.opening"));
+    if (!opening)
+        return;
+    b->setAccessibleName(DayClock::text(opening->start));
+    b->setProperty("start", opening->start);
+    b->setProperty("minutes", opening->minutes);
+    b->setProperty("asDeed", asDeed ? QVariant(*asDeed) : QVariant());
+}
+
+void SlotHalf::clear(QVBoxLayout *box)
+{
+    while (QLayoutItem *item = box->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
 }
 
 void SlotHalf::build(const SlotRowModel &model, bool twoColumns, const DayLineActions *actions)
 {
     m_model = model;
     m_actions = actions;
-    clear();
-    m_content = new QWidget(this);
-    m_band->addWidget(m_content);
-
-    auto newColumn = [](QWidget *parent) {
-        auto *c = new QVBoxLayout;
-        c->setContentsMargins(0, 0, 0, 0);
-        c->setSpacing(4);
-        Q_UNUSED(parent);
-        return c;
-    };
-    QVBoxLayout *planned = newColumn(m_content);
-    QVBoxLayout *done = planned;
-    if (twoColumns) {
-        auto *pair = new QHBoxLayout(m_content);
-        pair->setContentsMargins(0, 0, 0, 0);
-        pair->setSpacing(12);
-        done = newColumn(m_content);
-        pair->addLayout(planned, 1);
-        pair->addLayout(done, 1);
-    } else {
-        m_content->setLayout(planned);
-    }
-
+    Entries entries;
+    entries.twoColumns = twoColumns;
+    entries.actions = actions;
     for (const DayEvent &e : model.events)
-        if (model.inUpper(e.startMinutes) == m_upper) {
-            auto *item = new DayItem(Kiv::Colour::planned, e.title, DayItemTexts::event(e), false, m_content);
-            item->setObjectName(QStringLiteral("day.event"));
-            planned->addWidget(item);
-        }
-    for (const DayPlan &plan : model.plans)
-        if (model.inUpper(plan.startMinutes) == m_upper) {
-            auto *item = new PlanItem(
-                plan, [actions, plan] { actions->start(plan); }, [actions, plan] { actions->edit(plan); }, m_content);
-            item->setDraggable(!m_snapshot);
-            planned->addWidget(item);
-        }
-    if (twoColumns)
-        planned->addWidget(openingButton(model.openingOf(m_upper), false));
-    for (const DayDeed &deed : model.deeds)
-        if (model.inUpper(deed.startMinutes) == m_upper) {
-            auto *item = new DeedItem(deed, !deed.fromCalendar, [actions, deed] {
+        if (model.inUpper(e.startMinutes) == m_upper)
+            entries.events << e;
+    for (const DayPlan &p : model.plans)
+        if (model.inUpper(p.startMinutes) == m_upper)
+            entries.plans << p;
+    for (const DayDeed &d : model.deeds)
+        if (model.inUpper(d.startMinutes) == m_upper)
+            entries.deeds << d;
+
+    const std::optional<DayLine::Opening> opening = model.openingOf(m_upper);
+    m_right->setVisible(twoColumns);
+    setOpening(m_openLeft, opening, twoColumns ? std::optional<bool>(false) : std::nullopt);
+    setOpening(m_openRight, twoColumns ? opening : std::nullopt, true);
+    update();
+    if (m_built && entries == m_entries)
+        return;
+    m_built = true;
+    m_entries = entries;
+    clear(m_planned);
+    clear(m_done);
+    QVBoxLayout *done = twoColumns ? m_done : m_planned;
+    for (const DayEvent &e : entries.events) {
+        auto *item = new DayItem(Kiv::Colour::planned, e.title, DayItemTexts::event(e), false, this);
+        item->setObjectName(QStringLiteral("day.event"));
+        m_planned->addWidget(item);
+    }
+    for (const DayPlan &plan : entries.plans) {
+        auto *item = new PlanItem(
+            plan, [actions, plan] { actions->start(plan); }, [actions, plan] { actions->edit(plan); }, this);
+        item->setDraggable(!m_snapshot);
+        m_planned->addWidget(item);
+    }
+    for (const DayDeed &deed : entries.deeds) {
+        auto *item = new DeedItem(
+            deed, !deed.fromCalendar,
+            [actions, deed] {
                 if (deed.editable)
                     actions->editDeed(deed);
                 else
                     actions->askToRemove(deed);
-            }, m_content);
-            done->addWidget(item);
-        }
-    done->addWidget(openingButton(model.openingOf(m_upper), twoColumns ? std::optional<bool>(true) : std::nullopt));
-    planned->addStretch(1);
-    if (done != planned)
-        done->addStretch(1);
-    update();
+            },
+            this);
+        done->addWidget(item);
+    }
 }
 
 void SlotHalf::drawSpine(QPainter &p, double height, const SlotRowModel &model, bool upper)

@@ -26,13 +26,29 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void clear();
-    QWidget *openingButton(std::optional<DayLine::Opening> opening, std::optional<bool> asDeed);
+    // The entries of this half, to build them again only when they change.
+    struct Entries
+    {
+        QList<DayEvent> events;
+        QList<DayPlan> plans;
+        QList<DayDeed> deeds;
+        bool twoColumns = false;
+        const DayLineActions *actions = nullptr;
+        bool operator==(const Entries &) const = default;
+    };
+    class InkButton *makeOpening();
+    void setOpening(class InkButton *button, std::optional<DayLine::Opening> opening, std::optional<bool> asDeed);
+    static void clear(QVBoxLayout *box);
 
     bool m_upper;
     bool m_snapshot;
     SlotRowModel m_model;
+    Entries m_entries;
+    bool m_built = false;
     const DayLineActions *m_actions = nullptr;
-    QHBoxLayout *m_band = nullptr;
-    QWidget *m_content = nullptr;
+    QWidget *m_right = nullptr;
+    QVBoxLayout *m_planned = nullptr;
+    QVBoxLayout *m_done = nullptr;
+    class InkButton *m_openLeft = nullptr;
+    class InkButton *m_openRight = nullptr;
 };

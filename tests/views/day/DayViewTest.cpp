@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -161,7 +162,7 @@ TEST_F(DayViewTest, PlacingADeedInAnEndedHour)
     build();
     // 14:20 on a narrow page: the 13 o'clock row has ended, so a deed.
     click(QStringLiteral("day.opening"), row(13));
-    QDialog *picker = sheet();
+    QPointer<QDialog> picker = sheet();
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->objectName(), QStringLiteral("day.placePicker"));
     auto *draft = find<QLineEdit>(QStringLiteral("place.draft"), picker);
@@ -169,7 +170,7 @@ TEST_F(DayViewTest, PlacingADeedInAnEndedHour)
     QTest::keyClicks(draft, QStringLiteral("letters"));
     QTest::keyClick(draft, Qt::Key_Return);
     settle();
-    EXPECT_FALSE(picker->isVisible());
+    EXPECT_TRUE(!picker || !picker->isVisible()) << "placing closes the picker";
     const QList<SessionRecord> records = rig->store.records();
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].title, QStringLiteral("letters"));
