@@ -32,10 +32,7 @@ SlotRow::SlotRow(int hour, bool snapshot, QWidget *parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
     m_label = new QLabel(QString::number(hour), this);
-    QFont mono = Kiv::font(11);
-    mono.setStyleHint(QFont::Monospace);
-    mono.setFamily(QStringLiteral("monospace"));
-    m_label->setFont(mono);
+    m_label->setFont(Kiv::font(11));
     m_label->setFixedWidth(int(22 * Kiv::scale()));
     m_label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     m_label->setContentsMargins(0, 2, 0, 0);

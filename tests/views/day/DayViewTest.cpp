@@ -264,6 +264,11 @@ TEST_F(DayViewTest, DeedEditorSavesOnReturnAndRemoves)
     EXPECT_EQ(s.start.secsTo(s.end), 3600);
 
     view->openDeedEditor(view->deeds().first());
+    click(QStringLiteral("deedEditor.startForward"), sheet());
+    click(QStringLiteral("day.deedEditor.cancel"), sheet());
+    EXPECT_EQ(*rig->store.liveRecord(deed.id), s) << "Cancel leaves the deed as it was";
+
+    view->openDeedEditor(view->deeds().first());
     click(QStringLiteral("day.deedEditor.remove"), sheet());
     EXPECT_FALSE(rig->store.liveRecord(deed.id));
     settle();
