@@ -1,49 +1,37 @@
 #include "views/day/DayItem.h"
 
-#include "views/ink/ElidedLabel.h"
-#include "views/ink/TextBlock.h"
-
-#include <QHBoxLayout>
+#include <QFontMetricsF>
 #include <QPainter>
-#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+constexpr double kBar = 3;
+constexpr double kGap = 8;
+} // namespace
 
 DayItem::DayItem(Kiv::Colour colour, const QString &title, const QString &meta, bool dimmed, QWidget *parent)
     : QWidget(parent)
     , m_colour(colour)
+    , m_title(title)
+    , m_meta(meta)
+    , m_dimmed(dimmed)
+    , m_titleFont(Kiv::font(13, Kiv::Design::serif))
+    , m_metaFont(Kiv::font(10))
 {
-    m_row = new QHBoxLayout(this);
-    m_row->setContentsMargins(3 + 8, 0, 0, 0); // the bar and the gap after it
-    m_row->setSpacing(8);
-    auto *text = new QVBoxLayout;
-    text->setSpacing(1);
-    m_title = new ElidedLabel(title, Kiv::font(13, Kiv::Design::serif),
-                              Tone{dimmed ? Kiv::Colour::inkFaint : Kiv::Colour::ink}, this);
-    m_meta = new TextBlock(meta, Kiv::font(10), Tone{colour}, this);
-    text->addWidget(m_title);
-    text->addWidget(m_meta);
-    m_row->addLayout(text, 1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAccessibleName(title);
+    setAccessibleDescription(meta);
 }
 
-void DayItem::set(const QString &title, const QString &meta)
+QSize DayItem::sizeHint() const
 {
-    m_title->setText(title);
-    m_meta->setText(meta);
+    const double h = Kiv::lineHeight(m_titleFont) + 1 + Kiv::lineHeight(m_metaFont);
+    return QSize(160, int(std::ceil(h)));
 }
 
-QString DayItem::title() const
+QSize DayItem::minimumSizeHint() const
 {
-    return m_title->text();
-}
-
-QString DayItem::meta() const
-{
-    return m_meta->text();
-}
-
-void DayItem::setTrailing(QWidget *view)
-{
-    m_row->addWidget(view, 0, Qt::AlignTop);
+    return QSize(40, sizeHint().height());
 }
 
 void DayItem::paintEvent(QPaintEvent *)
@@ -52,5 +40,18 @@ void DayItem::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(Kiv::colour(m_colour));
-    p.drawRoundedRect(QRectF(0, 0, 3, height()), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(0, 0, kBar, height()), 1.5, 1.5);
+
+    const double x = kBar + kGap;
+    const double w = std::max(0.0, width() - x);
+    const double titleLine = Kiv::lineHeight(m_titleFont);
+    const double metaLine = Kiv::lineHeight(m_metaFont);
+    p.setFont(m_titleFont);
+    p.setPen(m_dimmed ? Kiv::inkFaint() : Kiv::ink());
+    p.drawText(QPointF(x, Kiv::baselineFor(m_titleFont, titleLine / 2)),
+               QFontMetricsF(m_titleFont).elidedText(m_title, Qt::ElideRight, w));
+    p.setFont(m_metaFont);
+    p.setPen(Kiv::colour(m_colour));
+    p.drawText(QPointF(x, Kiv::baselineFor(m_metaFont, titleLine + 1 + metaLine / 2)),
+               QFontMetricsF(m_metaFont).elidedText(m_meta, Qt::ElideRight, w));
 }
