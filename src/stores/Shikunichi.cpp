@@ -5,23 +5,34 @@
 
 namespace Shikunichi {
 
+// Each text is looked up once per interface language: still pictures draw
+// both languages in one run.
 const QString &word()
 {
-    static const QString text = L("四九日");
+    static QString texts[2];
+    QString &text = texts[Lang::isJapanese() ? 0 : 1];
+    if (text.isEmpty())
+        text = L("四九日");
     return text;
 }
 
 const QString &reading()
 {
-    static const QString text = L("しくにち");
+    static QString texts[2];
+    QString &text = texts[Lang::isJapanese() ? 0 : 1];
+    if (text.isEmpty())
+        text = L("しくにち");
     return text;
 }
 
 const QString &explanation()
 {
-    static const QString text = L("道場では、四と九のつく日を、髪を剃り、風呂を焚き、衣を洗う日にあてます。\n"
-                                  "身のまわりを整える日。\n"
-                                  "ここでは三つを整えます ── 抱えているもの、身のまわり、自分。");
+    static QString texts[2];
+    QString &text = texts[Lang::isJapanese() ? 0 : 1];
+    if (text.isEmpty())
+        text = L("道場では、四と九のつく日を、髪を剃り、風呂を焚き、衣を洗う日にあてます。\n"
+                 "身のまわりを整える日。\n"
+                 "ここでは三つを整えます ── 抱えているもの、身のまわり、自分。");
     return text;
 }
 

@@ -15,23 +15,34 @@ QStringList lookedUp(std::initializer_list<const char *> keys)
         out << L(QString::fromUtf8(key));
     return out;
 }
+
+// The list in the interface language, looked up once per language (still
+// pictures draw both languages in one run).
+const QStringList &inLanguage(QStringList (&lists)[2], std::initializer_list<const char *> keys)
+{
+    QStringList &list = lists[Lang::isJapanese() ? 0 : 1];
+    if (list.isEmpty())
+        list = lookedUp(keys);
+    return list;
+}
 } // namespace
 
 const QStringList &labels()
 {
-    static const QStringList list = lookedUp({"抱えているもの", "身のまわり", "自分"});
-    return list;
+    static QStringList lists[2];
+    return inLanguage(lists, {"抱えているもの", "身のまわり", "自分"});
 }
 
 const QStringList &numerals()
 {
-    static const QStringList list = lookedUp({"一", "二", "三"});
-    return list;
+    static QStringList lists[2];
+    return inLanguage(lists, {"一", "二", "三"});
 }
 
 const QStringList &surroundings()
 {
-    static const QStringList list = lookedUp({
+    static QStringList lists[2];
+    return inLanguage(lists, {
         "机の上を、ひとつ整える",
         "床や棚を、ひと拭きする",
         "鞄の中を整える",
@@ -43,12 +54,12 @@ const QStringList &surroundings()
         "スマホやパソコンの、要らないものを少し片づける",
         "いつも使う場所を、少し気持ちよくする",
     });
-    return list;
 }
 
 const QStringList &oneself()
 {
-    static const QStringList list = lookedUp({
+    static QStringList lists[2];
+    return inLanguage(lists, {
         "少し休む",
         "湯につかる",
         "散歩する",
@@ -58,7 +69,6 @@ const QStringList &oneself()
         "何もしない時間を、少しとる",
         "爪を切り、髪を整える",
     });
-    return list;
 }
 
 int start(int count, const QDateTime &on, const QTimeZone &zone)

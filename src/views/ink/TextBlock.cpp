@@ -46,6 +46,19 @@ void TextBlock::setTone(Tone tone)
     update();
 }
 
+void TextBlock::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+void TextBlock::setLineSpacing(double spacing)
+{
+    m_lineSpacing = std::max(0.0, spacing);
+    updateGeometry();
+    update();
+}
+
 QStringList TextBlock::linesAt(double width) const
 {
     QStringList lines;
@@ -92,7 +105,8 @@ int TextBlock::heightForWidth(int width) const
 {
     const QMargins m = contentsMargins();
     const qsizetype lines = std::max<qsizetype>(1, linesAt(width - m.left() - m.right()).size());
-    return int(std::ceil(Kiv::lineHeight(font()) * double(lines))) + m.top() + m.bottom();
+    return int(std::ceil(Kiv::lineHeight(font()) * double(lines) + m_lineSpacing * double(lines - 1))) + m.top()
+           + m.bottom();
 }
 
 void TextBlock::resizeEvent(QResizeEvent *event)
@@ -116,9 +130,14 @@ void TextBlock::paintEvent(QPaintEvent *)
     const double lineHeight = Kiv::lineHeight(font());
     const QRect area = contentsRect();
     double y = area.top();
+    const QFontMetricsF metrics(font());
     for (const QString &line : linesAt(area.width())) {
-        if (!line.isEmpty())
-            painter.drawText(QPointF(area.left(), Kiv::baselineFor(font(), y + lineHeight / 2)), line);
-        y += lineHeight;
+        if (!line.isEmpty()) {
+            double x = area.left();
+            if (m_alignment & Qt::AlignHCenter)
+                x += (area.width() - metrics.horizontalAdvance(line)) / 2;
+            painter.drawText(QPointF(x, Kiv::baselineFor(font(), y + lineHeight / 2)), line);
+        }
+        y += lineHeight + m_lineSpacing;
     }
 }

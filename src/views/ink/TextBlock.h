@@ -21,6 +21,10 @@ public:
     void setFont(const QFont &font);
     void setTone(Tone tone);
     Tone tone() const { return m_tone; }
+    // Centred lines (Qt::AlignHCenter) or lines from the left (the default).
+    void setAlignment(Qt::Alignment alignment);
+    // Extra space between lines, in logical pixels (0 by default).
+    void setLineSpacing(double spacing);
 
     // The lines as drawn at a width (an empty line stays one).
     QStringList linesAt(double width) const;
@@ -38,4 +42,6 @@ private:
     QString m_text;
     Tone m_tone{Kiv::Colour::ink};
     int m_laidOutHeight = -1;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
+    double m_lineSpacing = 0;
 };

@@ -1,6 +1,7 @@
 #include "views/reading/Feedback.h"
 
 #include "core/L.h"
+#include "platform/desktop/Desktop.h"
 
 #include <QSysInfo>
 
@@ -69,6 +70,16 @@ std::optional<QUrl> address(const QString &version)
 QString noMailProgramNotice()
 {
     return L(QStringLiteral("メールのアプリを開けませんでした。{0} へお送りください。"), recipient());
+}
+
+bool send(const QString &version, Desktop &desktop, const std::function<void(const QString &)> &tell)
+{
+    const std::optional<QUrl> url = address(version);
+    if (url && desktop.openUrl(*url))
+        return true;
+    if (tell)
+        tell(noMailProgramNotice());
+    return false;
 }
 
 } // namespace Feedback

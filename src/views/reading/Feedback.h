@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <optional>
+
+class Desktop;
 
 // The address that the settings window's feedback row opens: a web form when
 // one is configured (none is), else a mail link with a prepared subject and
@@ -39,5 +42,11 @@ std::optional<QUrl> address(const QString &version);
 
 // The one-line notice shown when no program opens the mail link.
 QString noMailProgramNotice();
+
+// What the feedback row does: opens address(version) through the desktop;
+// when there is no address or no program takes it, hands the notice that
+// names the address to `tell` (the model's one-line notice), so a press is
+// never silently lost. Gives whether the link was opened.
+bool send(const QString &version, Desktop &desktop, const std::function<void(const QString &)> &tell);
 
 } // namespace Feedback

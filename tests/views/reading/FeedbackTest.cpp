@@ -1,4 +1,5 @@
 #include "support/LanguageFixtures.h"
+#include "platform/fakes/FakeDesktop.h"
 #include "views/reading/Feedback.h"
 
 #include <QUrlQuery>
@@ -68,6 +69,35 @@ TEST_F(InEnglish, FeedbackNamesTheRunningSystemAndTheAddressWhenNoMailProgramOpe
                     .endsWith(QStringLiteral("Version ? (Linux ・ ") + Feedback::system() + QLatin1Char(')')));
     EXPECT_EQ(Feedback::noMailProgramNotice(),
               QStringLiteral("Your mail app couldn’t be opened. Please write to feedback@quillmere.app."));
+}
+
+// Sending hands the mail link to the desktop; when no mail program takes
+// it, the notice names the address instead of nothing happening.
+class NoMailProgram : public FakeDesktop
+{
+public:
+    bool openUrl(const QUrl &url) override
+    {
+        FakeDesktop::openUrl(url);
+        return false;
+    }
+};
+
+TEST_F(InEnglish, SendingTellsWhenNoMailProgramOpensTheLink)
+{
+    QStringList told;
+    const auto tell = [&](const QString &text) { told << text; };
+
+    FakeDesktop desk;
+    EXPECT_TRUE(Feedback::send(QStringLiteral("1.2"), desk, tell));
+    ASSERT_EQ(desk.openedUrls().size(), 1);
+    EXPECT_EQ(desk.openedUrls().first(), *Feedback::address(QStringLiteral("1.2")));
+    EXPECT_TRUE(told.isEmpty());
+
+    NoMailProgram none;
+    EXPECT_FALSE(Feedback::send(QStringLiteral("1.2"), none, tell));
+    EXPECT_EQ(none.openedUrls().size(), 1);
+    EXPECT_EQ(told, QStringList{Feedback::noMailProgramNotice()});
 }
 
 } // namespace

@@ -1,0 +1,12 @@
+#include "views/timer/FaceTime.h"
+
+#include "platform/time/Clock.h"
+
+namespace FaceTime {
+
+double now()
+{
+    return double(Clock::current().now().toMSecsSinceEpoch()) / 1000.0 - kReferenceOffset;
+}
+
+} // namespace FaceTime

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/Models.h"
+#include "views/ink/PaintCache.h"
+
+#include <QWidget>
+
+class FrameTicker;
+
+// The default face of a running phase: a stick of incense in a small bowl,
+// burning down from its top as the phase elapses, with an ember at the burn
+// line and two strands of smoke rising from it. While the run goes on it is
+// redrawn 20 times a second (the trace sways, the smoke waves, the ember
+// pulses); paused, it is drawn once, at the moment it stopped, and nothing
+// more runs. It draws no text and takes no input.
+class IncenseView : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 190;
+    static constexpr int kHeight = 268;
+    static constexpr int kFrameMs = 50;
+
+    explicit IncenseView(QWidget *parent = nullptr);
+
+    // The host's inputs: the phase's elapsed fraction, the phase (carried;
+    // the picture is the same for every phase) and whether the run runs.
+    void setInputs(double progress, Phase phase, bool running);
+    double progress() const { return m_progress; }
+    Phase phase() const { return m_phase; }
+    bool isRunning() const { return m_running; }
+    // The redraw timer runs (only while running and shown).
+    bool isTicking() const;
+
+    // The face in an area of `size` at time `t` (seconds since 1 January
+    // 2001 UTC). Progress outside 0…1 draws as its nearest end. With a
+    // cache, the bowl and its rim (which change only with the size and the
+    // appearance) are drawn once into it.
+    static void draw(QPainter &painter, QSizeF size, double t, double progress, bool running,
+                     PaintCache *bowl = nullptr);
+    // The bowl: its body, `width` wide at its top edge `top`, `height` deep,
+    // centred on `x`.
+    static void drawHolder(QPainter &painter, double x, double top, double height, double width);
+
+    // Where the stick burns down to, for an area `height` high.
+    static double burnLine(double height, double progress);
+
+    QSize sizeHint() const override { return {kWidth, kHeight}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    double m_progress = 0;
+    Phase m_phase = Phase::focus;
+    bool m_running = false;
+    double m_stillTime; // the moment a stopped face is drawn at
+    FrameTicker *m_ticker;
+    PaintCache m_bowl;
+};
