@@ -15,7 +15,7 @@
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/SegmentedControl.h"
 #include "views/ink/TextBlock.h"
-#include "views/tasks/UndatedFoldRow.h"
+#include "views/tasks/UndatedFold.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -265,21 +265,15 @@ void PlacePicker::rebuildList()
     const QList<LocalTask> samu = PlacePickerRules::samu(model.taskHub().local().open(), placed, Clock::current().now());
     const PlacePickerRules::Split split = PlacePickerRules::split(samu, placed);
     addSection(L(QStringLiteral("作務")), split.shown, false);
-    const UndatedFoldRow fold = UndatedFoldRow::of(int(split.folded.size()), m_showsUndated);
-    if (fold.visible) {
-        InkLook look = DayStyle::text(11, Kiv::Colour::inkFaint);
-        look.symbol = m_showsUndated ? Symbol::chevronDown : Symbol::chevronRight;
-        look.symbolSize = 9;
-        look.padding = QMarginsF(0, 8, 0, 4);
-        InkButton *b = DayStyle::button(fold.text, look, QStringLiteral("place.undatedFold"), m_list);
-        b->setAccessibleName(fold.accessibleName);
-        connect(b, &InkButton::clicked, this, [this] {
-            m_showsUndated = !m_showsUndated;
-            // Not from inside the fold's own click.
-            QMetaObject::invokeMethod(this, [this] { rebuildList(); }, Qt::QueuedConnection);
-        });
-        m_listLayout->addWidget(b, 0, Qt::AlignLeft);
-    }
+    auto *fold = new UndatedFold(m_list);
+    fold->setObjectName(QStringLiteral("place.undatedFold"));
+    fold->set(int(split.folded.size()), m_showsUndated);
+    connect(fold, &UndatedFold::openChanged, this, [this](bool open) {
+        m_showsUndated = open;
+        // Not from inside the fold's own click.
+        QMetaObject::invokeMethod(this, [this] { rebuildList(); }, Qt::QueuedConnection);
+    });
+    m_listLayout->addWidget(fold);
     if (m_showsUndated)
         addSection(QString(), split.folded, false);
     addSection(L(QStringLiteral("行持")), model.taskHub().local().daily(), true);
