@@ -244,6 +244,13 @@ public:
     static QString nearDayLabel(const QDateTime &date);
     void movePlan(const QUuid &planID, int startMinutes, int minutes, const QDateTime &day);
     void removeDeed(const QUuid &recordID);
+    // Hand-written deeds of the day page, at wall-clock minutes of the day.
+    // writeDeed appends a finished focus record marked manual (a blank
+    // title reads "只管") and gives it. editDeed changes a hand-written
+    // record: its times, its title unless blank, its calendar copy with it;
+    // gives false and writes nothing for a record gone or not hand-written.
+    SessionRecord writeDeed(const QString &title, int startMinutes, int minutes, const QDateTime &day);
+    bool editDeed(const QUuid &recordID, const QString &title, int startMinutes, int minutes, const QDateTime &day);
     void exportToCalendar(const SessionRecord &record);
 
     // Calendar choices by title: the titles of this machine's chosen

@@ -79,11 +79,17 @@ void DayNoteStore::change(const QDateTime &date, const std::function<void(DayNot
 
 void DayNoteStore::setIntention(const QString &text, const QDateTime &date)
 {
+    // The same line again writes nothing: no empty note is made for a day
+    // only looked at, and no change time is stamped for sync to spread.
+    if (note(date).intention == text.trimmed())
+        return;
     change(date, [&](DayNote &n) { n.intention = text.trimmed(); });
 }
 
 void DayNoteStore::setReflection(const QString &text, const QDateTime &date)
 {
+    if (note(date).reflection == text.trimmed())
+        return;
     change(date, [&](DayNote &n) { n.reflection = text.trimmed(); });
 }
 

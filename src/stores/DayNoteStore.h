@@ -31,8 +31,9 @@ public:
     DayNote note(const QDateTime &date) const;
 
     // Writes (each creates the day's note when needed, stamps and saves).
-    void setIntention(const QString &text, const QDateTime &date);  // trimmed
-    void setReflection(const QString &text, const QDateTime &date); // trimmed
+    // Trimmed; a text equal to the day's stored one writes nothing.
+    void setIntention(const QString &text, const QDateTime &date);
+    void setReflection(const QString &text, const QDateTime &date);
     void setGuide(const QString &text, const QDateTime &date);      // trimmed, even when empty
     void addPlan(const DayPlan &plan, const QDateTime &date);
     void removePlan(const QUuid &planId, const QDateTime &date);

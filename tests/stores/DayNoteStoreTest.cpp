@@ -37,7 +37,7 @@ TEST_F(DayNoteStoreTest, LinesAreTrimmedAndEveryWriteStampsAndSaves)
     const Case cases[] = {
         {"framed by spaces and a line break", QStringLiteral("  sit well \n"), QStringLiteral("sit well")},
         {"ideographic spaces", QStringLiteral("\u3000静かに\u3000"), QStringLiteral("静かに")},
-        {"spaces only still makes the note", QStringLiteral("   "), QString()},
+        {"a line over a stored one", QStringLiteral("walk  "), QStringLiteral("walk")},
     };
     int day = 1;
     for (const Case &c : cases) {
@@ -54,6 +54,27 @@ TEST_F(DayNoteStoreTest, LinesAreTrimmedAndEveryWriteStampsAndSaves)
         ++day;
     }
     EXPECT_EQ(store.allNotes().size(), 3) << "one note per day";
+}
+
+TEST_F(DayNoteStoreTest, TheStoredLineAgainWritesNothing)
+{
+    // Browsing days hands the loaded lines back: nothing may be written then,
+    // neither an empty note for a day only looked at nor a new change time.
+    store.setIntention(QStringLiteral("   "), at(2025, 3, 1));
+    store.setReflection(QString(), at(2025, 3, 1));
+    EXPECT_EQ(saves, 0);
+    EXPECT_TRUE(store.allNotes().isEmpty()) << "no empty note for a day only looked at";
+
+    store.setIntention(QStringLiteral("sit"), at(2025, 3, 2));
+    const QDateTime stamped = store.note(at(2025, 3, 2)).updatedAt;
+    clock.advance(60000);
+    store.setIntention(QStringLiteral(" sit "), at(2025, 3, 2, 18));
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(store.note(at(2025, 3, 2)).updatedAt, stamped);
+
+    store.setIntention(QString(), at(2025, 3, 2));
+    EXPECT_EQ(saves, 2) << "clearing a stored line is a change";
+    EXPECT_TRUE(store.note(at(2025, 3, 2)).intention.isEmpty());
 }
 
 TEST_F(DayNoteStoreTest, PlansAddRemoveReplace)

@@ -1,0 +1,162 @@
+#include "views/day/DayTimeline.h"
+
+#include "core/L.h"
+#include "views/day/DayLegend.h"
+#include "views/day/DayStyle.h"
+#include "views/day/SlotRow.h"
+#include "views/day/UntimedPlanRow.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/ink/InkButton.h"
+#include "views/ink/TextBlock.h"
+
+#include <QHBoxLayout>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
+    : QWidget(parent)
+    , m_snapshot(snapshot)
+{
+    setObjectName(QStringLiteral("day.line"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(0, 0, 0, 4);
+    header->addWidget(new ElidedLabel(L(QStringLiteral("今日のならび")), Kiv::font(13), Tone{Kiv::Colour::inkSoft}, this));
+    header->addStretch(1);
+    m_readButton = DayStyle::button(L(QStringLiteral("カレンダーを読む")), DayStyle::text(12, Kiv::Colour::indigo),
+                                    QStringLiteral("day.readCalendars"), this);
+    m_settingsButton = DayStyle::button(L(QStringLiteral("{0}を開く"), L(QStringLiteral("システム設定"))),
+                                        DayStyle::text(12, Kiv::Colour::indigo),
+                                        QStringLiteral("day.calendarSettings"), this);
+    header->addWidget(m_readButton);
+    header->addWidget(m_settingsButton);
+    connect(m_readButton, &InkButton::clicked, this, &DayTimeline::readCalendarsRequested);
+    connect(m_settingsButton, &InkButton::clicked, this, &DayTimeline::calendarSettingsRequested);
+    column->addLayout(header);
+
+    auto *legend = new QHBoxLayout;
+    legend->setSpacing(12);
+    legend->addWidget(new DayLegend(this));
+    legend->addStretch(1);
+    column->addLayout(legend);
+
+    auto *hint = new TextBlock(L(QStringLiteral("空いているところを押すと置けます。過ぎたところには、行ったことも書けます")),
+                               Kiv::font(10), Tone{Kiv::Colour::inkGhost}, this);
+    hint->setObjectName(QStringLiteral("day.placingHint"));
+    column->addSpacing(3);
+    column->addWidget(hint);
+    column->addSpacing(8);
+
+    m_lists = new QWidget(this);
+    m_listsLayout = new QVBoxLayout(m_lists);
+    m_listsLayout->setContentsMargins(0, 0, 0, 0);
+    m_listsLayout->setSpacing(0);
+    column->addWidget(m_lists);
+
+    m_reason = new TextBlock(QString(), Kiv::font(12), Tone{Kiv::Colour::inkFaint}, this);
+    m_reason->setObjectName(QStringLiteral("day.emptyReason"));
+    m_reason->setContentsMargins(0, 10, 0, 10);
+    column->addWidget(m_reason);
+
+    m_columnHeader = new QWidget(this);
+    auto *heads = new QHBoxLayout(m_columnHeader);
+    heads->setContentsMargins(int(32 * Kiv::scale()), 0, 0, 6);
+    heads->setSpacing(12);
+    const QFont headFont = Kiv::tracked(Kiv::font(13, Kiv::Design::serif), 4, 0.48);
+    heads->addWidget(new ElidedLabel(L(QStringLiteral("予定")), headFont, Tone{Kiv::Colour::planned}, m_columnHeader), 1);
+    heads->addWidget(new ElidedLabel(L(QStringLiteral("したこと")), headFont, Tone{Kiv::Colour::actual}, m_columnHeader), 1);
+    m_columnHeader->setVisible(false);
+    column->addWidget(m_columnHeader);
+
+    for (int h = 0; h < 24; ++h) {
+        auto *row = new SlotRow(h, snapshot, this);
+        m_rows << row;
+        column->addWidget(row);
+    }
+}
+
+QString DayTimeline::emptyReason(CalendarAccess access)
+{
+    const QString path = L(QStringLiteral("システム設定 → プライバシーとセキュリティ → カレンダー"));
+    switch (access) {
+    case CalendarAccess::WriteOnly:
+        return L(QStringLiteral("カレンダーは「追加のみ」で許されています。\n{0} で「フルアクセス」に変えてください。"), path);
+    case CalendarAccess::Restricted:
+    case CalendarAccess::Denied:
+        return L(QStringLiteral("カレンダーへのアクセスが断られています。\n{0} で許可してください。\nここに並ぶのは端末のカレンダーです ── Google カレンダーも、端末にそのアカウントを足してあれば一緒に出ます。"),
+                 path);
+    default:
+        return L(QStringLiteral("右上の「カレンダーを読む」を押すと、今日の予定がここに並びます"));
+    }
+}
+
+void DayTimeline::set(const Input &input, const DayLineActions *actions)
+{
+    const bool listsChanged = !m_haveInput || input.events != m_input.events || input.plans != m_input.plans;
+    if (m_haveInput && input == m_input && m_builtWide == m_wide && actions == m_actions)
+        return; // nothing the timeline shows has changed
+    ++m_builds;
+    m_builtWide = m_wide;
+    m_haveInput = true;
+    m_input = input;
+    m_actions = actions;
+    const bool full = input.access == CalendarAccess::FullAccess;
+    const bool denied = input.access == CalendarAccess::Restricted || input.access == CalendarAccess::Denied
+        || input.access == CalendarAccess::WriteOnly;
+    m_readButton->setVisible(!full && !denied);
+    m_settingsButton->setVisible(denied);
+    m_reason->setVisible(!full);
+    m_reason->setText(full ? QString() : emptyReason(input.access));
+    m_columnHeader->setVisible(m_wide);
+    if (listsChanged)
+        rebuildLists();
+
+    QList<DayPlan> timed;
+    for (const DayPlan &p : input.plans)
+        if (p.timed)
+            timed << p;
+    const QList<SlotRowModel> rows =
+        DayLineRules::rows(input.events, timed, input.deeds, input.calendarDeeds, input.today, input.nowMinute);
+    for (int h = 0; h < 24; ++h)
+        m_rows[h]->set(rows[h], m_wide, actions);
+}
+
+void DayTimeline::rebuildLists()
+{
+    while (QLayoutItem *item = m_listsLayout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (const DayEvent &e : m_input.events) {
+        if (!e.isAllDay)
+            continue;
+        auto *line = new QWidget(m_lists);
+        line->setObjectName(QStringLiteral("day.allDay"));
+        auto *row = new QHBoxLayout(line);
+        row->setContentsMargins(0, 0, 0, 4);
+        row->setSpacing(8);
+        row->addWidget(new ElidedLabel(L(QStringLiteral("終日")), Kiv::font(10), Tone{Kiv::Colour::inkFaint}, line));
+        row->addWidget(new ElidedLabel(e.title, Kiv::font(12), Tone{Kiv::Colour::inkSoft}, line), 1);
+        m_listsLayout->addWidget(line);
+    }
+    const DayLineActions *actions = m_actions;
+    for (const DayPlan &p : m_input.plans) {
+        if (p.timed)
+            continue;
+        m_listsLayout->addWidget(new UntimedPlanRow(
+            p, [actions, p] { actions->start(p); }, [actions, p] { actions->edit(p); }, m_lists));
+    }
+}
+
+void DayTimeline::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const bool wide = event->size().width() >= DayLineRules::kWideFrom;
+    if (wide == m_wide)
+        return;
+    m_wide = wide;
+    emit wideChanged(wide);
+}
