@@ -3,6 +3,7 @@
 #include "app/PlaceholderPage.h"
 #include "views/daily/DailyView.h"
 #include "views/daily/SweepView.h"
+#include "views/day/DayView.h"
 #include "views/reading/GlossaryView.h"
 #include "views/reading/HistoryView.h"
 #include "views/reading/TodaySanshinLine.h"
@@ -27,9 +28,11 @@ QWidget *timer(const ViewContext &, QWidget *parent)
     return new PlaceholderPage(QStringLiteral("page.timer"), QStringLiteral("TimerView"), parent);
 }
 
-QWidget *day(const ViewContext &, QWidget *parent)
+QWidget *day(const ViewContext &context, const WindowActions &actions, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.day"), QStringLiteral("DayView"), parent);
+    auto *day = new DayView(context, parent);
+    QObject::connect(day, &DayView::calendarSettingsRequested, day, [actions] { actions.settings(); });
+    return day;
 }
 
 QWidget *tasks(const ViewContext &context, const WindowActions &actions, QWidget *parent)

@@ -18,7 +18,7 @@ QWidget *preparation(const ViewContext &context, QWidget *parent);
 QWidget *modeSelection(const ViewContext &context, QWidget *parent);
 QWidget *timer(const ViewContext &context, QWidget *parent);
 // The day page, the task list, the sweep and the shelf of daily practices.
-QWidget *day(const ViewContext &context, QWidget *parent);
+QWidget *day(const ViewContext &context, const WindowActions &actions, QWidget *parent);
 // The task list asks the shell for the settings window.
 QWidget *tasks(const ViewContext &context, const WindowActions &actions, QWidget *parent);
 QWidget *sweep(const ViewContext &context, QWidget *parent);

@@ -122,7 +122,7 @@ void RootWorkspace::refreshPage()
         m_page = Pages::timer(m_context, this);
         break;
     case K::day:
-        m_page = Pages::day(m_context, this);
+        m_page = Pages::day(m_context, m_actions, this);
         break;
     case K::tasks:
         m_page = Pages::tasks(m_context, m_actions, this);
