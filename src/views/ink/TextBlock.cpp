@@ -46,6 +46,12 @@ void TextBlock::setTone(Tone tone)
     update();
 }
 
+void TextBlock::setCentred(bool centred)
+{
+    m_centred = centred;
+    update();
+}
+
 QStringList TextBlock::linesAt(double width) const
 {
     QStringList lines;
@@ -117,8 +123,11 @@ void TextBlock::paintEvent(QPaintEvent *)
     const QRect area = contentsRect();
     double y = area.top();
     for (const QString &line : linesAt(area.width())) {
-        if (!line.isEmpty())
-            painter.drawText(QPointF(area.left(), Kiv::baselineFor(font(), y + lineHeight / 2)), line);
+        if (!line.isEmpty()) {
+            const double x = m_centred ? area.left() + (area.width() - QFontMetricsF(font()).horizontalAdvance(line)) / 2
+                                       : area.left();
+            painter.drawText(QPointF(x, Kiv::baselineFor(font(), y + lineHeight / 2)), line);
+        }
         y += lineHeight;
     }
 }

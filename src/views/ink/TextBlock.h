@@ -21,6 +21,8 @@ public:
     void setFont(const QFont &font);
     void setTone(Tone tone);
     Tone tone() const { return m_tone; }
+    // Each line centred in the width (else from the leading edge).
+    void setCentred(bool centred);
 
     // The lines as drawn at a width (an empty line stays one).
     QStringList linesAt(double width) const;
@@ -38,4 +40,5 @@ private:
     QString m_text;
     Tone m_tone{Kiv::Colour::ink};
     int m_laidOutHeight = -1;
+    bool m_centred = false;
 };

@@ -1,0 +1,167 @@
+#include "views/timer/ChoosingFixture.h"
+
+#include "core/PomodoroEngine.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/ink/TextBlock.h"
+#include "views/timer/BreathMark.h"
+#include "views/timer/PreparationText.h"
+#include "views/timer/PreparationView.h"
+#include "views/timer/StepMark.h"
+
+#include <QTest>
+
+namespace {
+
+TEST(PreparationTextTest, WordsReadingsAndLengthsByLanguage)
+{
+    struct Case
+    {
+        bool japanese;
+        Preparation step;
+        QString word, reading;
+        double seconds;
+    };
+    const QList<Case> cases = {
+        {true, Preparation::body, "調身", "ちょうしん", 4},
+        {true, Preparation::breath, "調息", "ちょうそく", 6},
+        {true, Preparation::mind, "調心", "ちょうしん", 4},
+        {false, Preparation::body, "Chōshin", "調身", 4},
+        {false, Preparation::breath, "Chōsoku", "調息", 6},
+        {false, Preparation::mind, "Chōshin", "調心", 4},
+    };
+    for (const Case &c : cases) {
+        Lang::setForTesting(c.japanese);
+        const PreparationText text = PreparationText::of(c.step);
+        EXPECT_EQ(text.word, c.word);
+        EXPECT_EQ(text.reading, c.reading);
+        EXPECT_EQ(text.seconds, c.seconds);
+    }
+    Lang::setForTesting(false);
+    EXPECT_EQ(PreparationText::of(Preparation::breath).instruction,
+              QStringLiteral("Take one deep breath in, and let it out slowly"));
+    Lang::setForTesting(std::nullopt);
+    EXPECT_FALSE(PreparationText::titleLine(QString()));
+    EXPECT_FALSE(PreparationText::titleLine(QStringLiteral("  ")));
+    Lang::setForTesting(true);
+    EXPECT_EQ(PreparationText::titleLine(QStringLiteral("Draft")), QStringLiteral("「Draft」"));
+    Lang::setForTesting(std::nullopt);
+}
+
+struct PreparationViewTest : ChoosingFixture
+{
+    std::unique_ptr<PreparationView> view;
+
+    // Begins a mode with the preparation on and shows the screen, as the
+    // shell does while the model prepares.
+    void prepare(Mode mode = Mode::quick, const QString &title = QString())
+    {
+        rig->settings.setPrepares(true);
+        rig->engine().setTaskTitle(title);
+        model->begin(mode);
+        ASSERT_TRUE(model->preparing());
+        view = std::make_unique<PreparationView>(context());
+        view->resize(420, 640);
+        view->show();
+        view->activateWindow();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        ChoosingFixture::TearDown();
+    }
+    QString word() const { return view->findChild<QWidget *>(QStringLiteral("timer.preparation.word"))->accessibleName(); }
+    StepMark *mark(Preparation step) const
+    {
+        return view->findChild<StepMark *>(QStringLiteral("timer.preparation.mark.") + rawValue(step));
+    }
+    BreathMark *breath() const { return view->findChild<BreathMark *>(QStringLiteral("timer.preparation.breath")); }
+};
+
+TEST_F(PreparationViewTest, StepsFollowTheModelOnTheClock)
+{
+    prepare(Mode::quick, QStringLiteral("Draft"));
+    EXPECT_EQ(view->step(), Preparation::body);
+    EXPECT_EQ(word(), QStringLiteral("調身"));
+    EXPECT_TRUE(mark(Preparation::body)->isActive());
+    EXPECT_FALSE(breath()->isActive());
+    EXPECT_DOUBLE_EQ(mark(Preparation::body)->trackWidth(), 34);
+    EXPECT_DOUBLE_EQ(mark(Preparation::breath)->trackWidth(), 5);
+    EXPECT_DOUBLE_EQ(mark(Preparation::breath)->fillWidth(), 0);
+    auto *title = view->findChild<ElidedLabel *>(QStringLiteral("timer.preparation.title"));
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), QStringLiteral("「Draft」"));
+
+    rig->clock.advance(3900);
+    EXPECT_EQ(view->step(), Preparation::body);
+    rig->clock.advance(100);
+    EXPECT_EQ(view->step(), Preparation::breath);
+    EXPECT_EQ(word(), QStringLiteral("調息"));
+    EXPECT_TRUE(breath()->isActive());
+    EXPECT_TRUE(mark(Preparation::breath)->isActive());
+    EXPECT_DOUBLE_EQ(mark(Preparation::body)->trackWidth(), 5); // back to a dot
+    EXPECT_DOUBLE_EQ(mark(Preparation::body)->fillWidth(), 0);
+
+    rig->clock.advance(5900);
+    EXPECT_EQ(view->step(), Preparation::breath);
+    rig->clock.advance(100);
+    EXPECT_EQ(view->step(), Preparation::mind);
+    EXPECT_FALSE(breath()->isActive());
+    EXPECT_DOUBLE_EQ(breath()->opacity(), 0);
+
+    EXPECT_FALSE(rig->engine().mode());
+    rig->clock.advance(4000);
+    EXPECT_FALSE(model->preparing());
+    EXPECT_EQ(rig->engine().mode(), Mode::quick);
+}
+
+TEST_F(PreparationViewTest, SpaceAndReturnSkipEscapeCancels)
+{
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        rig->engine().stop();
+        rig->clock.advance(AppModel::kPreparationGapSeconds * 1000 + 1000);
+        prepare();
+        // No click first: the screen has the keyboard from the start.
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_FALSE(model->preparing());
+        EXPECT_EQ(rig->engine().mode(), Mode::quick);
+    }
+    rig->engine().stop();
+    rig->clock.advance(AppModel::kPreparationGapSeconds * 1000 + 1000);
+    prepare();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(model->preparing());
+    EXPECT_FALSE(rig->engine().mode());
+    rig->clock.advance(20000); // the flow does not begin the run later
+    EXPECT_FALSE(rig->engine().mode());
+}
+
+TEST_F(PreparationViewTest, TheCancelButtonCancelsAndAClickElsewhereSkips)
+{
+    prepare();
+    click(view->findChild<QAbstractButton *>(QStringLiteral("timer.preparation.cancel")));
+    EXPECT_FALSE(model->preparing());
+    EXPECT_FALSE(rig->engine().mode());
+
+    rig->clock.advance(AppModel::kPreparationGapSeconds * 1000 + 1000);
+    prepare();
+    QWidget *instruction = view->findChild<QWidget *>(QStringLiteral("timer.preparation.instruction"));
+    QTest::mouseClick(instruction, Qt::LeftButton, {}, instruction->rect().center());
+    EXPECT_FALSE(model->preparing());
+    EXPECT_EQ(rig->engine().mode(), Mode::quick);
+}
+
+TEST_F(PreparationViewTest, EnglishWordsAnEmptyTitleAndTheScale)
+{
+    Lang::setForTesting(false);
+    Kiv::setScale(1.6);
+    prepare();
+    EXPECT_EQ(word(), QStringLiteral("Chōshin"));
+    EXPECT_EQ(view->findChild<ElidedLabel *>(QStringLiteral("timer.preparation.reading"))->text(),
+              QStringLiteral("調身"));
+    EXPECT_FALSE(view->findChild<ElidedLabel *>(QStringLiteral("timer.preparation.title"))->isVisible());
+    EXPECT_DOUBLE_EQ(mark(Preparation::body)->trackWidth(), 34 * 1.6);
+    EXPECT_DOUBLE_EQ(mark(Preparation::mind)->trackWidth(), 5 * 1.6);
+}
+
+} // namespace
