@@ -7,6 +7,7 @@
 #include "model/RunControls.h"
 #include "sources/TaskHub.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/Motion.h"
 #include "views/ink/RhythmView.h"
 #include "views/ink/TextBlock.h"
 #include "views/timer/BackButton.h"
@@ -25,6 +26,7 @@
 #include "views/timer/StayButton.h"
 #include "views/timer/TaskTitleField.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -170,6 +172,11 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     // The paused panel: each item a row of its own, 14 below the one above.
     m_panel = new QWidget(m_column);
     m_panel->setObjectName(QStringLiteral("timer.pausedPanel"));
+    m_panel->hide();
+    // Drawn through the effect only while it fades.
+    m_panelOpacity = new QGraphicsOpacityEffect(m_panel);
+    m_panelOpacity->setEnabled(false);
+    m_panel->setGraphicsEffect(m_panelOpacity);
     auto *panel = new QVBoxLayout(m_panel);
     panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(0);
@@ -287,6 +294,27 @@ void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
     }
 }
 
+void TimerView::showPanel(bool shown)
+{
+    if (shown == m_panelShown)
+        return;
+    m_panelShown = shown;
+    if (shown) {
+        m_panelOpacity->setOpacity(m_panelFade.value());
+        m_panel->show();
+    }
+    m_panelFade.startTo(
+        m_panel,
+        [this] {
+            const double value = m_panelFade.value();
+            m_panelOpacity->setOpacity(value);
+            m_panelOpacity->setEnabled(value < 1);
+            if (!m_panelShown && value <= 0)
+                m_panel->hide();
+        },
+        shown ? 1 : 0, 250, Motion::easeInOut());
+}
+
 void TimerView::refresh()
 {
     AppModel *model = m_context.model;
@@ -338,7 +366,7 @@ void TimerView::refresh()
     m_primary->setText(b.primary.title);
     m_primary->setTint(b.primaryTint);
 
-    m_panel->setVisible(s.showsPanel);
+    showPanel(s.showsPanel);
     m_help->setText(s.pausedHelp);
     m_putDownRow->setVisible(b.putDown.visible);
     m_complete->setVisible(b.complete.visible);

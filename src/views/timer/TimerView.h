@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
 #include "views/timer/RhythmPlan.h"
 #include "views/timer/TimerViewState.h"
@@ -17,6 +18,7 @@ class IncenseView;
 class KinhinView;
 class PrimaryButton;
 class PutDownButton;
+class QGraphicsOpacityEffect;
 class QGridLayout;
 class QVBoxLayout;
 class QuietButton;
@@ -53,6 +55,8 @@ private:
     // The day's three-minds card shown under the focus clock.
     QWidget *makeIsshinCard();
     void placeFace(TimerViewState::Face face, bool largeClock);
+    // Shows or hides the paused panel with a fade of 0.25 s.
+    void showPanel(bool shown);
 
     ViewContext m_context;
     bool m_stale = false;
@@ -86,6 +90,9 @@ private:
     PrimaryButton *m_primary;
     QuietButton *m_nextPhase;
     QWidget *m_panel;
+    QGraphicsOpacityEffect *m_panelOpacity;
+    Animation m_panelFade;
+    bool m_panelShown = false;
     TextBlock *m_help;
     QWidget *m_putDownRow;
     PutDownButton *m_putDown;

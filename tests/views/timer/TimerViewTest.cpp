@@ -12,6 +12,7 @@
 #include "views/timer/TaskTitleField.h"
 #include "views/timer/TimerView.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QPaintEvent>
 #include <functional>
 
@@ -218,6 +219,24 @@ TEST_F(TimerViewTest, PausingShowsThePanelWithLetGoAndResumingHidesIt)
     EXPECT_FALSE(shown("timer.encoreButton")) << "no encore in focus";
     click(button("timer.primaryButton"));
     EXPECT_FALSE(shown("timer.pausedPanel"));
+}
+
+TEST_F(TimerViewTest, ThePanelFadesInWhenARoundIsPaused)
+{
+    engine().begin(Mode::quick, false, {});
+    show();
+    Motion::setInstant(false);
+    click(button("timer.primaryButton"));
+    QWidget *panel = window->findChild<QWidget *>(QStringLiteral("timer.pausedPanel"));
+    ASSERT_TRUE(panel->isVisible());
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(panel->graphicsEffect());
+    ASSERT_TRUE(effect);
+    EXPECT_TRUE(effect->isEnabled());
+    EXPECT_LT(effect->opacity(), 1.0);
+    // Resumed at once, it fades out and keeps its place meanwhile.
+    click(button("timer.primaryButton"));
+    EXPECT_TRUE(panel->isVisible());
+    Motion::setInstant(true);
 }
 
 TEST_F(TimerViewTest, LetGoWithoutANextRoundStopsAndClearsTheTitleAndTheSelection)
