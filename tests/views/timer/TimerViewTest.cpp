@@ -233,9 +233,6 @@ TEST_F(TimerViewTest, ThePanelFadesInWhenARoundIsPaused)
     ASSERT_TRUE(effect);
     EXPECT_TRUE(effect->isEnabled());
     EXPECT_LT(effect->opacity(), 1.0);
-    // Resumed before anything of it showed, it goes at once.
-    click(button("timer.primaryButton"));
-    EXPECT_FALSE(panel->isVisible());
     Motion::setInstant(true);
 }
 
