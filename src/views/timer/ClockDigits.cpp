@@ -15,6 +15,29 @@ ClockDigits::ClockDigits(const QFont &font, Tone tone, QWidget *parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleName(m_text);
+    layOut();
+}
+
+namespace {
+
+// The index of a clock character among the glyphs: "0"…"9", then ":".
+int glyphIndex(QChar c)
+{
+    return c.isDigit() ? c.digitValue() : 10;
+}
+
+} // namespace
+
+void ClockDigits::layOut()
+{
+    m_cells = cells(m_text, m_font);
+    const QFontMetricsF metrics(m_font);
+    for (int i = 0; i < 11; ++i) {
+        const QChar c = i < 10 ? QChar(u'0' + i) : QChar(u':');
+        m_glyphs[i].setText(QString(c));
+        m_glyphs[i].prepare(QTransform(), m_font);
+        m_advances[i] = metrics.horizontalAdvance(c);
+    }
 }
 
 void ClockDigits::setSeconds(double seconds)
@@ -24,6 +47,7 @@ void ClockDigits::setSeconds(double seconds)
         return;
     const bool resized = text.size() != m_text.size();
     m_text = text;
+    m_cells = cells(m_text, m_font);
     setAccessibleName(text);
     if (resized)
         updateGeometry();
@@ -41,6 +65,7 @@ void ClockDigits::setTone(Tone tone)
 void ClockDigits::setFont(const QFont &font)
 {
     m_font = font;
+    layOut();
     updateGeometry();
     update();
 }
@@ -65,8 +90,7 @@ QList<QRectF> ClockDigits::cells(const QString &text, const QFont &font)
 
 QSize ClockDigits::sizeHint() const
 {
-    const QList<QRectF> all = cells(m_text, m_font);
-    const double width = all.isEmpty() ? 0 : all.last().right();
+    const double width = m_cells.isEmpty() ? 0 : m_cells.last().right();
     return QSize(int(std::ceil(width)), int(std::ceil(Kiv::lineHeight(m_font))));
 }
 
@@ -76,14 +100,13 @@ void ClockDigits::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(m_font);
     painter.setPen(m_tone.resolve());
-    const QFontMetricsF metrics(m_font);
-    const QList<QRectF> all = cells(m_text, m_font);
-    const double width = all.isEmpty() ? 0 : all.last().right();
+    const double width = m_cells.isEmpty() ? 0 : m_cells.last().right();
     const double left = (this->width() - width) / 2;
-    const double baseline = Kiv::baselineFor(m_font, height() / 2.0);
-    for (qsizetype i = 0; i < m_text.size(); ++i) {
-        const QChar c = m_text.at(i);
-        const double advance = metrics.horizontalAdvance(c);
-        painter.drawText(QPointF(left + all[i].x() + (all[i].width() - advance) / 2, baseline), QString(c));
+    // A static text is placed by its top-left corner: the baseline less the ascent.
+    const double top = Kiv::baselineFor(m_font, height() / 2.0) - QFontMetricsF(m_font).ascent();
+    for (qsizetype i = 0; i < m_text.size() && i < m_cells.size(); ++i) {
+        const int g = glyphIndex(m_text.at(i));
+        const QRectF &cell = m_cells[i];
+        painter.drawStaticText(QPointF(left + cell.x() + (cell.width() - m_advances[g]) / 2, top), m_glyphs[g]);
     }
 }

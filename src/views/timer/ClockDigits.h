@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QList>
+#include <QStaticText>
+#include <array>
 #include <QWidget>
 
 // The round's clock: the phase's time as ClockText::full writes it, each
@@ -34,7 +36,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void layOut();
+
     QFont m_font;
     Tone m_tone;
     QString m_text;
+    // Laid out when the text or the font changes, so a repaint (over the
+    // breathing ring, ten a second) allocates nothing: the cells of the
+    // text and the glyphs "0"…"9" and ":" with their advances.
+    QList<QRectF> m_cells;
+    std::array<QStaticText, 11> m_glyphs;
+    std::array<double, 11> m_advances{};
 };
