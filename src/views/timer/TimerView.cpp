@@ -1,0 +1,378 @@
+#include "views/timer/TimerView.h"
+
+#include "core/AppSettings.h"
+#include "core/L.h"
+#include "core/PomodoroEngine.h"
+#include "model/AppModel.h"
+#include "model/RunControls.h"
+#include "sources/TaskHub.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/ink/Motion.h"
+#include "views/ink/RhythmView.h"
+#include "views/ink/TextBlock.h"
+#include "views/timer/BackButton.h"
+#include "views/timer/ClockDigits.h"
+#include "views/timer/CompleteTaskButton.h"
+#include "views/timer/CompletionView.h"
+#include "views/timer/EncoreButton.h"
+#include "views/timer/IncenseView.h"
+#include "views/timer/KinhinView.h"
+#include "views/timer/NextRoundLine.h"
+#include "views/timer/Padded.h"
+#include "views/timer/PrimaryButton.h"
+#include "views/timer/PutDownButton.h"
+#include "views/timer/QuietButton.h"
+#include "views/timer/RingView.h"
+#include "views/timer/StayButton.h"
+#include "views/timer/TaskTitleField.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont largeClockFont()
+{
+    return Kiv::font(60, Kiv::Design::serif, QFont::Light);
+}
+
+QFont breakClockFont()
+{
+    return Kiv::font(30, Kiv::Design::serif, QFont::Light);
+}
+
+// A widget in a row of its own: centred, `top` pixels below what stands
+// above it.
+QWidget *row(QWidget *content, int top, QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, top, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(content, 0, Qt::AlignHCenter);
+    return box;
+}
+
+} // namespace
+
+TimerView::TimerView(const ViewContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("timer.running"));
+
+    // Header: the bar (back, the mode's name) under the phase's name, which
+    // stays centred in the whole width.
+    auto *header = new QWidget(this);
+    auto *headerGrid = new QGridLayout(header);
+    headerGrid->setContentsMargins(0, 12, 0, 0);
+    auto *bar = new QHBoxLayout;
+    bar->setContentsMargins(14, 0, 14, 0);
+    bar->setSpacing(4);
+    m_back = new BackButton(header);
+    m_modeName = new ElidedLabel(QString(), Kiv::font(12), {Kiv::Colour::inkSoft}, header);
+    m_modeName->setObjectName(QStringLiteral("timer.modeName"));
+    bar->addWidget(m_back);
+    bar->addWidget(m_modeName);
+    bar->addStretch();
+    bar->addSpacing(26); // balances the back control
+    headerGrid->addLayout(bar, 0, 0);
+    m_title = new ElidedLabel(QString(), Kiv::tracked(Kiv::font(13, Kiv::Design::serif), 6.0, 0.72),
+                              {Kiv::Colour::inkSoft}, header);
+    m_title->setObjectName(QStringLiteral("timer.headerTitle"));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
+    headerGrid->addWidget(m_title, 0, 0, Qt::AlignCenter);
+
+    // The running column.
+    m_column = new QWidget(this);
+    m_column->setObjectName(QStringLiteral("timer.column"));
+    auto *column = new QVBoxLayout(m_column);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *faceArea = new QWidget(m_column);
+    m_faceGrid = new QGridLayout(faceArea);
+    m_faceGrid->setContentsMargins(0, 0, 0, 0);
+    m_faceGrid->setSpacing(0);
+    m_incense = new IncenseView(faceArea);
+    m_ring = new RingView(faceArea);
+    m_kinhin = new KinhinView(faceArea);
+    m_incense->setObjectName(QStringLiteral("timer.incense"));
+    m_ring->setObjectName(QStringLiteral("timer.ring"));
+    m_kinhin->setObjectName(QStringLiteral("timer.kinhin"));
+    for (QWidget *face : {static_cast<QWidget *>(m_incense), static_cast<QWidget *>(m_ring),
+                          static_cast<QWidget *>(m_kinhin)}) {
+        face->hide();
+        m_faceGrid->addWidget(face, 0, 0, Qt::AlignCenter);
+    }
+    // The clock, made after the faces so that it lies over the ring.
+    m_clock = new QWidget(faceArea);
+    m_clock->setObjectName(QStringLiteral("timer.clock"));
+    m_clock->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *clockStack = new QVBoxLayout(m_clock);
+    clockStack->setSpacing(6);
+    m_digits = new ClockDigits(largeClockFont(), {Kiv::Colour::ink}, m_clock);
+    m_digits->setObjectName(QStringLiteral("timer.clockDigits"));
+    m_instruction = new ElidedLabel(QString(), Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::inkSoft}, m_clock);
+    m_instruction->setObjectName(QStringLiteral("timer.breakInstruction"));
+    m_instruction->setAlignment(Qt::AlignCenter);
+    m_note = new TextBlock(QString(), Kiv::font(10), {Kiv::Colour::inkFaint}, m_clock);
+    m_note->setObjectName(QStringLiteral("timer.breakNote"));
+    m_note->setCentred(true);
+    clockStack->addWidget(m_digits, 0, Qt::AlignHCenter);
+    clockStack->addWidget(m_instruction);
+    clockStack->addWidget(m_note);
+    column->addWidget(faceArea);
+
+    // The rounds line: the next task and the stay button in a rounds walk,
+    // else the round's title field.
+    auto *roundsLine = new QWidget(m_column);
+    auto *roundsLayout = new QVBoxLayout(roundsLine);
+    roundsLayout->setContentsMargins(44, 24, 44, 0);
+    roundsLayout->setSpacing(0);
+    m_next = new QWidget(roundsLine);
+    auto *nextLayout = new QVBoxLayout(m_next);
+    nextLayout->setContentsMargins(0, 0, 0, 0);
+    nextLayout->setSpacing(14);
+    nextLayout->addWidget(new NextRoundLine(context, m_next));
+    nextLayout->addWidget(new StayButton(context, m_next), 0, Qt::AlignHCenter);
+    m_titleField = new TaskTitleField(context, L(QStringLiteral("いま、何に向かうか")), false, roundsLine);
+    roundsLayout->addWidget(m_next);
+    roundsLayout->addWidget(m_titleField);
+    column->addWidget(roundsLine);
+
+    m_isshin = makeIsshinCard();
+    m_isshinRow = row(m_isshin, 14, m_column);
+    column->addWidget(m_isshinRow);
+
+    m_rhythm = new RhythmView;
+    m_rhythm->setObjectName(QStringLiteral("timer.rhythm"));
+    m_rhythmRow = row(m_rhythm, 20, m_column);
+    column->addWidget(m_rhythmRow);
+
+    auto *controls = new QWidget(m_column);
+    auto *controlsLayout = new QHBoxLayout(controls);
+    controlsLayout->setContentsMargins(0, 20, 0, 0);
+    controlsLayout->setSpacing(18);
+    m_reset = new QuietButton(L(QStringLiteral("戻す")), controls);
+    m_reset->setObjectName(QStringLiteral("timer.resetButton"));
+    m_primary = new PrimaryButton(controls);
+    m_nextPhase = new QuietButton(L(QStringLiteral("次へ")), controls);
+    m_nextPhase->setObjectName(QStringLiteral("timer.nextButton"));
+    controlsLayout->addStretch();
+    controlsLayout->addWidget(m_reset);
+    controlsLayout->addWidget(m_primary);
+    controlsLayout->addWidget(m_nextPhase);
+    controlsLayout->addStretch();
+    column->addWidget(controls);
+
+    // The paused panel: each item a row of its own, 14 below the one above.
+    m_panel = new QWidget(m_column);
+    m_panel->setObjectName(QStringLiteral("timer.pausedPanel"));
+    m_panel->hide();
+    // Drawn through the effect only while it fades.
+    m_panelOpacity = new QGraphicsOpacityEffect(m_panel);
+    m_panelOpacity->setEnabled(false);
+    m_panel->setGraphicsEffect(m_panelOpacity);
+    auto *panel = new QVBoxLayout(m_panel);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(0);
+    m_help = new TextBlock(QString(), Kiv::font(9), {Kiv::Colour::inkFaint}, m_panel);
+    m_help->setObjectName(QStringLiteral("timer.pausedHelp"));
+    m_help->setCentred(true);
+    panel->addWidget(Padded::wrap(m_help, QMargins(24, 14, 24, 0), m_panel));
+    m_putDownRow = new QWidget(m_panel);
+    auto *putDownLayout = new QHBoxLayout(m_putDownRow);
+    putDownLayout->setContentsMargins(0, 14, 0, 0);
+    putDownLayout->setSpacing(14);
+    m_putDown = new PutDownButton(m_putDownRow);
+    m_complete = new CompleteTaskButton(m_putDownRow);
+    putDownLayout->addStretch();
+    putDownLayout->addWidget(m_putDown);
+    putDownLayout->addWidget(m_complete);
+    putDownLayout->addStretch();
+    panel->addWidget(m_putDownRow);
+    m_encoreRow = new QWidget(m_panel);
+    auto *encoreLayout = new QVBoxLayout(m_encoreRow);
+    encoreLayout->setContentsMargins(0, 0, 0, 0);
+    encoreLayout->setSpacing(0);
+    m_encore = new EncoreButton(m_encoreRow);
+    encoreLayout->addWidget(row(m_encore, 14, m_encoreRow));
+    m_encoreLine = new TextBlock(QString(), Kiv::font(9), {Kiv::Colour::inkFaint}, m_encoreRow);
+    m_encoreLine->setObjectName(QStringLiteral("timer.encoreLine"));
+    m_encoreLine->setCentred(true);
+    encoreLayout->addWidget(Padded::wrap(m_encoreLine, QMargins(24, 14, 24, 0), m_encoreRow));
+    panel->addWidget(m_encoreRow);
+    column->addWidget(m_panel);
+
+    m_completion = new CompletionView(context, this);
+
+    auto *screen = new QVBoxLayout(this);
+    screen->setContentsMargins(0, 0, 0, 0);
+    screen->setSpacing(0);
+    screen->addWidget(header);
+    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    screen->addWidget(m_column);
+    screen->addWidget(m_completion, 1);
+    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    m_foot = new QVBoxLayout;
+    m_foot->setContentsMargins(0, 0, 0, 4);
+    screen->addLayout(m_foot);
+
+    if (AppModel *model = m_context.model) {
+        PomodoroEngine &engine = model->engine();
+        connect(m_back, &QAbstractButton::clicked, this, [&engine] { engine.stop(); });
+        connect(m_reset, &QAbstractButton::clicked, this, [&engine] { engine.reset(); });
+        connect(m_primary, &QAbstractButton::clicked, this, [&engine] { RunControls::startOrPause(engine); });
+        connect(m_nextPhase, &QAbstractButton::clicked, this, [&engine] { RunControls::next(engine); });
+        connect(m_putDown, &QAbstractButton::clicked, this, [model] { RunControls::putDown(*model); });
+        connect(m_complete, &QAbstractButton::clicked, this, [model] { RunControls::completeTask(*model); });
+        connect(m_encore, &QAbstractButton::clicked, this, [&engine] { engine.toggleEncore(); });
+
+        connect(&engine, &PomodoroEngine::changed, this, &TimerView::refresh);
+        connect(&model->taskHub(), &TaskHub::selectedChanged, this, &TimerView::refresh);
+        connect(&model->taskHub(), &TaskHub::itemsChanged, this, &TimerView::refresh);
+        connect(&model->settings(), &AppSettings::focusVisualChanged, this, &TimerView::refresh);
+    }
+    refresh();
+}
+
+QWidget *TimerView::makeIsshinCard()
+{
+    // A place for the card of the day's mind; empty until the card is built.
+    auto *card = new QWidget;
+    card->setObjectName(QStringLiteral("timer.isshinCard"));
+    return card;
+}
+
+void TimerView::setAmbiencePicker(QWidget *picker)
+{
+    if (m_ambience == picker)
+        return;
+    delete m_ambience;
+    m_ambience = picker;
+    if (picker)
+        m_foot->addWidget(picker, 0, Qt::AlignHCenter);
+}
+
+void TimerView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refresh();
+}
+
+void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
+{
+    if (m_placedFace != face) {
+        m_placedFace = face;
+        m_incense->setVisible(face == TimerViewState::Face::incense);
+        m_ring->setVisible(face == TimerViewState::Face::ring);
+        m_kinhin->setVisible(face == TimerViewState::Face::walking);
+        // Under the incense and the walker, 12 below them; over the ring,
+        // in its middle and no wider than it.
+        m_faceGrid->removeWidget(m_clock);
+        if (face == TimerViewState::Face::ring) {
+            m_clock->layout()->setContentsMargins(0, 0, 0, 0);
+            m_clock->setMaximumWidth(int(RingView::kSide));
+            m_faceGrid->addWidget(m_clock, 0, 0, Qt::AlignCenter);
+        } else {
+            m_clock->layout()->setContentsMargins(24, 12, 24, 0);
+            m_clock->setMaximumWidth(QWIDGETSIZE_MAX);
+            m_faceGrid->addWidget(m_clock, 1, 0);
+        }
+    }
+    if (m_placedLarge != largeClock) {
+        m_placedLarge = largeClock;
+        m_digits->setFont(largeClock ? largeClockFont() : breakClockFont());
+        m_digits->setTone({largeClock ? Kiv::Colour::ink : Kiv::Colour::inkSoft});
+        m_instruction->setVisible(!largeClock);
+        m_note->setVisible(!largeClock);
+    }
+}
+
+void TimerView::showPanel(bool shown)
+{
+    if (shown == m_panelShown)
+        return;
+    m_panelShown = shown;
+    if (shown) {
+        m_panelOpacity->setOpacity(m_panelFade.value());
+        m_panel->show();
+    }
+    m_panelFade.startTo(
+        m_panel,
+        [this] {
+            const double value = m_panelFade.value();
+            m_panelOpacity->setOpacity(value);
+            m_panelOpacity->setEnabled(value < 1);
+            if (!m_panelShown && value <= 0)
+                m_panel->hide();
+        },
+        shown ? 1 : 0, 250, Motion::easeInOut());
+}
+
+void TimerView::refresh()
+{
+    AppModel *model = m_context.model;
+    if (!model)
+        return;
+    // Hidden, it waits for the next showing; the engine changes a few times
+    // a second while a phase runs.
+    if (!isVisible() && m_refreshed) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
+    m_refreshed = true;
+    const PomodoroEngine &engine = model->engine();
+    const TimerViewState s = TimerViewState::of(*model);
+
+    m_title->setText(s.title);
+    m_modeName->setText(s.modeName.value_or(QString()));
+    m_modeName->setVisible(s.modeName.has_value());
+
+    m_column->setVisible(s.showsColumn);
+    m_completion->setVisible(s.showsCompletion);
+    if (!s.showsColumn)
+        return;
+
+    placeFace(s.face, s.largeClock);
+    const bool running = engine.state() == RunState::running;
+    switch (s.face) {
+    case TimerViewState::Face::incense: m_incense->setInputs(engine.progress(), engine.phase(), running); break;
+    case TimerViewState::Face::ring: m_ring->setInputs(engine.progress(), engine.phase(), running); break;
+    case TimerViewState::Face::walking: m_kinhin->setInputs(engine.progress(), running); break;
+    }
+    m_digits->setSeconds(engine.remaining());
+    m_instruction->setText(s.breakInstruction);
+    m_note->setText(s.breakNote);
+
+    m_next->setVisible(!s.showsTitleField);
+    m_titleField->setVisible(s.showsTitleField);
+    m_isshinRow->setVisible(s.showsIsshin);
+    if (s.strip != m_shownPlan) {
+        m_shownPlan = s.strip;
+        if (s.strip)
+            m_rhythm->setRhythm(s.strip->phases, s.strip->endless, s.strip->openEnded, s.strip->current, 7);
+    }
+    m_rhythmRow->setVisible(s.strip.has_value());
+
+    const RoundButtons &b = s.buttons;
+    m_reset->setEnabled(b.reset.enabled);
+    m_primary->setText(b.primary.title);
+    m_primary->setTint(b.primaryTint);
+
+    showPanel(s.showsPanel);
+    m_help->setText(s.pausedHelp);
+    m_putDownRow->setVisible(b.putDown.visible);
+    m_complete->setVisible(b.complete.visible);
+    m_complete->setToolTip(b.complete.toolTip);
+    m_encoreRow->setVisible(b.encore.visible);
+    m_encore->setChosen(b.encoreChosen);
+    m_encore->setText(b.encore.title);
+    m_encoreLine->setText(s.encoreLine);
+}
