@@ -1,6 +1,5 @@
 #include "app/Pages.h"
 
-#include "app/PlaceholderPage.h"
 #include "views/daily/DailyView.h"
 #include "views/daily/SweepView.h"
 #include "views/day/DayView.h"
@@ -10,6 +9,7 @@
 #include "views/tasks/TodoListView.h"
 #include "views/timer/ModeSelectionView.h"
 #include "views/timer/PreparationView.h"
+#include "views/timer/TimerView.h"
 
 namespace Pages {
 
@@ -23,9 +23,9 @@ QWidget *modeSelection(const ViewContext &context, QWidget *parent)
     return new ModeSelectionView(context, parent);
 }
 
-QWidget *timer(const ViewContext &, QWidget *parent)
+QWidget *timer(const ViewContext &context, QWidget *parent)
 {
-    return new PlaceholderPage(QStringLiteral("page.timer"), QStringLiteral("TimerView"), parent);
+    return new TimerView(context, parent);
 }
 
 QWidget *day(const ViewContext &context, const WindowActions &actions, QWidget *parent)

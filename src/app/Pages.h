@@ -9,8 +9,7 @@ class QWidget;
 // The screens the shell shows, one builder per place: the pages of the
 // main window, the contents of the history and glossary windows and of the
 // glossary sheet, and the footer's line of today's mind. Each is built
-// afresh whenever its place comes back. A screen not built yet stands as a
-// named placeholder; putting the real view in its place is one line here.
+// afresh whenever its place comes back.
 namespace Pages {
 
 // The timer tab: the preparation steps, the choice of a mode, the running round.

@@ -1,5 +1,7 @@
 #include "views/timer/TimerView.h"
 
+#include "views/timer/IsshinView.h"
+
 #include "core/AppSettings.h"
 #include "core/L.h"
 #include "core/PomodoroEngine.h"
@@ -16,6 +18,7 @@
 #include "views/timer/CompletionView.h"
 #include "views/timer/EncoreButton.h"
 #include "views/timer/IncenseView.h"
+#include "views/timer/IsshinView.h"
 #include "views/timer/KinhinView.h"
 #include "views/timer/NextRoundLine.h"
 #include "views/timer/Padded.h"
@@ -242,10 +245,8 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
 
 QWidget *TimerView::makeIsshinCard()
 {
-    // A place for the card of the day's mind; empty until the card is built.
-    auto *card = new QWidget;
-    card->setObjectName(QStringLiteral("timer.isshinCard"));
-    return card;
+    // The card of the present moment's mind, shown during focus.
+    return new IsshinView(m_context);
 }
 
 void TimerView::setAmbiencePicker(QWidget *picker)

@@ -126,7 +126,7 @@ TEST_F(TimerViewTest, EachStateOfTheRunShowsItsRowOfTheScreen)
             EXPECT_EQ(shown(face), QLatin1String(face) == QLatin1String(row.face)) << face;
         EXPECT_EQ(shown("timer.titleField"), row.titleField);
         EXPECT_EQ(shown("timer.nextRoundLine"), !row.titleField);
-        EXPECT_EQ(shown("timer.isshinCard"), row.isshin);
+        EXPECT_EQ(shown("timer.isshin"), row.isshin);
         EXPECT_EQ(shown("timer.pausedPanel"), row.panel);
         EXPECT_EQ(button("timer.primaryButton")->text(), QString::fromUtf8(row.primary));
         EXPECT_EQ(static_cast<PrimaryButton *>(button("timer.primaryButton"))->tint(),
