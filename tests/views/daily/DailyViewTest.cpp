@@ -430,6 +430,29 @@ TEST_F(DailyViewTest, Pictures)
                 ASSERT_TRUE(StillPicture::save(StillPicture::grab(&still, 1.0), kFolder,
                                                QStringLiteral("shelf-%1").arg(setting.tag())));
             }
+    // The action panel with the day chips, placed today and on a later day.
+    const std::optional<LocalTask> sitting = rig->local.task(QUuid::fromString(sit.ref.id));
+    model->placeOnDay(*sitting, ModelRigs::at(5, 9));
+    model->placeOnDay(*sitting, ModelRigs::at(9, 9));
+    for (bool japanese : {true, false})
+        for (A a : {A::light, A::dark}) {
+            const StillPicture::Setting setting{a, 1.0, japanese, 1.0};
+            StillPicture::Applied applied(setting);
+            ViewContext context;
+            context.model = model;
+            context.snapshot = true;
+            DailyCardPanel panel(context, rig->hub->dailyItems().first(), sitting);
+            panel.setPalette(Kiv::palette(a));
+            panel.setAutoFillBackground(true);
+            panel.adjustSize();
+            panel.show();
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(StillPicture::save(StillPicture::grab(&panel, 1.0), kFolder,
+                                           QStringLiteral("panel-%1").arg(setting.tag())));
+        }
+    model->unplace(sitting->id, ModelRigs::at(5, 9));
+    model->unplace(sitting->id, ModelRigs::at(9, 9));
+
     // The empty shelf.
     rig->local.setDaily(QUuid::fromString(sit.ref.id), false);
     for (const TodoItem &i : rig->hub->dailyItems())
