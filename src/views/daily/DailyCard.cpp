@@ -13,6 +13,7 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Popover.h"
+#include "views/tasks/PlaceCalendar.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -23,6 +24,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -228,8 +230,36 @@ void DailyCard::openPanel()
         popover->close();
         startRename();
     });
+    connect(content, &DailyCardPanel::calendar, this, [this, popover] {
+        popover->close();
+        openPlaces();
+    });
     m_panel = popover;
     popover->open(Qt::BottomEdge);
+}
+
+void DailyCard::openPlaces()
+{
+    const std::optional<LocalTask> local = task();
+    if (m_context.snapshot || !m_context.model || !local)
+        return;
+    if (m_places)
+        m_places->close();
+    auto *popover = new Popover(m_title);
+    popover->setAttribute(Qt::WA_DeleteOnClose);
+    auto *box = new QWidget;
+    auto *layout = new QVBoxLayout(box);
+    const int padding = int(std::round(14 * Kiv::scale()));
+    layout->setContentsMargins(padding, padding, padding, padding);
+    auto *calendar = new PlaceCalendar(m_context, *local);
+    layout->addWidget(calendar);
+    box->setFixedWidth(int(std::round(300 * Kiv::scale())));
+    connect(calendar, &PlaceCalendar::closeRequested, popover, &QWidget::close);
+    popover->setContent(box);
+    m_places = popover;
+    m_calendar = calendar;
+    popover->open(Qt::BottomEdge);
+    calendar->setFocus(Qt::PopupFocusReason);
 }
 
 void DailyCard::openNote()
@@ -255,6 +285,11 @@ void DailyCard::openNote()
 DailyCardPanel *DailyCard::panel() const
 {
     return m_panel ? static_cast<DailyCardPanel *>(m_panel->content()) : nullptr;
+}
+
+PlaceCalendar *DailyCard::placePicker() const
+{
+    return m_places ? m_calendar.data() : nullptr;
 }
 
 DailyNotePanel *DailyCard::notePanel() const

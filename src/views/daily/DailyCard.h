@@ -12,6 +12,7 @@
 class DailyCardPanel;
 class DailyNotePanel;
 class ElidedLabel;
+class PlaceCalendar;
 class PlainLineEdit;
 class Popover;
 class QAbstractButton;
@@ -40,10 +41,13 @@ public:
     // Starts a rename: the field shows the title and takes the focus.
     void startRename();
     bool isEditing() const { return m_editing; }
-    // The action panel and the note panel, opened as from their buttons.
+    // The action panel, the month calendar and the note panel, opened as
+    // from their buttons.
     void openPanel();
+    void openPlaces();
     void openNote();
     DailyCardPanel *panel() const;
+    PlaceCalendar *placePicker() const;
     DailyNotePanel *notePanel() const;
 
     // The context menu's items (begin, rename, move, back to tasks, delete).
@@ -79,5 +83,7 @@ private:
     ElidedLabel *m_tally = nullptr;
     QSpacerItem *m_tallyIndent = nullptr;
     QPointer<Popover> m_panel;
+    QPointer<Popover> m_places;
+    QPointer<PlaceCalendar> m_calendar;
     QPointer<Popover> m_note;
 };

@@ -1,16 +1,10 @@
 #include "views/daily/DailyCardPanel.h"
 
 #include "core/L.h"
-#include "model/AppModel.h"
-#include "platform/time/Clock.h"
-#include "sources/TaskHub.h"
-#include "stores/DayMath.h"
-#include "stores/DayNoteStore.h"
 #include "views/daily/DailyCard.h"
-#include "views/daily/PracticeShelf.h"
-#include "views/ink/ChipButton.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/tasks/PlaceDayChips.h"
 
 #include <QHBoxLayout>
 #include <QMenu>
@@ -76,30 +70,9 @@ DailyCardPanel::DailyCardPanel(const ViewContext &context, const TodoItem &item,
 
     if (m_task) {
         column->addWidget(new Divider(this));
-        auto *chips = new QHBoxLayout;
-        chips->setSpacing(6);
-        const QStringList names{L("今日"), L("明日")};
-        for (int offset = 0; offset < 2; ++offset) {
-            auto *chip = new ChipButton(names.at(offset), this);
-            chip->setObjectName(offset == 0 ? QStringLiteral("daily.panel.today") : QStringLiteral("daily.panel.tomorrow"));
-            chip->setAccessibleName(names.at(offset));
-            connect(chip, &QAbstractButton::clicked, this, [this, offset] {
-                AppModel *model = m_context.model;
-                if (!model || !m_task)
-                    return;
-                const QDateTime day = DayMath::addDays(Clock::current().now(), offset);
-                if (const auto plan = PracticeShelf::placedOn(model->days().note(day), m_task->id))
-                    model->removePlan(plan->id, day);
-                else
-                    model->placeOnDay(*m_task, day);
-                refreshChips();
-            });
-            chips->addWidget(chip);
-            m_chips << chip;
-        }
-        chips->addStretch(1);
-        column->addLayout(chips);
-        refreshChips();
+        m_chips = new PlaceDayChips(m_context, *m_task, QString(), this);
+        connect(m_chips, &PlaceDayChips::calendarRequested, this, &DailyCardPanel::calendar);
+        column->addWidget(m_chips);
     }
     column->addWidget(new Divider(this));
 
@@ -130,13 +103,3 @@ DailyCardPanel::DailyCardPanel(const ViewContext &context, const TodoItem &item,
     column->addLayout(row);
 }
 
-void DailyCardPanel::refreshChips()
-{
-    if (!m_context.model || !m_task)
-        return;
-    const QDateTime now = Clock::current().now();
-    for (int offset = 0; offset < m_chips.size(); ++offset) {
-        const QDateTime day = DayMath::addDays(now, offset);
-        m_chips.at(offset)->setLit(PracticeShelf::placedOn(m_context.model->days().note(day), m_task->id).has_value());
-    }
-}

@@ -7,12 +7,12 @@
 #include <QWidget>
 #include <optional>
 
-class ChipButton;
+class PlaceDayChips;
 class QMenu;
 
 // The action panel of a practice card: its title, the begin button, the
-// chips that place it on today or tomorrow (when it is a local task), and
-// the quiet buttons for its note and a new name, with the More menu that
+// day chips that place it on days (when it is a local task), and the quiet
+// buttons for its note and a new name, with the More menu that
 // moves it between the groups, back to the task list, or deletes it.
 class DailyCardPanel : public QWidget
 {
@@ -23,19 +23,22 @@ public:
 
     // The More menu's items (move, back to the task list, delete).
     QMenu *moreMenu() const { return m_more; }
-    // Lights the day chips from the day notes.
-    void refreshChips();
+    // The day chips; none without a local task.
+    PlaceDayChips *dayChips() const { return m_chips; }
 
 signals:
     // Each closes the panel first; the card does the rest.
     void begin();
     void note();
     void rename();
+    // The calendar chip (or the chip of several other days): the card
+    // opens its month calendar.
+    void calendar();
 
 private:
     ViewContext m_context;
     TodoItem m_item;
     std::optional<LocalTask> m_task;
-    QList<ChipButton *> m_chips;
+    PlaceDayChips *m_chips = nullptr;
     QMenu *m_more = nullptr;
 };

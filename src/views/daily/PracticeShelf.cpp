@@ -99,14 +99,6 @@ std::optional<TodoItem> add(TaskHub &hub, const QString &title, bool occasional)
     return item;
 }
 
-std::optional<DayPlan> placedOn(const DayNote &note, const QUuid &taskId)
-{
-    for (const DayPlan &plan : note.plans)
-        if (plan.taskID == taskId)
-            return plan;
-    return std::nullopt;
-}
-
 void setOccasional(TaskHub &hub, const TaskRef &ref, bool occasional)
 {
     if (const std::optional<QUuid> id = localId(ref)) {

@@ -2,7 +2,6 @@
 
 #include "core/Models.h"
 #include "core/TaskSource.h"
-#include "stores/DayNote.h"
 #include "stores/LocalTask.h"
 
 #include <QDateTime>
@@ -57,9 +56,6 @@ QString composerExplanation(bool occasional);
 // Adds a practice from the composer: a local task (title trimmed) made
 // daily, and occasional when chosen. Nothing for a blank title.
 std::optional<TodoItem> add(TaskHub &hub, const QString &title, bool occasional);
-
-// The plan that places the task on the note's day, if any.
-std::optional<DayPlan> placedOn(const DayNote &note, const QUuid &taskId);
 
 // Sets a flag of a local practice and reloads the hub; any other reference
 // changes nothing.

@@ -6,11 +6,14 @@
 #include "views/daily/DailyNotePanel.h"
 #include "views/daily/DailyView.h"
 #include "views/daily/TodayMark.h"
+#include "views/ink/ChipButton.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/SegmentedControl.h"
 #include "views/ink/StillPicture.h"
+#include "views/tasks/PlaceCalendar.h"
+#include "views/tasks/PlaceDayChips.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -290,25 +293,116 @@ TEST_F(DailyViewTest, RenamingInPlaceCommitsOnceAndABlankNameKeepsTheTitle)
     EXPECT_EQ(stored(sit)->title, QStringLiteral("zazen at dawn"));
 }
 
-TEST_F(DailyViewTest, BeginAndDayChipsFromThePanel)
+TEST_F(DailyViewTest, BeginFromThePanel)
 {
     const TodoItem sit = practice(QStringLiteral("sit"));
     build();
     DailyCard *card = view->card(QStringLiteral("sit"));
     card->openPanel();
-    auto *today = card->panel()->findChild<InkButton *>(QStringLiteral("daily.panel.today"));
-    click(today);
-    const QDateTime now = ModelRigs::at(5, 9);
-    ASSERT_EQ(model->days().note(now).plans.size(), 1);
-    EXPECT_EQ(model->days().note(now).plans.first().taskID, QUuid::fromString(sit.ref.id));
-    click(today);
-    EXPECT_TRUE(model->days().note(now).plans.isEmpty()) << "a lit chip takes the day off again";
-
     click(card->panel()->findChild<InkButton *>(QStringLiteral("daily.panel.begin")));
     EXPECT_EQ(card->panel(), nullptr);
     ASSERT_TRUE(rig->hub->selected());
     EXPECT_EQ(rig->hub->selected()->ref, sit.ref);
     EXPECT_EQ(model->tab(), RootTab::pomodoro);
+}
+
+TEST_F(DailyViewTest, DayChipsPlaceThePracticeOnTodayTomorrowAndItsOtherDay)
+{
+    const TodoItem sit = practice(QStringLiteral("sit"));
+    const QUuid id = QUuid::fromString(sit.ref.id);
+    build();
+    DailyCard *card = view->card(QStringLiteral("sit"));
+    click(card->findChild<QWidget *>(QStringLiteral("daily.card.title")));
+    PlaceDayChips *chips = card->panel()->dayChips();
+    ASSERT_NE(chips, nullptr);
+    auto chip = [&](const char *name) { return chips->findChild<ChipButton *>(QLatin1String(name)); };
+    EXPECT_FALSE(chip("tasks.place.other")->isVisibleTo(chips)) << "no other day yet";
+
+    // A click places the practice on its day as an untimed plan, written to
+    // the day notes; a second click on the lit chip takes it off again.
+    const struct
+    {
+        const char *chip;
+        QString text;
+        int day;
+    } cases[] = {{"tasks.place.today", QStringLiteral("今日 3/5"), 5},
+                 {"tasks.place.tomorrow", QStringLiteral("明日 3/6"), 6}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.chip);
+        ChipButton *button = chip(c.chip);
+        EXPECT_EQ(button->text(), c.text);
+        click(button);
+        const DayNote written = DayNoteStore(rig->dirs.dataDir()).note(ModelRigs::at(c.day, 12));
+        ASSERT_EQ(written.plans.size(), 1);
+        EXPECT_EQ(written.plans.first().taskID, id);
+        EXPECT_FALSE(written.plans.first().timed);
+        EXPECT_TRUE(button->isLit());
+        EXPECT_NE(card->panel(), nullptr) << "the panel stays open";
+        click(button);
+        EXPECT_TRUE(DayNoteStore(rig->dirs.dataDir()).note(ModelRigs::at(c.day, 12)).plans.isEmpty());
+        EXPECT_FALSE(button->isLit());
+    }
+
+    // One later day shows as a lit chip; a click takes the practice off it.
+    model->placeOnDay(*rig->local.task(id), ModelRigs::at(9, 9));
+    ChipButton *other = chip("tasks.place.other");
+    EXPECT_TRUE(other->isVisibleTo(chips));
+    EXPECT_EQ(other->text(), QStringLiteral("3/9"));
+    click(other);
+    EXPECT_TRUE(DayNoteStore(rig->dirs.dataDir()).note(ModelRigs::at(9, 12)).plans.isEmpty());
+    EXPECT_FALSE(other->isVisibleTo(chips));
+
+    // A card without a local task behind it has no day chips.
+    TodoItem foreign = sit;
+    foreign.ref.source = QStringLiteral("elsewhere");
+    ViewContext context;
+    context.model = model;
+    DailyCard stranger(context, foreign, {});
+    stranger.show();
+    stranger.openPanel();
+    ASSERT_NE(stranger.panel(), nullptr);
+    EXPECT_EQ(stranger.panel()->dayChips(), nullptr);
+    stranger.openPlaces();
+    EXPECT_EQ(stranger.placePicker(), nullptr);
+}
+
+TEST_F(DailyViewTest, TheCalendarChipOpensTheMonthCalendarThatPlacesAnyDay)
+{
+    const TodoItem sit = practice(QStringLiteral("sit"));
+    const QUuid id = QUuid::fromString(sit.ref.id);
+    build();
+    DailyCard *card = view->card(QStringLiteral("sit"));
+    click(card->findChild<QWidget *>(QStringLiteral("daily.card.title")));
+    ASSERT_NE(card->panel(), nullptr);
+    click(card->panel()->dayChips()->findChild<ChipButton *>(QStringLiteral("tasks.place.calendar")));
+    EXPECT_EQ(card->panel(), nullptr) << "the action panel closes first";
+    PlaceCalendar *calendar = card->placePicker();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->month(), QDateTime(QDate(2025, 3, 1), QTime(0, 0))) << "the current month";
+
+    InkButton *day = calendar->cellOf(QDate(2025, 3, 12));
+    click(day);
+    const DayNote written = DayNoteStore(rig->dirs.dataDir()).note(ModelRigs::at(12, 12));
+    ASSERT_EQ(written.plans.size(), 1);
+    EXPECT_EQ(written.plans.first().taskID, id);
+    EXPECT_EQ(model->placedDays(id, ModelRigs::at(5, 9)), QList<QDateTime>{QDateTime(QDate(2025, 3, 12), QTime(0, 0))});
+    click(day);
+    EXPECT_TRUE(DayNoteStore(rig->dirs.dataDir()).note(ModelRigs::at(12, 12)).plans.isEmpty());
+
+    // Several later days: their chip opens the calendar and removes nothing.
+    for (int d : {14, 20, 27})
+        model->placeOnDay(*rig->local.task(id), ModelRigs::at(d, 9));
+    QTest::keyClick(calendar, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(card->placePicker(), nullptr) << "Return closes the calendar";
+    click(card->findChild<QWidget *>(QStringLiteral("daily.card.title")));
+    ASSERT_NE(card->panel(), nullptr);
+    ChipButton *other = card->panel()->dayChips()->findChild<ChipButton *>(QStringLiteral("tasks.place.other"));
+    EXPECT_EQ(other->text(), QStringLiteral("3/14 ほか2日"));
+    click(other);
+    EXPECT_EQ(card->panel(), nullptr);
+    EXPECT_NE(card->placePicker(), nullptr);
+    EXPECT_EQ(model->placedDays(id, ModelRigs::at(5, 9)).size(), 3);
 }
 
 TEST_F(DailyViewTest, Pictures)
@@ -336,6 +430,29 @@ TEST_F(DailyViewTest, Pictures)
                 ASSERT_TRUE(StillPicture::save(StillPicture::grab(&still, 1.0), kFolder,
                                                QStringLiteral("shelf-%1").arg(setting.tag())));
             }
+    // The action panel with the day chips, placed today and on a later day.
+    const std::optional<LocalTask> sitting = rig->local.task(QUuid::fromString(sit.ref.id));
+    model->placeOnDay(*sitting, ModelRigs::at(5, 9));
+    model->placeOnDay(*sitting, ModelRigs::at(9, 9));
+    for (bool japanese : {true, false})
+        for (A a : {A::light, A::dark}) {
+            const StillPicture::Setting setting{a, 1.0, japanese, 1.0};
+            StillPicture::Applied applied(setting);
+            ViewContext context;
+            context.model = model;
+            context.snapshot = true;
+            DailyCardPanel panel(context, rig->hub->dailyItems().first(), sitting);
+            panel.setPalette(Kiv::palette(a));
+            panel.setAutoFillBackground(true);
+            panel.adjustSize();
+            panel.show();
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(StillPicture::save(StillPicture::grab(&panel, 1.0), kFolder,
+                                           QStringLiteral("panel-%1").arg(setting.tag())));
+        }
+    model->unplace(sitting->id, ModelRigs::at(5, 9));
+    model->unplace(sitting->id, ModelRigs::at(9, 9));
+
     // The empty shelf.
     rig->local.setDaily(QUuid::fromString(sit.ref.id), false);
     for (const TodoItem &i : rig->hub->dailyItems())
