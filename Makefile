@@ -1,8 +1,9 @@
 # Quillmere: build, run, test and benchmark.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench snapshots install clean
 
 all: build
 
@@ -23,6 +24,12 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+snapshots: build
+	./$(BUILD_DIR)/tools/snapshots $(BUILD_DIR)/snapshots/app
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR)

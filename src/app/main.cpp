@@ -1,20 +1,29 @@
+#include "app/AppDelegate.h"
+#include "app/AppIcon.h"
+#include "app/QuillmereApp.h"
+#include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
+#include "platform/notify/FreedesktopNotificationCenter.h"
 #include "sound/Chime.h"
-#include "views/ink/KivBackground.h"
+#include "sources/NoticeRoute.h"
+#include "sources/Notifier.h"
 #include "views/ink/ThemeBinding.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QSystemTrayIcon>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
+    // The windows belong to the installed desktop entry (quillmere.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillmere"));
+    QApplication::setWindowIcon(AppIcon::icon());
 
     // One running copy per data folder: a second launch brings the first
-    // copy's window forward and leaves.
+    // copy's main window forward and leaves.
     SingleInstance instance;
     if (!instance.start())
         return 0;
@@ -22,20 +31,27 @@ int main(int argc, char **argv)
     // With no audio device, a bell falls back to the desktop's beep.
     Chime::setFallbackSound([] { QApplication::beep(); });
 
+    // Notices through the desktop's notification service; taps come back
+    // through the notice route. Without a tray, closing the last window quits.
+    FreedesktopNotificationCenter notifications;
+    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+    AppDelegate::launch(app, notifications, Notifier::shared(), NoticeRoute::shared(), tray);
+
     // Light or dark as the desktop says, live.
     PortalAppearance appearance;
     ThemeBinding theme(&appearance);
 
-    QMainWindow window;
-    window.setCentralWidget(new KivBackground);
-    window.setWindowTitle(QStringLiteral("Quillmere"));
-    window.resize(480, 640);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
-        window.show();
-        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        window.raise();
-        window.activateWindow();
-    });
-    window.show();
+    // The one coordinator, with every collaborator its own or the shared one.
+    AppModel::Parts parts;
+    parts.version = QStringLiteral(QUILLMERE_VERSION);
+    AppModel model(parts);
+
+    ViewContext context;
+    context.model = &model;
+    QuillmereApp shell(context);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
+                     [&shell] { shell.openWindow(QStringLiteral("timer")); });
+    shell.showTray();
+    shell.openWindow(QStringLiteral("timer"));
     return app.exec();
 }

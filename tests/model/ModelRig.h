@@ -67,6 +67,8 @@ struct Rig
     // test that syncs without a server fails instead of going out.
     GoogleAuthConfig authConfig;
     DriveSyncConfig drive;
+    // Where the model looks for a newer version; by default nowhere.
+    NewVersionConfig updateFeed{QUrl(QStringLiteral("http://127.0.0.1:1"))};
     // The store each sync runs against; empty: the Drive file.
     std::function<std::shared_ptr<SyncStore>()> syncStore;
     std::unique_ptr<GoogleAuth> googleAuth;
@@ -132,6 +134,7 @@ struct Rig
         googleAuth = std::make_unique<GoogleAuth>(prefs, authConfig);
         parts.googleAuth = googleAuth.get();
         parts.drive = drive;
+        parts.updateFeed = updateFeed;
         parts.syncStore = syncStore;
         model = std::make_unique<AppModel>(parts);
         clock.advance(0); // the start-up tasks

@@ -1,0 +1,22 @@
+#pragma once
+
+class NotificationCenter;
+class NoticeRoute;
+class Notifier;
+class QApplication;
+
+// The program's duties towards the desktop at launch: notices go out
+// through the desktop's notification service and taps on them come back
+// through the notice route; closing the last window keeps the program
+// running in the tray, or quits it where the desktop has no tray (it could
+// not be reached again otherwise).
+namespace AppDelegate {
+
+// Whether closing the last window ends the program.
+bool quitsAfterLastWindow(bool trayAvailable);
+
+// Routes the center's notices and taps (the center outlives the program's run).
+void launch(QApplication &app, NotificationCenter &center, Notifier &notifier, NoticeRoute &route,
+            bool trayAvailable);
+
+} // namespace AppDelegate

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class ElidedLabel;
+
+// The transient notice floating over the bottom of the main window: the
+// text as the model gives it (already in the user's language), wrapped, in a
+// raised-paper pill with a hairline edge. It takes no input: clicks pass
+// through to whatever lies under it.
+class NoticePill : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit NoticePill(QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    QString text() const;
+
+    // The pill's size when it may be at most `width` wide.
+    QSize sizeFor(int width) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    ElidedLabel *m_label = nullptr;
+};

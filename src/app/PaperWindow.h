@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class KivBackground;
+
+// A window of the program around one page: the paper behind it, the page
+// filling it. The main, history, glossary and settings windows are these.
+class PaperWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // id: the window's identifier, also its object name ("timer", "history").
+    PaperWindow(const QString &id, const QString &title, QWidget *content, QWidget *parent = nullptr);
+
+    QWidget *content() const { return m_content; }
+    // Brings the window forward: shown, restored from the dock, raised, active.
+    void bringForward();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    KivBackground *m_paper = nullptr;
+    QWidget *m_content = nullptr;
+};

@@ -1,0 +1,146 @@
+#include "app/QuillmereApp.h"
+
+#include "app/AppIcon.h"
+#include "app/MenuFill.h"
+#include "app/Pages.h"
+#include "app/PaperWindow.h"
+#include "app/RootView.h"
+#include "core/L.h"
+#include "model/AppModel.h"
+#include "views/settings/SettingsView.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+{
+    Q_ASSERT(context.model);
+    m_main = makeMain();
+}
+
+QuillmereApp::~QuillmereApp()
+{
+    delete m_tray;
+    delete m_trayMenu;
+    delete m_history.data();
+    delete m_glossary.data();
+    delete m_settings.data();
+    delete m_main;
+}
+
+PaperWindow *QuillmereApp::makeMain()
+{
+    m_root = new RootView(m_context, windowActions());
+    auto *window = new PaperWindow(QStringLiteral("timer"), kTitle, m_root);
+    // The smallest size follows the root's content (through the window's layout).
+    window->resize(m_root->sizeHint());
+    // Centred on the screen it opens on.
+    if (QScreen *screen = window->screen()) {
+        QRect frame(QPoint(0, 0), RootView::kIdealSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    return window;
+}
+
+void QuillmereApp::openWindow(const QString &id)
+{
+    if (id == QLatin1String("timer")) {
+        m_main->bringForward();
+        return;
+    }
+    QPointer<PaperWindow> *slot = nullptr;
+    if (id == QLatin1String("history"))
+        slot = &m_history;
+    else if (id == QLatin1String("glossary"))
+        slot = &m_glossary;
+    else
+        return;
+    if (!*slot) {
+        PaperWindow *window = nullptr;
+        if (slot == &m_history) {
+            window = new PaperWindow(id, L("記録"), Pages::history(m_context, nullptr));
+            window->resize(kHistorySize);
+        } else {
+            ViewContext glossaryContext = m_context;
+            glossaryContext.model = nullptr; // the glossary shows no model
+            window = new PaperWindow(id, L("言葉のしおり"), Pages::glossary(glossaryContext, nullptr));
+            window->resize(kGlossarySize);
+        }
+        *slot = window;
+    }
+    (*slot)->bringForward();
+}
+
+void QuillmereApp::openSettings()
+{
+    if (!m_settings) {
+        auto *view = new SettingsView(m_context);
+        m_settings = new PaperWindow(QStringLiteral("settings"), L("設定"), view);
+        m_settings->setFixedSize(SettingsView::kWidth, SettingsView::kHeight);
+    }
+    m_settings->bringForward();
+}
+
+PaperWindow *QuillmereApp::window(const QString &id) const
+{
+    if (id == QLatin1String("timer"))
+        return m_main;
+    if (id == QLatin1String("history"))
+        return m_history;
+    if (id == QLatin1String("glossary"))
+        return m_glossary;
+    if (id == QLatin1String("settings"))
+        return m_settings;
+    return nullptr;
+}
+
+WindowActions QuillmereApp::windowActions()
+{
+    WindowActions actions;
+    actions.openWindow = [this](const QString &id) { openWindow(id); };
+    actions.openSettings = [this] { openSettings(); };
+    return actions;
+}
+
+ShellActions QuillmereApp::shellActions()
+{
+    ShellActions actions;
+    actions.activate = [this] {
+        if (!m_main->isVisible())
+            m_main->bringForward();
+        QApplication::setActiveWindow(m_main);
+    };
+    actions.openWindow = [this](const QString &id) { openWindow(id); };
+    actions.quit = [] { QApplication::quit(); };
+    return actions;
+}
+
+void QuillmereApp::showTray()
+{
+    if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    AppModel &model = *m_context.model;
+    m_tray = new QSystemTrayIcon(AppIcon::icon());
+    m_tray->setObjectName(QStringLiteral("tray"));
+    // The tooltip is the menu-bar title; the menu is worked out afresh
+    // each time it opens.
+    m_tray->setToolTip(MenuBarMenu::toolTip(model));
+    connect(&model, &AppModel::menuBarTitleChanged, m_tray,
+            [this] { m_tray->setToolTip(MenuBarMenu::toolTip(*m_context.model)); });
+    m_trayMenu = new QMenu;
+    m_trayMenu->setObjectName(QStringLiteral("tray.menu"));
+    connect(m_trayMenu, &QMenu::aboutToShow, m_trayMenu,
+            [this] { MenuFill::fill(m_trayMenu, MenuBarMenu::entries(*m_context.model, shellActions())); });
+    MenuFill::fill(m_trayMenu, MenuBarMenu::entries(model, shellActions()));
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            m_main->bringForward();
+    });
+    m_tray->show();
+}

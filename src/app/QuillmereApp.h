@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/MenuBarMenu.h"
+#include "app/WindowActions.h"
+#include "views/ink/ViewContext.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+class AppModel;
+class PaperWindow;
+class QMenu;
+class QSystemTrayIcon;
+class RootView;
+
+// The program's windows around the one application model: the main window
+// "timer" (the root view), the history window "history", the glossary
+// window "glossary", the settings window and the tray item. Each window
+// exists once: asking for one that is open brings it forward. The main
+// window opens at launch; the others when asked.
+class QuillmereApp : public QObject
+{
+    Q_OBJECT
+public:
+    // The main window's title, the same in every language.
+    static inline const QString kTitle = QStringLiteral("Quillmere");
+    static constexpr QSize kHistorySize{460, 520};
+    static constexpr QSize kGlossarySize{440, 560};
+
+    explicit QuillmereApp(const ViewContext &context, QObject *parent = nullptr);
+    ~QuillmereApp() override;
+
+    // Opens (or brings forward) the window with this identifier: "timer",
+    // "history" or "glossary". Other identifiers do nothing.
+    void openWindow(const QString &id);
+    void openSettings();
+    // The window with this identifier ("timer", "history", "glossary",
+    // "settings") once it exists.
+    PaperWindow *window(const QString &id) const;
+    PaperWindow *mainWindow() const { return m_main; }
+    RootView *rootView() const { return m_root; }
+
+    WindowActions windowActions();
+    ShellActions shellActions();
+
+    // The tray item, when the desktop has a tray and showTray() made it.
+    QSystemTrayIcon *tray() const { return m_tray; }
+    void showTray();
+
+private:
+    PaperWindow *makeMain();
+
+    ViewContext m_context;
+    PaperWindow *m_main = nullptr;
+    RootView *m_root = nullptr;
+    QPointer<PaperWindow> m_history;
+    QPointer<PaperWindow> m_glossary;
+    QPointer<PaperWindow> m_settings;
+    QSystemTrayIcon *m_tray = nullptr;
+    QMenu *m_trayMenu = nullptr;
+};

@@ -1,0 +1,134 @@
+#include "app/TabMeaning.h"
+
+#include "core/Glossary.h"
+#include "core/Kiv.h"
+#include "core/L.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/ink/InkButton.h"
+#include "views/ink/SymbolPainter.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kMeaningLines = 12;
+} // namespace
+
+// The gloss and its chevron, side by side: the text faint, the chevron a
+// ghost (not named to assistive tools; the button's name says what it does).
+class HintButton : public InkButton
+{
+public:
+    explicit HintButton(QWidget *parent)
+        : InkButton(parent)
+    {
+        InkLook look = InkLook::plain(Kiv::font(12), {Kiv::Colour::inkFaint}, {Kiv::Colour::inkSoft});
+        look.padding = QMarginsF(12, 2, 12, 2);
+        setLook(look);
+    }
+    void setOpen(bool open)
+    {
+        m_open = open;
+        update();
+    }
+
+protected:
+    QSizeF labelSize() const override
+    {
+        const QSizeF text = InkButton::labelSize();
+        const double side = SymbolPainter::size(7 * Kiv::scale()).width();
+        return {text.width() + 4 + side, std::max(text.height(), side)};
+    }
+    void paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour) override
+    {
+        const double side = SymbolPainter::size(7 * Kiv::scale()).width();
+        const QSizeF natural = labelSize();
+        const double left = rect.center().x() - natural.width() / 2;
+        const double textWidth = natural.width() - 4 - side;
+        InkButton::paintLabel(painter, QRectF(left, rect.top(), textWidth, rect.height()), colour);
+        SymbolPainter::paint(painter, QRectF(left + textWidth + 4, rect.center().y() - side / 2, side, side),
+                             m_open ? Symbol::chevronUp : Symbol::chevronDown, Kiv::inkGhost());
+    }
+
+private:
+    bool m_open = false;
+};
+
+TabMeaning::TabMeaning(RootTab tab, bool snapshot, QWidget *parent)
+    : QWidget(parent)
+    , m_tab(tab)
+    , m_snapshot(snapshot)
+{
+    setObjectName(QStringLiteral("root.meaning"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+
+    m_hint = new HintButton(this);
+    m_hint->setObjectName(QStringLiteral("root.meaning.hint"));
+    connect(m_hint, &QAbstractButton::clicked, this, [this] { setOpen(!m_open); });
+    column->addWidget(m_hint, 0, Qt::AlignHCenter);
+
+    m_fold = new QWidget(this);
+    m_fold->setObjectName(QStringLiteral("root.meaning.fold"));
+    auto *fold = new QVBoxLayout(m_fold);
+    fold->setContentsMargins(24, 0, 24, 2);
+    fold->setSpacing(6);
+    m_meaning = new ElidedLabel(QString(), Kiv::font(11), {Kiv::Colour::inkSoft}, m_fold);
+    m_meaning->setObjectName(QStringLiteral("root.meaning.text"));
+    m_meaning->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_meaning->setMaxLines(kMeaningLines);
+    fold->addWidget(m_meaning);
+    InkLook link = InkLook::plain(Kiv::font(12), {Kiv::Colour::indigo}, {Kiv::Colour::indigo});
+    link.opacityHover = 0.75;
+    m_more = new InkButton(L("ほかの言葉も見る"), link, m_fold);
+    m_more->setObjectName(QStringLiteral("root.meaning.more"));
+    m_more->setAccessibleName(m_more->text());
+    connect(m_more, &QAbstractButton::clicked, this, [this] {
+        setOpen(false);
+        emit glossaryRequested();
+    });
+    fold->addWidget(m_more, 0, Qt::AlignHCenter);
+    column->addWidget(m_fold);
+    refresh();
+}
+
+void TabMeaning::setTab(RootTab tab)
+{
+    if (tab == m_tab)
+        return;
+    m_tab = tab;
+    m_open = false;
+    refresh();
+}
+
+void TabMeaning::setOpen(bool open)
+{
+    if (open == m_open)
+        return;
+    m_open = open;
+    refresh();
+}
+
+std::optional<QString> TabMeaning::meaning(RootTab tab, bool snapshot)
+{
+    // The glossary keeps the language of its first use for the run; still
+    // pictures draw both languages in one run, so they build it afresh.
+    const std::optional<GlossaryEntry> entry =
+        snapshot ? Glossary::entry(Glossary::build(), titleKey(tab)) : Glossary::entry(titleKey(tab));
+    if (!entry)
+        return std::nullopt;
+    return entry->meaning;
+}
+
+void TabMeaning::refresh()
+{
+    m_hint->setText(L(hintKey(m_tab)));
+    m_hint->setAccessibleName(L("{0}の意味", L(titleKey(m_tab))));
+    m_hint->setOpen(m_open);
+    m_hint->updateGeometry();
+    const std::optional<QString> text = m_open ? meaning(m_tab, m_snapshot) : std::nullopt;
+    if (text)
+        m_meaning->setText(*text);
+    m_fold->setVisible(text.has_value());
+}

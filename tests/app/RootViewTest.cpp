@@ -1,0 +1,437 @@
+// The main window's root view over a headless model: the intro gate, the
+// page for each state, the tabs by pointer and keyboard with their mark,
+// the gloss under them, the pin and the window's level, the footer's
+// buttons, the notice and the version news, and the rebuild on a new text
+// scale.
+#include "app/FooterBar.h"
+#include "app/PinButton.h"
+#include "app/QuillmereApp.h"
+#include "app/RootView.h"
+#include "app/RootWorkspace.h"
+#include "app/SheetDialog.h"
+#include "app/TabMeaning.h"
+#include "app/TopTabs.h"
+#include "app/PaperWindow.h"
+#include "core/AppSettings.h"
+#include "core/PomodoroEngine.h"
+#include "model/ModelRig.h"
+#include "platform/fakes/FakeDesktop.h"
+#include "support/FakeHttpServer.h"
+#include "views/ViewTest.h"
+#include "views/ink/ElidedLabel.h"
+#include "views/reading/IntroView.h"
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+using ModelRigs::at;
+
+struct RootViewTest : ViewTest
+{
+    std::unique_ptr<ModelRigs::Rig> rig = std::make_unique<ModelRigs::Rig>();
+    FakeDesktop desk;
+    AppModel *model = nullptr;
+    std::unique_ptr<RootView> view;
+    QStringList opened; // windows asked for, in order; "settings" for the settings
+
+    void TearDown() override
+    {
+        view.reset();
+        rig.reset();
+        ViewTest::TearDown();
+    }
+
+    RootView &build(bool seenIntro = true, bool snapshot = false)
+    {
+        if (!model) {
+            rig->settings.setHasSeenIntro(seenIntro);
+            model = &rig->build();
+        }
+        ViewContext context;
+        context.model = model;
+        context.desktop = &desk;
+        context.snapshot = snapshot;
+        WindowActions actions;
+        actions.openWindow = [this](const QString &id) { opened << id; };
+        actions.openSettings = [this] { opened << QStringLiteral("settings"); };
+        view = std::make_unique<RootView>(context, actions);
+        view->resize(RootView::kIdealSize);
+        view->show();
+        settle();
+        return *view;
+    }
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    template<class T = QWidget>
+    T *find(const QString &name) const
+    {
+        return view->findChild<T *>(name);
+    }
+    bool shows(const QString &name) const
+    {
+        QWidget *w = find(name);
+        return w && w->isVisibleTo(view.get());
+    }
+    void click(const QString &name)
+    {
+        settle();
+        auto *button = find<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        ASSERT_TRUE(button->isVisibleTo(view.get())) << name.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        settle();
+    }
+    // The object name of the page on show.
+    QString page() const
+    {
+        return view->workspace() && view->workspace()->page() ? view->workspace()->page()->objectName() : QString();
+    }
+};
+
+TEST_F(RootViewTest, TheIntroductionStandsAloneUntilItIsSeen)
+{
+    build(false);
+    ASSERT_NE(view->intro(), nullptr);
+    EXPECT_EQ(view->workspace(), nullptr);
+    EXPECT_EQ(find(QStringLiteral("root.tabs")), nullptr);
+
+    // Skipping it stores the flag and brings the working interface.
+    click(QStringLiteral("intro.skip"));
+    EXPECT_TRUE(rig->settings.hasSeenIntro());
+    EXPECT_EQ(view->intro(), nullptr);
+    ASSERT_NE(view->workspace(), nullptr);
+    EXPECT_TRUE(shows(QStringLiteral("root.tabs")));
+
+    // The settings' "once more" brings it back at once.
+    rig->settings.setHasSeenIntro(false);
+    settle();
+    EXPECT_NE(view->intro(), nullptr);
+    EXPECT_EQ(view->workspace(), nullptr);
+}
+
+TEST_F(RootViewTest, StillPicturesShowTheWorkingInterfaceAndAskNoFeed)
+{
+    FakeHttpServer server;
+    server.answer("GET", QStringLiteral("/latest.json"), 200, R"({"version":"9.0","url":"https://example.org"})");
+    rig->updateFeed.updateHost = server.url();
+    build(false, true);
+    EXPECT_EQ(view->intro(), nullptr);
+    ASSERT_NE(view->workspace(), nullptr);
+    QTest::qWait(50);
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(model->newVersion());
+}
+
+TEST_F(RootViewTest, TheWorkingInterfaceAsksTheFeedOnceAndShowsTheNews)
+{
+    FakeHttpServer server;
+    server.answer("GET", QStringLiteral("/latest.json"), 200,
+                  R"({"version":"9.0","url":"https://example.org/get","note":"Softer bells"})");
+    rig->updateFeed.updateHost = server.url();
+    build();
+    ASSERT_TRUE(spinUntil([&] { return model->newVersion().has_value(); }));
+    settle();
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_TRUE(shows(QStringLiteral("root.version")));
+    EXPECT_EQ(find<ElidedLabel>(QStringLiteral("root.version.title"))->text(), L("新しい版があります（{0}）", "9.0"));
+    EXPECT_EQ(find<ElidedLabel>(QStringLiteral("root.version.note"))->text(), QStringLiteral("Softer bells"));
+
+    click(QStringLiteral("root.version.get"));
+    EXPECT_EQ(desk.openedUrls(), (QList<QUrl>{QUrl(QStringLiteral("https://example.org/get"))}));
+    click(QStringLiteral("root.version.close"));
+    EXPECT_FALSE(model->newVersion());
+    EXPECT_FALSE(shows(QStringLiteral("root.version")));
+}
+
+TEST_F(RootViewTest, NewsWithAnAddressOtherThanTheWebOffersNoLink)
+{
+    build();
+    model->setNewVersion(NewVersion::Found{QStringLiteral("2.0"), QUrl(QStringLiteral("file:///etc/passwd")),
+                                           std::nullopt});
+    settle();
+    EXPECT_TRUE(shows(QStringLiteral("root.version")));
+    EXPECT_FALSE(shows(QStringLiteral("root.version.get")));
+    EXPECT_FALSE(shows(QStringLiteral("root.version.note")));
+    EXPECT_TRUE(desk.openedUrls().isEmpty());
+}
+
+TEST_F(RootViewTest, EachStateShowsItsPage)
+{
+    build();
+    EXPECT_EQ(page(), QStringLiteral("page.modeSelection"));
+
+    // A preparation on the timer tab, then the running round.
+    rig->settings.setPrepares(true);
+    model->begin(Mode::quick);
+    settle();
+    ASSERT_TRUE(model->preparing());
+    EXPECT_EQ(page(), QStringLiteral("page.preparation"));
+    // Another tab keeps its page while the preparation goes on.
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_EQ(page(), QStringLiteral("page.day"));
+    click(TopTabs::labelName(RootTab::pomodoro));
+    EXPECT_EQ(page(), QStringLiteral("page.preparation"));
+    model->skipPreparation();
+    settle();
+    ASSERT_TRUE(rig->engine().mode());
+    EXPECT_EQ(page(), QStringLiteral("page.timer"));
+
+    click(TopTabs::labelName(RootTab::tasks));
+    EXPECT_EQ(page(), QStringLiteral("page.tasks"));
+    model->setSweeping(AppModel::Sweeping{AppModel::SweepStep::opening(), {}});
+    settle();
+    EXPECT_EQ(page(), QStringLiteral("page.sweep"));
+    click(TopTabs::labelName(RootTab::daily));
+    EXPECT_EQ(page(), QStringLiteral("page.daily"));
+}
+
+TEST_F(RootViewTest, TabsFollowThePointerAndTheKeyboard)
+{
+    build();
+    auto *tabs = find<TopTabs>(QStringLiteral("root.tabs"));
+    ASSERT_NE(tabs, nullptr);
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_EQ(model->tab(), RootTab::day);
+    EXPECT_EQ(tabs->selection(), RootTab::day);
+    // Clicking the selected tab changes nothing.
+    QWidget *before = view->workspace()->page();
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_EQ(model->tab(), RootTab::day);
+    EXPECT_EQ(view->workspace()->page(), before);
+
+    // Tab moves to the next tab label, Space chooses it.
+    auto *day = find<QAbstractButton>(TopTabs::labelName(RootTab::day));
+    view->activateWindow();
+    day->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), find(TopTabs::labelName(RootTab::tasks)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    settle();
+    EXPECT_EQ(model->tab(), RootTab::tasks);
+    EXPECT_EQ(page(), QStringLiteral("page.tasks"));
+
+    // A change of the model's tab from elsewhere (a menu) moves the row.
+    model->setTab(RootTab::daily);
+    settle();
+    EXPECT_EQ(tabs->selection(), RootTab::daily);
+}
+
+TEST_F(RootViewTest, TheTaskTabIsMarkedOnAnUnsweptSweepDay)
+{
+    rig->clock.setNow(at(9, 9)); // the 9th: a sweep day
+    rig->settings.setHasSeenIntro(true);
+    model = &rig->build();
+    rig->addTask(QStringLiteral("Mend the gate"));
+    build();
+    auto *tabs = find<TopTabs>(QStringLiteral("root.tabs"));
+    ASSERT_TRUE(model->needsSweep());
+    EXPECT_EQ(tabs->marked(), std::optional(RootTab::tasks));
+    EXPECT_EQ(find(TopTabs::labelName(RootTab::tasks))->toolTip(), L("今日は四九日（しくにち）。作務を払う日です。"));
+    EXPECT_EQ(find(TopTabs::labelName(RootTab::day))->toolTip(), L(hintKey(RootTab::day)));
+}
+
+TEST_F(RootViewTest, TheGlossFoldsOpenClosesOnANewTabAndLeadsToTheGlossary)
+{
+    build();
+    auto *meaning = find<TabMeaning>(QStringLiteral("root.meaning"));
+    ASSERT_NE(meaning, nullptr);
+    EXPECT_EQ(find(QStringLiteral("root.meaning.hint"))->accessibleName(), L("{0}の意味", L("只管")));
+    EXPECT_FALSE(shows(QStringLiteral("root.meaning.fold")));
+    click(QStringLiteral("root.meaning.hint"));
+    EXPECT_TRUE(shows(QStringLiteral("root.meaning.fold")));
+    EXPECT_EQ(find<ElidedLabel>(QStringLiteral("root.meaning.text"))->text(), *TabMeaning::meaning(RootTab::pomodoro, false));
+
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_FALSE(meaning->isOpen());
+    EXPECT_FALSE(shows(QStringLiteral("root.meaning.fold")));
+
+    click(QStringLiteral("root.meaning.hint"));
+    click(QStringLiteral("root.meaning.more"));
+    EXPECT_FALSE(meaning->isOpen());
+    SheetDialog *sheet = view->workspace()->glossarySheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_NE(sheet->findChild<QWidget *>(QStringLiteral("page.glossary")), nullptr);
+    // Any screen asking again brings the same sheet forward.
+    model->setGlossaryRequest(model->glossaryRequest() + 1);
+    settle();
+    EXPECT_EQ(view->workspace()->glossarySheet(), sheet);
+    QTest::mouseClick(sheet->closeButton(), Qt::LeftButton, {}, sheet->closeButton()->rect().center());
+    settle();
+    EXPECT_EQ(view->workspace()->glossarySheet(), nullptr);
+}
+
+TEST_F(RootViewTest, ThePinFlipsThePreferenceAndTheWindowsLevel)
+{
+    build();
+    auto *pin = find<PinButton>(QStringLiteral("root.pin"));
+    ASSERT_NE(pin, nullptr);
+    EXPECT_EQ(pin->accessibleName(), L("手前に留める"));
+    EXPECT_EQ(pin->toolTip(), L("常に最前面に表示"));
+    EXPECT_EQ(pin->tilt(), 30);
+
+    // A press in the square's corner, outside the disc, does nothing.
+    QTest::mouseClick(pin, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_FALSE(rig->settings.alwaysOnTop());
+
+    click(QStringLiteral("root.pin"));
+    EXPECT_TRUE(rig->settings.alwaysOnTop());
+    EXPECT_TRUE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(pin->accessibleName(), L("手前に留めるのをやめる"));
+    EXPECT_EQ(pin->toolTip(), L("最前面の固定を外す"));
+    EXPECT_EQ(pin->tilt(), 0);
+
+    // The menu command's way: the preference alone.
+    rig->settings.setAlwaysOnTop(false);
+    settle();
+    EXPECT_FALSE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(pin->isPinned());
+}
+
+TEST_F(RootViewTest, APinnedWindowFloatsFromTheStart)
+{
+    rig->settings.setAlwaysOnTop(true);
+    build();
+    settle();
+    EXPECT_TRUE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(RootViewTest, TheFootersButtonsAndTodaysMind)
+{
+    build();
+    EXPECT_TRUE(shows(QStringLiteral("footer.sanshin")));
+    struct Button
+    {
+        const char *name;
+        QString label;
+        QString opens;
+    } buttons[] = {
+        {"footer.glossary", L("言葉のしおり"), QStringLiteral("glossary")},
+        {"footer.history", L("記録"), QStringLiteral("history")},
+        {"footer.settings", L("設定"), QStringLiteral("settings")},
+    };
+    for (const Button &b : buttons) {
+        opened.clear();
+        const QString name = QString::fromUtf8(b.name);
+        EXPECT_EQ(find(name)->accessibleName(), b.label);
+        EXPECT_EQ(find(name)->toolTip(), b.label);
+        click(name);
+        EXPECT_EQ(opened, QStringList{b.opens}) << b.name;
+    }
+
+    // The how-to sheet: once, however often asked; its calendar hint closes
+    // it and opens the settings.
+    EXPECT_EQ(find(QStringLiteral("footer.howTo"))->accessibleName(), L("使い方"));
+    click(QStringLiteral("footer.howTo"));
+    FooterBar *footer = view->workspace()->footer();
+    SheetDialog *sheet = footer->howToSheet();
+    ASSERT_NE(sheet, nullptr);
+    click(QStringLiteral("footer.howTo"));
+    EXPECT_EQ(footer->howToSheet(), sheet);
+    opened.clear();
+    footer->closeHowTo();
+    settle();
+    EXPECT_EQ(footer->howToSheet(), nullptr);
+
+    // The line of today's mind hides on the timer tab while a run is set up.
+    model->engine().begin(Mode::quick);
+    settle();
+    EXPECT_FALSE(shows(QStringLiteral("footer.sanshin")));
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_TRUE(shows(QStringLiteral("footer.sanshin")));
+}
+
+TEST_F(RootViewTest, TheNoticeShowsAndClearsItself)
+{
+    build();
+    EXPECT_FALSE(shows(QStringLiteral("root.notice")));
+    model->showNotice(QStringLiteral("Saved."));
+    settle();
+    ASSERT_TRUE(shows(QStringLiteral("root.notice")));
+    QWidget *pill = find(QStringLiteral("root.notice"));
+    EXPECT_EQ(pill->accessibleName(), QStringLiteral("Saved."));
+    // It floats over the bottom of the window and lets clicks through.
+    EXPECT_EQ(pill->geometry().bottom() + 1, view->height() - 44);
+    EXPECT_TRUE(pill->testAttribute(Qt::WA_TransparentForMouseEvents));
+    rig->clock.advance(AppModel::kNoticeMs + 10);
+    settle();
+    EXPECT_FALSE(shows(QStringLiteral("root.notice")));
+}
+
+TEST_F(RootViewTest, ANewTextScaleRebuildsTheWorkingInterface)
+{
+    build();
+    click(TopTabs::labelName(RootTab::day));
+    click(QStringLiteral("root.meaning.hint"));
+    QPointer<RootWorkspace> old = view->workspace();
+    const int oldTabsHeight = find(QStringLiteral("root.tabs"))->sizeHint().height();
+    rig->settings.setTextScale(1.6);
+    settle();
+    EXPECT_TRUE(old.isNull());
+    ASSERT_NE(view->workspace(), nullptr);
+    // The model's state stays; the view's own state starts afresh.
+    EXPECT_EQ(page(), QStringLiteral("page.day"));
+    EXPECT_FALSE(find<TabMeaning>(QStringLiteral("root.meaning"))->isOpen());
+    EXPECT_GT(find(QStringLiteral("root.tabs"))->sizeHint().height(), oldTabsHeight);
+    rig->settings.setTextScale(1.0);
+}
+
+// The program's windows: each one once, brought forward when asked again.
+TEST_F(RootViewTest, EachWindowExistsOnce)
+{
+    rig->settings.setHasSeenIntro(true);
+    model = &rig->build();
+    ViewContext context;
+    context.model = model;
+    context.desktop = &desk;
+    QuillmereApp app(context);
+    app.openWindow(QStringLiteral("timer"));
+    PaperWindow *main = app.mainWindow();
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Quillmere"));
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_GE(main->minimumSize().width(), 340);
+    EXPECT_GE(main->minimumSize().height(), 520);
+
+    for (const QString &id : {QStringLiteral("history"), QStringLiteral("glossary")}) {
+        EXPECT_EQ(app.window(id), nullptr);
+        app.openWindow(id);
+        PaperWindow *first = app.window(id);
+        ASSERT_NE(first, nullptr);
+        EXPECT_TRUE(first->isVisible());
+        first->close();
+        app.openWindow(id);
+        EXPECT_EQ(app.window(id), first) << id.toStdString();
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_FALSE(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    EXPECT_EQ(app.window(QStringLiteral("history"))->windowTitle(), L("記録"));
+    EXPECT_EQ(app.window(QStringLiteral("glossary"))->windowTitle(), L("言葉のしおり"));
+
+    // The footer's settings button opens the one settings window.
+    settle();
+    auto *settings = main->findChild<QAbstractButton *>(QStringLiteral("footer.settings"));
+    ASSERT_NE(settings, nullptr);
+    QTest::mouseClick(settings, Qt::LeftButton, {}, settings->rect().center());
+    QTest::mouseClick(settings, Qt::LeftButton, {}, settings->rect().center());
+    ASSERT_NE(app.window(QStringLiteral("settings")), nullptr);
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += w->objectName() == QLatin1String("settings") ? 1 : 0;
+    EXPECT_EQ(count, 1);
+
+    // Pinning floats the main window only.
+    rig->settings.setAlwaysOnTop(true);
+    settle();
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(app.window(QStringLiteral("history"))->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+} // namespace

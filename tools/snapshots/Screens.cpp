@@ -1,0 +1,114 @@
+#include "Screens.h"
+
+#include "SnapshotRig.h"
+#include "app/FooterBar.h"
+#include "app/Pages.h"
+#include "app/PaperWindow.h"
+#include "app/QuillmereApp.h"
+#include "app/RootView.h"
+#include "app/RootWorkspace.h"
+#include "app/SheetDialog.h"
+#include "views/ink/InkButton.h"
+#include "app/TabMeaning.h"
+#include "core/AppSettings.h"
+#include "core/L.h"
+#include "model/AppModel.h"
+#include "views/reading/HowToView.h"
+#include "views/reading/IntroView.h"
+#include "views/settings/SettingsView.h"
+
+namespace {
+
+const QSize kMain = RootView::kIdealSize;
+
+// The main window as it opens on a tab, with nothing floating over it.
+QWidget *root(SnapshotRig &rig, const ViewContext &context, RootTab tab)
+{
+    AppModel &model = rig.model();
+    model.setTab(tab);
+    model.setNotice(std::nullopt);
+    model.setNewVersion(std::nullopt);
+    model.settings().setAlwaysOnTop(false);
+    return new RootView(context, WindowActions());
+}
+
+QWidget *intro(const ViewContext &context, int page)
+{
+    ViewContext c = context;
+    c.introPage = page;
+    return new IntroView(c, Intro::build());
+}
+
+} // namespace
+
+namespace Screens {
+
+const QList<Screen> &all()
+{
+    static const QList<Screen> screens = {
+        {QStringLiteral("root-timer"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::pomodoro); }},
+        {QStringLiteral("root-day"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::day); }},
+        {QStringLiteral("root-tasks"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::tasks); }},
+        {QStringLiteral("root-daily"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::daily); }},
+        {QStringLiteral("root-meaning"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) {
+             auto *view = static_cast<RootView *>(root(rig, c, RootTab::pomodoro));
+             view->findChild<TabMeaning *>()->setOpen(true);
+             return static_cast<QWidget *>(view);
+         }},
+        {QStringLiteral("root-notice-pinned"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) {
+             QWidget *view = root(rig, c, RootTab::tasks);
+             rig.model().settings().setAlwaysOnTop(true);
+             rig.model().setNotice(Lang::isJapanese() ? QStringLiteral("作務を三つ、ほかの機械から受け取りました。")
+                                                      : QStringLiteral("Three tasks came in from your other machine."));
+             return view;
+         }},
+        {QStringLiteral("root-version"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) {
+             QWidget *view = root(rig, c, RootTab::day);
+             NewVersion::Found found;
+             found.version = QStringLiteral("1.4.2");
+             found.url = QUrl(QStringLiteral("https://quillmere.app/download"));
+             found.note = Lang::isJapanese() ? QStringLiteral("鐘の音が、少しやわらかくなりました。")
+                                             : QStringLiteral("The bell sounds a little softer now.");
+             rig.model().setNewVersion(found);
+             return view;
+         }},
+        {QStringLiteral("intro-0"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 0); }},
+        {QStringLiteral("intro-1"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 1); }},
+        {QStringLiteral("intro-2"), kMain, [](SnapshotRig &, const ViewContext &c) { return intro(c, 2); }},
+        // The how-to sheet as the footer opens it, at its own (scaled) size.
+        {QStringLiteral("howto"), QSize(),
+         [](SnapshotRig &, const ViewContext &c) {
+             auto *view = new HowToView(c, HowTo::build());
+             view->setOpenSettings([] {});
+             auto *sheet = new SheetDialog(view, QSizeF(460, 620), nullptr);
+             // A still picture does not scroll: the sheet grows to show every line.
+             const int whole = view->heightForWidth(sheet->width()) + sheet->closeButton()->sizeHint().height() + 8;
+             sheet->resize(sheet->width(), std::max(sheet->height(), whole));
+             return static_cast<QWidget *>(sheet);
+         }},
+        {QStringLiteral("settings"), QSize(SettingsView::kWidth, SettingsView::kHeight),
+         [](SnapshotRig &, const ViewContext &c) { return static_cast<QWidget *>(new SettingsView(c)); }},
+        {QStringLiteral("history"), QuillmereApp::kHistorySize,
+         [](SnapshotRig &, const ViewContext &c) {
+             return static_cast<QWidget *>(
+                 new PaperWindow(QStringLiteral("history"), L("記録"), Pages::history(c, nullptr)));
+         }},
+        {QStringLiteral("glossary"), QuillmereApp::kGlossarySize,
+         [](SnapshotRig &, const ViewContext &c) {
+             ViewContext page = c;
+             page.model = nullptr;
+             return static_cast<QWidget *>(
+                 new PaperWindow(QStringLiteral("glossary"), L("言葉のしおり"), Pages::glossary(page, nullptr)));
+         }},
+    };
+    return screens;
+}
+
+} // namespace Screens
