@@ -57,6 +57,7 @@ void AmbiencePicker::openMenu()
 void AmbiencePicker::showEvent(QShowEvent *event)
 {
     // The user's sounds may have come or gone while it was hidden.
-    refresh();
+    if (!m_context.snapshot)
+        refresh();
     InkButton::showEvent(event);
 }

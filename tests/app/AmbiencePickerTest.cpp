@@ -53,7 +53,7 @@ struct AmbiencePickerTest : ViewTest
             if (a->isSeparator() && a->text().isEmpty())
                 out << QStringLiteral("-");
             else
-                out << a->objectName() + (a->isChecked() ? QStringLiteral("|checked") : QString());
+                out << a->objectName() + (a->icon().isNull() ? QString() : QStringLiteral("|checked"));
         }
         return out;
     }
