@@ -85,6 +85,13 @@ TEST_F(AmbiencePickerTest, FaceNamesTheChosenScene)
     rig.settings.setAmbienceScene(QStringLiteral("custom"));
     EXPECT_EQ(p.text(), QStringLiteral("音源が未選択"));
     EXPECT_EQ(p.look().symbol, Symbol::speakerWave2);
+    // A stored sound whose file is gone: the face names the one that plays
+    // in its place (the library's first), read again when it shows.
+    addSound(QStringLiteral("creek.wav"));
+    rig.settings.setCustomSoundName(QStringLiteral("deleted since"));
+    p.hide();
+    p.show();
+    EXPECT_EQ(p.text(), QStringLiteral("creek"));
     rig.settings.setAmbienceScene(QStringLiteral("rain"));
     EXPECT_EQ(p.text(), QStringLiteral("雨"));
     EXPECT_EQ(p.accessibleDescription(), QStringLiteral("雨"));
