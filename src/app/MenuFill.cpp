@@ -1,5 +1,7 @@
 #include "app/MenuFill.h"
 
+#include "views/ink/SymbolPainter.h"
+
 #include <QMenu>
 
 namespace MenuFill {
@@ -26,8 +28,12 @@ void fill(QMenu *menu, const QList<MenuEntry> &entries)
             action->setObjectName(entry.id);
             action->setShortcut(entry.shortcut);
             action->setEnabled(entry.enabled);
-            action->setCheckable(entry.checkable);
-            action->setChecked(entry.checked);
+            // A choice among several shows a check beside the chosen title
+            // and nothing beside the others (no empty boxes).
+            if (entry.checkable && entry.checked) {
+                action->setIcon(SymbolPainter::icon(Symbol::checkmark, {Kiv::Colour::ink}));
+                action->setIconVisibleInMenu(true);
+            }
             if (entry.trigger)
                 QObject::connect(action, &QAction::triggered, menu, [trigger = entry.trigger] { trigger(); });
             break;

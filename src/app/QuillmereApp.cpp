@@ -1,16 +1,15 @@
 #include "app/QuillmereApp.h"
 
-#include "app/AppIcon.h"
-#include "app/MenuFill.h"
+#include "app/CommandActions.h"
 #include "app/Pages.h"
 #include "app/PaperWindow.h"
 #include "app/RootView.h"
+#include "app/TrayController.h"
 #include "core/L.h"
 #include "model/AppModel.h"
 #include "views/settings/SettingsView.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
 
@@ -19,13 +18,13 @@ QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     , m_context(context)
 {
     Q_ASSERT(context.model);
+    m_commands = new CommandActions(*context.model, [] { QApplication::quit(); }, this);
     m_main = makeMain();
 }
 
 QuillmereApp::~QuillmereApp()
 {
-    delete m_tray;
-    delete m_trayMenu;
+    delete m_trayController;
     delete m_history.data();
     delete m_glossary.data();
     delete m_settings.data();
@@ -36,6 +35,7 @@ PaperWindow *QuillmereApp::makeMain()
 {
     m_root = new RootView(m_context, windowActions());
     auto *window = new PaperWindow(QStringLiteral("timer"), kTitle, m_root);
+    m_commands->attach(window);
     // The smallest size follows the root's content (through the window's layout).
     window->resize(m_root->sizeHint());
     // Centred on the screen it opens on.
@@ -71,6 +71,7 @@ void QuillmereApp::openWindow(const QString &id)
             window = new PaperWindow(id, L("言葉のしおり"), Pages::glossary(glossaryContext, nullptr));
             window->resize(kGlossarySize);
         }
+        m_commands->attach(window);
         *slot = window;
     }
     (*slot)->bringForward();
@@ -82,6 +83,7 @@ void QuillmereApp::openSettings()
         auto *view = new SettingsView(m_context);
         m_settings = new PaperWindow(QStringLiteral("settings"), L("設定"), view);
         m_settings->setFixedSize(SettingsView::kWidth, SettingsView::kHeight);
+        m_commands->attach(m_settings);
     }
     m_settings->bringForward();
 }
@@ -120,27 +122,14 @@ ShellActions QuillmereApp::shellActions()
     return actions;
 }
 
+QSystemTrayIcon *QuillmereApp::tray() const
+{
+    return m_trayController ? m_trayController->tray() : nullptr;
+}
+
 void QuillmereApp::showTray()
 {
-    if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    AppModel &model = *m_context.model;
-    m_tray = new QSystemTrayIcon(AppIcon::icon());
-    m_tray->setObjectName(QStringLiteral("tray"));
-    // The tooltip is the menu-bar title; the menu is worked out afresh
-    // each time it opens.
-    m_tray->setToolTip(MenuBarMenu::toolTip(model));
-    connect(&model, &AppModel::menuBarTitleChanged, m_tray,
-            [this] { m_tray->setToolTip(MenuBarMenu::toolTip(*m_context.model)); });
-    m_trayMenu = new QMenu;
-    m_trayMenu->setObjectName(QStringLiteral("tray.menu"));
-    connect(m_trayMenu, &QMenu::aboutToShow, m_trayMenu,
-            [this] { MenuFill::fill(m_trayMenu, MenuBarMenu::entries(*m_context.model, shellActions())); });
-    MenuFill::fill(m_trayMenu, MenuBarMenu::entries(model, shellActions()));
-    m_tray->setContextMenu(m_trayMenu);
-    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-            m_main->bringForward();
-    });
-    m_tray->show();
+    if (!m_trayController)
+        m_trayController = new TrayController(*m_context.model, shellActions());
+    m_trayController->show();
 }

@@ -10,7 +10,9 @@
 #include <QString>
 
 class AppModel;
+class CommandActions;
 class PaperWindow;
+class TrayController;
 class QMenu;
 class QSystemTrayIcon;
 class RootView;
@@ -45,8 +47,12 @@ public:
     WindowActions windowActions();
     ShellActions shellActions();
 
+    // The timer's commands, on every window.
+    CommandActions *commands() const { return m_commands; }
+    // The tray item's icon, tooltip and menu (kept even without a tray).
+    TrayController *trayController() const { return m_trayController; }
     // The tray item, when the desktop has a tray and showTray() made it.
-    QSystemTrayIcon *tray() const { return m_tray; }
+    QSystemTrayIcon *tray() const;
     void showTray();
 
 private:
@@ -58,6 +64,6 @@ private:
     QPointer<PaperWindow> m_history;
     QPointer<PaperWindow> m_glossary;
     QPointer<PaperWindow> m_settings;
-    QSystemTrayIcon *m_tray = nullptr;
-    QMenu *m_trayMenu = nullptr;
+    CommandActions *m_commands = nullptr;
+    TrayController *m_trayController = nullptr;
 };

@@ -1,7 +1,12 @@
 #include "Screens.h"
 
 #include "SnapshotRig.h"
+#include "app/AmbienceMenu.h"
+#include "app/AmbiencePicker.h"
 #include "app/FooterBar.h"
+#include "app/MenuBarMenu.h"
+#include "app/MenuFill.h"
+#include "app/TrayIconPainter.h"
 #include "app/Pages.h"
 #include "app/PaperWindow.h"
 #include "app/QuillmereApp.h"
@@ -16,6 +21,13 @@
 #include "views/reading/HowToView.h"
 #include "views/reading/IntroView.h"
 #include "views/settings/SettingsView.h"
+#include "core/PomodoroEngine.h"
+#include "sound/AmbienceLibrary.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,6 +49,90 @@ QWidget *intro(const ViewContext &context, int page)
     ViewContext c = context;
     c.introPage = page;
     return new IntroView(c, Intro::build());
+}
+
+// The tray icon in each state of a run, at the sizes trays ask for: one
+// row per state, growing sizes from left to right.
+class TrayIconSheet : public QWidget
+{
+public:
+    static inline const QList<TrayIconPainter::State> states = {
+        {},
+        {TrayIconPainter::State::Mark::focus, 120, false},
+        {TrayIconPainter::State::Mark::focus, 80, false},
+        {TrayIconPainter::State::Mark::focus, 25, true},
+        {TrayIconPainter::State::Mark::shortBreak, 60, false},
+        {TrayIconPainter::State::Mark::longBreak, 100, false},
+        {TrayIconPainter::State::Mark::done, 120, false},
+    };
+    static inline const QList<int> sides = {16, 22, 32, 64};
+
+    TrayIconSheet() { resize(16 + (16 + 22 + 32 + 64) + 4 * 16, 16 + int(states.size()) * (64 + 12)); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Kiv::paper());
+        double y = 16;
+        for (const TrayIconPainter::State &state : states) {
+            double x = 16;
+            for (int side : sides) {
+                p.save();
+                p.translate(x, y + (64 - side) / 2.0);
+                TrayIconPainter::draw(p, QSizeF(side, side), state);
+                p.restore();
+                x += side + 16;
+            }
+            y += 64 + 12;
+        }
+    }
+};
+
+// A picker's face for each kind of choice, one under another.
+QWidget *ambienceFaces(SnapshotRig &rig, const ViewContext &context)
+{
+    AppSettings &settings = rig.model().settings();
+    const QString scene = settings.ambienceScene();
+    auto *sheet = new QWidget;
+    auto *column = new QVBoxLayout(sheet);
+    column->setContentsMargins(16, 12, 16, 12);
+    column->setSpacing(10);
+    for (const char *choice : {"silent", "rain", "insects", "custom"}) {
+        settings.setAmbienceScene(QString::fromLatin1(choice));
+        column->addWidget(new AmbiencePicker(context), 0, Qt::AlignLeft);
+    }
+    settings.setAmbienceScene(scene);
+    return sheet;
+}
+
+// The picker's menu with a scene chosen and one sound of the user's own.
+QWidget *ambienceMenu(SnapshotRig &rig)
+{
+    QFile sound(AmbienceLibrary::folderPath() + QStringLiteral("/Morning creek.wav"));
+    if (!sound.exists() && sound.open(QIODevice::WriteOnly))
+        sound.write("x");
+    AppSettings &settings = rig.model().settings();
+    const QString scene = settings.ambienceScene();
+    settings.setAmbienceScene(QStringLiteral("stream"));
+    auto *menu = new QMenu;
+    MenuFill::fill(menu, AmbienceMenu::entries(rig.model()));
+    settings.setAmbienceScene(scene);
+    menu->resize(menu->sizeHint());
+    return menu;
+}
+
+// The tray menu while a run is under way, or with none.
+QWidget *trayMenu(SnapshotRig &rig, bool running)
+{
+    PomodoroEngine &engine = rig.model().engine();
+    if (running)
+        engine.begin(Mode::hour, false, {});
+    auto *menu = new QMenu;
+    MenuFill::fill(menu, MenuBarMenu::entries(rig.model(), ShellActions()));
+    engine.stop();
+    menu->resize(menu->sizeHint());
+    return menu;
 }
 
 } // namespace
@@ -107,6 +203,14 @@ const QList<Screen> &all()
              return static_cast<QWidget *>(
                  new PaperWindow(QStringLiteral("glossary"), L("言葉のしおり"), Pages::glossary(page, nullptr)));
          }},
+        {QStringLiteral("ambience-picker"), QSize(),
+         [](SnapshotRig &rig, const ViewContext &c) { return ambienceFaces(rig, c); }},
+        {QStringLiteral("ambience-menu"), QSize(), [](SnapshotRig &rig, const ViewContext &) { return ambienceMenu(rig); }},
+        {QStringLiteral("tray-icon"), QSize(),
+         [](SnapshotRig &, const ViewContext &) { return static_cast<QWidget *>(new TrayIconSheet); }},
+        {QStringLiteral("tray-menu-run"), QSize(), [](SnapshotRig &rig, const ViewContext &) { return trayMenu(rig, true); }},
+        {QStringLiteral("tray-menu-idle"), QSize(),
+         [](SnapshotRig &rig, const ViewContext &) { return trayMenu(rig, false); }},
     };
     return screens;
 }

@@ -1,0 +1,119 @@
+#include "app/TrayController.h"
+
+#include "app/MenuFill.h"
+#include "core/PomodoroEngine.h"
+#include "model/AppModel.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TrayController::TrayController(AppModel &model, ShellActions shell, QObject *parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_shell(std::move(shell))
+{
+    m_menu = new QMenu;
+    m_menu->setObjectName(QStringLiteral("tray.menu"));
+    // A new appearance reaches every window, this menu included: the icon
+    // is then drawn again in the other colours.
+    m_menu->installEventFilter(this);
+    connect(m_menu, &QMenu::aboutToShow, this, &TrayController::fillMenu);
+    fillMenu();
+
+    m_toolTip = MenuBarMenu::toolTip(model);
+    followIcon(true);
+
+    PomodoroEngine &engine = model.engine();
+    for (auto signal : {&PomodoroEngine::modeChanged, &PomodoroEngine::phaseChanged, &PomodoroEngine::stateChanged})
+        connect(&engine, signal, this, &TrayController::queueFill);
+    connect(&engine, &PomodoroEngine::remainingChanged, this, &TrayController::followClock);
+    connect(&engine, &PomodoroEngine::changed, this, [this] { followIcon(false); });
+    connect(&model, &AppModel::menuBarTitleChanged, this, &TrayController::followTitle);
+}
+
+TrayController::~TrayController()
+{
+    delete m_tray;
+    delete m_menu;
+}
+
+void TrayController::show()
+{
+    if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray = new QSystemTrayIcon(m_icon);
+    m_tray->setObjectName(QStringLiteral("tray"));
+    m_tray->setToolTip(m_toolTip);
+    m_tray->setContextMenu(m_menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+            if (m_shell.activate)
+                m_shell.activate();
+            if (m_shell.openWindow)
+                m_shell.openWindow(QStringLiteral("timer"));
+        }
+    });
+    m_tray->show();
+}
+
+void TrayController::fillMenu()
+{
+    m_fillQueued = false;
+    MenuFill::fill(m_menu, MenuBarMenu::entries(m_model, m_shell));
+}
+
+void TrayController::queueFill()
+{
+    // Queued: the change may come from one of the menu's own actions, which
+    // must not be deleted while it is being triggered.
+    if (m_fillQueued)
+        return;
+    m_fillQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_fillQueued)
+            fillMenu();
+    }, Qt::QueuedConnection);
+}
+
+void TrayController::followTitle()
+{
+    const QString text = MenuBarMenu::toolTip(m_model);
+    if (text == m_toolTip)
+        return;
+    m_toolTip = text;
+    if (m_tray)
+        m_tray->setToolTip(text);
+}
+
+void TrayController::followIcon(bool redraw)
+{
+    const TrayIconPainter::State state = TrayIconPainter::stateOf(m_model.engine());
+    if (!redraw && state == m_iconState)
+        return;
+    m_iconState = state;
+    m_icon = TrayIconPainter::icon(state);
+    if (m_tray)
+        m_tray->setIcon(m_icon);
+    emit iconChanged();
+}
+
+void TrayController::followClock()
+{
+    if (m_fillQueued)
+        return; // the whole menu is about to be built anew
+    QAction *status = m_menu->findChild<QAction *>(QStringLiteral("tray.status"), Qt::FindDirectChildrenOnly);
+    if (!status)
+        return;
+    const QString text = MenuBarMenu::statusLine(m_model);
+    if (status->text() != text)
+        status->setText(text);
+}
+
+bool TrayController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_menu && event->type() == QEvent::PaletteChange)
+        followIcon(true);
+    return QObject::eventFilter(watched, event);
+}
