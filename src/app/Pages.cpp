@@ -1,5 +1,6 @@
 #include "app/Pages.h"
 
+#include "app/AmbiencePicker.h"
 #include "views/daily/DailyView.h"
 #include "views/daily/SweepView.h"
 #include "views/day/DayView.h"
@@ -25,7 +26,9 @@ QWidget *modeSelection(const ViewContext &context, QWidget *parent)
 
 QWidget *timer(const ViewContext &context, QWidget *parent)
 {
-    return new TimerView(context, parent);
+    auto *view = new TimerView(context, parent);
+    view->setAmbiencePicker(new AmbiencePicker(context));
+    return view;
 }
 
 QWidget *day(const ViewContext &context, const WindowActions &actions, QWidget *parent)
