@@ -124,7 +124,7 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     m_instruction->setAlignment(Qt::AlignCenter);
     m_note = new TextBlock(QString(), Kiv::font(10), {Kiv::Colour::inkFaint}, m_clock);
     m_note->setObjectName(QStringLiteral("timer.breakNote"));
-    m_note->setCentred(true);
+    m_note->setAlignment(Qt::AlignHCenter);
     clockStack->addWidget(m_digits, 0, Qt::AlignHCenter);
     clockStack->addWidget(m_instruction);
     clockStack->addWidget(m_note);
@@ -185,7 +185,7 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     panel->setSpacing(0);
     m_help = new TextBlock(QString(), Kiv::font(9), {Kiv::Colour::inkFaint}, m_panel);
     m_help->setObjectName(QStringLiteral("timer.pausedHelp"));
-    m_help->setCentred(true);
+    m_help->setAlignment(Qt::AlignHCenter);
     panel->addWidget(Padded::wrap(m_help, QMargins(24, 14, 24, 0), m_panel));
     m_putDownRow = new QWidget(m_panel);
     auto *putDownLayout = new QHBoxLayout(m_putDownRow);
@@ -206,7 +206,7 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     encoreLayout->addWidget(row(m_encore, 14, m_encoreRow));
     m_encoreLine = new TextBlock(QString(), Kiv::font(9), {Kiv::Colour::inkFaint}, m_encoreRow);
     m_encoreLine->setObjectName(QStringLiteral("timer.encoreLine"));
-    m_encoreLine->setCentred(true);
+    m_encoreLine->setAlignment(Qt::AlignHCenter);
     encoreLayout->addWidget(Padded::wrap(m_encoreLine, QMargins(24, 14, 24, 0), m_encoreRow));
     panel->addWidget(m_encoreRow);
     column->addWidget(m_panel);
