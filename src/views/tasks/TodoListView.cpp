@@ -398,7 +398,14 @@ void TodoListView::scheduleReload()
     if (m_reloadQueued)
         return;
     m_reloadQueued = true;
-    QMetaObject::invokeMethod(this, &TodoListView::reload, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A reload asked for directly in the meantime already showed the change.
+            if (m_reloadQueued)
+                reload();
+        },
+        Qt::QueuedConnection);
 }
 
 void TodoListView::reload()
