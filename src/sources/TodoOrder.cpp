@@ -94,8 +94,19 @@ struct SortKey
     int rank = 3;
     QDate day;
     bool createdValid = false;
-    qint64 created = 0;
+    bool createdLocal = false;
+    mutable std::optional<qint64> created;
     mutable std::optional<QList<uint>> title;
+
+    // The creation instant in milliseconds, converted on first need: two
+    // local times compare without it, and converting a local time asks the
+    // C library, which re-reads the zone each time.
+    qint64 createdMSecs() const
+    {
+        if (!created)
+            created = item->createdAt->toMSecsSinceEpoch();
+        return *created;
+    }
 
     const QList<uint> &titleCodes() const
     {
@@ -117,8 +128,12 @@ bool keyBefore(const SortKey &a, const SortKey &b)
             return c < 0;
     }
     if (a.createdValid && b.createdValid) {
-        if (a.created != b.created)
-            return a.created < b.created;
+        if (a.createdLocal && b.createdLocal) {
+            if (const int c = comparePresentFirst(a.item->createdAt, b.item->createdAt))
+                return c < 0;
+        } else if (a.createdMSecs() != b.createdMSecs()) {
+            return a.createdMSecs() < b.createdMSecs();
+        }
     } else if (const int c = comparePresentFirst(a.item->createdAt, b.item->createdAt)) {
         return c < 0;
     }
@@ -139,8 +154,7 @@ QList<TodoItem> sorted(QList<TodoItem> items, const QDateTime &now, const QTimeZ
         key.item = &item;
         key.rank = ranks.rank(item.due, &key.day);
         key.createdValid = item.createdAt && item.createdAt->isValid();
-        if (key.createdValid)
-            key.created = item.createdAt->toMSecsSinceEpoch();
+        key.createdLocal = key.createdValid && item.createdAt->timeSpec() == Qt::LocalTime;
     }
     std::stable_sort(keys.begin(), keys.end(), keyBefore);
     QList<TodoItem> out;
