@@ -8,6 +8,16 @@
 #include "stores/Shikunichi.h"
 #include "stores/Sweep.h"
 
+#include <algorithm>
+
+namespace {
+// Whether any stored task is not deleted, read in place.
+bool hasLiveTask(const QList<LocalTask> &tasks)
+{
+    return std::any_of(tasks.cbegin(), tasks.cend(), [](const LocalTask &t) { return !t.deletedAt; });
+}
+} // namespace
+
 AppModel::SweepStep AppModel::SweepStep::following(SweepStep step, int targets)
 {
     switch (step.kind) {
@@ -29,7 +39,7 @@ AppModel::SweepStep AppModel::SweepStep::following(SweepStep step, int targets)
 bool AppModel::needsSweep() const
 {
     const QDateTime now = Clock::current().now();
-    return Shikunichi::isSweepDay(now) && !m_days->isSwept(now) && !m_taskHub->local().tasks().isEmpty();
+    return Shikunichi::isSweepDay(now) && !m_days->isSwept(now) && hasLiveTask(m_taskHub->local().allTasks());
 }
 
 void AppModel::setSweeping(const std::optional<Sweeping> &sweeping)

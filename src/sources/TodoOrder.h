@@ -28,4 +28,22 @@ QList<TodoItem> sorted(QList<TodoItem> items, const QDateTime &now,
 // undated group.
 QString groupTitle(int rank);
 
+// The ranks of many tasks against one moment: the zone, the start of today
+// and today's date are read once, and each due date is converted once, so a
+// whole list costs one zone look-up rather than one per task.
+class DayRanks
+{
+public:
+    explicit DayRanks(const QDateTime &now, const QTimeZone &zone = QTimeZone::systemTimeZone());
+    int rank(const TodoItem &item) const { return rank(item.due); }
+    // The rank of a due date; day (when given) receives its day in the zone.
+    int rank(const std::optional<QDateTime> &due, QDate *day = nullptr) const;
+    const QTimeZone &zone() const { return m_zone; }
+
+private:
+    QTimeZone m_zone;
+    QDateTime m_startOfToday;
+    QDate m_today;
+};
+
 } // namespace TodoOrder

@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <vector>
 
 namespace {
 // Latest first; a missing date counts as the most distant past.
@@ -96,6 +97,90 @@ QList<LocalTask> LocalTaskStore::setAside() const
     QList<LocalTask> out = live([](const LocalTask &t) { return t.abandonedAt.has_value(); });
     std::stable_sort(out.begin(), out.end(),
                      [](const LocalTask &a, const LocalTask &b) { return laterFirst(a.abandonedAt, b.abandonedAt); });
+    return out;
+}
+
+namespace {
+
+// The first `limit` of the entries in the order `before` gives, ties kept in
+// stored order, as a stable sort followed by a cut would leave them.
+template<typename Entry, typename Before>
+void firstInOrder(std::vector<Entry> &entries, qsizetype limit, Before before)
+{
+    const auto limited = size_t(std::max<qsizetype>(limit, 0));
+    if (entries.size() <= limited) {
+        std::stable_sort(entries.begin(), entries.end(), before);
+        return;
+    }
+    const auto ordered = [&](const Entry &a, const Entry &b) {
+        if (before(a, b))
+            return true;
+        if (before(b, a))
+            return false;
+        return a.index < b.index;
+    };
+    std::partial_sort(entries.begin(), entries.begin() + qsizetype(limited), entries.end(), ordered);
+    entries.resize(limited);
+}
+
+} // namespace
+
+LocalTaskStore::DoneByDay LocalTaskStore::completedByDay(const QDateTime &day, qsizetype othersLimit,
+                                                         const QTimeZone &zone) const
+{
+    struct Done
+    {
+        qsizetype index;
+        qint64 at;
+    };
+    const QDate date = DayMath::dateIn(day, zone);
+    std::vector<Done> onDay;
+    std::vector<Done> others;
+    for (qsizetype i = 0; i < m_tasks.size(); ++i) {
+        const LocalTask &t = m_tasks.at(i);
+        if (t.deletedAt || !t.completedAt)
+            continue;
+        if (!t.completedAt->isValid()) {
+            // Only valid instants are read by their milliseconds; any other
+            // list is made as the single views make it.
+            return {completed(day, zone), completedBefore(day, zone).mid(0, othersLimit)};
+        }
+        // One conversion per task gives both its instant and its day.
+        const qint64 at = t.completedAt->toMSecsSinceEpoch();
+        const bool sameDay = QDateTime::fromMSecsSinceEpoch(at, zone).date() == date;
+        (sameDay ? onDay : others).push_back({i, at});
+    }
+    const auto later = [](const Done &a, const Done &b) { return a.at > b.at; };
+    std::stable_sort(onDay.begin(), onDay.end(), later);
+    firstInOrder(others, othersLimit, later);
+    DoneByDay out;
+    out.onDay.reserve(qsizetype(onDay.size()));
+    for (const Done &d : onDay)
+        out.onDay.append(m_tasks.at(d.index));
+    out.others.reserve(qsizetype(others.size()));
+    for (const Done &d : others)
+        out.others.append(m_tasks.at(d.index));
+    return out;
+}
+
+QList<LocalTask> LocalTaskStore::latestSetAside(qsizetype limit) const
+{
+    struct Aside
+    {
+        qsizetype index;
+        const QDateTime *at;
+    };
+    std::vector<Aside> aside;
+    for (qsizetype i = 0; i < m_tasks.size(); ++i) {
+        const LocalTask &t = m_tasks.at(i);
+        if (!t.deletedAt && t.abandonedAt)
+            aside.push_back({i, &*t.abandonedAt});
+    }
+    firstInOrder(aside, limit, [](const Aside &a, const Aside &b) { return *a.at > *b.at; });
+    QList<LocalTask> out;
+    out.reserve(qsizetype(aside.size()));
+    for (const Aside &a : aside)
+        out.append(m_tasks.at(a.index));
     return out;
 }
 

@@ -41,6 +41,18 @@ public:
     QList<LocalTask> completedBefore(const QDateTime &day,
                                      const QTimeZone &zone = QTimeZone::systemTimeZone()) const;
     QList<LocalTask> setAside() const;          // set aside, latest first
+    // The done tasks in one pass, latest first: those done on the day of
+    // `day` (as completed()) and the first `othersLimit` of the rest (as
+    // completedBefore()). Each task's day is worked out once.
+    struct DoneByDay
+    {
+        QList<LocalTask> onDay;
+        QList<LocalTask> others;
+    };
+    DoneByDay completedByDay(const QDateTime &day, qsizetype othersLimit,
+                             const QTimeZone &zone = QTimeZone::systemTimeZone()) const;
+    // The first `limit` tasks of setAside(), without ordering the rest.
+    QList<LocalTask> latestSetAside(qsizetype limit) const;
     std::optional<LocalTask> task(const QUuid &id) const;
     // The start of the latest day in the task's doneDays (local time).
     static std::optional<QDateTime> lastDoneDay(const LocalTask &task);

@@ -8,8 +8,9 @@ namespace TodoGroups {
 QList<TodoGroup> of(const QList<TodoItem> &items, const QDateTime &now)
 {
     QList<TodoItem> byRank[4];
+    const TodoOrder::DayRanks ranks(now);
     for (const TodoItem &item : items)
-        byRank[std::clamp(TodoOrder::rank(item, now), 0, 3)].append(item);
+        byRank[std::clamp(ranks.rank(item), 0, 3)].append(item);
     QList<TodoGroup> groups;
     for (int rank = 0; rank < 4; ++rank)
         if (!byRank[rank].isEmpty())

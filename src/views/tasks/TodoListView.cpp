@@ -398,7 +398,14 @@ void TodoListView::scheduleReload()
     if (m_reloadQueued)
         return;
     m_reloadQueued = true;
-    QMetaObject::invokeMethod(this, &TodoListView::reload, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A reload asked for directly in the meantime already showed the change.
+            if (m_reloadQueued)
+                reload();
+        },
+        Qt::QueuedConnection);
 }
 
 void TodoListView::reload()
@@ -412,9 +419,10 @@ void TodoListView::reload()
     m_sweep->setVisible(model->needsSweep());
 
     const QList<TodoItem> items = hub.items();
-    const QList<LocalTask> today = hub.local().completed(now);
-    const QList<LocalTask> before = hub.local().completedBefore(now).mid(0, 50);
-    const QList<LocalTask> setAside = hub.local().setAside().mid(0, 50);
+    LocalTaskStore::DoneByDay done = hub.local().completedByDay(now, 50);
+    const QList<LocalTask> today = std::move(done.onDay);
+    const QList<LocalTask> before = std::move(done.others);
+    const QList<LocalTask> setAside = hub.local().latestSetAside(50);
     const bool empty = items.isEmpty() && today.isEmpty() && before.isEmpty() && setAside.isEmpty();
     m_pages->setCurrentWidget(empty ? m_empty : static_cast<QWidget *>(m_scroll));
 
