@@ -1,5 +1,6 @@
 // Loading and saving a heavy user's ten years: 40,000 session records,
 // 2,000 tasks and 3,650 day notes, in a temporary data folder.
+#include "HeavyUser.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
@@ -22,16 +23,7 @@ QTemporaryDir &folder()
     return dir;
 }
 
-SessionRecord record(int i, const QDateTime &base)
-{
-    const QDateTime start = base.addSecs(qint64(i) * 7890);
-    SessionRecord r{QUuid::createUuid(), i % 4 == 3 ? Phase::shortBreak : Phase::focus,
-                    QStringLiteral("原稿を書く %1").arg(i % 50), start, start.addSecs(1500), true,
-                    QStringLiteral("EV-%1").arg(i), std::nullopt, std::nullopt, std::nullopt, std::nullopt};
-    if (i % 3 == 0)
-        r.taskRef = TaskRef{QStringLiteral("local"), QUuid::createUuid().toString(QUuid::WithoutBraces), std::nullopt};
-    return r;
-}
+const QDate kFirstDay(2015, 1, 1);
 
 // Writes the three files once, through the stores themselves.
 void fill()
@@ -40,42 +32,9 @@ void fill()
     if (done)
         return;
     done = true;
-    const QDateTime base(QDate(2015, 1, 1), QTime(8, 0));
-    {
-        SessionStore sessions(folder().path());
-        QList<SessionRecord> all;
-        for (int i = 0; i < 40000; ++i)
-            all << record(i, base);
-        sessions.setAllRecords(all);
-        sessions.save();
-    }
-    {
-        LocalTaskStore tasks(folder().path());
-        QList<LocalTask> all;
-        for (int i = 0; i < 2000; ++i) {
-            LocalTask t = LocalTask::create(QStringLiteral("作務 %1").arg(i), base.addDays(i));
-            t.notes = QStringLiteral("notes\n⏱ 2025-03-04 集中3回 75分（Quillmere）");
-            t.doneDays = {QStringLiteral("2025-03-04"), QStringLiteral("2025-03-05")};
-            if (i % 2)
-                t.completedAt = base.addDays(i + 1);
-            all << t;
-        }
-        tasks.setAllTasks(all);
-        tasks.save();
-    }
-    {
-        QList<DayNote> all;
-        for (int i = 0; i < 3650; ++i) {
-            DayNote n = DayNote::empty(DayNote::key(base.addDays(i)));
-            n.intention = QStringLiteral("今日、大切にすること");
-            n.reflection = QStringLiteral("今日、心に残ったこと");
-            n.plans = {DayPlan{.taskID = QUuid::createUuid(), .title = QStringLiteral("a"), .startMinutes = 540},
-                       DayPlan{.title = QStringLiteral("b"), .startMinutes = 600, .minutes = 30}};
-            all << n;
-        }
-        DayNoteStore days(folder().path());
-        days.replaceAll(all);
-    }
+    QString error;
+    if (!HeavyUser::writeStores(folder().path(), kFirstDay, &error))
+        std::fprintf(stderr, "cannot write the heavy user's data: %s\n", qPrintable(error));
 }
 
 template<typename Store>
@@ -95,10 +54,9 @@ void BM_SessionAppendAndSave(benchmark::State &state)
     // The first save after loading encodes every record once (measured by
     // FirstSave below); later saves reuse the text of unchanged records.
     store.save();
-    const QDateTime base(QDate(2025, 1, 1), QTime(8, 0));
-    int i = 0;
+    int i = HeavyUser::kRecords;
     for (auto _ : state)
-        store.append(record(i++, base));
+        store.append(HeavyUser::record(i++, kFirstDay));
 }
 
 void BM_SessionFirstSave(benchmark::State &state)

@@ -54,8 +54,12 @@ bool QtAudioOutput::start()
         [this, &ok] {
             if (!m_sink) {
                 m_sink = new QAudioSink(m_outputDevice, m_format);
-                // About 60 ms of buffer: low enough for bells, roomy enough to idle cheaply.
-                m_sink->setBufferSize(m_format.bytesForDuration(60000));
+                // About 100 ms of buffer: low enough for bells, roomy enough to
+                // idle cheaply. Not less: Qt's PulseAudio sink pulls in 20 ms
+                // chunks and only once the server has room for a whole one;
+                // with a smaller buffer the server's requests can stay under
+                // that after the first underrun, and the sound stops for good.
+                m_sink->setBufferSize(m_format.bytesForDuration(kBufferUs));
                 m_device = new AudioPullDevice(m_format, m_renderer);
                 m_device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
                 m_sink->start(m_device);

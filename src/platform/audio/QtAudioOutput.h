@@ -27,6 +27,9 @@ public:
     void reset() override;
     bool isRunning() const override { return m_running.load(); }
 
+    // The length of the output's buffer, in microseconds.
+    static constexpr qint64 kBufferUs = 100000;
+
     // The format the output asks for on a device; invalid for no device.
     static QAudioFormat chooseFormat(const QAudioDevice &device);
 
