@@ -1,5 +1,7 @@
 #include "platform/calendar/IcalFolderStore.h"
 
+#include "core/Background.h"
+
 #include "platform/files/AppPaths.h"
 #include "platform/files/DataFile.h"
 #include "platform/calendar/IcalDocument.h"
@@ -76,6 +78,15 @@ QStringList sortedSubfolders(const QString &path)
                 names.end());
     std::sort(names.begin(), names.end()); // plain code-unit order, the same on every machine
     return names;
+}
+
+QStringList itemFilesOf(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files);
+    std::sort(files.begin(), files.end());
+    for (QString &f : files)
+        f = folder + QLatin1Char('/') + f;
+    return files;
 }
 
 QString newUid()
@@ -216,11 +227,7 @@ bool IcalFolderStore::requestAccess(QString *error)
 
 QStringList IcalFolderStore::itemFiles(const QString &folder) const
 {
-    QStringList files = QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files);
-    std::sort(files.begin(), files.end());
-    for (QString &f : files)
-        f = folder + QLatin1Char('/') + f;
-    return files;
+    return itemFilesOf(folder);
 }
 
 IcalFolderStore::Stamp IcalFolderStore::stampOf(const QString &path)
@@ -271,6 +278,53 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, cons
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
     return &(m_cache[path] = entry);
+}
+
+QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList &accounts)
+{
+    QList<Loaded> out;
+    for (const QString &account : accounts) {
+        for (const QString &name : sortedSubfolders(account)) {
+            for (const QString &path : itemFilesOf(account + QLatin1Char('/') + name)) {
+                Loaded loaded{path, {stampOf(path), QDateTime::currentMSecsSinceEpoch(), nullptr, false}};
+                if (!loaded.entry.stamp.exists)
+                    continue;
+                const DataFile::ReadResult read = DataFile::read(path);
+                if (read.status == DataFile::ReadStatus::Ok) {
+                    loaded.entry.opened = true;
+                    if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
+                        loaded.entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+                    else
+                        qWarning("calendar item skipped, not readable: %s", qPrintable(path));
+                }
+                out.append(std::move(loaded));
+            }
+        }
+    }
+    return out;
+}
+
+void IcalFolderStore::loadInBackground()
+{
+    if (m_loading || !hasAccess())
+        return;
+    QStringList accounts;
+    for (const QString &account : accountFolders()) {
+        const QString path = cleanPath(account);
+        if (QFileInfo(path).isDir())
+            accounts << path;
+    }
+    m_loading = true;
+    Background::run(
+        this, [accounts] { return readItemFiles(accounts); },
+        [this](const QList<Loaded> &loaded) {
+            // What was read here meanwhile is as new or newer; the stamps
+            // of the rest are checked again when they are used.
+            for (const Loaded &l : loaded)
+                m_cache.try_emplace(l.path, l.entry);
+            m_loading = false;
+            emit changed();
+        });
 }
 
 void IcalFolderStore::forget(const QString &itemPath)

@@ -63,6 +63,12 @@ public:
 
     QList<UnreadableItem> unreadableItems() const override;
 
+    // Reads and parses every item file of the account folders on a worker
+    // thread, then keeps what it read and reports changed() on this object's
+    // thread. Until then isLoading() is true. Nothing happens without access.
+    void loadInBackground() override;
+    bool isLoading() const override { return m_loading; }
+
 private:
     using Apply = std::function<void(IcalDocument &, const QString &uid, const QDateTime &now)>;
 
@@ -140,6 +146,12 @@ private:
     bool editItem(const Item &item, const Apply &apply, QString *error);
     bool writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info, QString *error) const;
     QString newItemPath(const QString &folder, QString *uid) const;
+    struct Loaded
+    {
+        QString path;
+        Cached entry;
+    };
+    static QList<Loaded> readItemFiles(const QStringList &accounts);
     void rewatch();
     void noteChange();
 
@@ -151,4 +163,5 @@ private:
     mutable std::unordered_map<QString, Cached> m_cache;
     mutable std::unordered_map<QString, Folder> m_folders;
     mutable std::unordered_map<QString, Account> m_accounts;
+    bool m_loading = false;
 };

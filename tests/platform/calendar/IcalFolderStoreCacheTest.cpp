@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
+#include <QSignalSpy>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -249,4 +250,26 @@ TEST_F(IcalStoreCache, EventsAreFoundOnEveryDayTheyTouchAndInLongRanges)
     EXPECT_EQ(count(QStringLiteral("Trip")), 1);
     EXPECT_EQ(count(QStringLiteral("Sabbatical")), 1);
     EXPECT_GT(count(QStringLiteral("Weekly")), 90);
+}
+
+TEST_F(IcalStoreCache, ReadingOnAWorkerReportsOnceAndAnswersTheSame)
+{
+    QSignalSpy changed(store.get(), &CalendarStore::changed);
+    store->loadInBackground();
+    EXPECT_TRUE(store->isLoading());
+    // Calls meanwhile still answer in full, and a write goes where it should.
+    EXPECT_EQ(titlesOfTheDay(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+    CalendarEvent event;
+    event.calendarId = path(QStringLiteral("work"));
+    event.title = QStringLiteral("Written meanwhile");
+    event.start = QDateTime(QDate(2025, 3, 4), QTime(16, 0));
+    event.end = event.start.addSecs(1800);
+    QString error;
+    ASSERT_TRUE(store->saveEvent(event, &error)) << qPrintable(error);
+
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_FALSE(store->isLoading());
+    EXPECT_EQ(titlesOfTheDay(),
+              (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Written meanwhile")}));
+    EXPECT_EQ(store->calendars(CollectionKind::Events).size(), 1);
 }
