@@ -44,7 +44,6 @@ int main(int argc, char **argv)
     // The one coordinator, with every collaborator its own or the shared one.
     AppModel::Parts parts;
     parts.version = QStringLiteral(QUILLMERE_VERSION);
-    parts.readCalendarsInBackground = true;
     AppModel model(parts);
 
     ViewContext context;
