@@ -28,6 +28,7 @@
 #include "sync/Keychain.h"
 #include "sync/SyncService.h"
 
+#include <memory>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
@@ -100,6 +101,8 @@ AppModel::AppModel(Parts parts, QObject *parent)
     } else {
         m_ownCalendarService = std::make_unique<CalendarService>();
         m_calendarService = m_ownCalendarService.get();
+        if (parts.readCalendarsInBackground && m_calendarService->store())
+            m_calendarService->store()->loadInBackground();
     }
     if (parts.taskHub) {
         m_taskHub = parts.taskHub;
@@ -296,8 +299,19 @@ void AppModel::startUp()
 
     updatePlanNotices(now);
 
-    rememberCalendarNames(false);
-    resolveCalendarNames();
+    // Calendar names are matched once the calendars are read.
+    CalendarStore *calendars = m_calendarService->store();
+    if (calendars && calendars->isLoading()) {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(calendars, &CalendarStore::changed, this, [this, once] {
+            disconnect(*once);
+            rememberCalendarNames(false);
+            resolveCalendarNames();
+        });
+    } else {
+        rememberCalendarNames(false);
+        resolveCalendarNames();
+    }
 
     QPointer<AppModel> self(this);
     m_noticeRoute->setOnPlan([self](const QUuid &planID, const QString &day) {

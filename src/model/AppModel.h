@@ -47,6 +47,9 @@ struct AppModelParts
     TaskHub *taskHub = nullptr;              // built with its own local task store
     DayNoteStore *days = nullptr;            // built over the data folder
     CalendarService *calendarService = nullptr; // built over the user's calendar folders
+    // The calendars are first read on a worker thread (the program: so a
+    // heavy user's calendars do not hold up the first window); tests read them at once.
+    bool readCalendarsInBackground = false;
     GoogleAuth *googleAuth = nullptr;        // built over the standard preferences
     Preferences *defaults = nullptr;         // Preferences::standard(): "startTab", "startMode"
     Notifier *notifier = nullptr;            // Notifier::shared()

@@ -94,7 +94,9 @@ CalendarAccess CalendarService::refreshAuthorization()
 
 QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &showing) const
 {
-    if (!hasAccess() || !m_store || !day.isValid())
+    // While the calendars are first read on a worker, the day shows none;
+    // the store's changed() brings them.
+    if (!hasAccess() || !m_store || !day.isValid() || m_store->isLoading())
         return {};
     // An unknown or stale choice never blanks the day: then all calendars.
     QStringList chosen;

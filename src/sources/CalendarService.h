@@ -54,6 +54,8 @@ public:
     // The events of the shown calendars (all calendars when `showing` is empty
     // or names none that exist) that overlap the local day, earliest first,
     // with times on the day's wall clock; nothing is clipped to the day.
+    // Nothing while the store is still first reading the calendars (its
+    // changed() tells when to ask again).
     QList<DayEvent> events(const QDate &day, const QStringList &showing) const;
 
     QList<CalendarGroup> allCalendarsBySource() const;

@@ -174,6 +174,15 @@ public:
     // named once, in store order; nothing without full access.
     virtual QList<UnreadableItem> unreadableItems() const { return {}; }
 
+    // Whether the calendars are still being read for the first time away from
+    // the main thread. Every call still answers in full (reading what it
+    // needs); a reader that must not keep the window waiting, such as the
+    // day page, may skip the calendars until changed() says they are read.
+    virtual bool isLoading() const { return false; }
+    // Starts that first reading away from the main thread, where the store
+    // can; stores that answer at once do nothing.
+    virtual void loadInBackground() {}
+
 signals:
     // Something in the calendars or reminders changed (debounced).
     void changed();

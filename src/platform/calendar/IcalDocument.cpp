@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QTimeZone>
 #include <algorithm>
+#include <limits>
 #include <libical/ical.h>
 
 namespace {
@@ -882,6 +883,23 @@ icalcomponent *IcalDocument::overrideFor(const QString &uid, const QDateTime &oc
             return c;
     }
     return nullptr;
+}
+
+std::optional<std::pair<qint64, qint64>> IcalDocument::eventSpan() const
+{
+    qint64 lo = std::numeric_limits<qint64>::max();
+    qint64 hi = std::numeric_limits<qint64>::min();
+    for (const Index::Item &item : m_index->items) {
+        if (item.kind != Kind::Event)
+            continue;
+        if (item.series.readable && item.series.repeats)
+            return std::nullopt;
+        for (const OwnEvent &own : item.own) {
+            lo = std::min(lo, own.startKey);
+            hi = std::max(hi, std::max(own.startKey, own.endKey));
+        }
+    }
+    return std::pair{lo, hi};
 }
 
 QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDateTime &to) const

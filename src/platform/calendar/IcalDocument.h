@@ -54,6 +54,12 @@ public:
     // Events: every occurrence of every event item that overlaps [from, to),
     // recurrences expanded. Calendar fields are left empty.
     QList<CalendarEvent> occurrences(const QDateTime &from, const QDateTime &to) const;
+    // The instants (ms since the epoch) from the start of the earliest to the
+    // end of the latest occurrence of the file's events, so that
+    // occurrences() finds nothing in a range that does not touch them; first
+    // after second when there is no event. Nothing when an event repeats: its
+    // occurrences are known only by expanding it for a range.
+    std::optional<std::pair<qint64, qint64>> eventSpan() const;
     // An event item as written (its first occurrence).
     std::optional<CalendarEvent> firstEvent(const QString &uid) const;
     // Writes title, notes, times, all-day and availability. An event with an

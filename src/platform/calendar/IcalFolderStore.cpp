@@ -1,5 +1,7 @@
 #include "platform/calendar/IcalFolderStore.h"
 
+#include "core/Background.h"
+
 #include "platform/files/AppPaths.h"
 #include "platform/files/DataFile.h"
 #include "platform/calendar/IcalDocument.h"
@@ -11,11 +13,23 @@
 #include <QSet>
 #include <QUuid>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kDefaultName = QStringLiteral("Quillmere");
 const QString kItemSuffix = QStringLiteral(".ics");
+constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+// A file system stamps times by a coarse clock: a change made within this
+// long of a read may carry the same stamp as what was read.
+constexpr qint64 kRacyMs = 2000;
+// Events longer than this are read for every range rather than filed by day.
+constexpr qint64 kLongestIndexedDays = 400;
+
+qint64 dayNumber(qint64 ms)
+{
+    return ms >= 0 ? ms / kDayMs : -((-ms + kDayMs - 1) / kDayMs);
+}
 
 QString cleanPath(const QString &path)
 {
@@ -66,6 +80,15 @@ QStringList sortedSubfolders(const QString &path)
     return names;
 }
 
+QStringList itemFilesOf(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files);
+    std::sort(files.begin(), files.end());
+    for (QString &f : files)
+        f = folder + QLatin1Char('/') + f;
+    return files;
+}
+
 QString newUid()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
@@ -103,7 +126,9 @@ IcalFolderStore::IcalFolderStore(Preferences *preferences, QObject *parent)
     m_changeTimer.setSingleShot(true);
     m_changeTimer.setInterval(kChangeDelayMs);
     connect(&m_changeTimer, &ClockTimer::timeout, this, &CalendarStore::changed);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString &path) {
+        m_folders.erase(path);
+        m_accounts.erase(path);
         rewatch();
         noteChange();
     });
@@ -202,25 +227,46 @@ bool IcalFolderStore::requestAccess(QString *error)
 
 QStringList IcalFolderStore::itemFiles(const QString &folder) const
 {
-    QStringList files = QDir(folder).entryList({QStringLiteral("*.ics")}, QDir::Files);
-    std::sort(files.begin(), files.end());
-    for (QString &f : files)
-        f = folder + QLatin1Char('/') + f;
-    return files;
+    return itemFilesOf(folder);
+}
+
+IcalFolderStore::Stamp IcalFolderStore::stampOf(const QString &path)
+{
+    Stamp stamp;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.size = qint64(st.st_size);
+    stamp.inode = quint64(st.st_ino);
+    return stamp;
+}
+
+bool IcalFolderStore::racy(const Stamp &stamp, qint64 readAtMs)
+{
+    return stamp.exists && readAtMs - stamp.modifiedNs / 1000000 < kRacyMs;
 }
 
 const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path) const
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    return cached(path, stampOf(path));
+}
+
+const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, const Stamp &stamp) const
+{
+    if (!stamp.exists) {
         m_cache.erase(path);
         return nullptr;
     }
-    const QDateTime modified = info.lastModified();
     auto it = m_cache.find(path);
-    if (it != m_cache.end() && it->second.modified == modified && it->second.size == info.size())
+    if (it != m_cache.end() && it->second.stamp == stamp && !racy(stamp, it->second.readAtMs))
         return &it->second;
-    Cached entry{modified, info.size(), nullptr, false};
+    // A file read again only because it was fresh when last read is not
+    // reported again.
+    const bool known = it != m_cache.end() && it->second.stamp == stamp;
+    Cached entry{stamp, QDateTime::currentMSecsSinceEpoch(), nullptr, false};
     const DataFile::ReadResult read = DataFile::read(path);
     if (read.status == DataFile::ReadStatus::Ok) {
         entry.opened = true;
@@ -228,10 +274,151 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path) cons
         // the tool that syncs the folder; unreadableItems() names it.
         if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
-        else
+        else if (!known)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
     return &(m_cache[path] = entry);
+}
+
+QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList &accounts)
+{
+    QList<Loaded> out;
+    for (const QString &account : accounts) {
+        for (const QString &name : sortedSubfolders(account)) {
+            for (const QString &path : itemFilesOf(account + QLatin1Char('/') + name)) {
+                Loaded loaded{path, {stampOf(path), QDateTime::currentMSecsSinceEpoch(), nullptr, false}};
+                if (!loaded.entry.stamp.exists)
+                    continue;
+                const DataFile::ReadResult read = DataFile::read(path);
+                if (read.status == DataFile::ReadStatus::Ok) {
+                    loaded.entry.opened = true;
+                    if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
+                        loaded.entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+                    else
+                        qWarning("calendar item skipped, not readable: %s", qPrintable(path));
+                }
+                out.append(std::move(loaded));
+            }
+        }
+    }
+    return out;
+}
+
+void IcalFolderStore::loadInBackground()
+{
+    if (m_loading || !hasAccess())
+        return;
+    QStringList accounts;
+    for (const QString &account : accountFolders()) {
+        const QString path = cleanPath(account);
+        if (QFileInfo(path).isDir())
+            accounts << path;
+    }
+    m_loading = true;
+    Background::run(
+        this, [accounts] { return readItemFiles(accounts); },
+        [this](const QList<Loaded> &loaded) {
+            // What was read here meanwhile is as new or newer; the stamps
+            // of the rest are checked again when they are used.
+            for (const Loaded &l : loaded)
+                m_cache.try_emplace(l.path, l.entry);
+            m_loading = false;
+            emit changed();
+        });
+}
+
+void IcalFolderStore::forget(const QString &itemPath)
+{
+    m_cache.erase(itemPath);
+    m_folders.erase(QFileInfo(itemPath).absolutePath());
+}
+
+const IcalFolderStore::Account &IcalFolderStore::account(const QString &path) const
+{
+    const Stamp stamp = stampOf(path);
+    const Stamp nameStamp = stampOf(path + QStringLiteral("/displayname"));
+    auto it = m_accounts.find(path);
+    if (it != m_accounts.end() && it->second.stamp == stamp && it->second.nameStamp == nameStamp
+        && !racy(stamp, it->second.readAtMs) && !racy(nameStamp, it->second.readAtMs))
+        return it->second;
+    Account a;
+    a.stamp = stamp;
+    a.nameStamp = nameStamp;
+    a.readAtMs = QDateTime::currentMSecsSinceEpoch();
+    a.title = metadata(path, QStringLiteral("displayname"));
+    if (a.title.isEmpty())
+        a.title = QFileInfo(path).fileName();
+    a.subfolders = sortedSubfolders(path);
+    return m_accounts[path] = std::move(a);
+}
+
+const IcalFolderStore::Folder &IcalFolderStore::folder(const QString &path, const QString &name) const
+{
+    const Stamp stamp = stampOf(path);
+    const Stamp nameStamp = stampOf(path + QStringLiteral("/displayname"));
+    const Stamp colorStamp = stampOf(path + QStringLiteral("/color"));
+    auto it = m_folders.find(path);
+    if (it != m_folders.end()) {
+        const Folder &f = it->second;
+        if (f.name == name && f.stamp == stamp && f.nameStamp == nameStamp && f.colorStamp == colorStamp
+            && !racy(stamp, f.readAtMs) && !racy(nameStamp, f.readAtMs) && !racy(colorStamp, f.readAtMs))
+            return f;
+    }
+    Folder f;
+    f.stamp = stamp;
+    f.nameStamp = nameStamp;
+    f.colorStamp = colorStamp;
+    f.readAtMs = QDateTime::currentMSecsSinceEpoch();
+    f.name = name;
+    f.title = metadata(path, QStringLiteral("displayname"));
+    if (f.title.isEmpty())
+        f.title = name;
+    f.color = colorFrom(metadata(path, QStringLiteral("color")));
+    const QFileInfo folderInfo(path);
+    f.writable = folderInfo.isWritable() && folderInfo.isExecutable();
+    f.files = itemFiles(path);
+    f.docs.reserve(f.files.size());
+    bool hasTodo = false;
+    bool hasItem = false;
+    for (const QString &file : std::as_const(f.files)) {
+        std::shared_ptr<const IcalDocument> doc = document(file);
+        if (doc && !doc->uids().isEmpty()) {
+            hasItem = true;
+            hasTodo = hasTodo || doc->isTodoFile();
+        }
+        f.docs.append(std::move(doc));
+    }
+    f.isList = hasTodo || (!hasItem && (namesAList(f.title) || namesAList(name)));
+    return m_folders[path] = std::move(f);
+}
+
+void IcalFolderStore::indexFolder(Folder &f)
+{
+    f.byDay.clear();
+    f.always.clear();
+    for (int i = 0; i < f.docs.size(); ++i) {
+        const std::shared_ptr<const IcalDocument> &doc = f.docs[i];
+        if (!doc)
+            continue;
+        const std::optional<std::pair<qint64, qint64>> span = doc->eventSpan();
+        if (!span) {
+            f.always.append(i);
+            continue;
+        }
+        if (span->first > span->second)
+            continue; // no event to occur
+        // A range finds the file when the two touch; a day either side
+        // spares any doubt at the edges.
+        const qint64 first = dayNumber(span->first) - 1;
+        const qint64 last = dayNumber(span->second) + 1;
+        if (last - first > kLongestIndexedDays) {
+            f.always.append(i);
+            continue;
+        }
+        for (qint64 d = first; d <= last; ++d)
+            f.byDay[d].append(i);
+    }
+    f.indexed = true;
 }
 
 std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &path) const
@@ -245,41 +432,24 @@ QList<CalendarInfo> IcalFolderStore::allCollections() const
     QList<CalendarInfo> out;
     if (!hasAccess())
         return out;
-    for (const QString &account : accountFolders()) {
-        const QFileInfo accountInfo(account);
+    for (const QString &accountFolder : accountFolders()) {
+        const QFileInfo accountInfo(accountFolder);
         if (!accountInfo.isDir() || !accountInfo.isReadable())
             continue;
-        const QString accountPath = cleanPath(account);
-        QString accountTitle = metadata(accountPath, QStringLiteral("displayname"));
-        if (accountTitle.isEmpty())
-            accountTitle = QFileInfo(accountPath).fileName();
-        for (const QString &name : sortedSubfolders(accountPath)) {
-            const QString folder = accountPath + QLatin1Char('/') + name;
+        const QString accountPath = cleanPath(accountFolder);
+        const Account &a = account(accountPath);
+        for (const QString &name : a.subfolders) {
+            const QString path = accountPath + QLatin1Char('/') + name;
+            const Folder &f = folder(path, name);
             CalendarInfo info;
-            info.id = folder;
-            info.title = metadata(folder, QStringLiteral("displayname"));
-            if (info.title.isEmpty())
-                info.title = name;
-            info.color = colorFrom(metadata(folder, QStringLiteral("color")));
-            info.accountTitle = accountTitle;
+            info.id = path;
+            info.title = f.title;
+            info.color = f.color;
+            info.accountTitle = a.title;
             info.accountId = accountPath;
-            const QFileInfo folderInfo(folder);
-            info.writable = folderInfo.isWritable() && folderInfo.isExecutable();
-            const QStringList files = itemFiles(folder);
-            bool hasTodo = false;
-            bool hasItem = false;
-            for (const QString &file : files) {
-                if (std::shared_ptr<const IcalDocument> doc = document(file); doc && !doc->uids().isEmpty()) {
-                    hasItem = true;
-                    if (doc->isTodoFile()) {
-                        hasTodo = true;
-                        break;
-                    }
-                }
-            }
-            const bool isList = hasTodo || (!hasItem && (namesAList(info.title) || namesAList(name)));
-            info.kind = isList ? CollectionKind::Reminders : CollectionKind::Events;
-            info.supportsFreeAvailability = !isList;
+            info.writable = f.writable;
+            info.kind = f.isList ? CollectionKind::Reminders : CollectionKind::Events;
+            info.supportsFreeAvailability = !f.isList;
             out.append(info);
         }
     }
@@ -364,7 +534,7 @@ QString IcalFolderStore::newItemPath(const QString &folder, QString *uid) const
 
 bool IcalFolderStore::write(const QString &path, const IcalDocument &doc, QString *error)
 {
-    m_cache.erase(path);
+    forget(path);
     if (!DataFile::writeAtomically(path, doc.serialize(), false, error))
         return false;
     noteChange();
@@ -377,11 +547,33 @@ QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateT
     QList<CalendarEvent> out;
     if (!from.isValid() || !to.isValid() || from >= to)
         return out;
+    const qint64 firstDay = dayNumber(from.toMSecsSinceEpoch());
+    const qint64 lastDay = dayNumber(to.toMSecsSinceEpoch());
+    QList<int> chosen;
     for (const CalendarInfo &c : calendars(CollectionKind::Events)) {
         if (!calendarIds.isEmpty() && !calendarIds.contains(c.id))
             continue;
-        for (const QString &path : itemFiles(c.id)) {
-            const std::shared_ptr<const IcalDocument> doc = document(path);
+        auto found = m_folders.find(c.id);
+        if (found == m_folders.end())
+            continue;
+        Folder &f = found->second;
+        if (!f.indexed)
+            indexFolder(f);
+        // The files that may hold an occurrence in the range, in folder order.
+        chosen = f.always;
+        if (lastDay - firstDay > kLongestIndexedDays) {
+            chosen.clear();
+            for (int i = 0; i < f.docs.size(); ++i)
+                chosen.append(i);
+        } else {
+            for (qint64 d = firstDay; d <= lastDay; ++d)
+                if (auto day = f.byDay.find(d); day != f.byDay.end())
+                    chosen.append(day->second);
+            std::sort(chosen.begin(), chosen.end());
+            chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+        }
+        for (int i : std::as_const(chosen)) {
+            const std::shared_ptr<const IcalDocument> &doc = f.docs[i];
             if (!doc)
                 continue;
             for (CalendarEvent &e : doc->occurrences(from, to)) {
@@ -508,7 +700,7 @@ bool IcalFolderStore::removeEvent(const QString &id, const QDateTime &occurrence
         setError(error, QStringLiteral("%1 is only read").arg(QFileInfo(item->path).fileName()));
         return false;
     }
-    m_cache.erase(item->path);
+    forget(item->path);
     QFile file(item->path);
     if (!file.remove()) {
         setError(error, file.errorString());
@@ -524,8 +716,10 @@ QList<Reminder> IcalFolderStore::incompleteReminders(const QStringList &listIds)
     for (const CalendarInfo &c : calendars(CollectionKind::Reminders)) {
         if (!listIds.isEmpty() && !listIds.contains(c.id))
             continue;
-        for (const QString &path : itemFiles(c.id)) {
-            const std::shared_ptr<const IcalDocument> doc = document(path);
+        const auto found = m_folders.find(c.id);
+        if (found == m_folders.end())
+            continue;
+        for (const std::shared_ptr<const IcalDocument> &doc : std::as_const(found->second.docs)) {
             if (!doc)
                 continue;
             for (Reminder &r : doc->reminders()) {

@@ -3,6 +3,7 @@
 #include "platform/calendar/CalendarStore.h"
 #include "platform/time/Clock.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QFileSystemWatcher>
 #include <functional>
@@ -62,15 +63,59 @@ public:
 
     QList<UnreadableItem> unreadableItems() const override;
 
+    // Reads and parses every item file of the account folders on a worker
+    // thread, then keeps what it read and reports changed() on this object's
+    // thread. Until then isLoading() is true. Nothing happens without access.
+    void loadInBackground() override;
+    bool isLoading() const override { return m_loading; }
+
 private:
     using Apply = std::function<void(IcalDocument &, const QString &uid, const QDateTime &now)>;
 
+    // What a stat of a file or folder tells about a change: the modification
+    // and status-change times to the nanosecond, the size and the inode. An
+    // atomic rewrite (a rename over the old file) changes the inode and the
+    // folder's times; a change of permissions changes the status time.
+    struct Stamp
+    {
+        qint64 modifiedNs = -1;
+        qint64 changedNs = -1;
+        qint64 size = -1;
+        quint64 inode = 0;
+        bool exists = false;
+        bool operator==(const Stamp &) const = default;
+    };
     struct Cached
     {
-        QDateTime modified;
-        qint64 size = -1;
+        Stamp stamp;
+        qint64 readAtMs = 0; // when the file was read; a stamp close to it may hide a later change
         std::shared_ptr<const IcalDocument> doc; // null when the file cannot be read or parsed
         bool opened = false;                     // the file could be read
+    };
+    // One collection folder as last read: its item files, their documents and
+    // an index of the events by day. Trusted while the folder's stamp and
+    // those of its metadata files stay the same.
+    struct Folder
+    {
+        Stamp stamp, nameStamp, colorStamp;
+        qint64 readAtMs = 0;
+        QString name;
+        QString title;
+        QColor color;
+        bool writable = false;
+        bool isList = false;
+        QStringList files;
+        QList<std::shared_ptr<const IcalDocument>> docs; // in the order of files; null where unreadable
+        bool indexed = false;
+        std::unordered_map<qint64, QList<int>> byDay; // day number (UTC) -> documents touching it
+        QList<int> always;                            // documents read for every range (repeating, odd)
+    };
+    struct Account
+    {
+        Stamp stamp, nameStamp;
+        qint64 readAtMs = 0;
+        QString title;
+        QStringList subfolders;
     };
     struct Item
     {
@@ -86,6 +131,13 @@ private:
     QStringList itemFiles(const QString &folder) const;
     std::shared_ptr<const IcalDocument> document(const QString &path) const;
     const Cached *cached(const QString &path) const;
+    const Cached *cached(const QString &path, const Stamp &stamp) const;
+    const Folder &folder(const QString &path, const QString &name) const;
+    const Account &account(const QString &path) const;
+    static void indexFolder(Folder &f);
+    static Stamp stampOf(const QString &path);
+    static bool racy(const Stamp &stamp, qint64 readAtMs);
+    void forget(const QString &itemPath);
     std::optional<Item> findItem(const QString &id, CollectionKind kind) const;
     bool write(const QString &path, const IcalDocument &doc, QString *error);
     std::optional<Item> itemForWrite(const QString &id, CollectionKind kind, QString *error) const;
@@ -94,6 +146,12 @@ private:
     bool editItem(const Item &item, const Apply &apply, QString *error);
     bool writableCollection(const QString &id, CollectionKind kind, CalendarInfo *info, QString *error) const;
     QString newItemPath(const QString &folder, QString *uid) const;
+    struct Loaded
+    {
+        QString path;
+        Cached entry;
+    };
+    static QList<Loaded> readItemFiles(const QStringList &accounts);
     void rewatch();
     void noteChange();
 
@@ -103,4 +161,7 @@ private:
     QFileSystemWatcher m_watcher;
     ClockTimer m_changeTimer;
     mutable std::unordered_map<QString, Cached> m_cache;
+    mutable std::unordered_map<QString, Folder> m_folders;
+    mutable std::unordered_map<QString, Account> m_accounts;
+    bool m_loading = false;
 };
