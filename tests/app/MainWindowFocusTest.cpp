@@ -29,8 +29,10 @@ struct MainWindowFocusTest : ViewTest
     {
         ViewTest::SetUp();
         rig->settings.setHasSeenIntro(true);
-        // Something on every page: a task, a finished round and the day's note.
+        // Something on every page: a task, a practice, a finished round and the day's note.
         rig->local.add(QStringLiteral("Mend the gate"));
+        const LocalTask sit = *rig->local.add(QStringLiteral("Sit"));
+        rig->local.setDaily(sit.id, true);
         SessionRecord round;
         round.id = QUuid::createUuid();
         round.title = QStringLiteral("Letters");
@@ -63,11 +65,18 @@ struct MainWindowFocusTest : ViewTest
         }
         QCoreApplication::processEvents();
     }
-    void expectClean(const char *where)
+    // Walks the window; the page's own controls named here must be among
+    // those Tab reached, so the walk went over the page meant.
+    void expectClean(const char *where, const QStringList &pageControls)
     {
         SCOPED_TRACE(where);
         const FocusWalk::Report report = FocusWalk::walk(app->mainWindow());
-        EXPECT_FALSE(report.reached.isEmpty());
+        QStringList reached;
+        for (const QPointer<QWidget> &w : report.reached)
+            if (w)
+                reached << w->objectName();
+        for (const QString &name : pageControls)
+            EXPECT_TRUE(reached.contains(name)) << name.toStdString() << " not reached";
         EXPECT_TRUE(report.clean()) << report.findings().join(QLatin1Char('\n')).toStdString();
     }
     void show(RootTab tab)
@@ -80,25 +89,25 @@ struct MainWindowFocusTest : ViewTest
 TEST_F(MainWindowFocusTest, TheTimerTabIsWalkable)
 {
     show(RootTab::pomodoro);
-    expectClean("timer");
+    expectClean("timer", {"root.tab.pomodoro", "timer.titleField.edit", "timer.mode.quick"});
 }
 
 TEST_F(MainWindowFocusTest, TheDayTabIsWalkable)
 {
     show(RootTab::day);
-    expectClean("day");
+    expectClean("day", {"day.previous", "day.morning.field", "day.evening.field", "day.deed"});
 }
 
 TEST_F(MainWindowFocusTest, TheTasksTabIsWalkable)
 {
     show(RootTab::tasks);
-    expectClean("tasks");
+    expectClean("tasks", {"tasks.composer", "tasks.row.complete", "tasks.row.name"});
 }
 
 TEST_F(MainWindowFocusTest, TheDailyTabIsWalkable)
 {
     show(RootTab::daily);
-    expectClean("daily");
+    expectClean("daily", {"daily.add", "daily.card.today"});
 }
 
 TEST_F(MainWindowFocusTest, TheRunningRoundIsWalkable)
@@ -108,7 +117,7 @@ TEST_F(MainWindowFocusTest, TheRunningRoundIsWalkable)
         rig->model->skipPreparation();
     settle();
     ASSERT_TRUE(rig->model->engine().mode());
-    expectClean("running");
+    expectClean("running", {"timer.backButton", "timer.primaryButton", "ambience.picker"});
 }
 
 } // namespace

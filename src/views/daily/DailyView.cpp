@@ -1,6 +1,7 @@
 #include "views/daily/DailyView.h"
 
 #include "core/L.h"
+#include "model/RootTab.h"
 #include "model/AppModel.h"
 #include "sources/TaskHub.h"
 #include "stores/LocalTaskStore.h"
@@ -97,6 +98,7 @@ DailyView::DailyView(const ViewContext &context, QWidget *parent)
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("daily.scroll"));
+        m_scroll->setAccessibleName(L(titleKey(RootTab::daily)));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_scroll->setWidgetResizable(true);
