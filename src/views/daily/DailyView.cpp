@@ -1,8 +1,8 @@
 #include "views/daily/DailyView.h"
 
 #include "core/L.h"
-#include "model/RootTab.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "sources/TaskHub.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"

@@ -1,8 +1,8 @@
 #include "views/tasks/TodoListView.h"
 
 #include "core/L.h"
-#include "model/RootTab.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "sources/RemindersTaskSource.h"
 #include "sources/TaskHub.h"
 #include "sources/TodoOrder.h"
