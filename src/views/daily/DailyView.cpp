@@ -2,6 +2,7 @@
 
 #include "core/L.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "sources/TaskHub.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
@@ -97,6 +98,7 @@ DailyView::DailyView(const ViewContext &context, QWidget *parent)
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("daily.scroll"));
+        m_scroll->setAccessibleName(L(titleKey(RootTab::daily)));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_scroll->setWidgetResizable(true);

@@ -6,6 +6,7 @@
 #include "core/L.h"
 #include "model/AppModel.h"
 #include "model/DayClock.h"
+#include "model/RootTab.h"
 #include "platform/time/Clock.h"
 #include "sources/CalendarService.h"
 #include "stores/DayNoteStore.h"
@@ -113,6 +114,8 @@ DayView::DayView(const ViewContext &context, QWidget *parent)
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("day.scroll"));
+        // The page scrolls by keys when focused; it bears the name of its tab.
+        m_scroll->setAccessibleName(L(titleKey(RootTab::day)));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setWidgetResizable(true);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

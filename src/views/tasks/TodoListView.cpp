@@ -2,6 +2,7 @@
 
 #include "core/L.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "sources/RemindersTaskSource.h"
 #include "sources/TaskHub.h"
 #include "sources/TodoOrder.h"
@@ -313,6 +314,7 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
     // The list.
     m_scroll = new QScrollArea;
     m_scroll->setObjectName(QStringLiteral("tasks.scroll"));
+    m_scroll->setAccessibleName(L(titleKey(RootTab::tasks)));
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

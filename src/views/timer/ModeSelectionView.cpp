@@ -4,6 +4,7 @@
 #include "core/Kiv.h"
 #include "core/L.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/SayingView.h"
@@ -49,6 +50,7 @@ ModeSelectionView::ModeSelectionView(const ViewContext &context, QWidget *parent
     // scrolls when the window is shorter than it.
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("timer.modeSelection.scroll"));
+    scroll->setAccessibleName(L(titleKey(RootTab::pomodoro)));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
