@@ -92,11 +92,12 @@ int main(int argc, char **argv)
                     widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
                 widget->show();
                 // A page may fill itself a step after it shows (queued refreshes, then
-                // its new items showing and laying out); let it finish, then fit it again.
+                // its new items showing and laying out); let it finish, then grow it to
+                // what it asks for now.
                 for (int i = 0; i < 8; ++i)
                     QCoreApplication::processEvents();
                 if (screen.size.isValid())
-                    widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
+                    widget->resize(widget->size().expandedTo(widget->minimumSizeHint()));
                 for (int i = 0; i < 8; ++i)
                     QCoreApplication::processEvents();
                 const QImage image = StillPicture::grab(widget, setting.devicePixelRatio);
