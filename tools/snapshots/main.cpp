@@ -91,7 +91,15 @@ int main(int argc, char **argv)
                 if (screen.size.isValid())
                     widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
                 widget->show();
-                QCoreApplication::processEvents();
+                // A page may fill itself a step after it shows (queued refreshes, then
+                // its new items showing and laying out); let it finish, then grow it to
+                // what it asks for now.
+                for (int i = 0; i < 8; ++i)
+                    QCoreApplication::processEvents();
+                if (screen.size.isValid())
+                    widget->resize(widget->size().expandedTo(widget->minimumSizeHint()));
+                for (int i = 0; i < 8; ++i)
+                    QCoreApplication::processEvents();
                 const QImage image = StillPicture::grab(widget, setting.devicePixelRatio);
                 const QString name = screen.name + QLatin1Char('-') + setting.tag();
                 if (StillPicture::save(image, folder, name))

@@ -110,6 +110,8 @@ DayView::DayView(const ViewContext &context, QWidget *parent)
     stack->addStretch(1);
 
     if (context.snapshot) {
+        // A still picture shows the whole day at its full height: nothing squeezed.
+        content->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
         column->addWidget(content, 1);
     } else {
         m_scroll = new QScrollArea(this);
