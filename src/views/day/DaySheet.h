@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class InkButton;
 class QVBoxLayout;
 
 // A sheet of the day page: a window-modal dialog on paper, 400 × scale wide,
@@ -16,6 +19,11 @@ public:
     QVBoxLayout *column() const { return m_column; }
 
 protected:
+    // The editors' foot: the remove link on the left (it runs `remove` and
+    // closes the sheet), cancel and OK on the right. Object names are
+    // `day.<editor>.remove|cancel|ok`; the caller connects OK.
+    InkButton *addEditorButtons(const QString &editor, const QString &removeText, std::function<void()> remove);
+
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -57,26 +57,7 @@ DeedEditor::DeedEditor(const DayDeed &deed, Save save, std::function<void()> rem
     m_chooser->set(deed.startMinutes, deed.minutes, 1440);
     column()->addWidget(m_chooser);
 
-    auto *buttons = new QHBoxLayout;
-    InkButton *removeButton = DayStyle::button(L(QStringLiteral("取り消す")),
-                                               DayStyle::text(12, Kiv::Colour::vermilion, 0.9),
-                                               QStringLiteral("day.deedEditor.remove"), this);
-    InkButton *cancel = DayStyle::button(L(QStringLiteral("やめる")), DayStyle::text(12, Kiv::Colour::inkSoft),
-                                         QStringLiteral("day.deedEditor.cancel"), this);
-    InkButton *ok = DayStyle::button(L(QStringLiteral("これでよい")), DayStyle::text(14, Kiv::Colour::indigo),
-                                     QStringLiteral("day.deedEditor.ok"), this);
-    buttons->addWidget(removeButton);
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(8);
-    buttons->addWidget(ok);
-    column()->addLayout(buttons);
-
-    connect(removeButton, &InkButton::clicked, this, [this, remove] {
-        remove();
-        reject();
-    });
-    connect(cancel, &InkButton::clicked, this, &QDialog::reject);
+    InkButton *ok = addEditorButtons(QStringLiteral("deedEditor"), L(QStringLiteral("取り消す")), remove);
     connect(ok, &InkButton::clicked, this, &DeedEditor::confirm);
     connect(m_title, &QLineEdit::returnPressed, this, &DeedEditor::confirm);
 }

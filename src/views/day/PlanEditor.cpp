@@ -8,7 +8,6 @@
 #include "views/ink/InkButton.h"
 #include "views/ink/TextBlock.h"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 PlanEditor::PlanEditor(const DayPlan &plan, int limit, std::optional<int> now, Move move,
@@ -29,26 +28,7 @@ PlanEditor::PlanEditor(const DayPlan &plan, int limit, std::optional<int> now, M
     m_chooser->set(DayPageRules::planEditorStart(plan, now), plan.minutes, limit);
     column()->addWidget(m_chooser);
 
-    auto *buttons = new QHBoxLayout;
-    InkButton *removeButton = DayStyle::button(L(QStringLiteral("外す|予定")),
-                                               DayStyle::text(12, Kiv::Colour::vermilion, 0.9),
-                                               QStringLiteral("day.planEditor.remove"), this);
-    InkButton *cancel = DayStyle::button(L(QStringLiteral("やめる")), DayStyle::text(12, Kiv::Colour::inkSoft),
-                                         QStringLiteral("day.planEditor.cancel"), this);
-    InkButton *ok = DayStyle::button(L(QStringLiteral("これでよい")), DayStyle::text(14, Kiv::Colour::indigo),
-                                     QStringLiteral("day.planEditor.ok"), this);
-    buttons->addWidget(removeButton);
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(8);
-    buttons->addWidget(ok);
-    column()->addLayout(buttons);
-
-    connect(removeButton, &InkButton::clicked, this, [this, remove] {
-        remove();
-        reject();
-    });
-    connect(cancel, &InkButton::clicked, this, &QDialog::reject);
+    InkButton *ok = addEditorButtons(QStringLiteral("planEditor"), L(QStringLiteral("外す|予定")), remove);
     connect(ok, &InkButton::clicked, this, [this, move] {
         move(m_chooser->start(), m_chooser->minutes());
         accept();

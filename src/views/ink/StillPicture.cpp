@@ -10,6 +10,17 @@
 
 namespace StillPicture {
 
+QList<Setting> everySetting(double devicePixelRatio)
+{
+    using A = Kiv::Appearance;
+    QList<Setting> out;
+    for (bool japanese : {true, false})
+        for (A a : {A::light, A::dark})
+            for (double scale : {1.0, 1.6})
+                out.append({a, scale, japanese, devicePixelRatio});
+    return out;
+}
+
 QString Setting::tag() const
 {
     QString t = QStringLiteral("%1-%2-%3")

@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -28,6 +29,10 @@ struct Setting
     // A short tag for file names: "light-1.0", "dark-1.6-ja@2x".
     QString tag() const;
 };
+
+// Every look a screen is checked in: Japanese and English, light and dark,
+// text scale 1.0 and 1.6, at one device pixel ratio.
+QList<Setting> everySetting(double devicePixelRatio = 1.0);
 
 class Applied
 {

@@ -17,11 +17,7 @@ const QString kFolder = QStringLiteral(QUILLMERE_BUILD_DIR "/snapshots/reading")
 QList<StillPicture::Setting> settings()
 {
     using A = Kiv::Appearance;
-    QList<StillPicture::Setting> out;
-    for (bool japanese : {true, false})
-        for (A a : {A::light, A::dark})
-            for (double scale : {1.0, 1.6})
-                out.append({a, scale, japanese, 1.0});
+    QList<StillPicture::Setting> out = StillPicture::everySetting();
     out.append({A::light, 1.0, true, 2.0});
     out.append({A::dark, 1.0, false, 2.0});
     return out;

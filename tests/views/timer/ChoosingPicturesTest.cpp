@@ -19,13 +19,7 @@ const QString kFolder = QStringLiteral(QUILLMERE_BUILD_DIR "/snapshots/timer");
 
 QList<StillPicture::Setting> settings()
 {
-    using A = Kiv::Appearance;
-    QList<StillPicture::Setting> out;
-    for (bool japanese : {true, false})
-        for (A a : {A::light, A::dark})
-            for (double scale : {1.0, 1.6})
-                out.append({a, scale, japanese, 1.0});
-    return out;
+    return StillPicture::everySetting();
 }
 
 struct ChoosingPicturesTest : ChoosingFixture
