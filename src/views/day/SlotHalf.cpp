@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kSpine = 4;    // the spine's frame
@@ -56,7 +58,15 @@ SlotHalf::SlotHalf(bool upper, bool snapshot, QWidget *parent)
     band->addWidget(left, 1);
     band->addWidget(m_right, 1);
     m_right->setVisible(false);
-    setMinimumHeight(int(21 * Kiv::scale()));
+}
+
+QSize SlotHalf::minimumSizeHint() const
+{
+    // At least a half-hour's height, and never less than its items need: a
+    // fixed minimum height would override the layout's and squeeze them.
+    QSize size = QWidget::minimumSizeHint();
+    size.setHeight(std::max(size.height(), int(21 * Kiv::scale())));
+    return size;
 }
 
 InkButton *SlotHalf::makeOpening()

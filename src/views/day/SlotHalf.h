@@ -22,6 +22,9 @@ public:
     // Spine and now line of a half of height h (the painting, for tests and pictures).
     static void drawSpine(QPainter &p, double height, const SlotRowModel &model, bool upper);
 
+public:
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
