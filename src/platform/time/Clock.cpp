@@ -28,6 +28,11 @@ QDateTime SystemClock::now() const
     return QDateTime::currentDateTime();
 }
 
+qint64 SystemClock::nowMSecs() const
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
 Clock::Handle SystemClock::schedule(qint64 ms, std::function<void()> fn)
 {
     const Handle handle = m_next++;

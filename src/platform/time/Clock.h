@@ -17,6 +17,10 @@ public:
 
     // The current wall-clock time.
     virtual QDateTime now() const = 0;
+    // The same instant as milliseconds since 1970 UTC, for what runs many
+    // times a second and needs no calendar (a face's frame): the system
+    // clock gives it without converting to local time.
+    virtual qint64 nowMSecs() const { return now().toMSecsSinceEpoch(); }
 
     // Calls fn once after ms milliseconds; returns a handle for cancel().
     virtual Handle schedule(qint64 ms, std::function<void()> fn) = 0;
@@ -33,6 +37,7 @@ class SystemClock : public Clock
 {
 public:
     QDateTime now() const override;
+    qint64 nowMSecs() const override;
     Handle schedule(qint64 ms, std::function<void()> fn) override;
     void cancel(Handle handle) override;
 

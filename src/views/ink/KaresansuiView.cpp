@@ -89,6 +89,6 @@ void KaresansuiView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const bool seal = m_seal;
-    painter.drawPixmap(0, 0, m_cache.pixmap(size(), PaintCache::deviceScale(painter),
+    painter.drawImage(0, 0, m_cache.image(size(), PaintCache::deviceScale(painter),
                                             [seal](QPainter &p, QSizeF s) { draw(p, s, seal); }, seal ? 1 : 0));
 }

@@ -10,6 +10,7 @@
 
 KivBackground::KivBackground(QWidget *parent)
     : QWidget(parent)
+    , m_cache(true)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -82,11 +83,39 @@ void KivBackground::draw(QPainter &painter, QSizeF size)
     painter.drawImage(QRectF(QPointF(0, 0), size), image);
 }
 
+const QImage &KivBackground::layer(qreal dpr)
+{
+    return m_cache.image(size(), dpr, &KivBackground::draw);
+}
+
+KivBackground *KivBackground::under(const QWidget *widget, QPoint *offset)
+{
+    for (const QWidget *w = widget; w->parentWidget() && !w->isWindow(); w = w->parentWidget()) {
+        QWidget *ancestor = w->parentWidget();
+        const QRect area(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
+        // A background is put lowest among its siblings; only the first
+        // child widget can be one that shows behind the rest.
+        for (QObject *child : ancestor->children()) {
+            auto *sibling = qobject_cast<QWidget *>(child);
+            if (!sibling || sibling->isWindow())
+                continue;
+            auto *paper = qobject_cast<KivBackground *>(sibling);
+            if (paper && paper != widget && !paper->isHidden() && paper->geometry().contains(area)) {
+                if (offset)
+                    *offset = area.topLeft() - paper->pos();
+                return paper;
+            }
+            break;
+        }
+    }
+    return nullptr;
+}
+
 void KivBackground::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QPixmap &layer = m_cache.pixmap(size(), PaintCache::deviceScale(painter), &KivBackground::draw);
+    const QImage &paper = layer(PaintCache::deviceScale(painter));
     const QRectF target(event->rect());
-    const double dpr = layer.devicePixelRatio();
-    painter.drawPixmap(target, layer, QRectF(target.topLeft() * dpr, target.size() * dpr));
+    const double dpr = paper.devicePixelRatio();
+    painter.drawImage(target, paper, QRectF(target.topLeft() * dpr, target.size() * dpr));
 }

@@ -18,6 +18,16 @@ public:
     static void draw(QPainter &painter, QSizeF size);
 
     const PaintCache &cache() const { return m_cache; }
+    // The paper as this background shows it, at `dpr` device pixels per
+    // logical pixel (drawn when first asked for, then kept).
+    const QImage &layer(qreal dpr);
+
+    // The paper that shows behind `widget`: the nearest background that
+    // stands under it (a child of one of its ancestors, lowest in that
+    // ancestor's stack, covering the widget), with the widget's place in it.
+    // Null where the widget stands on no paper of this kind (a picture of
+    // it alone).
+    static KivBackground *under(const QWidget *widget, QPoint *offset);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -5,29 +5,31 @@
 #include <QPainter>
 #include <cmath>
 
-const QPixmap &PaintCache::pixmap(QSize size, qreal dpr, const Draw &draw, quint64 key)
+const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key)
 {
     const int appearance = int(Kiv::appearance());
-    if (!m_pixmap.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
+    if (!m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
         && m_scale == Kiv::scale() && m_key == key)
-        return m_pixmap;
+        return m_image;
     m_size = size;
     m_dpr = dpr;
     m_appearance = appearance;
     m_scale = Kiv::scale();
     m_key = key;
     if (size.isEmpty()) {
-        m_pixmap = QPixmap();
-        return m_pixmap;
+        m_image = QImage();
+        return m_image;
     }
-    m_pixmap = QPixmap(QSize(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr))));
-    m_pixmap.setDevicePixelRatio(dpr);
-    m_pixmap.fill(Qt::transparent);
-    QPainter painter(&m_pixmap);
+    m_image = QImage(QSize(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr))),
+                     m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    m_image.setDevicePixelRatio(dpr);
+    m_image.fill(m_opaque ? Qt::black : Qt::transparent);
+    QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing);
     draw(painter, QSizeF(size));
+    painter.end();
     ++m_draws;
-    return m_pixmap;
+    return m_image;
 }
 
 qreal PaintCache::deviceScale(const QPainter &painter)

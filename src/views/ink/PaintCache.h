@@ -1,22 +1,33 @@
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QSize>
 #include <functional>
 
 class QPainter;
 
 // A static layer of a drawing (the paper, the garden), drawn once
-// into a pixmap and drawn again only when its size, the device pixel
+// into an image and drawn again only when its size, the device pixel
 // ratio, the appearance, the text scale or the caller's own key changes.
+//
+// The layer is a QImage, not a QPixmap, so that a face painted on one of
+// the pool's threads (FrameCanvas) can keep its layers too. A cache is used
+// by one painting at a time: its owner's, on whichever thread that runs.
 class PaintCache
 {
 public:
+    // An opaque cache holds a layer that covers every pixel (the paper), kept
+    // in the window's own 32-bit format so that it is copied, not blended.
+    explicit PaintCache(bool opaque = false)
+        : m_opaque(opaque)
+    {
+    }
+
     using Draw = std::function<void(QPainter &, QSizeF)>;
 
     // The layer for a widget of `size` logical pixels on a device of `dpr`.
-    const QPixmap &pixmap(QSize size, qreal dpr, const Draw &draw, quint64 key = 0);
-    void invalidate() { m_pixmap = QPixmap(); }
+    const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key = 0);
+    void invalidate() { m_image = QImage(); }
     // The device pixels per logical pixel a painter draws at (the device's
     // pixel ratio and any scaling, as when a widget is rendered into a
     // picture of another ratio).
@@ -25,11 +36,12 @@ public:
     int drawCount() const { return m_draws; }
 
 private:
-    QPixmap m_pixmap;
+    QImage m_image;
     QSize m_size;
     qreal m_dpr = 0;
     int m_appearance = -1;
     double m_scale = 0;
     quint64 m_key = 0;
     int m_draws = 0;
+    bool m_opaque;
 };

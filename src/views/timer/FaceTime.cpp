@@ -6,7 +6,7 @@ namespace FaceTime {
 
 double now()
 {
-    return double(Clock::current().now().toMSecsSinceEpoch()) / 1000.0 - kReferenceOffset;
+    return double(Clock::current().nowMSecs()) / 1000.0 - kReferenceOffset;
 }
 
 } // namespace FaceTime

@@ -1,6 +1,7 @@
 #include "views/timer/IncenseView.h"
 
 #include "core/Kiv.h"
+#include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
 #include "views/timer/FaceTime.h"
 
@@ -37,6 +38,7 @@ IncenseView::IncenseView(QWidget *parent)
     : QWidget(parent)
     , m_stillTime(FaceTime::now())
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { update(); }))
+    , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -81,16 +83,15 @@ void IncenseView::drawHolder(QPainter &painter, double x, double top, double hei
     painter.fillPath(bowl, body);
 }
 
-void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress, bool running, PaintCache *bowl)
+namespace {
+// What changes slowly: the spent trace (swaying by at most 0.31 px a
+// second), the stick down to the burn line `yb`, the bowl, its rim and the
+// ash.
+void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progress)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double w = size.width();
-    const double h = size.height();
-    const double cx = w / 2;
-    const double bowlTop = h - 16;
-    const double stickFoot = h - 17;
-    const double yb = burnLine(h, progress);
+    const double cx = size.width() / 2;
+    const double bowlTop = size.height() - 16;
+    const double stickFoot = size.height() - 17;
 
     // The spent trace: from the stick's former top, swaying a little, down
     // to the burn line.
@@ -116,21 +117,7 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
                                 kStickWidth / 2);
     }
 
-    // The bowl and its rim.
-    const double bowlWidth = 0.42 * w;
-    if (bowl) {
-        // The layer starts on a whole device pixel, so it is copied, not resampled.
-        const double dpr = PaintCache::deviceScale(painter);
-        const QPointF origin(std::floor((cx - bowlWidth / 2 - 1) * dpr) / dpr, std::floor((bowlTop - 4) * dpr) / dpr);
-        const QSize layer(int(std::ceil(bowlWidth + 3)), int(std::ceil(kBowlDepth + 6)));
-        const QPointF inside = QPointF(cx, bowlTop) - origin;
-        const QPixmap &pixmap = bowl->pixmap(
-            layer, dpr, [&](QPainter &p, QSizeF) { drawBowl(p, inside.x(), inside.y(), bowlWidth); },
-            quint64(std::lround(inside.x() * 1000)) << 20 | quint64(std::lround(inside.y() * 1000)));
-        painter.drawPixmap(origin, pixmap);
-    } else {
-        drawBowl(painter, cx, bowlTop, bowlWidth);
-    }
+    drawBowl(painter, cx, bowlTop, 0.42 * size.width());
 
     // The ash grows in the bowl.
     if (progress > 0.02) {
@@ -141,6 +128,12 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
         painter.setBrush(Kiv::inkGhost(0.85));
         painter.drawEllipse(QPointF(cx, bowlTop + 1), ashWidth / 2, ashHalfHeight);
     }
+}
+
+// What moves every frame: the smoke and the ember at the burn line `yb`.
+void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool running)
+{
+    const double cx = size.width() / 2;
 
     // Two strands of smoke rise from the burn line, their waves travelling up.
     if (yb - 2 > 12) {
@@ -171,11 +164,37 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
     painter.drawEllipse(QPointF(cx, yb), 7, 7);
     painter.setBrush(Kiv::vermilion(0.55 + 0.45 * glow));
     painter.drawEllipse(QPointF(cx, yb), 2.1, 2.1);
+}
+} // namespace
+
+void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress, bool running, PaintCache *still)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double yb = burnLine(size.height(), progress);
+    if (still) {
+        // The slow parts are drawn again only when they have moved: the
+        // trace's sway in steps of a quarter second (under 0.08 px), the
+        // burn line in steps of an eighth of a device pixel.
+        const double dpr = PaintCache::deviceScale(painter);
+        const double steps = std::floor(t * 4);
+        const double lineSteps = std::round(yb * dpr * 8);
+        const double swayTime = steps / 4, line = lineSteps / (dpr * 8);
+        const quint64 key = quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps));
+        painter.drawImage(QPointF(0, 0), still->image(
+                                              size.toSize(), dpr,
+                                              [&](QPainter &p, QSizeF s) { drawStill(p, s, swayTime, line, progress); },
+                                              key));
+    } else {
+        drawStill(painter, size, t, yb, progress);
+    }
+    drawMoving(painter, size, t, yb, running);
     painter.restore();
 }
 
 void IncenseView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    draw(painter, QSizeF(size()), m_running ? FaceTime::now() : m_stillTime, m_progress, m_running, &m_bowl);
+    const double t = m_running ? FaceTime::now() : m_stillTime;
+    m_canvas->paint(painter, [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running, &m_still); });
 }

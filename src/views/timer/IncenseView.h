@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class FrameCanvas;
 class FrameTicker;
 
 // The default face of a running phase: a stick of incense in a small bowl,
@@ -34,10 +35,11 @@ public:
 
     // The face in an area of `size` at time `t` (seconds since 1 January
     // 2001 UTC). Progress outside 0…1 draws as its nearest end. With a
-    // cache, the bowl and its rim (which change only with the size and the
-    // appearance) are drawn once into it.
+    // cache, what moves slowly (the trace, the stick, the bowl and the ash)
+    // is kept in it and drawn again only when it has moved: a frame then
+    // draws only the smoke and the ember.
     static void draw(QPainter &painter, QSizeF size, double t, double progress, bool running,
-                     PaintCache *bowl = nullptr);
+                     PaintCache *still = nullptr);
     // The bowl: its body, `width` wide at its top edge `top`, `height` deep,
     // centred on `x`.
     static void drawHolder(QPainter &painter, double x, double top, double height, double width);
@@ -56,5 +58,6 @@ private:
     bool m_running = false;
     double m_stillTime; // the moment a stopped face is drawn at
     FrameTicker *m_ticker;
-    PaintCache m_bowl;
+    FrameCanvas *m_canvas;
+    PaintCache m_still;
 };

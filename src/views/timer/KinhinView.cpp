@@ -1,6 +1,7 @@
 #include "views/timer/KinhinView.h"
 
 #include "core/Kiv.h"
+#include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
 #include "views/timer/FaceTime.h"
 
@@ -19,6 +20,7 @@ constexpr double kPausedStep = 0.3; // the pose of a figure standing still
 KinhinView::KinhinView(QWidget *parent)
     : QWidget(parent)
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { update(); }))
+    , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -130,5 +132,6 @@ void KinhinView::draw(QPainter &painter, QSizeF size, double t, double progress,
 void KinhinView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    draw(painter, QSizeF(size()), FaceTime::now(), m_progress, m_running);
+    const double t = FaceTime::now();
+    m_canvas->paint(painter, [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running); });
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class FrameCanvas;
 class FrameTicker;
 
 // The face of a short break (the walking break): a small robed figure with
@@ -48,4 +49,5 @@ private:
     double m_progress = 0;
     bool m_running = false;
     FrameTicker *m_ticker;
+    FrameCanvas *m_canvas;
 };

@@ -1,6 +1,7 @@
 #include "views/timer/RingView.h"
 
 #include "core/Kiv.h"
+#include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
 #include "views/ink/Motion.h"
 #include "views/timer/FaceTime.h"
@@ -45,6 +46,7 @@ double easedInverse(double value)
 RingView::RingView(QWidget *parent)
     : QWidget(parent)
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { tick(); }))
+    , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(sizeHint());
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -176,9 +178,9 @@ void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase
     painter.translate(size.width() / 2, size.height() / 2);
     painter.scale(scale, scale);
     if (base) {
-        const QPixmap &layer = base->pixmap(size.toSize(), dpr, &drawBase);
+        const QImage &layer = base->image(size.toSize(), dpr, &drawBase);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
-        painter.drawPixmap(QPointF(-size.width() / 2, -size.height() / 2), layer);
+        painter.drawImage(QPointF(-size.width() / 2, -size.height() / 2), layer);
     } else {
         painter.save();
         painter.translate(-size.width() / 2, -size.height() / 2);
@@ -230,5 +232,8 @@ void RingView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const double t = FaceTime::now();
-    draw(painter, QSizeF(size()), shownProgress(t), m_phase, m_running, scaleAt(t), &m_base);
+    const double progress = shownProgress(t), scale = scaleAt(t);
+    m_canvas->paint(painter, [this, progress, scale](QPainter &p, QSizeF s) {
+        draw(p, s, progress, m_phase, m_running, scale, &m_base);
+    });
 }

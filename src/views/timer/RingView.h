@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class FrameCanvas;
 class FrameTicker;
 
 // The second face of a running phase: a soft paper disc with a thin track,
@@ -79,5 +80,6 @@ private:
     double m_settleStart = -1e9;
     double m_settleSeconds = 0;
     FrameTicker *m_ticker;
+    FrameCanvas *m_canvas;
     PaintCache m_base;
 };

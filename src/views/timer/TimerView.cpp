@@ -129,6 +129,11 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     clockStack->addWidget(m_instruction);
     clockStack->addWidget(m_note);
     column->addWidget(faceArea);
+    // Over the ring the clock is the ring's child, not a sibling lying on
+    // it: a frame of the ring then repaints the ring and the clock alone,
+    // not everything from the window's paper up.
+    m_onRing = new QGridLayout(m_ring);
+    m_onRing->setContentsMargins(0, 0, 0, 0);
 
     // The rounds line: the next task and the stay button in a rounds walk,
     // else the round's title field.
@@ -276,15 +281,17 @@ void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
         // Under the incense and the walker, 12 below them; over the ring,
         // in its middle and no wider than it.
         m_faceGrid->removeWidget(m_clock);
+        m_onRing->removeWidget(m_clock);
         if (face == TimerViewState::Face::ring) {
             m_clock->layout()->setContentsMargins(0, 0, 0, 0);
             m_clock->setMaximumWidth(int(RingView::kSide));
-            m_faceGrid->addWidget(m_clock, 0, 0, Qt::AlignCenter);
+            m_onRing->addWidget(m_clock, 0, 0, Qt::AlignCenter);
         } else {
             m_clock->layout()->setContentsMargins(24, 12, 24, 0);
             m_clock->setMaximumWidth(QWIDGETSIZE_MAX);
             m_faceGrid->addWidget(m_clock, 1, 0);
         }
+        m_clock->show();
     }
     if (m_placedLarge != largeClock) {
         m_placedLarge = largeClock;

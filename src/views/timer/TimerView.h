@@ -74,6 +74,7 @@ private:
     RingView *m_ring;
     KinhinView *m_kinhin;
     QWidget *m_clock;
+    QGridLayout *m_onRing;
     ClockDigits *m_digits;
     ElidedLabel *m_instruction;
     TextBlock *m_note;

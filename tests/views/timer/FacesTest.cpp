@@ -243,18 +243,29 @@ TEST_F(FacesTest, StaticLayersAreDrawnOnceAndLookTheSame)
         ringFrame(RingView::breath(t), &base);
     EXPECT_EQ(base.drawCount(), 1);
 
-    // The incense bowl and rim, at a whole and a fractional pixel ratio.
-    PaintCache bowl;
+    // The incense's slow parts (trace, stick, bowl, ash), at a whole and a
+    // fractional pixel ratio: the same picture as drawn whole, kept while
+    // only the smoke and the ember move, drawn again once the trace has
+    // swayed for a quarter second or the burn line has moved.
     for (double dpr : {2.0, 1.5}) {
-        auto stickFrame = [&](double progress, PaintCache *cache) {
+        SCOPED_TRACE(dpr);
+        PaintCache still;
+        auto stickFrame = [&](double progress, double t, PaintCache *cache) {
             return StillPicture::paint(QSize(IncenseView::kWidth, IncenseView::kHeight), dpr, [&](QPainter &p, QSizeF s) {
-                IncenseView::draw(p, s, 40, progress, true, cache);
+                IncenseView::draw(p, s, t, progress, true, cache);
             });
         };
         for (double progress : {0.0, 0.5, 1.0})
-            EXPECT_LE(worstDifference(stickFrame(progress, nullptr), stickFrame(progress, &bowl)), 2) << dpr;
+            EXPECT_LE(worstDifference(stickFrame(progress, 40, nullptr), stickFrame(progress, 40, &still)), 2);
+        const int drawn = still.drawCount();
+        for (double t = 40; t < 40.25; t += 0.05)
+            stickFrame(1.0, t, &still);
+        EXPECT_EQ(still.drawCount(), drawn) << "the frames of one quarter second share the layer";
+        stickFrame(1.0, 40.25, &still);
+        EXPECT_EQ(still.drawCount(), drawn + 1);
+        stickFrame(0.9, 40.25, &still);
+        EXPECT_EQ(still.drawCount(), drawn + 2);
     }
-    EXPECT_EQ(bowl.drawCount(), 2) << "once for each ratio";
 
     Kiv::setAppearance(Kiv::Appearance::dark);
     ringFrame(1.0, &base);

@@ -1,0 +1,69 @@
+#include "views/ink/FrameCanvas.h"
+
+#include "views/ink/KivBackground.h"
+#include "views/ink/PaintCache.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <QWidget>
+#include <cmath>
+
+FrameCanvas::FrameCanvas(QWidget *owner)
+    : QObject(owner)
+    , m_owner(owner)
+{
+    owner->installEventFilter(this);
+    findPaper();
+}
+
+bool FrameCanvas::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_owner && (event->type() == QEvent::Show || event->type() == QEvent::ParentChange))
+        findPaper();
+    return false;
+}
+
+void FrameCanvas::findPaper()
+{
+    m_onPaper = KivBackground::under(m_owner, nullptr) != nullptr;
+    m_owner->setAttribute(Qt::WA_OpaquePaintEvent, m_onPaper);
+}
+
+void FrameCanvas::paint(QPainter &painter, const Draw &draw)
+{
+    const QSize size = m_owner->size();
+    if (size.isEmpty())
+        return;
+    const qreal dpr = PaintCache::deviceScale(painter);
+    QPoint offset;
+    KivBackground *paper = m_onPaper ? KivBackground::under(m_owner, &offset) : nullptr;
+    const QImage::Format format = paper ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    if (m_frame.size() != pixels || m_frame.format() != format || m_frame.devicePixelRatio() != dpr) {
+        m_frame = QImage(pixels, format);
+        m_frame.setDevicePixelRatio(dpr);
+    }
+    // The paper's layer is drawn here, on the main thread, if it is not yet.
+    const QImage backdrop = paper ? paper->layer(dpr) : QImage();
+
+    auto frame = [this, &draw, &backdrop, offset, size, dpr] {
+        if (backdrop.isNull())
+            m_frame.fill(Qt::transparent);
+        QPainter p(&m_frame);
+        if (!backdrop.isNull())
+            p.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), backdrop, QRectF(QPointF(offset) * dpr, QSizeF(size) * dpr));
+        draw(p, QSizeF(size));
+    };
+    QSemaphore done;
+    m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done] {
+        frame();
+        done.release();
+    });
+    if (m_pooled)
+        done.acquire();
+    else
+        frame();
+    painter.drawImage(QPointF(0, 0), m_frame);
+}

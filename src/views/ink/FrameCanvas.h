@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <functional>
+
+class QPainter;
+class QWidget;
+
+// Paints the frames of a widget that moves by itself (the faces of a
+// running round) in one piece, on one of Qt's pool threads.
+//
+// Qt's raster engine splits every fill that covers more than a few dozen
+// lines (the incense stick, the ring's arc, the paper under a face) into
+// pieces for Qt's global thread pool, and the painting thread waits for
+// them. From the main thread one incense frame went out in some twenty
+// pieces, woke all eight pool threads 50 times a second, and the hand-overs
+// cost more than the drawing. A fill on one of the pool's own threads is
+// never split, so a frame drawn there is one hand-over, while the main
+// thread waits for it as it waited for the pieces. When no pool thread is
+// free the frame is drawn on the calling thread, as before.
+//
+// The frame is drawn over the paper the widget stands on, so the widget is
+// opaque: a frame repaints the widget alone, not the paper and the pages
+// behind it. A widget that stands on no paper (a picture of it alone) gets
+// a transparent frame over what its parent paints.
+//
+// The drawing runs while the main thread waits, so it may read the theme
+// and the widget's own caches, but must touch no other widget.
+class FrameCanvas : public QObject
+{
+    Q_OBJECT
+public:
+    using Draw = std::function<void(QPainter &, QSizeF)>;
+
+    explicit FrameCanvas(QWidget *owner);
+
+    // From the owner's paintEvent: draws the frame and puts it on `painter`.
+    void paint(QPainter &painter, const Draw &draw);
+
+    // Whether the last frame was drawn on a pool thread (tests).
+    bool lastFrameWasPooled() const { return m_pooled; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void findPaper();
+
+    QWidget *m_owner;
+    QImage m_frame;
+    bool m_onPaper = false;
+    bool m_pooled = false;
+};

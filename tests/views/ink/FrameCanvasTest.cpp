@@ -1,0 +1,169 @@
+// Faces that move by themselves paint each frame in one piece on a pool
+// thread, over the paper they stand on.
+#include "platform/fakes/FakeClock.h"
+#include "views/ViewTest.h"
+#include "views/ink/FrameCanvas.h"
+#include "views/ink/KivBackground.h"
+#include "views/ink/PoolStarts.h"
+#include "views/ink/StillPicture.h"
+#include "views/timer/FaceTime.h"
+#include "views/timer/IncenseView.h"
+#include "views/timer/KinhinView.h"
+#include "views/timer/RingView.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The faces read the time from the program's clock; a still one is drawn
+// at the time it was made.
+struct FrameCanvasTest : ViewTest
+{
+    FakeClock clock;
+
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Clock::setCurrent(&clock);
+    }
+    void TearDown() override
+    {
+        Clock::setCurrent(nullptr);
+        ViewTest::TearDown();
+    }
+};
+
+// A page of paper with one face on it, as the running-round screen holds it.
+struct Page
+{
+    QWidget window;
+    KivBackground *paper = new KivBackground(&window);
+    QWidget *face = nullptr;
+
+    explicit Page(const std::function<QWidget *(QWidget *)> &make)
+    {
+        window.resize(420, 520);
+        paper->setGeometry(window.rect());
+        face = make(&window);
+        face->move(37, 61);
+        paper->lower();
+    }
+};
+
+struct Face
+{
+    const char *name;
+    std::function<QWidget *(QWidget *)> make;
+    // The static drawing the widget's frame must show.
+    std::function<void(QPainter &, QSizeF)> still;
+};
+
+const Face kFaces[] = {
+    {"incense",
+     [](QWidget *parent) {
+         auto *face = new IncenseView(parent);
+         face->setInputs(0.4, Phase::focus, false);
+         return face;
+     },
+     [](QPainter &p, QSizeF s) { IncenseView::draw(p, s, FaceTime::now(), 0.4, false); }},
+    {"ring",
+     [](QWidget *parent) {
+         auto *face = new RingView(parent);
+         face->setInputs(0.4, Phase::focus, false);
+         return face;
+     },
+     [](QPainter &p, QSizeF s) { RingView::draw(p, s, 0.4, Phase::focus, false); }},
+    {"walker",
+     [](QWidget *parent) {
+         auto *face = new KinhinView(parent);
+         face->setInputs(0.4, false);
+         return face;
+     },
+     [](QPainter &p, QSizeF s) { KinhinView::draw(p, s, FaceTime::now(), 0.4, false); }},
+};
+
+TEST_F(FrameCanvasTest, AFrameIsOneTaskForThePoolNotOnePerLargeFill)
+{
+    // Drawn from the main thread, the raster engine hands the pool pieces of
+    // the larger fills: the count below is not blind.
+    PoolStarts::reset();
+    StillPicture::paint(QSize(IncenseView::kWidth, IncenseView::kHeight), 2, kFaces[0].still);
+    EXPECT_GT(PoolStarts::count(), 0);
+
+    for (const Face &face : kFaces) {
+        SCOPED_TRACE(face.name);
+        Page page(face.make);
+        page.window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page.window));
+        QApplication::processEvents();
+        auto *canvas = page.face->findChild<FrameCanvas *>();
+        ASSERT_NE(canvas, nullptr);
+        PoolStarts::reset();
+        for (int i = 0; i < 5; ++i)
+            page.face->repaint();
+        EXPECT_TRUE(canvas->lastFrameWasPooled());
+        EXPECT_EQ(PoolStarts::count(), 0);
+    }
+}
+
+TEST_F(FrameCanvasTest, AFaceOnPaperPaintsThePaperUnderItAndIsOpaque)
+{
+    for (Kiv::Appearance appearance : {Kiv::Appearance::light, Kiv::Appearance::dark}) {
+        Kiv::setAppearance(appearance);
+        for (const Face &face : kFaces) {
+            SCOPED_TRACE(face.name);
+            Page page(face.make);
+            page.window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&page.window));
+            EXPECT_TRUE(page.face->testAttribute(Qt::WA_OpaquePaintEvent));
+
+            // What the window shows where the face stands: the paper there
+            // with the face drawn over it.
+            const QRect area(page.face->pos(), page.face->size());
+            const QImage shown = StillPicture::grab(&page.window, 2).copy(QRect(area.topLeft() * 2, area.size() * 2));
+            const QImage paper = StillPicture::grab(page.paper, 2).copy(QRect(area.topLeft() * 2, area.size() * 2));
+            QImage expected = paper.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            expected.setDevicePixelRatio(2);
+            {
+                QPainter p(&expected);
+                p.setRenderHint(QPainter::Antialiasing);
+                face.still(p, QSizeF(area.size()));
+            }
+            int worst = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QColor a = shown.pixelColor(x, y), b = expected.pixelColor(x, y);
+                    worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                                      std::abs(a.blue() - b.blue())});
+                }
+            EXPECT_LE(worst, 2);
+        }
+    }
+}
+
+TEST_F(FrameCanvasTest, AFaceOnNoPaperLetsItsParentShowThrough)
+{
+    QWidget plain;
+    plain.resize(300, 320);
+    auto *face = new IncenseView(&plain);
+    plain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plain));
+    EXPECT_FALSE(face->testAttribute(Qt::WA_OpaquePaintEvent));
+    const QImage alone = StillPicture::grab(face, 1);
+    EXPECT_EQ(alone.pixelColor(3, 3), Kiv::paper()) << "the still picture's paper behind a transparent frame";
+
+    // Moved onto paper, it paints the paper itself.
+    auto *paper = new KivBackground(&plain);
+    paper->setGeometry(plain.rect());
+    paper->lower();
+    paper->show();
+    face->hide();
+    face->show();
+    EXPECT_TRUE(face->testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
+} // namespace
