@@ -6,14 +6,17 @@
 
 #include <QVBoxLayout>
 
-PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *content, QWidget *parent)
+PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *content, Paper paper, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_content(content)
 {
     setObjectName(id);
     setWindowTitle(title);
     setWindowIcon(AppIcon::icon());
-    m_paper = new KivBackground(this);
+    if (paper == Paper::behindPage)
+        m_paper = new KivBackground(this);
+    else
+        setAttribute(Qt::WA_OpaquePaintEvent);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     content->setParent(this);
@@ -32,6 +35,8 @@ void PaperWindow::bringForward()
 void PaperWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_paper->setGeometry(rect());
-    m_paper->lower();
+    if (m_paper) {
+        m_paper->setGeometry(rect());
+        m_paper->lower();
+    }
 }

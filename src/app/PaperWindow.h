@@ -10,8 +10,14 @@ class PaperWindow : public QWidget
 {
     Q_OBJECT
 public:
+    // Who lays the paper: the window, behind the page, or a page that lays
+    // its own over all of itself (the window then lays none, so the paper is
+    // neither drawn nor painted twice).
+    enum class Paper { behindPage, ownedByPage };
+
     // id: the window's identifier, also its object name ("timer", "history").
-    PaperWindow(const QString &id, const QString &title, QWidget *content, QWidget *parent = nullptr);
+    PaperWindow(const QString &id, const QString &title, QWidget *content, Paper paper = Paper::behindPage,
+                QWidget *parent = nullptr);
 
     QWidget *content() const { return m_content; }
     // Brings the window forward: shown, restored from the dock, raised, active.

@@ -34,7 +34,7 @@ QuillmereApp::~QuillmereApp()
 PaperWindow *QuillmereApp::makeMain()
 {
     m_root = new RootView(m_context, windowActions());
-    auto *window = new PaperWindow(QStringLiteral("timer"), kTitle, m_root);
+    auto *window = new PaperWindow(QStringLiteral("timer"), kTitle, m_root, PaperWindow::Paper::ownedByPage);
     m_commands->attach(window);
     // The smallest size follows the root's content (through the window's layout).
     window->resize(m_root->sizeHint());
@@ -63,12 +63,13 @@ void QuillmereApp::openWindow(const QString &id)
     if (!*slot) {
         PaperWindow *window = nullptr;
         if (slot == &m_history) {
-            window = new PaperWindow(id, L("記録"), Pages::history(m_context, nullptr));
+            window = new PaperWindow(id, L("記録"), Pages::history(m_context, nullptr), PaperWindow::Paper::ownedByPage);
             window->resize(kHistorySize);
         } else {
             ViewContext glossaryContext = m_context;
             glossaryContext.model = nullptr; // the glossary shows no model
-            window = new PaperWindow(id, L("言葉のしおり"), Pages::glossary(glossaryContext, nullptr));
+            window = new PaperWindow(id, L("言葉のしおり"), Pages::glossary(glossaryContext, nullptr),
+                                     PaperWindow::Paper::ownedByPage);
             window->resize(kGlossarySize);
         }
         m_commands->attach(window);

@@ -17,6 +17,7 @@
 #include "stores/LocalTaskStore.h"
 #include "views/ink/KivBackground.h"
 
+#include <QEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -34,6 +35,8 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     AppModel &model = *context.model;
     setObjectName(QStringLiteral("root.workspace"));
     m_paper = new KivBackground(this);
+    if (!context.snapshot)
+        m_paper->installEventFilter(this);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 12, 0, 14);
@@ -210,10 +213,19 @@ void RootWorkspace::showEvent(QShowEvent *event)
     // The level once the view is in its window (the window may be made
     // after the view).
     QTimer::singleShot(0, this, [this] { applyWindowLevel(window(), m_context.model->settings().alwaysOnTop()); });
-    if (!m_looked && !m_context.snapshot) {
+}
+
+bool RootWorkspace::eventFilter(QObject *watched, QEvent *event)
+{
+    // The update feed is asked once the page's paper is first painted, on
+    // the next turn: making the request loads the TLS library, which would
+    // otherwise delay the window's first picture.
+    if (watched == m_paper && event->type() == QEvent::Paint && !m_looked) {
         m_looked = true;
-        m_context.model->lookForNewVersion();
+        m_paper->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { m_context.model->lookForNewVersion(); });
     }
+    return false;
 }
 
 void RootWorkspace::placeOverlays()

@@ -194,7 +194,8 @@ const QList<Screen> &all()
         {QStringLiteral("history"), QuillmereApp::kHistorySize,
          [](SnapshotRig &, const ViewContext &c) {
              return static_cast<QWidget *>(
-                 new PaperWindow(QStringLiteral("history"), L("記録"), Pages::history(c, nullptr)));
+                 new PaperWindow(QStringLiteral("history"), L("記録"), Pages::history(c, nullptr),
+                                 PaperWindow::Paper::ownedByPage));
          }},
         {QStringLiteral("glossary"), QuillmereApp::kGlossarySize,
          [](SnapshotRig &, const ViewContext &c) {

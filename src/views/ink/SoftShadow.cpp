@@ -9,7 +9,9 @@
 #include <vector>
 
 namespace {
-// One box pass of width 2·r + 1 along rows (horizontal) or columns.
+// One box pass of width 2·r + 1 along rows (horizontal) or columns: each
+// pixel becomes the mean of the window around it (rounded down), pixels
+// beyond the edge counting as transparent.
 void boxPass(QImage &image, int r, bool horizontal)
 {
     if (r <= 0)
@@ -17,35 +19,45 @@ void boxPass(QImage &image, int r, bool horizontal)
     const int w = image.width(), h = image.height();
     const int lines = horizontal ? h : w;
     const int length = horizontal ? w : h;
-    std::vector<quint32> copy(static_cast<size_t>(length));
     const int window = 2 * r + 1;
+    // The line with r transparent pixels at either end.
+    std::vector<quint32> padded(static_cast<size_t>(length + 2 * r), 0);
+    // sum / window, rounded down, as a multiplication: exact while
+    // 255 · window² < 2²⁴, that is for windows under 256 pixels.
+    const bool exact = window < 256;
+    const quint64 reciprocal = ((quint64(1) << 24) + quint64(window) - 1) / quint64(window);
+    auto mean = [&](int sum) {
+        return exact ? quint32((quint64(sum) * reciprocal) >> 24) : quint32(sum / window);
+    };
     auto *bits = reinterpret_cast<quint32 *>(image.bits());
     const qsizetype stride = image.bytesPerLine() / 4;
+    // Along a row the pixels are next to each other; down a column they are
+    // a row apart.
+    const qsizetype step = horizontal ? 1 : stride;
     for (int line = 0; line < lines; ++line) {
-        // Along a row the pixels are next to each other; down a column they
-        // are a row apart.
         quint32 *start = horizontal ? bits + line * stride : bits + line;
-        const qsizetype step = horizontal ? 1 : stride;
-        auto at = [&](int i) -> quint32 & { return start[i * step]; };
         for (int i = 0; i < length; ++i)
-            copy[size_t(i)] = at(i);
-        int sum[4] = {0, 0, 0, 0};
-        auto addPixel = [&](int i, int sign) {
-            if (i < 0 || i >= length)
-                return;
-            const quint32 p = copy[size_t(i)];
-            sum[0] += sign * int(p >> 24);
-            sum[1] += sign * int((p >> 16) & 0xff);
-            sum[2] += sign * int((p >> 8) & 0xff);
-            sum[3] += sign * int(p & 0xff);
-        };
-        for (int i = -r; i <= r; ++i)
-            addPixel(i, 1);
+            padded[size_t(i + r)] = start[i * step];
+        int a = 0, red = 0, green = 0, blue = 0;
+        for (int i = 0; i < 2 * r; ++i) {
+            const quint32 p = padded[size_t(i)];
+            a += int(p >> 24);
+            red += int((p >> 16) & 0xff);
+            green += int((p >> 8) & 0xff);
+            blue += int(p & 0xff);
+        }
         for (int i = 0; i < length; ++i) {
-            at(i) = (quint32(sum[0] / window) << 24) | (quint32(sum[1] / window) << 16)
-                    | (quint32(sum[2] / window) << 8) | quint32(sum[3] / window);
-            addPixel(i - r, -1);
-            addPixel(i + r + 1, 1);
+            const quint32 in = padded[size_t(i + 2 * r)];
+            a += int(in >> 24);
+            red += int((in >> 16) & 0xff);
+            green += int((in >> 8) & 0xff);
+            blue += int(in & 0xff);
+            start[i * step] = (mean(a) << 24) | (mean(red) << 16) | (mean(green) << 8) | mean(blue);
+            const quint32 out = padded[size_t(i)];
+            a -= int(out >> 24);
+            red -= int((out >> 16) & 0xff);
+            green -= int((out >> 8) & 0xff);
+            blue -= int(out & 0xff);
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <cmath>
 
 ModeRow::ModeRow(const ModeCard &card, QWidget *parent)
     : InkButton(parent)
@@ -86,8 +87,13 @@ void ModeRow::paintEvent(QPaintEvent *)
     const QRectF card = QRectF(rect()).marginsRemoved(QMarginsF(shadowRoom()));
     QPainterPath shape;
     shape.addRoundedRect(card, 10, 10);
-    SoftShadow::draw(painter, shape, Kiv::ink(Motion::mix(0.02, 0.08, h)), Motion::mix(3.0, 8.0, h),
-                     QPointF(0, 2));
+    const QImage &shadow = m_shadow.image(
+        size(), PaintCache::deviceScale(painter),
+        [&](QPainter &p, QSizeF) {
+            SoftShadow::draw(p, shape, Kiv::ink(Motion::mix(0.02, 0.08, h)), Motion::mix(3.0, 8.0, h), QPointF(0, 2));
+        },
+        quint64(std::lround(h * 1e6)));
+    painter.drawImage(QPointF(0, 0), shadow);
     painter.fillPath(shape, Kiv::paperRaised(Motion::mix(0.55, 1.0, h)));
     painter.strokePath(shape, QPen(Kiv::hairline(Motion::mix(0.45, 1.0, h)), 1));
     if (showsFocusRing()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "views/ink/InkButton.h"
+#include "views/ink/PaintCache.h"
 #include "views/timer/ModeCard.h"
 
 class ElidedLabel;
@@ -39,4 +40,6 @@ private:
     RhythmView *m_strip;
     ElidedLabel *m_span;
     TextBlock *m_detail;
+    // The blurred shadow, kept while the hover stands still.
+    PaintCache m_shadow;
 };
