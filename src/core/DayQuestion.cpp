@@ -1,6 +1,7 @@
 #include "core/DayQuestion.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace DayQuestion {
 
@@ -39,14 +40,14 @@ QStringList lookedUp(const char *const (&keys)[N])
 
 const QString &morning()
 {
-    static const QString text = L(QStringLiteral("今日、大切にすること。"));
-    return text;
+    static PerLanguage<QString> text;
+    return text([] { return L(QStringLiteral("今日、大切にすること。")); });
 }
 
 const QString &evening()
 {
-    static const QString text = L(QStringLiteral("今日、心に残ったこと。"));
-    return text;
+    static PerLanguage<QString> text;
+    return text([] { return L(QStringLiteral("今日、心に残ったこと。")); });
 }
 
 QStringList buildMorningExamples()
@@ -61,14 +62,14 @@ QStringList buildEveningExamples()
 
 const QStringList &morningExamples()
 {
-    static const QStringList list = buildMorningExamples();
-    return list;
+    static PerLanguage<QStringList> list;
+    return list(&buildMorningExamples);
 }
 
 const QStringList &eveningExamples()
 {
-    static const QStringList list = buildEveningExamples();
-    return list;
+    static PerLanguage<QStringList> list;
+    return list(&buildEveningExamples);
 }
 
 } // namespace DayQuestion

@@ -5,7 +5,7 @@
 
 // The two day questions that the morning and evening prompts carry, and seven
 // example answers to each that the day page shows one of. Each is looked up
-// once on first use and kept for the run.
+// once for each interface language and kept.
 namespace DayQuestion {
 const QString &morning();
 const QString &evening();

@@ -1,6 +1,7 @@
 #include "core/Glossary.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace Glossary {
 
@@ -164,8 +165,8 @@ QList<Section> build()
 
 const QList<Section> &sections()
 {
-    static const QList<Section> built = build();
-    return built;
+    static PerLanguage<QList<Section>> built;
+    return built(&build);
 }
 
 std::optional<GlossaryEntry> entry(const QList<Section> &in, const QString &key)

@@ -8,8 +8,8 @@
 
 // The words of the meditation hall that the interface uses, each with its
 // reading, meaning, place in the program and origin: five titled sections.
-// The table is looked up through L once, on first use, and keeps the
-// language of that moment for the run.
+// The table is looked up through L once for each interface language and
+// kept.
 namespace Glossary {
 
 struct Section
@@ -32,8 +32,8 @@ std::optional<GlossaryEntry> entry(const QString &key);
 QString heading();
 QString closingNote();
 
-// The table built now, in the current language (sections() keeps the first
-// one of the run).
+// The table built now, in the current language (sections() keeps one for
+// each language).
 QList<Section> build();
 // The same lookup over a given table.
 std::optional<GlossaryEntry> entry(const QList<Section> &table, const QString &key);

@@ -2,6 +2,7 @@
 
 #include "core/KivJSON.h"
 #include "core/L.h"
+#include "core/PerLanguage.h"
 #include "platform/time/Clock.h"
 #include "sources/TodoOrder.h"
 #include "stores/LocalTaskStore.h"
@@ -56,8 +57,8 @@ QList<TodoItem> LocalTaskSource::dailyItems() const
 
 QString LocalTaskSource::displayName() const
 {
-    static const QString name = L("このアプリ");
-    return name;
+    static PerLanguage<QString> name;
+    return name([] { return L("このアプリ"); });
 }
 
 void LocalTaskSource::openTasks(int limit, Rows done)

@@ -1,6 +1,7 @@
 #include "sources/RemindersTaskSource.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 #include "platform/time/Clock.h"
 #include "sources/TodoOrder.h"
 
@@ -31,8 +32,8 @@ void RemindersTaskSource::setLastError(const QString &text)
 
 QString RemindersTaskSource::displayName() const
 {
-    static const QString name = L("リマインダー");
-    return name;
+    static PerLanguage<QString> name;
+    return name([] { return L("リマインダー"); });
 }
 
 void RemindersTaskSource::requestAccess(Done done)

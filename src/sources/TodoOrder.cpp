@@ -1,6 +1,7 @@
 #include "sources/TodoOrder.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 #include "stores/DayMath.h"
 
 #include <algorithm>
@@ -166,20 +167,17 @@ QList<TodoItem> sorted(QList<TodoItem> items, const QDateTime &now, const QTimeZ
 
 QString groupTitle(int rank)
 {
-    // Looked up once, on first use, and kept for the run.
-    static const QString overdue = L("日を過ぎたもの");
-    static const QString today = L("今日のうちに");
-    static const QString later = L("これから");
-    static const QString undated = L("日を決めない");
+    // Looked up once per language and kept: every row asks.
+    static PerLanguage<QString> overdue, today, later, undated;
     switch (rank) {
     case 0:
-        return overdue;
+        return overdue([] { return L("日を過ぎたもの"); });
     case 1:
-        return today;
+        return today([] { return L("今日のうちに"); });
     case 2:
-        return later;
+        return later([] { return L("これから"); });
     default:
-        return undated;
+        return undated([] { return L("日を決めない"); });
     }
 }
 

@@ -1,13 +1,14 @@
 #include "stores/Counsel.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace Counsel {
 
 const QString &title()
 {
-    static const QString text = L("AI に聞いてもらう");
-    return text;
+    static PerLanguage<QString> text;
+    return text([] { return L("AI に聞いてもらう"); });
 }
 
 } // namespace Counsel

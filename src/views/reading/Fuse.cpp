@@ -1,18 +1,21 @@
 #include "views/reading/Fuse.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace Fuse {
 
 const QString &word()
 {
-    static const QString text = L(QStringLiteral("布施"));
-    return text;
+    static PerLanguage<QString> text;
+    return text([] { return L(QStringLiteral("布施")); });
 }
 
 const QString &message()
 {
-    static const QString text = L(QStringLiteral("このアプリを使ってよかったと思っていただけたなら、\n"
+    static PerLanguage<QString> text;
+    return text([] {
+        return L(QStringLiteral("このアプリを使ってよかったと思っていただけたなら、\n"
                                                  "そのぶんを、どうか世界のほうへ回してください。\n\n"
                                                  "隣の人の話を、最後まで聞く。\n"
                                                  "足もとのごみを、ひとつ拾う。\n"
@@ -20,13 +23,13 @@ const QString &message()
                                                  "それでこの世界がすこし良い場所になることが、\n"
                                                  "わたしたちにとって何よりの布施です。\n\n"
                                                  "お代はいただきません。"));
-    return text;
+    });
 }
 
 const QString &closing()
 {
-    static const QString text = L(QStringLiteral("ありがとうございます"));
-    return text;
+    static PerLanguage<QString> text;
+    return text([] { return L(QStringLiteral("ありがとうございます")); });
 }
 
 QString alertTitle()

@@ -1,6 +1,7 @@
 #include "views/reading/HowTo.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace HowTo {
 
@@ -23,20 +24,20 @@ QString devicesNow()
 
 const QString &calendarLink()
 {
-    static const QString text = calendarLinkNow();
-    return text;
+    static PerLanguage<QString> text;
+    return text(&calendarLinkNow);
 }
 
 const QString &siteLink()
 {
-    static const QString text = siteLinkNow();
-    return text;
+    static PerLanguage<QString> text;
+    return text(&siteLinkNow);
 }
 
 const QString &devices()
 {
-    static const QString text = devicesNow();
-    return text;
+    static PerLanguage<QString> text;
+    return text(&devicesNow);
 }
 
 // clang-format off
@@ -95,8 +96,8 @@ QList<Section> build()
 
 const QList<Section> &sections()
 {
-    static const QList<Section> built = build();
-    return built;
+    static PerLanguage<QList<Section>> built;
+    return built(&build);
 }
 
 QString heading()

@@ -7,8 +7,8 @@
 #include <optional>
 
 // The how-to page: six short sections of lines on the four pages and how a
-// day with the program goes. Looked up through L once, on first use, and kept
-// in the language of that moment for the run.
+// day with the program goes. Looked up through L once for each interface
+// language and kept.
 namespace HowTo {
 
 struct Section

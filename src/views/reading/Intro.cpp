@@ -1,6 +1,7 @@
 #include "views/reading/Intro.h"
 
 #include "core/L.h"
+#include "core/PerLanguage.h"
 
 namespace Intro {
 
@@ -68,8 +69,8 @@ QList<Page> build()
 
 const QList<Page> &pages()
 {
-    static const QList<Page> built = build();
-    return built;
+    static PerLanguage<QList<Page>> built;
+    return built(&build);
 }
 
 } // namespace Intro

@@ -28,8 +28,8 @@ struct Page
 // The three pages, in order, built on first use.
 const QList<Page> &pages();
 
-// The pages built now, in the current language (pages() keeps the first one
-// of the run).
+// The pages built now, in the current language (pages() keeps one for each
+// language).
 QList<Page> build();
 
 } // namespace Intro
