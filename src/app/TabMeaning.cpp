@@ -7,8 +7,11 @@
 #include "views/ink/InkButton.h"
 #include "views/ink/SymbolPainter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kMeaningLines = 12;
@@ -25,11 +28,22 @@ public:
         InkLook look = InkLook::plain(Kiv::font(12), {Kiv::Colour::inkFaint}, {Kiv::Colour::inkSoft});
         look.padding = QMarginsF(12, 2, 12, 2);
         setLook(look);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
     void setOpen(bool open)
     {
         m_open = open;
         update();
+    }
+    // A gloss wider than the window at a large text scale is cut short with
+    // an ellipsis (the meaning it opens holds the whole of it) rather than
+    // widening the window.
+    QSize minimumSizeHint() const override
+    {
+        const QMarginsF &p = look().padding;
+        const double side = SymbolPainter::size(7 * Kiv::scale()).width();
+        const double least = QFontMetricsF(look().font).horizontalAdvance(QStringLiteral("一二三…"));
+        return {int(std::ceil(p.left() + least + 4 + side + p.right())), sizeHint().height()};
     }
 
 protected:
@@ -42,9 +56,9 @@ protected:
     void paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour) override
     {
         const double side = SymbolPainter::size(7 * Kiv::scale()).width();
-        const QSizeF natural = labelSize();
-        const double left = rect.center().x() - natural.width() / 2;
-        const double textWidth = natural.width() - 4 - side;
+        const double shown = std::min(labelSize().width(), rect.width());
+        const double left = rect.center().x() - shown / 2;
+        const double textWidth = shown - 4 - side;
         InkButton::paintLabel(painter, QRectF(left, rect.top(), textWidth, rect.height()), colour);
         SymbolPainter::paint(painter, QRectF(left + textWidth + 4, rect.center().y() - side / 2, side, side),
                              m_open ? Symbol::chevronUp : Symbol::chevronDown, Kiv::inkGhost());

@@ -387,6 +387,21 @@ TEST_F(RootViewTest, ANewTextScaleRebuildsTheWorkingInterface)
     rig->settings.setTextScale(1.0);
 }
 
+// At the largest text scale the window still opens at its usual width: no
+// page asks for more (a long line is cut short instead).
+TEST_F(RootViewTest, AtTheLargestTextScaleNoPageWidensTheWindow)
+{
+    Kiv::setScale(1.6);
+    rig->settings.setTextScale(1.6);
+    build();
+    for (RootTab tab : allRootTabs()) {
+        click(TopTabs::labelName(tab));
+        SCOPED_TRACE(page().toStdString());
+        EXPECT_LE(view->minimumSizeHint().width(), RootView::kIdealSize.width());
+    }
+    rig->settings.setTextScale(1.0);
+}
+
 // The program's windows: each one once, brought forward when asked again.
 TEST_F(RootViewTest, EachWindowExistsOnce)
 {

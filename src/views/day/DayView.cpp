@@ -28,11 +28,13 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -406,6 +408,10 @@ void DayView::refreshStanding()
             InkButton *b = DayStyle::button(line.text, DayStyle::text(12, Kiv::Colour::inkSoft, 1.0, Kiv::Design::serif),
                                             QStringLiteral("day.mind"), row);
             b->setToolTip(L(QStringLiteral("三心とは")));
+            // A long line at a large text scale is cut short with an
+            // ellipsis rather than widening the window (the note it opens
+            // holds the whole of it).
+            b->setMinimumWidth(int(std::ceil(QFontMetricsF(b->look().font).horizontalAdvance(QStringLiteral("三心…")))));
             h->addWidget(b, 0, Qt::AlignBottom);
             connect(b, &InkButton::clicked, this, [this, b] {
                 auto *note = new Popover(b);
