@@ -33,8 +33,14 @@ void FrameCanvas::findPaper()
 
 void FrameCanvas::paint(QPainter &painter, const Draw &draw)
 {
+    paint(painter, m_owner->rect(), draw);
+}
+
+void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
+{
     const QSize size = m_owner->size();
-    if (size.isEmpty())
+    const QRect part = dirty & m_owner->rect();
+    if (size.isEmpty() || part.isEmpty())
         return;
     const qreal dpr = PaintCache::deviceScale(painter);
     QPoint offset;
@@ -48,12 +54,15 @@ void FrameCanvas::paint(QPainter &painter, const Draw &draw)
     // The paper's layer is drawn here, on the main thread, if it is not yet.
     const QImage backdrop = paper ? paper->layer(dpr) : QImage();
 
-    auto frame = [this, &draw, &backdrop, offset, size, dpr] {
+    const bool whole = part == m_owner->rect();
+    auto frame = [this, &draw, &backdrop, offset, size, dpr, part, whole] {
         if (backdrop.isNull())
             m_frame.fill(Qt::transparent);
         QPainter p(&m_frame);
+        if (!whole)
+            p.setClipRect(part);
         if (!backdrop.isNull())
-            p.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), backdrop, QRectF(QPointF(offset) * dpr, QSizeF(size) * dpr));
+            p.drawImage(QRectF(part), backdrop, QRectF(QPointF(offset + part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
         draw(p, QSizeF(size));
     };
     QSemaphore done;
@@ -65,5 +74,8 @@ void FrameCanvas::paint(QPainter &painter, const Draw &draw)
         done.acquire();
     else
         frame();
-    painter.drawImage(QPointF(0, 0), m_frame);
+    if (whole)
+        painter.drawImage(QPointF(0, 0), m_frame);
+    else
+        painter.drawImage(QRectF(part), m_frame, QRectF(QPointF(part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
 }

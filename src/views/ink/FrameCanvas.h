@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QRect>
 #include <functional>
 
 class QPainter;
@@ -37,6 +38,9 @@ public:
 
     // From the owner's paintEvent: draws the frame and puts it on `painter`.
     void paint(QPainter &painter, const Draw &draw);
+    // The same for the part `dirty` of the owner alone (its paint event's
+    // rectangle): only that part is drawn and put on the page.
+    void paint(QPainter &painter, const QRect &dirty, const Draw &draw);
 
     // Whether the last frame was drawn on a pool thread (tests).
     bool lastFrameWasPooled() const { return m_pooled; }

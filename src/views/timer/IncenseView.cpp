@@ -6,6 +6,7 @@
 #include "views/timer/FaceTime.h"
 
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -37,7 +38,7 @@ double clamped(double progress)
 IncenseView::IncenseView(QWidget *parent)
     : QWidget(parent)
     , m_stillTime(FaceTime::now())
-    , m_ticker(new FrameTicker(this, kFrameMs, [this] { update(); }))
+    , m_ticker(new FrameTicker(this, kFrameMs, [this] { frame(); }))
     , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(kWidth, kHeight);
@@ -52,10 +53,43 @@ void IncenseView::setInputs(double progress, Phase phase, bool running)
     if (m_running && !running)
         m_stillTime = FaceTime::now();
     m_progress = progress;
+    const bool onlyBurning = running && m_running && phase == m_phase;
     m_phase = phase;
     m_running = running;
     m_ticker->setMoving(running);
-    update();
+    // While the run goes on, a new progress waits for the next frame, which
+    // redraws what it has moved.
+    if (!onlyBurning || !m_ticker->isTicking())
+        update();
+}
+
+void IncenseView::frame()
+{
+    const QSizeF area(size());
+    if (stillStep(area, FaceTime::now(), m_progress, devicePixelRatioF()) != m_drawnStep)
+        update();
+    else
+        update(movingArea(area, m_progress));
+}
+
+QRect IncenseView::movingArea(QSizeF size, double progress)
+{
+    const double cx = size.width() / 2;
+    const double yb = burnLine(size.height(), progress);
+    // The strands reach 15.5 to either side (the second 1.5 further right)
+    // and up to 108 above the burn line; the glow 7 around it.
+    const double smoke = yb - 2 > 12 ? std::min(yb - 2, 108.0) : 0;
+    const QRectF reach(QPointF(cx - 17.5, yb - smoke - 1.5), QPointF(cx + 19, yb + 7.5));
+    return reach.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), size.toSize());
+}
+
+quint64 IncenseView::stillStep(QSizeF size, double t, double progress, double dpr)
+{
+    // The trace's sway in steps of a quarter second (under 0.08 px), the
+    // burn line in steps of an eighth of a device pixel.
+    const double steps = std::floor(t * 4);
+    const double lineSteps = std::round(burnLine(size.height(), progress) * dpr * 8);
+    return quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps));
 }
 
 bool IncenseView::isTicking() const
@@ -173,14 +207,10 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
     painter.setRenderHint(QPainter::Antialiasing);
     const double yb = burnLine(size.height(), progress);
     if (still) {
-        // The slow parts are drawn again only when they have moved: the
-        // trace's sway in steps of a quarter second (under 0.08 px), the
-        // burn line in steps of an eighth of a device pixel.
+        // The slow parts are drawn again only when they have moved.
         const double dpr = PaintCache::deviceScale(painter);
-        const double steps = std::floor(t * 4);
-        const double lineSteps = std::round(yb * dpr * 8);
-        const double swayTime = steps / 4, line = lineSteps / (dpr * 8);
-        const quint64 key = quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps));
+        const double swayTime = std::floor(t * 4) / 4, line = std::round(yb * dpr * 8) / (dpr * 8);
+        const quint64 key = stillStep(size, t, progress, dpr);
         painter.drawImage(QPointF(0, 0), still->image(
                                               size.toSize(), dpr,
                                               [&](QPainter &p, QSizeF s) { drawStill(p, s, swayTime, line, progress); },
@@ -192,9 +222,11 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
     painter.restore();
 }
 
-void IncenseView::paintEvent(QPaintEvent *)
+void IncenseView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const double t = m_running ? FaceTime::now() : m_stillTime;
-    m_canvas->paint(painter, [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running, &m_still); });
+    m_drawnStep = stillStep(QSizeF(size()), t, m_progress, PaintCache::deviceScale(painter));
+    m_canvas->paint(painter, event->rect(),
+                    [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running, &m_still); });
 }

@@ -46,6 +46,12 @@ public:
 
     // Where the stick burns down to, for an area `height` high.
     static double burnLine(double height, double progress);
+    // What a frame changes while only the smoke and the ember move: the
+    // smoke's reach, the glow and a pixel of room, in an area of `size`.
+    static QRect movingArea(QSizeF size, double progress);
+    // The step the slow parts stand at, at time `t` on a device of `dpr`:
+    // the cached layer is drawn again when it changes.
+    static quint64 stillStep(QSizeF size, double t, double progress, double dpr);
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
@@ -53,6 +59,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void frame();
+
     double m_progress = 0;
     Phase m_phase = Phase::focus;
     bool m_running = false;
@@ -60,4 +68,5 @@ private:
     FrameTicker *m_ticker;
     FrameCanvas *m_canvas;
     PaintCache m_still;
+    quint64 m_drawnStep = 0; // the slow parts' step of the last frame
 };

@@ -11,6 +11,7 @@
 #include "views/timer/KinhinView.h"
 #include "views/timer/RingView.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 #include <cmath>
@@ -371,6 +372,70 @@ TEST_F(FaceTimersTest, IncenseAndWalkerRedrawOnlyWhileRunningAndShown)
     clock.advanceSeconds(1.3);
     EXPECT_NE(grab(stick), stickMoving);
     EXPECT_NE(grab(walker), walkerMoving);
+}
+
+// Between two steps of the slow parts a frame redraws only the smoke and
+// the ember: everything that changes lies in the moving area.
+TEST_F(FacesTest, BetweenSlowStepsOnlyTheMovingAreaChanges)
+{
+    const QSizeF size(IncenseView::kWidth, IncenseView::kHeight);
+    for (double dpr : {1.0, 2.0}) {
+        for (double progress : {0.0, 0.004, 0.3, 0.9, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "dpr " << dpr << " progress " << progress);
+            PaintCache still;
+            auto frame = [&](double t) {
+                return StillPicture::paint(size.toSize(), dpr, [&](QPainter &p, QSizeF s) {
+                    IncenseView::draw(p, s, t, progress, true, &still);
+                });
+            };
+            const QRect moving = IncenseView::movingArea(size, progress);
+            const QImage first = frame(1000.0);
+            for (double t : {1000.05, 1000.1, 1000.2}) {
+                ASSERT_EQ(IncenseView::stillStep(size, t, progress, dpr), IncenseView::stillStep(size, 1000, progress, dpr));
+                const QImage later = frame(t);
+                QRect changed;
+                for (int y = 0; y < later.height(); ++y)
+                    for (int x = 0; x < later.width(); ++x)
+                        if (later.pixel(x, y) != first.pixel(x, y))
+                            changed |= QRect(int(x / dpr), int(y / dpr), 1, 1);
+                EXPECT_FALSE(changed.isEmpty()) << t;
+                EXPECT_TRUE(moving.contains(changed)) << t;
+            }
+        }
+    }
+}
+
+TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
+{
+    QList<QRect> painted;
+    struct Paints : QObject
+    {
+        QList<QRect> *rects;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                rects->append(static_cast<QPaintEvent *>(event)->rect());
+            return false;
+        }
+    } paints;
+    paints.rects = &painted;
+    auto *stick = new IncenseView(&window);
+    stick->setInputs(0.3, Phase::focus, true);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    stick->installEventFilter(&paints);
+    const QRect moving = IncenseView::movingArea(QSizeF(stick->size()), 0.3);
+    // The clock stands still: the frames redraw the smoke and the ember alone.
+    painted.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return painted.size() >= 3; }, 2000));
+    EXPECT_EQ(painted.last(), moving);
+    // A new progress waits for the next frame, not a whole repaint of its own.
+    stick->setInputs(0.3001, Phase::focus, true);
+    clock.advanceSeconds(0.25);
+    painted.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return painted.size() >= 2; }, 2000));
+    EXPECT_EQ(painted.first(), stick->rect()) << "the trace swayed a step";
+    EXPECT_EQ(painted.last(), IncenseView::movingArea(QSizeF(stick->size()), 0.3001));
 }
 
 TEST_F(FaceTimersTest, RingBreathesWhileRunningAndSettlesOnceWhenPaused)
