@@ -44,6 +44,9 @@ int main(int argc, char **argv)
     // The one coordinator, with every collaborator its own or the shared one.
     AppModel::Parts parts;
     parts.version = QStringLiteral(QUILLMERE_VERSION);
+    // The calendar folders are first read on a worker: the window does not
+    // wait for them, and their events and reminders follow when read.
+    parts.readCalendarsInBackground = true;
     AppModel model(parts);
 
     ViewContext context;

@@ -430,7 +430,7 @@ std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &pat
 QList<CalendarInfo> IcalFolderStore::allCollections() const
 {
     QList<CalendarInfo> out;
-    if (!hasAccess())
+    if (!hasAccess() || (m_loading && m_writing == 0))
         return out;
     for (const QString &accountFolder : accountFolders()) {
         const QFileInfo accountInfo(accountFolder);
@@ -497,6 +497,24 @@ bool IcalFolderStore::writableCollection(const QString &id, CollectionKind kind,
 }
 
 // ---- items --------------------------------------------------------------------
+
+namespace {
+// Marks a write under way for as long as it lasts.
+struct Writing
+{
+    explicit Writing(int &count)
+        : m_count(count)
+    {
+        ++m_count;
+    }
+    ~Writing() { --m_count; }
+    Writing(const Writing &) = delete;
+    Writing &operator=(const Writing &) = delete;
+
+private:
+    int &m_count;
+};
+} // namespace
 
 std::optional<IcalFolderStore::Item> IcalFolderStore::findItem(const QString &id, CollectionKind kind) const
 {
@@ -659,6 +677,7 @@ std::optional<IcalFolderStore::Item> IcalFolderStore::itemForWrite(const QString
 
 std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QString *error)
 {
+    const Writing writing(m_writing);
     if (!event.start.isValid() || !event.end.isValid() || event.end < event.start) {
         setError(error, QStringLiteral("the event has no valid time"));
         return std::nullopt;
@@ -681,6 +700,7 @@ std::optional<QString> IcalFolderStore::saveEvent(const CalendarEvent &event, QS
 
 bool IcalFolderStore::removeEvent(const QString &id, const QDateTime &occurrenceDate, QString *error)
 {
+    const Writing writing(m_writing);
     const std::optional<Item> item = itemForWrite(id, CollectionKind::Events, error);
     if (!item)
         return false;
@@ -751,6 +771,7 @@ std::optional<Reminder> IcalFolderStore::reminder(const QString &id) const
 
 std::optional<QString> IcalFolderStore::saveReminder(const Reminder &reminder, QString *error)
 {
+    const Writing writing(m_writing);
     const auto apply = [&](IcalDocument &doc, const QString &uid, const QDateTime &now) {
         doc.applyReminder(uid, reminder, now);
     };

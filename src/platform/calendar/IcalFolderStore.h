@@ -65,7 +65,11 @@ public:
 
     // Reads and parses every item file of the account folders on a worker
     // thread, then keeps what it read and reports changed() on this object's
-    // thread. Until then isLoading() is true. Nothing happens without access.
+    // thread. Until then isLoading() is true, and the store reads no file for
+    // a question (no collections, events or reminders yet; the change report
+    // brings them), so the main thread never reads the files the worker
+    // reads. A write meanwhile reads what it needs. Nothing happens without
+    // access.
     void loadInBackground() override;
     bool isLoading() const override { return m_loading; }
 
@@ -164,4 +168,5 @@ private:
     mutable std::unordered_map<QString, Folder> m_folders;
     mutable std::unordered_map<QString, Account> m_accounts;
     bool m_loading = false;
+    int m_writing = 0; // writes under way: they read the files even while loading
 };
