@@ -4,6 +4,10 @@
 #include "core/L.h"
 #include "views/ink/Motion.h"
 
+#include <QColor>
+#include <QImage>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 // The fixture of widget tests: light appearance, text scale 1, animations
@@ -25,3 +29,17 @@ struct ViewTest : ::testing::Test
         Lang::setForTesting(std::nullopt);
     }
 };
+
+// The largest difference of one colour channel between two pictures of one
+// size (0: the same picture).
+inline int worstDifference(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                              std::abs(p.blue() - q.blue())});
+        }
+    return worst;
+}

@@ -133,14 +133,7 @@ TEST_F(FrameCanvasTest, AFaceOnPaperPaintsThePaperUnderItAndIsOpaque)
                 p.setRenderHint(QPainter::Antialiasing);
                 face.still(p, QSizeF(area.size()));
             }
-            int worst = 0;
-            for (int y = 0; y < shown.height(); ++y)
-                for (int x = 0; x < shown.width(); ++x) {
-                    const QColor a = shown.pixelColor(x, y), b = expected.pixelColor(x, y);
-                    worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                                      std::abs(a.blue() - b.blue())});
-                }
-            EXPECT_LE(worst, 2);
+            EXPECT_LE(worstDifference(shown, expected), 2);
         }
     }
 }

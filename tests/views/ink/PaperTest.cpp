@@ -42,14 +42,7 @@ TEST_F(PaperTest, TheGardenWidgetShowsWhatItsDrawFunctionDraws)
         KaresansuiView::draw(p, s, true);
     });
     ASSERT_EQ(widget.size(), drawn.size());
-    int worst = 0;
-    for (int y = 0; y < widget.height(); ++y)
-        for (int x = 0; x < widget.width(); ++x) {
-            const QColor a = widget.pixelColor(x, y), b = drawn.pixelColor(x, y);
-            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                              std::abs(a.blue() - b.blue())});
-        }
-    EXPECT_LE(worst, 2) << "the same picture, up to rounding through the cached layer";
+    EXPECT_LE(worstDifference(widget, drawn), 2) << "the same picture, up to rounding through the cached layer";
     EXPECT_EQ(garden.height(), 68);
 }
 

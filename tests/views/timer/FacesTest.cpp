@@ -216,18 +216,6 @@ TEST_F(FacesTest, RingDotRidesOnTheHeadAndDimsWhenPaused)
     }
 }
 
-int worstDifference(const QImage &a, const QImage &b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
-                              std::abs(p.blue() - q.blue())});
-        }
-    return worst;
-}
-
 TEST_F(FacesTest, StaticLayersAreDrawnOnceAndLookTheSame)
 {
     // The ring's disc and track: the same picture at rest; breathing scales
