@@ -16,6 +16,12 @@ FrameTicker::FrameTicker(QWidget *owner, int intervalMs, std::function<void()> t
     owner->installEventFilter(this);
 }
 
+void FrameTicker::setInterval(int intervalMs)
+{
+    if (intervalMs != m_timer.interval())
+        m_timer.setInterval(intervalMs);
+}
+
 void FrameTicker::setMoving(bool moving)
 {
     m_moving = moving;

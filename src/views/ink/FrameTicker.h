@@ -20,6 +20,9 @@ public:
     void setMoving(bool moving);
     bool isMoving() const { return m_moving; }
     bool isTicking() const { return m_timer.isActive(); }
+    // A new interval takes effect from the next tick.
+    void setInterval(int intervalMs);
+    int interval() const { return m_timer.interval(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -72,8 +72,10 @@ void RingView::setInputs(double progress, Phase phase, bool running)
     if (progress != m_progress) {
         const double shown = shownProgress(t);
         // A growing arc moves to its new end; a smaller one (a new phase, a
-        // reset) is drawn at once rather than unwound.
-        if (progress > shown && m_placed && isVisible() && !Motion::isInstant()) {
+        // reset) is drawn at once rather than unwound, and so is a step too
+        // small to see.
+        const double along = (progress - shown) * 2 * std::numbers::pi * kRadius;
+        if (progress > shown && along >= kLeastArcMove && m_placed && isVisible() && !Motion::isInstant()) {
             m_arcFrom = shown;
             m_arcStart = t;
         } else {
@@ -98,6 +100,7 @@ void RingView::setInputs(double progress, Phase phase, bool running)
     }
     m_phase = phase;
     m_placed = true;
+    m_ticker->setInterval(isArcMoving(t) ? kFrameMs : kBreathFrameMs);
     m_ticker->setMoving(m_running || isSettling(t) || isArcMoving(t));
     update();
 }
@@ -135,11 +138,17 @@ bool RingView::isTicking() const
     return m_ticker->isTicking();
 }
 
+int RingView::frameInterval() const
+{
+    return m_ticker->interval();
+}
+
 void RingView::tick()
 {
     const double t = FaceTime::now();
     if (!m_running && !isSettling(t) && !isArcMoving(t))
         m_ticker->setMoving(false);
+    m_ticker->setInterval(isArcMoving(t) ? kFrameMs : kBreathFrameMs);
     update();
 }
 

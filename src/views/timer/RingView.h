@@ -22,9 +22,14 @@ class RingView : public QWidget
 public:
     static constexpr double kSide = 248;       // the ring's square
     static constexpr int kMargin = 10;         // room for the swell and the dot's glow
-    // 10 frames a second while anything moves: the swell moves the track by
-    // at most 0.07 px a frame, the arc of a one-minute break 1.3 px.
+    // 10 frames a second while the arc moves to a new end (the arc of a
+    // one-minute break grows 3.2 px a quarter second); 5 while the ring only
+    // breathes or settles (the track then moves at most 0.12 px a frame).
     static constexpr int kFrameMs = 100;
+    static constexpr int kBreathFrameMs = 200;
+    // A new end nearer than this along the arc is drawn at once: moving it
+    // over a quarter second would show nothing.
+    static constexpr double kLeastArcMove = 0.5;
     static constexpr double kSwell = 1.012;    // the breathing's largest scale
     static constexpr double kBreathSeconds = 4; // one way
     static constexpr double kArcSeconds = 0.25;
@@ -41,8 +46,9 @@ public:
     double shownProgress(double t) const;
     double scaleAt(double t) const;
     // The redraw timer runs (while breathing, settling or moving the arc,
-    // and only while shown).
+    // and only while shown), and how often.
     bool isTicking() const;
+    int frameInterval() const;
 
     // The ring centred in an area of `size`: the arc at `progress` in the
     // phase's colour, the dot lit while `running`, the whole scaled by

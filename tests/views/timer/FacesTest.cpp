@@ -490,8 +490,16 @@ TEST_F(FaceTimersTest, RingArcMovesForwardOverAQuarterSecondAndJumpsBack)
     face->setInputs(0.01, Phase::focus, true);
     EXPECT_DOUBLE_EQ(face->shownProgress(FaceTime::now()), 0.01);
     face->setInputs(0.05, Phase::focus, true);
+    EXPECT_EQ(face->frameInterval(), RingView::kFrameMs) << "10 frames a second while the arc moves";
     clock.advance(300);
     EXPECT_DOUBLE_EQ(face->shownProgress(FaceTime::now()), 0.05);
+
+    // A long phase's quarter-second step is too small to see: drawn at once,
+    // and the ring only breathes, at 5 frames a second.
+    face->setInputs(0.05002, Phase::focus, true);
+    EXPECT_DOUBLE_EQ(face->shownProgress(FaceTime::now()), 0.05002);
+    EXPECT_EQ(face->frameInterval(), RingView::kBreathFrameMs);
+    EXPECT_TRUE(face->isTicking());
 }
 
 } // namespace
