@@ -16,8 +16,8 @@ namespace SoftShadow {
 void draw(QPainter &painter, const QPainterPath &shape, const QColor &colour, double radius,
           QPointF offset = QPointF());
 
-// Blurs a premultiplied image in place (three box passes approximating a
-// Gaussian of standard deviation `sigma` pixels).
-void blur(QImage &image, double sigma);
+// Blurs a coverage mask (QImage::Format_Alpha8) in place: three box passes
+// approximating a Gaussian of standard deviation `sigma` pixels.
+void blur(QImage &mask, double sigma);
 
 } // namespace SoftShadow
