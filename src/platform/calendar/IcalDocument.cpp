@@ -601,8 +601,11 @@ Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcompo
     const QList<icalproperty *> rdates = properties(master, ICAL_RDATE_PROPERTY);
     s.repeats = !rrules.isEmpty() || !rdates.isEmpty();
     if (!s.repeats) {
+        // A single event is read from its own occurrence alone.
         if (std::optional<OwnEvent> single = ownEvent(cal, master, s.start, nullptr, false))
             own.append(*single);
+        s.base = CalendarEvent();
+        s.start.zone = Zone();
         return s;
     }
 
@@ -658,6 +661,30 @@ Series seriesOf(icalcomponent *cal, icalcomponent *master, const QList<icalcompo
     return s;
 }
 
+
+// The reminder a to-do component tells of.
+Reminder reminderOf(icalcomponent *cal, icalcomponent *m, const QString &uid)
+{
+    Reminder r;
+    r.id = uid;
+    r.title = textOf(m, ICAL_SUMMARY_PROPERTY);
+    r.notes = textOf(m, ICAL_DESCRIPTION_PROPERTY);
+    const Stamp due = stampOf(cal, m, ICAL_DUE_PROPERTY);
+    if (due.valid) {
+        r.due = due.local;
+        r.dueIsDate = due.isDate;
+    }
+    const Stamp created = stampOf(cal, m, ICAL_CREATED_PROPERTY);
+    if (created.valid)
+        r.createdAt = created.local;
+    const Stamp completed = stampOf(cal, m, ICAL_COMPLETED_PROPERTY);
+    icalproperty *status = first(m, ICAL_STATUS_PROPERTY);
+    r.completed = completed.valid || (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED);
+    if (completed.valid)
+        r.completedAt = completed.local;
+    return r;
+}
+
 } // namespace
 
 // ---- document -----------------------------------------------------------------
@@ -672,13 +699,26 @@ struct IcalDocument::Index
         QList<icalcomponent *> overrides;
         Series series;        // events only
         QList<OwnEvent> own;  // events standing on their own: a single event, overrides
+        bool recurring = false;           // the series has RRULE or RDATE lines
+        bool cancelled = false;           // its main component (or first override) is cancelled
+        std::optional<Reminder> reminder; // to-dos only
     };
     QList<Item> items;
     QHash<QString, qsizetype> byUid;
     QStringList unidentified;
 
+    // Files of a few items (nearly all: one) keep no table of them, which
+    // would take more memory than the rest of what is kept.
+    static constexpr qsizetype kLookedUpInATable = 8;
+
     const Item *find(const QString &uid) const
     {
+        if (byUid.isEmpty()) {
+            for (const Item &item : items)
+                if (item.uid == uid)
+                    return &item;
+            return nullptr;
+        }
         const auto it = byUid.constFind(uid);
         return it == byUid.constEnd() ? nullptr : &items[*it];
     }
@@ -764,6 +804,31 @@ std::optional<IcalDocument> IcalDocument::parse(const QByteArray &bytes)
     return IcalDocument(root, joined);
 }
 
+std::optional<IcalDocument> IcalDocument::parseForReading(const QByteArray &bytes)
+{
+    std::optional<IcalDocument> doc = parse(bytes);
+    if (doc)
+        doc->releaseComponents();
+    return doc;
+}
+
+void IcalDocument::releaseComponents()
+{
+    // A repeating series whose zone the file itself defines walks that
+    // zone's rules whenever it is read: such a document keeps its
+    // components (every other reading works from the index).
+    for (const Index::Item &item : m_index->items)
+        if (item.series.readable && item.series.repeats && item.series.start.zone.kind == Zone::Ical)
+            return;
+    for (Index::Item &item : m_index->items) {
+        item.master = nullptr;
+        item.overrides.clear();
+    }
+    if (m_cal)
+        icalcomponent_free(m_cal);
+    m_cal = nullptr;
+}
+
 IcalDocument IcalDocument::create(Kind kind, const QString &uid, const QDateTime &now)
 {
     setUpLibical();
@@ -780,6 +845,8 @@ IcalDocument IcalDocument::create(Kind kind, const QString &uid, const QDateTime
 
 QByteArray IcalDocument::serialize() const
 {
+    if (!m_cal)
+        return {};
     char *raw = icalcomponent_as_ical_string_r(m_cal);
     QByteArray out(raw);
     free(raw);
@@ -798,7 +865,7 @@ void IcalDocument::reindex()
         auto found = index->byUid.constFind(uid);
         if (!uid.isEmpty() && found == index->byUid.constEnd()) {
             found = index->byUid.insert(uid, index->items.size());
-            index->items.append({uid, kind, nullptr, {}, {}, {}});
+            index->items.append({uid, kind, nullptr, {}, {}, {}, false, false, std::nullopt});
         }
         Index::Item *item = uid.isEmpty() ? nullptr : &index->items[*found];
         // Without a UID, or sharing the UID of an item of the other kind or a
@@ -813,6 +880,12 @@ void IcalDocument::reindex()
             item->master = c;
     }
     for (Index::Item &item : index->items) {
+        // A series whose main item is missing is known by its first override.
+        icalcomponent *main = item.master ? item.master : item.overrides.value(0);
+        item.recurring = item.master && (first(item.master, ICAL_RRULE_PROPERTY) || first(item.master, ICAL_RDATE_PROPERTY));
+        item.cancelled = main && isCancelledComponent(main);
+        if (item.kind == Kind::Todo && main)
+            item.reminder = reminderOf(m_cal, main, item.uid);
         if (item.kind != Kind::Event)
             continue;
         if (item.master) {
@@ -825,6 +898,16 @@ void IcalDocument::reindex()
                     item.own.append(*own);
         }
     }
+    for (Index::Item &item : index->items) {
+        // One copy of each identifier.
+        if (item.series.base.id == item.uid)
+            item.series.base.id = item.uid;
+        for (OwnEvent &own : item.own)
+            if (own.event.id == item.uid)
+                own.event.id = item.uid;
+    }
+    if (index->items.size() <= Index::kLookedUpInATable)
+        index->byUid = QHash<QString, qsizetype>();
     m_index = std::move(index);
 }
 
@@ -866,8 +949,7 @@ icalcomponent *IcalDocument::master(const QString &uid) const
 bool IcalDocument::isRecurring(const QString &uid) const
 {
     const Index::Item *item = m_index->find(uid);
-    return item && item->master
-           && (first(item->master, ICAL_RRULE_PROPERTY) || first(item->master, ICAL_RDATE_PROPERTY));
+    return item && item->recurring;
 }
 
 icalcomponent *IcalDocument::overrideFor(const QString &uid, const QDateTime &occurrenceDate) const
@@ -1043,7 +1125,7 @@ void IcalDocument::applyEvent(const QString &uid, const CalendarEvent &event, co
 
 bool IcalDocument::removeOccurrence(const QString &uid, const QDateTime &occurrenceDate, const QDateTime &now)
 {
-    if (!isRecurring(uid))
+    if (!m_cal || !isRecurring(uid))
         return false;
     icalcomponent *m = master(uid);
     if (icalcomponent *o = overrideFor(uid, occurrenceDate)) {
@@ -1059,6 +1141,8 @@ bool IcalDocument::removeOccurrence(const QString &uid, const QDateTime &occurre
 
 void IcalDocument::removeItem(const QString &uid)
 {
+    if (!m_cal)
+        return;
     for (icalcomponent *c : children(m_cal, ICAL_ANY_COMPONENT)) {
         if (isItem(c) && uidOf(c) == uid) {
             icalcomponent_remove_component(m_cal, c);
@@ -1080,33 +1164,14 @@ QList<Reminder> IcalDocument::reminders() const
 
 std::optional<Reminder> IcalDocument::reminder(const QString &uid) const
 {
-    icalcomponent *m = master(uid);
-    if (kindOf(uid) != Kind::Todo || !m)
-        return std::nullopt;
-    Reminder r;
-    r.id = uid;
-    r.title = textOf(m, ICAL_SUMMARY_PROPERTY);
-    r.notes = textOf(m, ICAL_DESCRIPTION_PROPERTY);
-    const Stamp due = stampOf(m_cal, m, ICAL_DUE_PROPERTY);
-    if (due.valid) {
-        r.due = due.local;
-        r.dueIsDate = due.isDate;
-    }
-    const Stamp created = stampOf(m_cal, m, ICAL_CREATED_PROPERTY);
-    if (created.valid)
-        r.createdAt = created.local;
-    const Stamp completed = stampOf(m_cal, m, ICAL_COMPLETED_PROPERTY);
-    icalproperty *status = first(m, ICAL_STATUS_PROPERTY);
-    r.completed = completed.valid || (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED);
-    if (completed.valid)
-        r.completedAt = completed.local;
-    return r;
+    const Index::Item *item = m_index->find(uid);
+    return item && item->kind == Kind::Todo ? item->reminder : std::nullopt;
 }
 
 bool IcalDocument::isCancelled(const QString &uid) const
 {
-    icalcomponent *m = master(uid);
-    return m && isCancelledComponent(m);
+    const Index::Item *item = m_index->find(uid);
+    return item && item->cancelled;
 }
 
 void IcalDocument::applyReminder(const QString &uid, const Reminder &reminder, const QDateTime &now)

@@ -25,6 +25,13 @@ public:
     // Nothing when the bytes hold no calendar with an event or to-do. A file
     // of several calendars is read as one (see isJoined()).
     static std::optional<IcalDocument> parse(const QByteArray &bytes);
+    // The same, to be read only: what the readers below give is kept and the
+    // parsed components are let go (they take about seven times the memory;
+    // a repeating series in a zone the file defines keeps them, as reading it
+    // walks that zone). A document let go of gives no firstEvent() and
+    // cannot be changed or serialized; edit a fresh parse of the file.
+    static std::optional<IcalDocument> parseForReading(const QByteArray &bytes);
+    bool canEdit() const { return m_cal != nullptr; }
     // A new, empty item with this UID, stamped with now.
     static IcalDocument create(Kind kind, const QString &uid, const QDateTime &now);
 
@@ -93,6 +100,7 @@ private:
 
     IcalDocument(icalcomponent *calendar, bool joined);
     void reindex();
+    void releaseComponents();
     icalcomponent *master(const QString &uid) const;
     icalcomponent *overrideFor(const QString &uid, const QDateTime &occurrenceDate) const;
 

@@ -272,7 +272,7 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, cons
         entry.opened = true;
         // A file that cannot be parsed is skipped, and left as it is for
         // the tool that syncs the folder; unreadableItems() names it.
-        if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
+        if (std::optional<IcalDocument> doc = IcalDocument::parseForReading(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
         else if (!known)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
@@ -292,7 +292,7 @@ QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList 
                 const DataFile::ReadResult read = DataFile::read(path);
                 if (read.status == DataFile::ReadStatus::Ok) {
                     loaded.entry.opened = true;
-                    if (std::optional<IcalDocument> doc = IcalDocument::parse(read.bytes))
+                    if (std::optional<IcalDocument> doc = IcalDocument::parseForReading(read.bytes))
                         loaded.entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
                     else
                         qWarning("calendar item skipped, not readable: %s", qPrintable(path));
@@ -380,8 +380,11 @@ const IcalFolderStore::Folder &IcalFolderStore::folder(const QString &path, cons
     f.docs.reserve(f.files.size());
     bool hasTodo = false;
     bool hasItem = false;
-    for (const QString &file : std::as_const(f.files)) {
+    for (QString &file : f.files) {
         std::shared_ptr<const IcalDocument> doc = document(file);
+        // The list shares its paths with the cache's.
+        if (const auto known = m_cache.find(file); known != m_cache.end())
+            file = known->first;
         if (doc && !doc->uids().isEmpty()) {
             hasItem = true;
             hasTodo = hasTodo || doc->isTodoFile();
@@ -613,7 +616,12 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
     const std::optional<Item> item = findItem(id, CollectionKind::Events);
     if (!item)
         return std::nullopt;
-    std::optional<CalendarEvent> e = item->doc->firstEvent(id);
+    // The kept documents are read only: the event as written comes from a
+    // fresh reading of its file.
+    const DataFile::ReadResult read = DataFile::read(item->path);
+    const std::optional<IcalDocument> doc =
+        read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    std::optional<CalendarEvent> e = doc ? doc->firstEvent(id) : std::nullopt;
     if (e) {
         e->calendarId = item->collection.id;
         e->calendarTitle = item->collection.title;
