@@ -7,9 +7,9 @@
 #include "views/ink/TextBlock.h"
 #include "views/reading/Feedback.h"
 #include "views/settings/SettingsStyle.h"
+#include "views/settings/SideBySide.h"
 
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 FeedbackSection::FeedbackSection(const ViewContext &context, const QString &header, QWidget *parent)
@@ -18,16 +18,12 @@ FeedbackSection::FeedbackSection(const ViewContext &context, const QString &head
 {
     setObjectName(QStringLiteral("settings.feedback"));
     QVBoxLayout *column = addColumn();
-    auto *line = new QHBoxLayout;
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(12);
-    line->addWidget(new TextBlock(L("声を届ける"), SettingsStyle::labelFont(), Tone{Kiv::Colour::ink}), 1,
-                    Qt::AlignVCenter);
     auto *send = SettingsStyle::button(L("ご意見・ご要望を送る…"), QStringLiteral("settings.feedback.send"));
     send->setAccessibleDescription(L("声を届ける"));
     connect(send, &InkButton::clicked, this, &FeedbackSection::openFeedbackMail);
-    line->addWidget(send, 0, Qt::AlignVCenter);
-    column->addLayout(line);
+    auto *line = new SideBySide(new TextBlock(L("声を届ける"), SettingsStyle::labelFont(), Tone{Kiv::Colour::ink}), send);
+    line->setObjectName(QStringLiteral("settings.feedback.line"));
+    column->addWidget(line);
     column->addWidget(SettingsStyle::caption(L("メールのアプリが開きます。")));
 }
 

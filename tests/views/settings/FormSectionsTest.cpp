@@ -14,6 +14,7 @@
 #include "views/settings/ChoiceRow.h"
 #include "views/settings/FuseAlert.h"
 #include "views/settings/OfferingSection.h"
+#include "views/settings/SideBySide.h"
 #include "views/settings/SweepHint.h"
 
 #include <QFile>
@@ -300,6 +301,33 @@ TEST_F(FormSectionsTest, FeedbackOpensTheMailLinkAndSaysWhereToWriteWhenNothingO
     click(QStringLiteral("settings.feedback.send"));
     ASSERT_TRUE(model->notice());
     EXPECT_EQ(*model->notice(), Feedback::noMailProgramNotice());
+}
+
+// The feedback label keeps its words whole: where the line is too narrow
+// for them beside the button, the button goes under the label.
+TEST_F(FormSectionsTest, TheFeedbackLineBreaksNoWordAtTheLargestTextSize)
+{
+    struct Case
+    {
+        bool japanese;
+        double scale;
+        bool stacked;
+    };
+    for (const Case c : {Case{true, 1.0, false}, Case{false, 1.0, false}, Case{false, 1.6, true}}) {
+        SCOPED_TRACE(testing::Message() << (c.japanese ? "ja " : "en ") << c.scale);
+        Lang::setForTesting(c.japanese);
+        Kiv::setScale(c.scale);
+        view.reset();
+        build();
+        auto *line = find<SideBySide>(QStringLiteral("settings.feedback.line"));
+        EXPECT_EQ(line->isStacked(), c.stacked);
+        auto *label = line->findChild<TextBlock *>();
+        const QStringList words = label->text().split(QLatin1Char(' '));
+        for (const QString &shown : label->linesAt(label->contentsRect().width()))
+            for (const QString &word : shown.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                EXPECT_TRUE(words.contains(word) || c.japanese) << word.toStdString();
+        EXPECT_LE(line->geometry().right(), line->parentWidget()->contentsRect().right());
+    }
 }
 
 TEST_F(FormSectionsTest, TheOfferingAlertShowsOnceAndCanBeShownAgainAfterThanks)
