@@ -22,6 +22,7 @@
 #include "views/reading/IntroView.h"
 #include "views/settings/SettingsView.h"
 #include "core/PomodoroEngine.h"
+#include "platform/time/Clock.h"
 #include "sound/AmbienceLibrary.h"
 
 #include <QFile>
@@ -37,11 +38,32 @@ const QSize kMain = RootView::kIdealSize;
 QWidget *root(SnapshotRig &rig, const ViewContext &context, RootTab tab)
 {
     AppModel &model = rig.model();
+    // A run left by the picture before goes without a record.
+    if (model.engine().mode()) {
+        model.engine().reset();
+        model.engine().stop();
+    }
+    model.settings().setFocusVisual(FocusVisual::incense);
     model.setTab(tab);
     model.setNotice(std::nullopt);
     model.setNewVersion(std::nullopt);
     model.settings().setAlwaysOnTop(false);
     return new RootView(context, WindowActions());
+}
+
+// The running-round screen with a quick round that began `elapsedMs` ago:
+// its focus in the chosen face, or (beginning with its break) the walk.
+QWidget *running(SnapshotRig &rig, const ViewContext &context, FocusVisual face, bool walking, qint64 elapsedMs)
+{
+    QWidget *view = root(rig, context, RootTab::pomodoro);
+    AppModel &model = rig.model();
+    model.settings().setFocusVisual(face);
+    const QDateTime now = Clock::current().now();
+    rig.setNow(now.addMSecs(-elapsedMs));
+    model.engine().begin(Mode::quick, walking);
+    rig.setNow(now);
+    rig.advance(0);
+    return view;
 }
 
 QWidget *intro(const ViewContext &context, int page)
@@ -150,6 +172,12 @@ const QList<Screen> &all()
          [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::tasks); }},
         {QStringLiteral("root-daily"), kMain,
          [](SnapshotRig &rig, const ViewContext &c) { return root(rig, c, RootTab::daily); }},
+        {QStringLiteral("root-running-incense"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return running(rig, c, FocusVisual::incense, false, 7 * 60000); }},
+        {QStringLiteral("root-running-ring"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return running(rig, c, FocusVisual::ring, false, 16 * 60000); }},
+        {QStringLiteral("root-running-walk"), kMain,
+         [](SnapshotRig &rig, const ViewContext &c) { return running(rig, c, FocusVisual::incense, true, 2 * 60000); }},
         {QStringLiteral("root-meaning"), kMain,
          [](SnapshotRig &rig, const ViewContext &c) {
              auto *view = static_cast<RootView *>(root(rig, c, RootTab::pomodoro));

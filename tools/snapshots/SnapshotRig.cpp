@@ -129,3 +129,8 @@ void SnapshotRig::setNow(const QDateTime &now)
 {
     m->clock.setNow(now);
 }
+
+void SnapshotRig::advance(qint64 ms)
+{
+    m->clock.advance(ms);
+}

@@ -25,6 +25,8 @@ public:
     ViewContext context();
     // Moves the fake clock (a sweep day, an evening).
     void setNow(const QDateTime &now);
+    // Moves the fake clock on, firing what falls due.
+    void advance(qint64 ms);
 
 private:
     struct Parts;
