@@ -2,10 +2,9 @@
 
 #include "core/L.h"
 #include "platform/audio/AudioMixer.h"
+#include "platform/audio/AudioModule.h"
 #include "platform/audio/BufferPlayer.h"
 #include "platform/time/Clock.h"
-#include "platform/audio/QtAudioFileDecoder.h"
-#include "platform/audio/QtAudioOutput.h"
 #include "sound/AmbienceVoice.h"
 
 #include <QCoreApplication>
@@ -16,8 +15,7 @@
 Ambience &Ambience::shared()
 {
     // Parented to the application so the output closes before Qt goes down.
-    static Ambience *instance = new Ambience(std::make_unique<QtAudioOutput>(),
-                                             std::make_unique<QtAudioFileDecoder>(), QCoreApplication::instance());
+    static Ambience *instance = new Ambience(AudioModule::output(), AudioModule::decoder(), QCoreApplication::instance());
     return *instance;
 }
 

@@ -1,9 +1,9 @@
 #include "sound/Chime.h"
 
 #include "platform/audio/AudioMixer.h"
+#include "platform/audio/AudioModule.h"
 #include "platform/audio/BufferPlayer.h"
 #include "platform/audio/DenormalFlush.h"
-#include "platform/audio/QtAudioOutput.h"
 #include "sound/Dsp.h"
 
 #include <QCoreApplication>
@@ -55,7 +55,7 @@ void Chime::setFallbackSound(std::function<void()> fallback) { fallbackSound() =
 Chime &Chime::shared()
 {
     // Parented to the application so the output closes before Qt goes down.
-    static Chime *instance = new Chime(std::make_unique<QtAudioOutput>(), QCoreApplication::instance());
+    static Chime *instance = new Chime(AudioModule::output(), QCoreApplication::instance());
     return *instance;
 }
 

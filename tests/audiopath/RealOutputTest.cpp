@@ -3,8 +3,7 @@
 // This program has a folder of its own, so that nothing in the process has
 // reached the sound server before the test points the client library at the
 // private one.
-#include "platform/audio/QtAudioFileDecoder.h"
-#include "platform/audio/QtAudioOutput.h"
+#include "platform/audio/AudioModule.h"
 #include "sound/Ambience.h"
 #include "sound/Chime.h"
 #include "support/PrivateSoundServer.h"
@@ -77,7 +76,8 @@ protected:
 
 TEST_F(RealOutputTest, BellIsHeardOnTheSink)
 {
-    Chime chime(std::make_unique<QtAudioOutput>());
+    // The output the program makes: through the audio module, loaded now.
+    Chime chime(AudioModule::output());
     bool fellBack = false;
     Chime::setFallbackSound([&] { fellBack = true; });
     const Heard heard = hear([&] { chime.play(ChimeBell::temple); }, 2000);
@@ -94,7 +94,7 @@ TEST_F(RealOutputTest, BellIsHeardOnTheSink)
 
 TEST_F(RealOutputTest, AmbienceSceneIsHeardOnTheSink)
 {
-    Ambience ambience(std::make_unique<QtAudioOutput>(), std::make_unique<QtAudioFileDecoder>());
+    Ambience ambience(AudioModule::output(), AudioModule::decoder());
     const Heard heard = hear([&] { ambience.start(AmbienceScene::rain, 1.0); }, 3000);
 
     EXPECT_TRUE(ambience.isPlaying());

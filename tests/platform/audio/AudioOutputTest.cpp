@@ -1,9 +1,13 @@
 #include "platform/audio/AudioMixer.h"
-#include "platform/audio/AudioPullDevice.h"
+#include "platform/audio/AudioModule.h"
 #include "platform/audio/BufferPlayer.h"
-#include "platform/audio/QtAudioFileDecoder.h"
-#include "platform/audio/QtAudioOutput.h"
+#include "platform/audio/LazyAudioFileDecoder.h"
+#include "platform/audio/LazyAudioOutput.h"
 #include "platform/audio/Reverb.h"
+#include "platform/audio/module/AudioPullDevice.h"
+#include "platform/audio/module/QtAudioFileDecoder.h"
+#include "platform/audio/module/QtAudioOutput.h"
+#include "platform/fakes/FakeAudioOutput.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -273,4 +277,45 @@ TEST(QtAudioFileDecoder, DecodesAWaveFileToStereoAtTheOutputRate)
     EXPECT_EQ(clip.left.size(), clip.right.size());
     EXPECT_NEAR(clip.left[10], 0.5f, 1e-3f);
     EXPECT_NEAR(clip.right[10], 0.5f, 1e-3f);
+}
+
+// The program's output and decoder come from the audio module, made only
+// when first used; without the module they are silent.
+TEST(AudioModule, TheModuleIsMadeOnFirstUseAndItsAbsenceIsSilence)
+{
+    int made = 0;
+    RampRenderer ramp(0.5f);
+    LazyAudioOutput lazy([&]() -> std::unique_ptr<AudioOutput> {
+        ++made;
+        return std::make_unique<FakeAudioOutput>();
+    });
+    lazy.setRenderer(&ramp);
+    lazy.pause();
+    lazy.reset();
+    EXPECT_FALSE(lazy.isRunning());
+    EXPECT_EQ(made, 0) << "nothing made before a sound is wanted";
+    EXPECT_TRUE(lazy.start());
+    EXPECT_EQ(made, 1);
+    EXPECT_TRUE(lazy.isRunning());
+    lazy.start();
+    EXPECT_EQ(made, 1);
+
+    LazyAudioOutput none([] { return std::unique_ptr<AudioOutput>(); });
+    EXPECT_DOUBLE_EQ(none.sampleRate(), 48000.0);
+    EXPECT_FALSE(none.start());
+    EXPECT_FALSE(none.isRunning());
+    LazyAudioFileDecoder noDecoder([] { return std::unique_ptr<AudioFileDecoder>(); });
+    bool answered = false;
+    noDecoder.decode(QStringLiteral("/nowhere.wav"), 48000, [&](std::shared_ptr<AudioClip> clip) {
+        answered = true;
+        EXPECT_EQ(clip, nullptr);
+    });
+    EXPECT_TRUE(answered);
+
+    // The module of this build is found and gives a working output.
+    std::unique_ptr<AudioOutput> real = AudioModule::loadOutput();
+    ASSERT_NE(real, nullptr);
+    EXPECT_FALSE(AudioModule::loadedFrom().isEmpty());
+    EXPECT_GT(real->sampleRate(), 0.0);
+    EXPECT_NE(AudioModule::loadDecoder(), nullptr);
 }

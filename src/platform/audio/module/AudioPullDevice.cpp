@@ -1,4 +1,4 @@
-#include "platform/audio/AudioPullDevice.h"
+#include "platform/audio/module/AudioPullDevice.h"
 
 #include "platform/audio/AudioRenderer.h"
 #include "platform/audio/DenormalFlush.h"

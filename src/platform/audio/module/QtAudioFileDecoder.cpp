@@ -1,4 +1,4 @@
-#include "platform/audio/QtAudioFileDecoder.h"
+#include "platform/audio/module/QtAudioFileDecoder.h"
 
 #include <QAudioBuffer>
 #include <QAudioDecoder>

@@ -1,6 +1,6 @@
-#include "platform/audio/QtAudioOutput.h"
+#include "platform/audio/module/QtAudioOutput.h"
 
-#include "platform/audio/AudioPullDevice.h"
+#include "platform/audio/module/AudioPullDevice.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
