@@ -23,10 +23,10 @@ public:
     static constexpr double kSide = 248;       // the ring's square
     static constexpr int kMargin = 10;         // room for the swell and the dot's glow
     // 10 frames a second while the arc moves to a new end (the arc of a
-    // one-minute break grows 3.2 px a quarter second); 5 while the ring only
-    // breathes or settles (the track then moves at most 0.12 px a frame).
+    // one-minute break grows 3.2 px a quarter second); 4 while the ring only
+    // breathes or settles (the track then moves at most 0.2 px a frame).
     static constexpr int kFrameMs = 100;
-    static constexpr int kBreathFrameMs = 200;
+    static constexpr int kBreathFrameMs = 250;
     // A new end nearer than this along the arc is drawn at once: moving it
     // over a quarter second would show nothing.
     static constexpr double kLeastArcMove = 0.5;

@@ -495,7 +495,7 @@ TEST_F(FaceTimersTest, RingArcMovesForwardOverAQuarterSecondAndJumpsBack)
     EXPECT_DOUBLE_EQ(face->shownProgress(FaceTime::now()), 0.05);
 
     // A long phase's quarter-second step is too small to see: drawn at once,
-    // and the ring only breathes, at 5 frames a second.
+    // and the ring only breathes, at 4 frames a second.
     face->setInputs(0.05002, Phase::focus, true);
     EXPECT_DOUBLE_EQ(face->shownProgress(FaceTime::now()), 0.05002);
     EXPECT_EQ(face->frameInterval(), RingView::kBreathFrameMs);
