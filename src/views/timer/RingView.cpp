@@ -8,6 +8,7 @@
 
 #include <QConicalGradient>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -69,6 +70,9 @@ double RingView::breath(double seconds)
 void RingView::setInputs(double progress, Phase phase, bool running)
 {
     const double t = FaceTime::now();
+    // A new phase, a pause or a resumption is drawn at once; a small step of
+    // the arc waits for the next frame while the frames run.
+    bool drawNow = phase != m_phase || running != m_running || progress < m_progress;
     if (progress != m_progress) {
         const double shown = shownProgress(t);
         // A growing arc moves to its new end; a smaller one (a new phase, a
@@ -98,11 +102,13 @@ void RingView::setInputs(double progress, Phase phase, bool running)
         }
         m_running = running;
     }
+    drawNow = drawNow || !m_placed || !m_ticker->isTicking();
     m_phase = phase;
     m_placed = true;
     m_ticker->setInterval(isArcMoving(t) ? kFrameMs : kBreathFrameMs);
     m_ticker->setMoving(m_running || isSettling(t) || isArcMoving(t));
-    update();
+    if (drawNow || !m_ticker->isTicking())
+        update();
 }
 
 bool RingView::isSettling(double t) const
@@ -237,12 +243,12 @@ void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase
     painter.restore();
 }
 
-void RingView::paintEvent(QPaintEvent *)
+void RingView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const double t = FaceTime::now();
     const double progress = shownProgress(t), scale = scaleAt(t);
-    m_canvas->paint(painter, [this, progress, scale](QPainter &p, QSizeF s) {
+    m_canvas->paint(painter, event->rect(), [this, progress, scale](QPainter &p, QSizeF s) {
         draw(p, s, progress, m_phase, m_running, scale, &m_base);
     });
 }

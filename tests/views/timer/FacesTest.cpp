@@ -426,6 +426,37 @@ TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
     EXPECT_EQ(painted.last(), IncenseView::movingArea(QSizeF(stick->size()), 0.3001));
 }
 
+// While the ring breathes, a small step of the arc waits for the next frame;
+// a new phase is drawn at once.
+TEST_F(FaceTimersTest, TheBreathingRingDrawsASmallStepWithItsNextFrame)
+{
+    int paints = 0;
+    struct Paints : QObject
+    {
+        int *count;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++*count;
+            return false;
+        }
+    } filter;
+    filter.count = &paints;
+    auto *face = new RingView(&window);
+    face->setInputs(0.3, Phase::focus, true);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    face->installEventFilter(&filter);
+    paints = 0;
+    face->setInputs(0.30002, Phase::focus, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints, 0);
+    face->setInputs(0.0, Phase::shortBreak, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints, 1);
+}
+
 TEST_F(FaceTimersTest, RingBreathesWhileRunningAndSettlesOnceWhenPaused)
 {
     EXPECT_DOUBLE_EQ(RingView::breath(0), 1.0);
