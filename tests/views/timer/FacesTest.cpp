@@ -324,6 +324,18 @@ struct FaceTimersTest : ViewTest
     QImage grab(QWidget *w) { return StillPicture::grab(w, 1); }
 };
 
+// The rectangles a widget is asked to paint, in order.
+struct Paints : QObject
+{
+    QList<QRect> rects;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.append(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+};
+
 TEST_F(FaceTimersTest, IncenseAndWalkerRedrawOnlyWhileRunningAndShown)
 {
     auto *stick = new IncenseView(&window);
@@ -395,18 +407,8 @@ TEST_F(FacesTest, BetweenSlowStepsOnlyTheMovingAreaChanges)
 
 TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
 {
-    QList<QRect> painted;
-    struct Paints : QObject
-    {
-        QList<QRect> *rects;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                rects->append(static_cast<QPaintEvent *>(event)->rect());
-            return false;
-        }
-    } paints;
-    paints.rects = &painted;
+    Paints paints;
+    QList<QRect> &painted = paints.rects;
     auto *stick = new IncenseView(&window);
     stick->setInputs(0.3, Phase::focus, true);
     window.show();
@@ -430,31 +432,19 @@ TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
 // a new phase is drawn at once.
 TEST_F(FaceTimersTest, TheBreathingRingDrawsASmallStepWithItsNextFrame)
 {
-    int paints = 0;
-    struct Paints : QObject
-    {
-        int *count;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                ++*count;
-            return false;
-        }
-    } filter;
-    filter.count = &paints;
+    Paints filter;
     auto *face = new RingView(&window);
     face->setInputs(0.3, Phase::focus, true);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();
     face->installEventFilter(&filter);
-    paints = 0;
     face->setInputs(0.30002, Phase::focus, true);
     QCoreApplication::processEvents();
-    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(filter.rects.size(), 0);
     face->setInputs(0.0, Phase::shortBreak, true);
     QCoreApplication::processEvents();
-    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(filter.rects.size(), 1);
 }
 
 TEST_F(FaceTimersTest, RingBreathesWhileRunningAndSettlesOnceWhenPaused)
