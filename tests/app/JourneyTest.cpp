@@ -20,6 +20,7 @@
 #include "sources/LocalTaskSource.h"
 #include "support/FakeDrive.h"
 #include "support/JapaneseText.h"
+#include "support/KeptInJapanese.h"
 #include "sync/SyncService.h"
 #include "views/ViewTest.h"
 #include "views/ink/ElidedLabel.h"
@@ -45,21 +46,10 @@ using namespace ModelRigs;
 
 const QString kTask = QStringLiteral("Mend the gate");
 
-// The texts the interface keeps in Japanese in either language (the closing
-// words of a run, the practice shelf's groups and lines).
+// The texts the interface keeps in Japanese in either language.
 bool keptInJapanese(const QString &text)
 {
-    static const QStringList keys = {
-        QStringLiteral("もう一度"),
-        QStringLiteral("おつかれさまでした"),
-        QStringLiteral("日々"),
-        QStringLiteral("折々"),
-        QStringLiteral("坐禅、日記、素振り…"),
-        QStringLiteral("毎日が問われます。今日のぶんとして数えます。"),
-        QStringLiteral("毎日は問われません。やった日だけ跡が残ります。"),
-        QStringLiteral("まだ手をつけていません"),
-    };
-    for (const QString &key : keys)
+    for (const QString &key : KeptInJapanese::keys())
         if (text.contains(key))
             return true;
     // A saying's phrase stays as written; its reading and gloss are translated.

@@ -1,4 +1,5 @@
 #include "core/L.h"
+#include "support/KeptInJapanese.h"
 #include "support/LanguageFixtures.h"
 
 #include <QDirIterator>
@@ -7,38 +8,9 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
-namespace {
-
-// The texts that read in Japanese whatever the interface language: the
-// again button and the closing words of a run, the practice shelf's two
-// groups, its composer and its tally line, and the caption under the
-// copy-the-prompt button (the prompt it copies is Japanese too).
-const QSet<QString> &staysJapanese()
-{
-    static const QSet<QString> keys = {
-        QStringLiteral("もう一度"),
-        QStringLiteral("おつかれさまでした"),
-        QStringLiteral("日々"),
-        QStringLiteral("折々"),
-        QStringLiteral("坐禅、日記、素振り…"),
-        QStringLiteral("毎日が問われます。今日のぶんとして数えます。"),
-        QStringLiteral("毎日は問われません。やった日だけ跡が残ります。"),
-        QStringLiteral("最後は{0}"),
-        QStringLiteral("まだ手をつけていません"),
-        QStringLiteral("書き出した控えを、この頼み文と一緒に AI に渡すと、\n"
-                       "時間の使い方について話し相手になってもらえます。\n\n"
-                       "控えには、作務の題目や、朝と暮れに書いた一行が入っています。\n"
-                       "人に見せたくないものが混ざっているときは、\n"
-                       "「題目を伏せて書き出す」のほうをお使いください。"),
-    };
-    return keys;
-}
-
-} // namespace
-
 TEST_F(InEnglish, TextsKeptInJapaneseReadTheSameInEnglish)
 {
-    for (const QString &key : staysJapanese()) {
+    for (const QString &key : KeptInJapanese::keys()) {
         SCOPED_TRACE(key.toStdString());
         EXPECT_FALSE(English::table().contains(key));
         EXPECT_EQ(L(key), key);
@@ -75,7 +47,7 @@ TEST(EnglishCoverage, EveryLiteralKeyInTheCodeHasAnEnglishText)
                 key += p.next().captured(1);
             key.replace(QStringLiteral("\\n"), QStringLiteral("\n")).replace(QStringLiteral("\\\""), QStringLiteral("\""));
             ++seen;
-            if (!table.contains(key) && !staysJapanese().contains(key))
+            if (!table.contains(key) && !KeptInJapanese::keys().contains(key))
                 missing << QStringLiteral("%1: %2").arg(path.section(QLatin1Char('/'), -2), key);
         }
     }
