@@ -82,35 +82,30 @@ void widgetFrame(benchmark::State &state, const std::function<QWidget *(QWidget 
         face->render(&image, face->pos(), area, QWidget::DrawChildren);
 }
 
-void IncenseWidget(benchmark::State &state)
+QWidget *incense(QWidget *parent)
 {
-    widgetFrame(state, [](QWidget *parent) {
-        auto *face = new IncenseView(parent);
-        face->setInputs(0.4, Phase::focus, true);
-        return face;
-    });
+    auto *face = new IncenseView(parent);
+    face->setInputs(0.4, Phase::focus, true);
+    return face;
 }
-BENCHMARK(IncenseWidget)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
-void RingWidget(benchmark::State &state)
+QWidget *ring(QWidget *parent)
 {
-    widgetFrame(state, [](QWidget *parent) {
-        auto *face = new RingView(parent);
-        face->setInputs(0.4, Phase::focus, true);
-        return face;
-    });
+    auto *face = new RingView(parent);
+    face->setInputs(0.4, Phase::focus, true);
+    return face;
 }
-BENCHMARK(RingWidget)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
-void WalkerWidget(benchmark::State &state)
+QWidget *walker(QWidget *parent)
 {
-    widgetFrame(state, [](QWidget *parent) {
-        auto *face = new KinhinView(parent);
-        face->setInputs(0.4, true);
-        return face;
-    });
+    auto *face = new KinhinView(parent);
+    face->setInputs(0.4, true);
+    return face;
 }
-BENCHMARK(WalkerWidget)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+BENCHMARK_CAPTURE(widgetFrame, IncenseWidget, &incense)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(widgetFrame, RingWidget, &ring)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(widgetFrame, WalkerWidget, &walker)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 } // namespace
 

@@ -103,6 +103,13 @@ void setError(QString *error, const QString &text)
 // The item of a file the program may change: the one the file is named
 // after, else the first it holds. A file that joined several calendars is
 // only read.
+// A file parsed whole, with its components, to edit or to read as written.
+std::optional<IcalDocument> readAfresh(const QString &path)
+{
+    const DataFile::ReadResult read = DataFile::read(path);
+    return read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+}
+
 bool isEditable(const QString &path, const IcalDocument &doc, const QString &uid)
 {
     if (doc.isJoined())
@@ -266,6 +273,11 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, cons
     // A file read again only because it was fresh when last read is not
     // reported again.
     const bool known = it != m_cache.end() && it->second.stamp == stamp;
+    return &(m_cache[path] = readEntry(path, stamp, !known));
+}
+
+IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const Stamp &stamp, bool warn)
+{
     Cached entry{stamp, QDateTime::currentMSecsSinceEpoch(), nullptr, false};
     const DataFile::ReadResult read = DataFile::read(path);
     if (read.status == DataFile::ReadStatus::Ok) {
@@ -274,10 +286,10 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, cons
         // the tool that syncs the folder; unreadableItems() names it.
         if (std::optional<IcalDocument> doc = IcalDocument::parseForReading(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
-        else if (!known)
+        else if (warn)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
-    return &(m_cache[path] = entry);
+    return entry;
 }
 
 QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList &accounts)
@@ -286,18 +298,9 @@ QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList 
     for (const QString &account : accounts) {
         for (const QString &name : sortedSubfolders(account)) {
             for (const QString &path : itemFilesOf(account + QLatin1Char('/') + name)) {
-                Loaded loaded{path, {stampOf(path), QDateTime::currentMSecsSinceEpoch(), nullptr, false}};
-                if (!loaded.entry.stamp.exists)
-                    continue;
-                const DataFile::ReadResult read = DataFile::read(path);
-                if (read.status == DataFile::ReadStatus::Ok) {
-                    loaded.entry.opened = true;
-                    if (std::optional<IcalDocument> doc = IcalDocument::parseForReading(read.bytes))
-                        loaded.entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
-                    else
-                        qWarning("calendar item skipped, not readable: %s", qPrintable(path));
-                }
-                out.append(std::move(loaded));
+                const Stamp stamp = stampOf(path);
+                if (stamp.exists)
+                    out.append({path, readEntry(path, stamp, true)});
             }
         }
     }
@@ -618,9 +621,7 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
         return std::nullopt;
     // The kept documents are read only: the event as written comes from a
     // fresh reading of its file.
-    const DataFile::ReadResult read = DataFile::read(item->path);
-    const std::optional<IcalDocument> doc =
-        read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    const std::optional<IcalDocument> doc = readAfresh(item->path);
     std::optional<CalendarEvent> e = doc ? doc->firstEvent(id) : std::nullopt;
     if (e) {
         e->calendarId = item->collection.id;
@@ -659,8 +660,7 @@ bool IcalFolderStore::editItem(const Item &item, const Apply &apply, QString *er
         return false;
     }
     // Edit a fresh parse, so a failed write leaves nothing half-changed here.
-    const DataFile::ReadResult read = DataFile::read(item.path);
-    std::optional<IcalDocument> doc = read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    std::optional<IcalDocument> doc = readAfresh(item.path);
     if (!doc) {
         setError(error, QStringLiteral("cannot read %1").arg(item.path));
         return false;

@@ -156,6 +156,9 @@ private:
         Cached entry;
     };
     static QList<Loaded> readItemFiles(const QStringList &accounts);
+    // A file read and parsed for the cache (on any thread); `warn` names a
+    // file that cannot be parsed in the log.
+    static Cached readEntry(const QString &path, const Stamp &stamp, bool warn);
     void rewatch();
     void noteChange();
 

@@ -83,13 +83,27 @@ QRect IncenseView::movingArea(QSizeF size, double progress)
     return reach.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), size.toSize());
 }
 
+namespace {
+// Where the slow parts stand: the trace's sway in steps of a quarter second
+// (under 0.08 px), the burn line in steps of an eighth of a device pixel.
+struct StillStep
+{
+    double swayTime;
+    double line;
+    quint64 key;
+};
+
+StillStep stillStepAt(QSizeF size, double t, double progress, double dpr)
+{
+    const double steps = std::floor(t * 4);
+    const double lineSteps = std::round(IncenseView::burnLine(size.height(), progress) * dpr * 8);
+    return {steps / 4, lineSteps / (dpr * 8), quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps))};
+}
+} // namespace
+
 quint64 IncenseView::stillStep(QSizeF size, double t, double progress, double dpr)
 {
-    // The trace's sway in steps of a quarter second (under 0.08 px), the
-    // burn line in steps of an eighth of a device pixel.
-    const double steps = std::floor(t * 4);
-    const double lineSteps = std::round(burnLine(size.height(), progress) * dpr * 8);
-    return quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps));
+    return stillStepAt(size, t, progress, dpr).key;
 }
 
 bool IncenseView::isTicking() const
@@ -209,12 +223,11 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
     if (still) {
         // The slow parts are drawn again only when they have moved.
         const double dpr = PaintCache::deviceScale(painter);
-        const double swayTime = std::floor(t * 4) / 4, line = std::round(yb * dpr * 8) / (dpr * 8);
-        const quint64 key = stillStep(size, t, progress, dpr);
+        const StillStep step = stillStepAt(size, t, progress, dpr);
         painter.drawImage(QPointF(0, 0), still->image(
                                               size.toSize(), dpr,
-                                              [&](QPainter &p, QSizeF s) { drawStill(p, s, swayTime, line, progress); },
-                                              key));
+                                              [&](QPainter &p, QSizeF s) { drawStill(p, s, step.swayTime, step.line, progress); },
+                                              step.key));
     } else {
         drawStill(painter, size, t, yb, progress);
     }
