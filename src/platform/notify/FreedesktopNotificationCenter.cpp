@@ -87,12 +87,19 @@ void FreedesktopNotificationCenter::serviceAnswered(bool present, const QStringL
 
 void FreedesktopNotificationCenter::serviceLeft()
 {
-    // A Notify still on its way will fail: hold what it carried.
-    for (const Shown &shown : std::as_const(m_shown))
-        if (shown.awaiting)
-            hold(shown.request);
-    // The ids of a service that went away mean nothing to the next one.
-    m_shown.clear();
+    // The ids of a service that went away mean nothing to the next one. A
+    // Notify still on its way stays awaited, not held: the bus may hand it to
+    // the server that follows (one waiting for the name, or one the bus starts
+    // on demand), and that answer means it is on screen; holding it too would
+    // show it twice. If it fails instead, its answer holds it.
+    for (auto it = m_shown.begin(); it != m_shown.end();) {
+        if (it->awaiting) {
+            it->serverId = 0;
+            ++it;
+        } else {
+            it = m_shown.erase(it);
+        }
+    }
     m_byServerId.clear();
     if (m_service == Service::Present)
         m_service = Service::Away;
@@ -229,8 +236,11 @@ void FreedesktopNotificationCenter::notifyAnswered(const QString &identifier, qu
             m_shown.erase(it);
         // Sent as the service went (before the bus said so): hold the notice
         // and ask again whether a service is there.
+        // A server the bus failed to start on demand counts as gone too.
         const bool gone = error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply
-                          || error.type() == QDBusError::Disconnected || error.type() == QDBusError::NoServer;
+                          || error.type() == QDBusError::Disconnected || error.type() == QDBusError::NoServer
+                          || error.type() == QDBusError::Timeout || error.type() == QDBusError::TimedOut
+                          || error.name().startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn."));
         if (gone && m_service != Service::Absent) {
             hold(request);
             if (m_service == Service::Present)
