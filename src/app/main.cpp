@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 #include "app/AppIcon.h"
+#include "app/CommandLine.h"
 #include "app/QuillmereApp.h"
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
@@ -15,7 +16,13 @@
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer before a display is opened or a running
+    // copy is asked; any other argument Qt does not take exits with status 2.
+    if (const auto answer = CommandLine::early(CommandLine::arguments(argc, argv)))
+        return CommandLine::print(*answer);
     QApplication app(argc, argv);
+    if (const auto answer = CommandLine::check(QApplication::arguments()))
+        return CommandLine::print(*answer);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     // The windows belong to the installed desktop entry (quillmere.desktop).

@@ -1,0 +1,91 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+struct Parser
+{
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Shows this help and exits.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Shows the version and exits.")};
+    QString program;
+
+    explicit Parser(const QStringList &arguments)
+    {
+        // One dash or two name the same option, and -reverse is never read
+        // as -r -e -v...: Qt's own single-dash options must not turn into ours.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.setApplicationDescription(
+            QStringLiteral("Quillmere, a focus timer: timed rounds in six modes, a task list, an hour\n"
+                           "timeline for the day and a shelf of daily practices. Only one copy runs\n"
+                           "per data folder; starting it again shows the running copy's window."));
+        parser.addOption(help);
+        parser.addOption(version);
+        program = arguments.isEmpty() ? QStringLiteral("quillmere") : QFileInfo(arguments.first()).fileName();
+        parser.parse(arguments);
+    }
+
+    // The parser names the program from the application object, which does
+    // not exist yet in early(): the usage line names it from the arguments.
+    QString helpText() const
+    {
+        QString text = parser.helpText();
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        return QStringLiteral("Usage: %1 [options]").arg(program) + (end < 0 ? QString() : text.mid(end));
+    }
+};
+
+} // namespace
+
+std::optional<CommandLine::Answer> CommandLine::early(const QStringList &arguments)
+{
+    const Parser p(arguments);
+    if (p.parser.isSet(p.help))
+        return Answer{0, p.helpText(), {}};
+    if (p.parser.isSet(p.version))
+        return Answer{0, QStringLiteral("Quillmere %1\n").arg(QStringLiteral(QUILLMERE_VERSION)), {}};
+    return std::nullopt;
+}
+
+std::optional<CommandLine::Answer> CommandLine::check(const QStringList &arguments)
+{
+    if (auto answer = early(arguments))
+        return answer;
+    const Parser p(arguments);
+    QString mistake;
+    if (!p.parser.unknownOptionNames().isEmpty())
+        mistake = p.parser.errorText();
+    else if (!p.parser.positionalArguments().isEmpty())
+        mistake = QStringLiteral("Unexpected argument '%1'.").arg(p.parser.positionalArguments().first());
+    if (mistake.isEmpty())
+        return std::nullopt;
+    return Answer{2, {}, QStringLiteral("%1: %2\n\n%3").arg(p.program, mistake, p.helpText())};
+}
+
+QStringList CommandLine::arguments(int argc, char **argv)
+{
+    QStringList list;
+    list.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        list.append(QString::fromLocal8Bit(argv[i]));
+    return list;
+}
+
+int CommandLine::print(const Answer &answer)
+{
+    if (!answer.out.isEmpty()) {
+        std::fputs(answer.out.toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+    }
+    if (!answer.err.isEmpty()) {
+        std::fputs(answer.err.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    }
+    return answer.status;
+}
