@@ -62,6 +62,8 @@ QList<MenuEntry> entries(AppModel &model, const ShellActions &shell)
             out << MenuEntry::action(QStringLiteral("tray.begin.") + rawValue(mode), ModeInfo::title(mode),
                                      [&model, mode, showTimer] {
                                          RunControls::beginAtOnce(model, mode);
+                                         // The round just begun is what the window opens on.
+                                         model.setTab(RootTab::pomodoro);
                                          showTimer();
                                      });
     }

@@ -32,7 +32,7 @@ namespace MenuBarMenu {
 // Without one:
 //   tray.heading (label) "How will you go?";
 //   tray.begin.<mode> × 6, each beginning the mode at once, then bringing
-//   the program forward on the timer window.
+//   the program forward on the timer window, showing the timer tab.
 // Then: divider; tray.openTimer, tray.openHistory, tray.openGlossary (each
 // activating first); divider; tray.quit Ctrl+Q.
 QList<MenuEntry> entries(AppModel &model, const ShellActions &shell);

@@ -17,7 +17,11 @@ QList<MenuEntry> entries(AppModel &model)
     for (const Mode mode : allModes())
         out << MenuEntry::action(QStringLiteral("commands.begin.") + rawValue(mode),
                                  L(QStringLiteral("{0}ではじめる"), ModeInfo::title(mode)),
-                                 [&model, mode] { RunControls::beginAtOnce(model, mode); });
+                                 [&model, mode] {
+                                     RunControls::beginAtOnce(model, mode);
+                                     // The window shows the round it began.
+                                     model.setTab(RootTab::pomodoro);
+                                 });
     out << MenuEntry::divider();
 
     const bool hasMode = engine.mode().has_value();

@@ -15,7 +15,8 @@ class AppModel;
 namespace TimerCommands {
 
 // Fourteen entries, top to bottom:
-//   commands.begin.<mode> × 6 (open … rounds), "Begin {mode}", always enabled;
+//   commands.begin.<mode> × 6 (open … rounds), "Begin {mode}", always enabled,
+//     each showing the timer tab;
 //   divider;
 //   commands.startPause  Ctrl+Return  "Pause" while running, else "Begin";
 //   commands.next        Ctrl+Right;

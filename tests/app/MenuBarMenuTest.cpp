@@ -83,12 +83,14 @@ TEST_F(MenuBarMenuTest, ModeItemsBeginAtOnceAndBringTheTimerForward)
     model.begin(Mode::hour);
     ASSERT_TRUE(model.preparing());
     ASSERT_FALSE(rig.engine().mode()); // the menu offers the modes meanwhile
+    model.setTab(RootTab::tasks);
 
     trigger(MenuBarMenu::entries(model, shell()), "tray.begin.quick");
     EXPECT_EQ(rig.engine().mode(), Mode::quick);
     EXPECT_EQ(rig.engine().state(), RunState::running);
     EXPECT_FALSE(model.preparing());
     EXPECT_EQ(calls, (QStringList{"activate", "open timer"}));
+    EXPECT_EQ(model.tab(), RootTab::pomodoro); // the window opens on the round
     rig.clock.advance(20000);
     EXPECT_EQ(rig.engine().mode(), Mode::quick); // no second run from the old preparation
 

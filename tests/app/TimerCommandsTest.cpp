@@ -88,7 +88,9 @@ TEST_F(TimerCommandsTest, ModeItemsStopTheRunAndCancelThePreparationFirst)
     model.begin(Mode::hour);
     ASSERT_TRUE(model.preparing());
     rig.bells.clear();
+    model.setTab(RootTab::day);
     trigger(TimerCommands::entries(model), "commands.begin.rounds");
+    EXPECT_EQ(model.tab(), RootTab::pomodoro); // the round begun is in view
     EXPECT_FALSE(model.preparing());
     EXPECT_EQ(rig.engine().mode(), Mode::rounds);
     EXPECT_TRUE(rig.engine().rounds().isEmpty());
