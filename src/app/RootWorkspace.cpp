@@ -1,5 +1,6 @@
 #include "app/RootWorkspace.h"
 
+#include "app/CommandsButton.h"
 #include "app/FooterBar.h"
 #include "app/NoticePill.h"
 #include "app/Pages.h"
@@ -22,7 +23,8 @@
 #include <QVBoxLayout>
 
 namespace {
-// The pin's frame and its distance from the window's edge.
+// The frame of the pin (and of the menu button) and its distance from the
+// window's edge.
 constexpr int kPinRoom = 26 + 8;
 } // namespace
 
@@ -42,8 +44,8 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     column->setContentsMargins(0, 12, 0, 14);
     column->setSpacing(0);
     m_tabs = new TopTabs(this);
-    // The row keeps clear of the pin in the corner at both sides (so it
-    // stays centred); at a large text scale the window widens instead.
+    // The row keeps clear of the menu button and the pin in the corners
+    // (so it stays centred); at a large text scale the window widens instead.
     m_tabs->setContentsMargins(kPinRoom, 0, kPinRoom, 0);
     column->addWidget(m_tabs);
     column->addSpacing(6);
@@ -56,6 +58,7 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     m_footer = new FooterBar(context, m_actions, this);
     column->addWidget(m_footer);
 
+    m_commands = new CommandsButton(this);
     m_pin = new PinButton(model.settings(), this);
     m_notice = new NoticePill(this);
     m_version = new VersionBanner(context, this);
@@ -140,6 +143,7 @@ void RootWorkspace::refreshPage()
     m_pageArea->addWidget(m_page);
     m_page->show();
     // The overlays stay above the page.
+    m_commands->raise();
     m_pin->raise();
     m_notice->raise();
     m_version->raise();
@@ -232,6 +236,8 @@ void RootWorkspace::placeOverlays()
 {
     const QSize pin = m_pin->sizeHint();
     m_pin->setGeometry(width() - 8 - pin.width(), 8, pin.width(), pin.height());
+    const QSize commands = m_commands->sizeHint();
+    m_commands->setGeometry(8, 8, commands.width(), commands.height());
     if (m_notice->isVisibleTo(this)) {
         const QSize size = m_notice->sizeFor(width() - 2 * 24);
         m_notice->setGeometry((width() - size.width()) / 2, height() - 44 - size.height(), size.width(),

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <optional>
 
+class CommandsButton;
 class FooterBar;
 class KivBackground;
 class NoticePill;
@@ -20,8 +21,8 @@ class VersionBanner;
 
 // The working interface of the main window, once the introduction has been
 // seen: on the paper, the tab row, the line that explains the selected tab,
-// the selected page and the footer; floating over them the pin (top
-// trailing), the notice (bottom) and the news of a newer version (top); the
+// the selected page and the footer; floating over them the menu button of
+// the window's commands (top leading), the pin (top trailing), the notice (bottom) and the news of a newer version (top); the
 // glossary as a sheet when asked. It follows the model: the page, the
 // tab's mark, the notice and the news change with the model's state. When
 // it first comes on screen it asks for a newer version (never in still
@@ -36,6 +37,7 @@ public:
     RootPage::Kind pageKind() const { return *m_kind; }
     QWidget *page() const { return m_page; }
     FooterBar *footer() const { return m_footer; }
+    CommandsButton *commandsButton() const { return m_commands; }
     SheetDialog *glossarySheet() const;
     void showGlossary();
 
@@ -64,6 +66,7 @@ private:
     QWidget *m_page = nullptr;
     std::optional<RootPage::Kind> m_kind;
     FooterBar *m_footer = nullptr;
+    CommandsButton *m_commands = nullptr;
     PinButton *m_pin = nullptr;
     NoticePill *m_notice = nullptr;
     VersionBanner *m_version = nullptr;

@@ -30,6 +30,7 @@ constexpr std::array kNames{
     Entry{Symbol::calendar, "calendar"},
     Entry{Symbol::circle, "circle"},
     Entry{Symbol::largecircleFillCircle, "largecircle.fill.circle"},
+    Entry{Symbol::line3Horizontal, "line.3.horizontal"},
 };
 } // namespace
 

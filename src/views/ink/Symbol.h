@@ -30,6 +30,7 @@ enum class Symbol {
     calendar,
     circle,
     largecircleFillCircle,
+    line3Horizontal,
 };
 
 // The stroke weight of a symbol, as the weight of the text beside it.

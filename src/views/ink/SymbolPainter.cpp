@@ -204,6 +204,10 @@ QPainterPath build(Symbol symbol, SymbolWeight weight)
             a.line({{0.36, y}, {0.86, y}});
         }
         break;
+    case Symbol::line3Horizontal:
+        for (double y : {0.26, 0.5, 0.74})
+            a.line({{0.14, y}, {0.86, y}});
+        break;
     case Symbol::sliderHorizontal3: {
         const double r = 0.085;
         const double ys[] = {0.26, 0.5, 0.74};

@@ -16,7 +16,7 @@ TEST_F(SymbolPainterTest, EveryNamedSymbolHasAnOutlineInsideItsSquare)
                            "checkmark.circle.fill", "questionmark.circle", "character.book.closed",
                            "slider.horizontal.3", "xmark", "chevron.left", "chevron.right", "chevron.up",
                            "chevron.down", "arrow.clockwise", "arrow.uturn.left.circle", "plus", "note",
-                           "note.text", "calendar", "circle", "largecircle.fill.circle"};
+                           "note.text", "calendar", "circle", "largecircle.fill.circle", "line.3.horizontal"};
     EXPECT_EQ(std::size(names), size_t(SymbolName::all().size()));
     for (const char *name : names) {
         const auto symbol = SymbolName::parse(QString::fromLatin1(name));
