@@ -2,6 +2,7 @@
 
 #include "core/Kiv.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/LayoutRole.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -19,6 +20,7 @@ NoticePill::NoticePill(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("root.notice"));
+    LayoutRole::setOverlay(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(kPadX, kPadY, kPadX, kPadY);

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/L.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
 
 #include <QPainter>
@@ -17,6 +18,7 @@ PinButton::PinButton(AppSettings &settings, QWidget *parent)
     , m_settings(settings)
 {
     setObjectName(QStringLiteral("root.pin"));
+    LayoutRole::setOverlay(this);
     connect(this, &QAbstractButton::clicked, this, [this] { m_settings.setAlwaysOnTop(!m_settings.alwaysOnTop()); });
     connect(&m_settings, &AppSettings::alwaysOnTopChanged, this, [this] { refresh(true); });
     m_pinned = !m_settings.alwaysOnTop(); // so that the first refresh sets everything

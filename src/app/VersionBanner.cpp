@@ -5,6 +5,7 @@
 #include "platform/desktop/Desktop.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -39,6 +40,7 @@ VersionBanner::VersionBanner(const ViewContext &context, QWidget *parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("root.version"));
+    LayoutRole::setOverlay(this);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(14, 9, 14, 9);
     row->setSpacing(10);

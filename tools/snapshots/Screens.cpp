@@ -159,7 +159,17 @@ QWidget *trayMenu(SnapshotRig &rig, bool running)
 
 } // namespace
 
+bool Screen::inMainWindow() const
+{
+    return size == kMain;
+}
+
 namespace Screens {
+
+QList<QSize> mainWindowSizes()
+{
+    return {RootView::kIdealSize, RootView::kMinimumSize};
+}
 
 const QList<Screen> &all()
 {

@@ -4,12 +4,18 @@
 //
 //   build/tools/snapshots [folder] [name-filter]
 //
+// Each screen is drawn whole (grown to show all of its content, name-<look>)
+// and, for the main window's screens, as the window shows it at its ideal
+// and least sizes, scrolled to the top (name-380x740-<look>,
+// name-340x520-<look>). The pictures are the same from run to run.
+//
 // The program runs over a throw-away home (data, config, runtime folders),
 // with no session bus and the offscreen platform, so nothing of the user's
 // is read or written. The icon files of the program are written too
 // (icons/quillmere-<size>.png).
-#include "Screens.h"
-#include "SnapshotRig.h"
+#include "snapshots/ScreenStage.h"
+#include "snapshots/Screens.h"
+#include "snapshots/SnapshotRig.h"
 #include "app/AppIcon.h"
 #include "platform/files/Preferences.h"
 #include "views/ink/StillPicture.h"
@@ -72,6 +78,14 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     int written = 0;
     int failed = 0;
+    auto save = [&](const QImage &image, const QString &name) {
+        if (StillPicture::save(image, folder, name))
+            ++written;
+        else {
+            ++failed;
+            out << "could not write " << name << "\n";
+        }
+    };
     {
         SnapshotRig rig;
         for (const StillPicture::Setting &setting : settings()) {
@@ -79,31 +93,21 @@ int main(int argc, char **argv)
             for (const Screen &screen : Screens::all()) {
                 if (!filter.isEmpty() && !screen.name.contains(filter))
                     continue;
-                QWidget *widget = screen.build(rig, rig.context());
-                widget->setAttribute(Qt::WA_DontShowOnScreen);
-                widget->setPalette(Kiv::palette(setting.appearance));
-                if (screen.size.isValid())
-                    widget->resize(screen.size.expandedTo(widget->minimumSizeHint()));
-                widget->show();
-                // A page may fill itself a step after it shows (queued refreshes, then
-                // its new items showing and laying out); let it finish, then grow it to
-                // what it asks for now.
-                for (int i = 0; i < 8; ++i)
-                    QCoreApplication::processEvents();
-                if (screen.size.isValid())
-                    widget->resize(widget->size().expandedTo(widget->minimumSizeHint()));
-                for (int i = 0; i < 8; ++i)
-                    QCoreApplication::processEvents();
-                const QImage image = StillPicture::grab(widget, setting.devicePixelRatio);
-                const QString name = screen.name + QLatin1Char('-') + setting.tag();
-                if (StillPicture::save(image, folder, name))
-                    ++written;
-                else {
-                    ++failed;
-                    out << "could not write " << name << "\n";
+                const QString tag = QLatin1Char('-') + setting.tag();
+                {
+                    // The whole content, grown to show all of it.
+                    ScreenStage stage(screen, rig, ScreenStage::Form::still);
+                    save(stage.picture(setting.devicePixelRatio), screen.name + tag);
                 }
-                delete widget;
-                QCoreApplication::processEvents();
+                if (!screen.inMainWindow())
+                    continue;
+                // What a user sees first: the window at its ideal and its
+                // least size, scrolled to the top.
+                for (const QSize size : Screens::mainWindowSizes()) {
+                    ScreenStage stage(screen, rig, ScreenStage::Form::live, size);
+                    save(stage.picture(setting.devicePixelRatio),
+                         screen.name + QStringLiteral("-%1x%2").arg(size.width()).arg(size.height()) + tag);
+                }
             }
         }
     }

@@ -18,6 +18,7 @@
 #include "views/day/PlacePicker.h"
 #include "views/day/PlanEditor.h"
 #include "views/day/SlotRow.h"
+#include "views/ink/Chance.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/Popover.h"
@@ -30,7 +31,6 @@
 #include <QKeyEvent>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -45,7 +45,7 @@ QString randomOf(const QStringList &list)
 {
     if (list.isEmpty())
         return QString();
-    return list.at(int(QRandomGenerator::global()->bounded(qsizetype(list.size()))));
+    return list.at(int(Chance::generator().bounded(qsizetype(list.size()))));
 }
 
 QDate currentDate()

@@ -1,6 +1,7 @@
 #include "views/ink/KivBackground.h"
 
 #include "core/Kiv.h"
+#include "views/ink/LayoutRole.h"
 
 #include <QImage>
 #include <QPaintEvent>
@@ -13,6 +14,7 @@ KivBackground::KivBackground(QWidget *parent)
     , m_cache(true)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    LayoutRole::setOverlay(this); // under everything it stands behind
 }
 
 void KivBackground::draw(QPainter &painter, QSizeF size)

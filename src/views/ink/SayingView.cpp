@@ -1,6 +1,7 @@
 #include "views/ink/SayingView.h"
 
 #include "core/L.h"
+#include "views/ink/Chance.h"
 #include "views/ink/Motion.h"
 
 #include <QFontMetricsF>
@@ -27,7 +28,7 @@ QFont glossFont()
 
 SayingView::SayingView(QWidget *parent)
     : InkButton(parent)
-    , m_saying(Saying::random(std::nullopt))
+    , m_saying(Saying::random(std::nullopt, Chance::generator()))
 {
     InkLook look;
     look.opacityHover = 0.75;
@@ -51,7 +52,7 @@ void SayingView::setSaying(const Saying &saying)
 void SayingView::next()
 {
     m_previous = m_saying;
-    m_saying = Saying::random(m_saying);
+    m_saying = Saying::random(m_saying, Chance::generator());
     describe();
     m_fade.start(this, [this] { update(); }, 0, 1, 350, Motion::easeInOut());
 }

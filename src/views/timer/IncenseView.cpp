@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
+#include "views/ink/LayoutRole.h"
 #include "views/timer/FaceTime.h"
 
 #include <QLinearGradient>
@@ -42,6 +43,7 @@ IncenseView::IncenseView(QWidget *parent)
     , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(kWidth, kHeight);
+    LayoutRole::setPaintedFace(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
 #include "views/timer/FaceTime.h"
 
@@ -50,6 +51,7 @@ RingView::RingView(QWidget *parent)
     , m_canvas(new FrameCanvas(this))
 {
     setFixedSize(sizeHint());
+    LayoutRole::setPaintedFace(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
