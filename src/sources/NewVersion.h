@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProjectAddresses.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QUrl>
@@ -8,10 +10,11 @@
 
 class Preferences;
 
-// Where the update feed lives: GET <updateHost>/latest.json.
+// Where the update feed lives: GET <updateHost>/latest.json. The build's
+// feed host by default; with none, no request is ever sent.
 struct NewVersionConfig
 {
-    QUrl updateHost = QUrl(QStringLiteral("https://quillmere.app"));
+    QUrl updateHost = ProjectAddresses::current().updateFeedHost;
     qint64 timeoutMs = 8000;
 };
 

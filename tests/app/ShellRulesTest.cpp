@@ -76,15 +76,15 @@ TEST(VersionBannerTest, OnlyWebAddressesAreOpened)
         const char *url;
         bool opens;
     } cases[] = {
-        {"https://quillmere.app/download", true},
-        {"http://quillmere.app/", true},
-        {"HTTPS://quillmere.app/", true},
+        {"https://example.org/download", true},
+        {"http://example.org/", true},
+        {"HTTPS://example.org/", true},
         {"file:///etc/passwd", false},
         {"mailto:someone@example.org", false},
         {"javascript:alert(1)", false},
         {"https://", false},
         {"", false},
-        {"ftp://quillmere.app/file", false},
+        {"ftp://example.org/file", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(VersionBanner::opens(QUrl(QString::fromUtf8(c.url))), c.opens) << c.url;

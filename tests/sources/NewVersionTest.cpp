@@ -3,6 +3,7 @@
 #include "platform/fakes/FakeClock.h"
 #include "platform/files/Preferences.h"
 #include "support/FakeHttpServer.h"
+#include "support/ScopedAddresses.h"
 #include "support/ScopedDirs.h"
 
 #include <QTimeZone>
@@ -109,6 +110,34 @@ TEST_F(NewVersionTest, FeedAnswers)
         }
     }
     EXPECT_EQ(server.requests("GET", QStringLiteral("/latest.json")).size(), int(std::size(cases)));
+}
+
+// The feed host is the build's; a build that names none never sends a
+// request, so no banner can come from anywhere.
+TEST_F(NewVersionTest, TheFeedHostIsTheBuildsAndWithoutOneNothingIsSent)
+{
+    server.answer("GET", QStringLiteral("/latest.json"), 200, R"({"version":"2.0","url":"https://example.org"})");
+    {
+        ScopedAddresses none{ProjectAddresses{}};
+        EXPECT_TRUE(NewVersionConfig().updateHost.isEmpty());
+        bool done = false;
+        std::optional<NewVersion::Found> found;
+        NewVersion::check(QStringLiteral("1.0"), std::nullopt, now, [&](std::optional<NewVersion::Found> f) {
+            found = f;
+            done = true;
+        });
+        EXPECT_TRUE(done) << "answered at once, without a request";
+        EXPECT_FALSE(found.has_value());
+    }
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    ScopedAddresses local{ProjectAddresses{server.url(), {}, {}}};
+    config = NewVersionConfig();
+    EXPECT_EQ(config.updateHost, server.url());
+    const auto found = check(QStringLiteral("1.0"), std::nullopt, now);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->version, QStringLiteral("2.0"));
+    EXPECT_EQ(server.requests("GET", QStringLiteral("/latest.json")).size(), 1);
 }
 
 TEST_F(NewVersionTest, AskedAtMostOnceADayAfterAFind)

@@ -207,7 +207,7 @@ const QList<Screen> &all()
              QWidget *view = root(rig, c, RootTab::day);
              NewVersion::Found found;
              found.version = QStringLiteral("1.4.2");
-             found.url = QUrl(QStringLiteral("https://quillmere.app/download"));
+             found.url = QUrl(QStringLiteral("https://example.org/download"));
              found.note = Lang::isJapanese() ? QStringLiteral("鐘の音が、少しやわらかくなりました。")
                                              : QStringLiteral("The bell sounds a little softer now.");
              rig.model().setNewVersion(found);

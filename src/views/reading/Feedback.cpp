@@ -1,6 +1,7 @@
 #include "views/reading/Feedback.h"
 
 #include "core/L.h"
+#include "core/ProjectAddresses.h"
 #include "platform/desktop/Desktop.h"
 
 #include <QSysInfo>
@@ -18,7 +19,12 @@ QByteArray component(const QString &text)
 
 QString recipient()
 {
-    return QStringLiteral("feedback@quillmere.app");
+    return ProjectAddresses::current().feedbackMail;
+}
+
+bool offered()
+{
+    return !recipient().isEmpty();
 }
 
 std::optional<QUrl> formURL(const QString &, const QString &, const QString &)
@@ -33,6 +39,8 @@ std::optional<QUrl> mailURL(const QString &version, const QString &platform)
 
 std::optional<QUrl> mailURL(const QString &version, const QString &platform, const QString &systemLine)
 {
+    if (!offered())
+        return std::nullopt;
     const QString platformLine = platform + QStringLiteral(" ・ ") + systemLine;
     const QString subject = L(QStringLiteral("Ondrevelについて"));
     const QString body = L(QStringLiteral("\n\n────────────\nここから上に、お書きください。\n"
@@ -77,7 +85,7 @@ bool send(const QString &version, Desktop &desktop, const std::function<void(con
     const std::optional<QUrl> url = address(version);
     if (url && desktop.openUrl(*url))
         return true;
-    if (tell)
+    if (tell && offered())
         tell(noMailProgramNotice());
     return false;
 }

@@ -12,8 +12,11 @@ class Desktop;
 // a body that ends with the version and the system.
 namespace Feedback {
 
-// Where feedback mail goes.
+// Where feedback mail goes: the build's feedback address, or empty.
 QString recipient();
+// Whether there is anywhere to send feedback; without it the settings
+// window has no feedback row.
+bool offered();
 
 // No feedback form is configured: always none.
 std::optional<QUrl> formURL(const QString &version, const QString &platform, const QString &versionField);
@@ -23,7 +26,8 @@ std::optional<QUrl> formURL(const QString &version, const QString &platform, con
 // character of the subject and the body outside the unreserved set
 // (A–Z a–z 0–9 - . _ ~) is percent-encoded as UTF-8, so that "&", "=", "+",
 // "#" or "%" in a version or system name cannot end a field early or change
-// what the mail program reads. None when no valid URL results.
+// what the mail program reads. None when there is no recipient or no valid
+// URL results.
 std::optional<QUrl> mailURL(const QString &version, const QString &platform);
 // The same with a given system line in place of system().
 std::optional<QUrl> mailURL(const QString &version, const QString &platform, const QString &system);

@@ -1,6 +1,7 @@
 #include "views/reading/HowTo.h"
 
 #include "core/L.h"
+#include "core/ProjectAddresses.h"
 #include "core/PerLanguage.h"
 
 namespace HowTo {
@@ -112,7 +113,7 @@ QString bullet()
 
 QUrl siteURL()
 {
-    return QUrl(QStringLiteral("https://quillmere.app/"));
+    return ProjectAddresses::current().webPage;
 }
 
 } // namespace HowTo

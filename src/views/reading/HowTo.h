@@ -36,7 +36,8 @@ const QList<Section> &sections();
 QString heading();
 QString bullet();
 
-// The maker's web page, which the site link opens.
+// The maker's web page, which the site link opens; empty when the build
+// names none, and then no site link is shown.
 QUrl siteURL();
 
 // The sections built now, in the current language (sections() keeps the

@@ -142,7 +142,8 @@ void HowToView::addSection(QVBoxLayout *column, const HowTo::Section &section)
     }
     column->addLayout(lines);
 
-    if (section.web) {
+    // The site button only where the build names a web page.
+    if (section.web && !HowTo::siteURL().isEmpty()) {
         InkButton *site = textButton(*section.web, page);
         site->setObjectName(QStringLiteral("howto.site"));
         connect(site, &QAbstractButton::clicked, this, [this] {

@@ -15,6 +15,9 @@ OtherDevicesSection::OtherDevicesSection(const ViewContext &context, const QStri
     setObjectName(QStringLiteral("settings.otherDevices"));
     QVBoxLayout *column = addColumn();
     column->addWidget(SettingsStyle::description(HowTo::devices()));
+    // The link only where the build names a web page.
+    if (HowTo::siteURL().isEmpty())
+        return;
     auto *site = SettingsStyle::link(HowTo::siteLink(), QStringLiteral("settings.otherDevices.site"));
     connect(site, &InkButton::clicked, this, [this] {
         const QUrl url = HowTo::siteURL();

@@ -1,5 +1,6 @@
 #include "views/settings/SettingsSections.h"
 
+#include "views/reading/Feedback.h"
 #include "views/settings/AppearanceSection.h"
 #include "views/settings/ArchiveSection.h"
 #include "views/settings/BeginningSection.h"
@@ -81,7 +82,8 @@ SettingsSection *counsel(const ViewContext &context, const QString &header, QWid
 
 SettingsSection *feedback(const ViewContext &context, const QString &header, QWidget *parent)
 {
-    return new FeedbackSection(context, header, parent);
+    // No feedback address was built in: nowhere to send it, no row.
+    return Feedback::offered() ? new FeedbackSection(context, header, parent) : nullptr;
 }
 
 SettingsSection *offering(const ViewContext &context, const QString &header, QWidget *parent)

@@ -1,5 +1,6 @@
 #include "support/LanguageFixtures.h"
 #include "platform/fakes/FakeDesktop.h"
+#include "support/ScopedAddresses.h"
 #include "views/reading/Feedback.h"
 
 #include <QUrlQuery>
@@ -22,10 +23,11 @@ void expectReadsBack(const QUrl &url, const QString &subject, const QString &bod
 
 TEST_F(InEnglish, FeedbackMailLinkEscapesEverythingItCarries)
 {
+    ScopedAddresses addresses;
     const std::optional<QUrl> url = Feedback::mailURL(version, QStringLiteral("Linux"), system);
     ASSERT_TRUE(url);
     EXPECT_EQ(url->toEncoded(),
-              QByteArray("mailto:feedback@quillmere.app?subject=About%20Ondrevel&body=%0A%0A"
+              QByteArray("mailto:feedback@localhost?subject=About%20Ondrevel&body=%0A%0A"
                          "%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80"
                          "%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80"
                          "%0APlease%20write%20above%20this%20line.%0ANothing%20from%20your%20history%20or%20tasks"
@@ -40,10 +42,11 @@ TEST_F(InEnglish, FeedbackMailLinkEscapesEverythingItCarries)
 
 TEST_F(InJapanese, FeedbackMailLinkEscapesEverythingItCarries)
 {
+    ScopedAddresses addresses;
     const std::optional<QUrl> url = Feedback::mailURL(version, QStringLiteral("Linux"), system);
     ASSERT_TRUE(url);
     EXPECT_EQ(url->toEncoded(),
-              QByteArray("mailto:feedback@quillmere.app?subject=Ondrevel%E3%81%AB%E3%81%A4%E3%81%84%E3%81%A6"
+              QByteArray("mailto:feedback@localhost?subject=Ondrevel%E3%81%AB%E3%81%A4%E3%81%84%E3%81%A6"
                          "&body=%0A%0A%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80"
                          "%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80%E2%94%80%0A"
                          "%E3%81%93%E3%81%93%E3%81%8B%E3%82%89%E4%B8%8A%E3%81%AB%E3%80%81%E3%81%8A%E6%9B%B8"
@@ -60,6 +63,7 @@ TEST_F(InJapanese, FeedbackMailLinkEscapesEverythingItCarries)
 
 TEST_F(InEnglish, FeedbackNamesTheRunningSystemAndTheAddressWhenNoMailProgramOpens)
 {
+    ScopedAddresses addresses;
     EXPECT_FALSE(Feedback::system().trimmed().isEmpty());
     // A program without a version writes "?".
     const std::optional<QUrl> url = Feedback::address(QString());
@@ -68,7 +72,7 @@ TEST_F(InEnglish, FeedbackNamesTheRunningSystemAndTheAddressWhenNoMailProgramOpe
                     .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded)
                     .endsWith(QStringLiteral("Version ? (Linux ・ ") + Feedback::system() + QLatin1Char(')')));
     EXPECT_EQ(Feedback::noMailProgramNotice(),
-              QStringLiteral("Your mail app couldn’t be opened. Please write to feedback@quillmere.app."));
+              QStringLiteral("Your mail app couldn’t be opened. Please write to feedback@localhost."));
 }
 
 // Sending hands the mail link to the desktop; when no mail program takes
@@ -85,6 +89,7 @@ public:
 
 TEST_F(InEnglish, SendingTellsWhenNoMailProgramOpensTheLink)
 {
+    ScopedAddresses addresses;
     QStringList told;
     const auto tell = [&](const QString &text) { told << text; };
 
@@ -98,6 +103,20 @@ TEST_F(InEnglish, SendingTellsWhenNoMailProgramOpensTheLink)
     EXPECT_FALSE(Feedback::send(QStringLiteral("1.2"), none, tell));
     EXPECT_EQ(none.openedUrls().size(), 1);
     EXPECT_EQ(told, QStringList{Feedback::noMailProgramNotice()});
+}
+
+// A build with no feedback address has nowhere to send: no link, and a
+// press (there is no row to press) opens nothing and names no address.
+TEST_F(InEnglish, WithoutAnAddressThereIsNoFeedback)
+{
+    ScopedAddresses none{ProjectAddresses{}};
+    EXPECT_FALSE(Feedback::offered());
+    EXPECT_FALSE(Feedback::address(QStringLiteral("1.2")));
+    QStringList told;
+    FakeDesktop desk;
+    EXPECT_FALSE(Feedback::send(QStringLiteral("1.2"), desk, [&](const QString &text) { told << text; }));
+    EXPECT_TRUE(desk.openedUrls().isEmpty());
+    EXPECT_TRUE(told.isEmpty());
 }
 
 } // namespace

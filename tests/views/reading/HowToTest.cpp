@@ -1,5 +1,6 @@
 #include "support/JapaneseText.h"
 #include "support/LanguageFixtures.h"
+#include "support/ScopedAddresses.h"
 #include "views/reading/HowTo.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +47,16 @@ TEST_F(InEnglish, HowToIsCompleteInEnglish)
     EXPECT_EQ(sections[2].link, QStringLiteral("Connect a calendar (open Settings)"));
     EXPECT_EQ(sections[5].web, QStringLiteral("Open the website"));
     EXPECT_FALSE(hasJapanese(HowTo::heading()));
-    EXPECT_EQ(HowTo::siteURL().scheme(), QStringLiteral("https"));
-    EXPECT_EQ(HowTo::siteURL().path(), QStringLiteral("/"));
+}
+
+TEST(HowToSite, TheSiteIsTheBuildsWebPage)
+{
+    {
+        ScopedAddresses none{ProjectAddresses{}};
+        EXPECT_TRUE(HowTo::siteURL().isEmpty());
+    }
+    ScopedAddresses local;
+    EXPECT_EQ(HowTo::siteURL(), ScopedAddresses::local().webPage);
 }
 
 } // namespace

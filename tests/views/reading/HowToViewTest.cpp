@@ -1,4 +1,5 @@
 #include "views/ViewTest.h"
+#include "support/ScopedAddresses.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/reading/HowToView.h"
@@ -38,10 +39,11 @@ InkButton *button(QWidget &view, const char *name)
 }
 
 // The calendar button shows only when the page was given a way to the
-// settings, and takes that way; the site button is always there and opens
-// the maker's page in the browser (not from a still picture).
+// settings, and takes that way; the site button is there when the build
+// names a web page and opens it in the browser (not from a still picture).
 TEST_F(HowToViewTest, ButtonsOpenTheSettingsAndTheMakersPage)
 {
+    ScopedAddresses addresses;
     Browser browser;
     HowToView view(ViewContext{});
     view.resize(460, 620);
@@ -64,6 +66,13 @@ TEST_F(HowToViewTest, ButtonsOpenTheSettingsAndTheMakersPage)
     EXPECT_EQ(browser.opened.size(), 1) << "a still picture opens nothing";
 }
 
+TEST_F(HowToViewTest, WithoutAWebPageThereIsNoSiteButton)
+{
+    ScopedAddresses none{ProjectAddresses{}};
+    HowToView view(ViewContext{});
+    EXPECT_EQ(button(view, "howto.site"), nullptr);
+}
+
 TEST_F(HowToViewTest, OnlyWebAddressesGoToTheBrowser)
 {
     Browser browser;
@@ -72,7 +81,7 @@ TEST_F(HowToViewTest, OnlyWebAddressesGoToTheBrowser)
         const char *url;
         bool opens;
     } cases[] = {
-        {"https://quillmere.app/", true},   {"http://example.org/a", true},    {"HTTPS://example.org/", true},
+        {"https://example.org/", true},    {"http://example.org/a", true},    {"HTTPS://example.org/", true},
         {"file:///etc/passwd", false},      {"javascript:alert(1)", false},   {"mailto:a@example.org", false},
         {"https:///no-host", false},        {"ftp://example.org/", false},    {"", false},
     };
