@@ -2,6 +2,7 @@
 
 #include "core/Kiv.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -62,7 +63,86 @@ QPoint Popover::placement(const QRect &anchor, const QSize &size, const QRect &s
     return {x, y};
 }
 
+namespace {
+// The one popover open aside, if any.
+QPointer<Popover> g_aside;
+} // namespace
+
 void Popover::open(Qt::Edge edge)
+{
+    if (m_aside) {
+        // Shown aside already: shown again as a popover that takes the keys.
+        m_switching = true;
+        hide();
+        setAside(false);
+        m_switching = false;
+    }
+    place(edge);
+    show();
+    if (m_content)
+        m_content->setFocus(Qt::PopupFocusReason);
+}
+
+void Popover::openAside(Qt::Edge edge)
+{
+    if (isVisible())
+        return;
+    if (g_aside && g_aside != this)
+        g_aside->close();
+    setAside(true);
+    place(edge);
+    qApp->installEventFilter(this);
+    show();
+}
+
+void Popover::setAside(bool aside)
+{
+    if (aside == m_aside)
+        return;
+    m_aside = aside;
+    // A tool-tip window is never made active, by this program or by the
+    // window manager, so the keyboard stays with the window beneath.
+    setWindowFlags(aside ? Qt::ToolTip | Qt::FramelessWindowHint : Qt::Popup | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_ShowWithoutActivating, aside);
+    if (aside)
+        g_aside = this;
+    else if (g_aside == this)
+        g_aside = nullptr;
+}
+
+bool Popover::eventFilter(QObject *watched, QEvent *event)
+{
+    // Installed on the application only while shown aside.
+    if (!m_aside || !isVisible())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel: {
+        // A menu opened from the popover's own buttons is its own popup.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() != this && !QApplication::activePopupWidget())
+            close();
+        return false;
+    }
+    case QEvent::KeyPress: {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && widget && m_anchor
+            && widget->window() == m_anchor->window() && !QApplication::activePopupWidget()) {
+            close();
+            return true;
+        }
+        return false;
+    }
+    case QEvent::ApplicationStateChange:
+        if (watched == qApp && QGuiApplication::applicationState() != Qt::ApplicationActive)
+            close();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void Popover::place(Qt::Edge edge)
 {
     adjustSize();
     QRect anchorRect;
@@ -73,9 +153,6 @@ void Popover::open(Qt::Edge edge)
     }
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
     move(placement(anchorRect, size(), area, edge));
-    show();
-    if (m_content)
-        m_content->setFocus(Qt::PopupFocusReason);
 }
 
 void Popover::paintEvent(QPaintEvent *)
@@ -98,5 +175,8 @@ void Popover::keyPressEvent(QKeyEvent *event)
 void Popover::hideEvent(QHideEvent *event)
 {
     QFrame::hideEvent(event);
-    emit dismissed();
+    if (m_aside)
+        qApp->removeEventFilter(this);
+    if (!m_switching)
+        emit dismissed();
 }

@@ -22,6 +22,13 @@ public:
     // Qt::TopEdge above, Qt::LeftEdge / Qt::RightEdge beside it; it moves
     // to the other side when there is no room and stays on the screen.
     void open(Qt::Edge edge = Qt::BottomEdge);
+    // Opens in the same place without taking the keyboard: what the user
+    // types still goes where it went. Its buttons take clicks; a click or
+    // the wheel elsewhere, Escape in the anchor's window, another popover
+    // opened this way, or the program losing the desktop's focus closes it.
+    // open() later makes it an ordinary popover.
+    void openAside(Qt::Edge edge = Qt::BottomEdge);
+    bool isAside() const { return m_aside; }
 
     // Where a window of `size` opens beside `anchor` (global coordinates)
     // within `screen` (the available area).
@@ -31,11 +38,17 @@ signals:
     void dismissed();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void place(Qt::Edge edge);
+    void setAside(bool aside);
+
     QPointer<QWidget> m_anchor;
     QWidget *m_content = nullptr;
+    bool m_aside = false;
+    bool m_switching = false;
 };

@@ -683,9 +683,10 @@ void TodoRow::armJustWritten()
     // a wait overtaken by a change (another task added) opens nothing.
     if (!m_justWritten || m_context.snapshot)
         return;
+    // It opens aside: the user may be typing the next task already.
     m_justWrittenWait = Clock::current().schedule(500, [this] {
         m_justWrittenWait = 0;
-        openActions();
+        openActions(true);
     });
 }
 
@@ -717,7 +718,7 @@ void TodoRow::closeActions()
         m_actions->close();
 }
 
-void TodoRow::openActions()
+void TodoRow::openActions(bool aside)
 {
     if (!m_context.model || m_context.snapshot)
         return;
@@ -728,7 +729,9 @@ void TodoRow::openActions()
         m_actions->setContent(m_panel);
     }
     m_panel->refresh();
-    if (!m_actions->isVisible())
+    if (aside)
+        m_actions->openAside(Qt::BottomEdge);
+    else if (!m_actions->isVisible() || m_actions->isAside())
         m_actions->open(Qt::BottomEdge);
 }
 

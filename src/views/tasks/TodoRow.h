@@ -67,8 +67,9 @@ public:
     Popover *placePopover() const;
     Popover *notePopover() const;
 
-    // The actions.
-    void openActions();
+    // The actions. Aside: the panel shows without taking the keyboard (the
+    // panel of a task just added, while the user goes on typing).
+    void openActions(bool aside = false);
     void closeActions();
     void beginEdit();
     void commitEdit();

@@ -3,10 +3,12 @@
 #include "views/ink/Popover.h"
 #include "views/ink/SegmentedControl.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -56,6 +58,82 @@ TEST_F(ChoiceWidgetsTest, APopoverClosesOnEscapeAndSaysSo)
     EXPECT_TRUE(popover->isVisible());
     EXPECT_GE(popover->width(), edit->sizeHint().width() + 28);
     QTest::keyClick(popover, Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
+    EXPECT_EQ(dismissed.size(), 1);
+}
+
+// Opened aside, a popover leaves the keyboard with the window beneath and
+// closes on a click elsewhere or Escape there; opened again as a popover,
+// it takes the keys.
+TEST_F(ChoiceWidgetsTest, APopoverOpenedAsideLeavesTheKeysWhereTheyAre)
+{
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    auto *field = new QLineEdit(&window);
+    auto *anchor = new InkButton(QStringLiteral("選ぶ"), InkLook::plain(Kiv::font(12), {}, {}), &window);
+    column->addWidget(field);
+    column->addWidget(anchor);
+    window.resize(300, 200);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+
+    auto *popover = new Popover(anchor);
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    auto *inside = new InkButton(QStringLiteral("押す"), InkLook::plain(Kiv::font(12), {}, {}), content);
+    layout->addWidget(inside);
+    popover->setContent(content);
+    QSignalSpy dismissed(popover, &Popover::dismissed);
+    QSignalSpy pressed(inside, &InkButton::clicked);
+
+    struct Case
+    {
+        const char *what;
+        std::function<void()> closeIt;
+    };
+    const Case cases[] = {
+        {"a click in the window", [&] { QTest::mouseClick(field, Qt::LeftButton); }},
+        {"Escape in the window", [&] { QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_Escape); }},
+        {"another opened aside",
+         [&] {
+             auto *other = new Popover(field);
+             other->setContent(new QWidget);
+             other->openAside();
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        dismissed.clear();
+        popover->openAside();
+        ASSERT_TRUE(popover->isVisible());
+        EXPECT_TRUE(popover->isAside());
+        EXPECT_EQ(QApplication::activeWindow(), &window);
+        EXPECT_FALSE(QApplication::activePopupWidget());
+        QTest::keyClicks(static_cast<QWidget *>(nullptr), QStringLiteral("ab"));
+        EXPECT_TRUE(field->hasFocus());
+        EXPECT_TRUE(field->text().endsWith(QStringLiteral("ab")));
+        c.closeIt();
+        EXPECT_FALSE(popover->isVisible());
+        EXPECT_EQ(dismissed.size(), 1);
+    }
+
+    // Its buttons take clicks.
+    popover->openAside();
+    QTest::mouseClick(inside, Qt::LeftButton);
+    EXPECT_EQ(pressed.size(), 1);
+    EXPECT_TRUE(popover->isVisible());
+
+    // open() while shown aside: the same popover, now a popup with the keys,
+    // and no dismissal in between.
+    dismissed.clear();
+    popover->open();
+    EXPECT_TRUE(popover->isVisible());
+    EXPECT_FALSE(popover->isAside());
+    EXPECT_EQ(QApplication::activePopupWidget(), popover);
+    EXPECT_EQ(dismissed.size(), 0);
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
     EXPECT_EQ(dismissed.size(), 1);
 }
