@@ -1,8 +1,9 @@
 #include "views/ink/ElidedLabel.h"
 
+#include "core/LineBreaker.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextLayout>
 #include <cmath>
 
 ElidedLabel::ElidedLabel(QWidget *parent)
@@ -90,23 +91,15 @@ QStringList ElidedLabel::layoutLines(double width, bool *elided) const
         lines << cut(text);
         return lines;
     }
-    QTextLayout layout(text, font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    int start = 0;
-    while (lines.size() < m_maxLines - 1) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
+    // The lines as a text block sets them; what does not fit in the last
+    // allowed line is cut there.
+    const QList<LineBreaker::Line> set = LineBreaker::wrap(text, font(), width);
+    for (const LineBreaker::Line &line : set) {
+        if (lines.size() == m_maxLines - 1 && set.size() > m_maxLines) {
+            lines << cut(text.mid(line.start).trimmed());
             break;
-        line.setLineWidth(width);
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
-        start = line.textStart() + line.textLength();
-    }
-    layout.endLayout();
-    if (start < text.size()) {
-        lines << cut(text.mid(start));
+        }
+        lines << text.mid(line.start, line.length);
     }
     return lines;
 }

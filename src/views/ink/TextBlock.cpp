@@ -1,8 +1,9 @@
 #include "views/ink/TextBlock.h"
 
+#include "core/LineBreaker.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextLayout>
 #include <cmath>
 
 TextBlock::TextBlock(QWidget *parent)
@@ -26,6 +27,7 @@ void TextBlock::setText(const QString &text)
     if (text == m_text)
         return;
     m_text = text;
+    m_setValid = false;
     setAccessibleName(text);
     updateGeometry();
     update();
@@ -61,26 +63,15 @@ void TextBlock::setLineSpacing(double spacing)
 
 QStringList TextBlock::linesAt(double width) const
 {
-    QStringList lines;
-    if (m_text.isEmpty())
-        return lines;
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (const QString &paragraph : m_text.split(QLatin1Char('\n'))) {
-        if (paragraph.isEmpty()) {
-            lines << QString();
-            continue;
-        }
-        QTextLayout layout(paragraph, font());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max(1.0, width));
-            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
-        }
-        layout.endLayout();
+    // Asked for again and again at one width (size hints, height for width,
+    // painting): set once per text, font and width.
+    if (!m_setValid || m_setWidth != width || m_setFont != font()) {
+        m_setLines = LineBreaker::lines(m_text, font(), width);
+        m_setWidth = width;
+        m_setFont = font();
+        m_setValid = true;
     }
-    return lines;
+    return m_setLines;
 }
 
 QSize TextBlock::sizeHint() const

@@ -5,9 +5,9 @@
 #include <QFont>
 #include <QWidget>
 
-// A block of text in a theme tone that wraps to its width (at word or, in
-// Japanese, character boundaries) and keeps its own line breaks, an empty
-// line included. It is never cut short: its height follows its width.
+// A block of text in a theme tone that wraps to its width (by the rules of
+// LineBreaker: at words, in Japanese between characters as Japanese is set)
+// and keeps its own line breaks, an empty line included. It is never cut short: its height follows its width.
 // For captions, descriptions and notes of several lines.
 class TextBlock : public QWidget
 {
@@ -44,4 +44,9 @@ private:
     int m_laidOutHeight = -1;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     double m_lineSpacing = 0;
+    // The lines last set, and the width and font they were set for.
+    mutable QStringList m_setLines;
+    mutable double m_setWidth = 0;
+    mutable QFont m_setFont;
+    mutable bool m_setValid = false;
 };

@@ -2,13 +2,13 @@
 
 #include "core/Kiv.h"
 #include "core/L.h"
+#include "core/LineBreaker.h"
 #include "views/ink/EnsoMark.h"
 #include "views/ink/Motion.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextLayout>
 #include <algorithm>
 
 namespace {
@@ -52,7 +52,7 @@ double wordColumn()
 }
 
 // Sets `text` in lines no wider than `width` from `left`, its top at `top`
-// (wrapping at words, or anywhere in Japanese), every line break kept and
+// (wrapped by LineBreaker's rules), every line break kept and
 // an empty line kept as an empty line; lines are `spacing` apart and
 // centred or at the left edge. Appends the lines to `out` (when given) and
 // returns the height they take.
@@ -60,8 +60,6 @@ double setText(const QString &text, const QFont &font, Tone tone, double left, d
                double spacing, bool centred, QList<IntroPageBody::Run> *out)
 {
     const double lineHeight = Kiv::lineHeight(font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     double y = top;
     bool first = true;
     auto place = [&](const QString &line, double advance) {
@@ -76,19 +74,13 @@ double setText(const QString &text, const QFont &font, Tone tone, double left, d
         y += lineHeight;
     };
     for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
-        if (paragraph.isEmpty()) {
+        const QList<LineBreaker::Line> lines = LineBreaker::wrap(paragraph, font, width);
+        if (lines.isEmpty()) {
             place(QString(), 0);
             continue;
         }
-        QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max(1.0, width));
-            // naturalTextWidth leaves out the blanks a line ends on.
-            place(paragraph.mid(line.textStart(), line.textLength()).trimmed(), line.naturalTextWidth());
-        }
-        layout.endLayout();
+        for (const LineBreaker::Line &line : lines)
+            place(paragraph.mid(line.start, line.length), line.width);
     }
     return y - top;
 }
