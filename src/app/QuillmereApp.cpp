@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "core/L.h"
 #include "model/AppModel.h"
+#include "views/ink/WheelGuard.h"
 #include "views/settings/SettingsView.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     , m_context(context)
 {
     Q_ASSERT(context.model);
+    // The wheel scrolls pages; values change only under the focus.
+    WheelGuard::install();
     m_commands = new CommandActions(*context.model, [] { QApplication::quit(); }, this);
     m_main = makeMain();
 }

@@ -23,15 +23,20 @@ void key(Qt::Key key, Qt::KeyboardModifiers modifiers)
     QTest::keyClick(static_cast<QWidget *>(nullptr), key, modifiers);
 }
 
-void wheel(QWidget *widget, int notches, QPoint local)
+QPoint wheel(QWidget *widget, int notches, QPoint local)
 {
     if (local == QPoint(-1, -1))
         local = widget->rect().center();
-    QWidget *top = widget->window();
-    QWindow *window = top->windowHandle();
-    Q_ASSERT(window);
-    const QPoint inWindow = widget->mapTo(top, local);
     const QPoint global = widget->mapToGlobal(local);
+    wheelAt(widget->window(), global, notches);
+    return global;
+}
+
+void wheelAt(QWidget *top, QPoint global, int notches)
+{
+    QWindow *window = top->window()->windowHandle();
+    Q_ASSERT(window);
+    const QPoint inWindow = top->window()->mapFromGlobal(global);
     QWheelEvent event(inWindow, global, QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     // Spontaneous, as from the windowing system: Qt then picks the widget

@@ -26,6 +26,9 @@ void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // One notch of the wheel (angle 120 per notch, negative: towards the user,
 // scrolling down) over `widget` at `local` (its centre when null), sent to
 // its window as the windowing system sends it.
-void wheel(QWidget *widget, int notches, QPoint local = QPoint(-1, -1));
+// Returns where the pointer was, in global coordinates.
+QPoint wheel(QWidget *widget, int notches, QPoint local = QPoint(-1, -1));
+// The same with the pointer at a point of the screen, over `window`.
+void wheelAt(QWidget *window, QPoint global, int notches);
 
 } // namespace RealInput
