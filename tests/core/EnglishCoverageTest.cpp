@@ -1,6 +1,7 @@
 #include "core/L.h"
 #include "support/KeptInJapanese.h"
 #include "support/LanguageFixtures.h"
+#include "support/ProgramTexts.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -53,4 +54,21 @@ TEST(EnglishCoverage, EveryLiteralKeyInTheCodeHasAnEnglishText)
     }
     EXPECT_GT(seen, 10) << "the scan found the calls";
     EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
+}
+
+// The program runs on a Linux desktop: no text may send its user to the
+// other platform's Mac, System Settings, Calendar.app or menu bar, nor tell
+// them to double-click "on Mac".
+TEST(EnglishCoverage, NoTextOfEitherLanguageNamesTheOtherPlatform)
+{
+    static const QRegularExpression other(
+        QStringLiteral(R"re(\bMac(OS)?\b|System Settings|システム設定|Calendar\.app|カレンダー\.app|menu[ -]?bar|メニューバー|double-click|ダブルクリック)re"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QStringList texts = ProgramTexts::all();
+    ASSERT_GT(texts.size(), 1000);
+    QStringList found;
+    for (const QString &text : texts)
+        if (other.match(text).hasMatch())
+            found << text.left(80);
+    EXPECT_TRUE(found.isEmpty()) << found.join(QLatin1Char('\n')).toStdString();
 }

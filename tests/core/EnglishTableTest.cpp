@@ -119,7 +119,7 @@ TEST_F(InEnglish, LookupGivesTheEnglishWrittenForEachKey)
         {"そのまま|払い", "Keep"},
         {"ひとつ{0}分", "{0} min each"},
         {"まもなく {0}", "Soon: {0}"},
-        {"カレンダーは「追加のみ」で許されています。\n{0} で「フルアクセス」に変えてください。", "Calendar access is set to “Add Events Only”.\nChange it to “Full Access” in {0}."},
+        {"カレンダーのフォルダは、書き込みだけが許されています。\n{0} で、読み書きできるフォルダを選んでください。", "The calendar folder can only be written to.\nChoose a folder you can read and write in {0}."},
         {"予定　{0}　{1}　{2}分", "Planned  {0}  {1}  {2} min"},
         {"予定　{0}　{1}分　{2}", "Planned  {0}  {1} min  {2}"},
         {"今日 {0}", "Today {0}"},

@@ -28,7 +28,7 @@ DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
     header->addStretch(1);
     m_readButton = DayStyle::button(L(QStringLiteral("カレンダーを読む")), DayStyle::text(12, Kiv::Colour::indigo),
                                     QStringLiteral("day.readCalendars"), this);
-    m_settingsButton = DayStyle::button(L(QStringLiteral("{0}を開く"), L(QStringLiteral("システム設定"))),
+    m_settingsButton = DayStyle::button(L(QStringLiteral("{0}を開く"), L(QStringLiteral("設定"))),
                                         DayStyle::text(12, Kiv::Colour::indigo),
                                         QStringLiteral("day.calendarSettings"), this);
     header->addWidget(m_readButton);
@@ -80,13 +80,13 @@ DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
 
 QString DayTimeline::emptyReason(CalendarAccess access)
 {
-    const QString path = L(QStringLiteral("システム設定 → プライバシーとセキュリティ → カレンダー"));
+    const QString path = L(QStringLiteral("設定 → カレンダー"));
     switch (access) {
     case CalendarAccess::WriteOnly:
-        return L(QStringLiteral("カレンダーは「追加のみ」で許されています。\n{0} で「フルアクセス」に変えてください。"), path);
+        return L(QStringLiteral("カレンダーのフォルダは、書き込みだけが許されています。\n{0} で、読み書きできるフォルダを選んでください。"), path);
     case CalendarAccess::Restricted:
     case CalendarAccess::Denied:
-        return L(QStringLiteral("カレンダーへのアクセスが断られています。\n{0} で許可してください。\nここに並ぶのは端末のカレンダーです ── Google カレンダーも、端末にそのアカウントを足してあれば一緒に出ます。"),
+        return L(QStringLiteral("カレンダーへのアクセスが断られています。\n{0} で許可してください。\nここに並ぶのはカレンダーのフォルダの予定です ── Google カレンダーも、CalDAV を同期する道具でフォルダに写してあれば一緒に出ます。"),
                  path);
     default:
         return L(QStringLiteral("右上の「カレンダーを読む」を押すと、今日の予定がここに並びます"));

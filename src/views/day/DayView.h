@@ -62,7 +62,7 @@ public:
     void place(const std::optional<LocalTask> &task, bool isDaily, int start, int minutes, bool asDeed);
 
 signals:
-    // "システム設定を開く": the shell shows where the calendar folders are chosen.
+    // "設定を開く": the shell shows the settings, where the calendar folders are chosen.
     void calendarSettingsRequested();
 
 protected:

@@ -65,7 +65,7 @@ QList<Section> build()
                  L(QStringLiteral("帯の空いたところを押すと、作務を置いたり、したことを書き足したりできます")),
                  L(QStringLiteral("置いた予定を押すと「これで始める」。掴んで別の時刻へ動かせます")),
                  L(QStringLiteral("置いた予定と、坐ったこと（したこと）は、カレンダーにも書き出せます。書き出す先は設定で選びます")),
-                 L(QStringLiteral("したことを押す（Mac はダブルクリック）と、直したり消したりできます")),
+                 L(QStringLiteral("したことを押すと、直したり消したりできます")),
                  L(QStringLiteral("「心」の行を押すと、その日の三心の説明が開きます"))},
                 calendarLinkNow(),
                 std::nullopt},

@@ -53,7 +53,7 @@ QList<Page> build()
         // practice the page explains.
         Page{2, L(QStringLiteral("ひとつのことに、\n"
                               "なりきる")),
-             L(QStringLiteral("Ondrevel（Ondrevel）。\n"
+             L(QStringLiteral("Ondrevel（オンドレヴェル）。\n"
                               "ひとつの行いに、身も心も入りきること。\n"
                               "\n"
                               "いま向き合うことを、ひとつ決める。\n"

@@ -82,7 +82,7 @@ void CalendarSection::buildShown(QVBoxLayout *column)
     groups->setContentsMargins(0, 0, 0, 0);
     groups->setSpacing(6);
     column->addWidget(m_groups);
-    column->addWidget(SettingsStyle::caption(L("Google カレンダーは、カレンダー.app にそのアカウントを追加すると、ここに並びます。")));
+    column->addWidget(SettingsStyle::caption(L("Google カレンダーは、CalDAV を同期する道具でフォルダに写し、下でそのフォルダを足すと、ここに並びます。")));
 
     column->addSpacing(4);
     column->addWidget(SettingsStyle::description(L("カレンダーのフォルダ")));
@@ -153,8 +153,8 @@ void CalendarSection::buildRefused(QVBoxLayout *column)
 {
     column->setSpacing(6);
     column->addWidget(SettingsStyle::plainText(L("カレンダーへのアクセスが拒否されています。")));
-    column->addWidget(SettingsStyle::description(L("システム設定 › プライバシーとセキュリティ › カレンダー で許可してください。")));
-    m_openFolder = SettingsStyle::button(L("システム設定を開く"), QStringLiteral("settings.calendar.openSettings"));
+    column->addWidget(SettingsStyle::description(L("カレンダーのフォルダの権限で、読み書きを許可してください。")));
+    m_openFolder = SettingsStyle::button(L("フォルダを開く"), QStringLiteral("settings.calendar.openSettings"));
     connect(m_openFolder, &InkButton::clicked, this, [this] {
         if (const std::optional<QString> folder = CalendarChoices::refusedFolder(m_context.model->calendarService()))
             m_context.desk().openFolder(*folder);
@@ -176,7 +176,7 @@ void CalendarSection::buildNotYet(QVBoxLayout *column)
     connect(choose, &InkButton::clicked, this, &CalendarSection::chooseFolder);
     column->addLayout(SettingsStyle::buttonRow({allow, choose}));
     column->addWidget(SettingsStyle::description(
-        L("Mac のカレンダーを読み、一日の頁に予定を並べます。坐った記録の書き出しにも使います。Google カレンダーは、Mac の「カレンダー」アプリに Google アカウントを追加しておくと、一緒に使えます。")));
+        L("カレンダーのフォルダを読み、一日の頁に予定を並べます。坐った記録の書き出しにも使います。Google カレンダーは、CalDAV を同期する道具で Google アカウントのカレンダーをフォルダに写しておくと、一緒に使えます。")));
     auto *where = SettingsStyle::caption(
         L("既定では {0} に作ります。カレンダーを同期する道具が書き込むフォルダを選ぶこともできます。",
           shownPath(IcalFolderStore::defaultAccountFolder())));

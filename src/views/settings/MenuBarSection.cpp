@@ -11,7 +11,7 @@ MenuBarSection::MenuBarSection(const ViewContext &context, const QString &header
     , m_context(context)
 {
     setObjectName(QStringLiteral("settings.menuBar"));
-    m_seconds = new ToggleRow(L("メニューバーに秒まで出す"), SettingsStyle::labelFont());
+    m_seconds = new ToggleRow(L("トレイの残り時間を秒まで出す"), SettingsStyle::labelFont());
     m_seconds->setObjectName(QStringLiteral("settings.menuBar.showSeconds"));
     connect(m_seconds, &ToggleRow::toggled, this,
             [this](bool on) { m_context.model->settings().setShowSecondsInMenuBar(on); });

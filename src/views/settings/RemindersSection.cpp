@@ -40,7 +40,7 @@ RemindersSection::RemindersSection(const ViewContext &context, const QString &he
     refused->setContentsMargins(0, 0, 0, 0);
     refused->setSpacing(6);
     refused->addWidget(SettingsStyle::plainText(L("リマインダーへのアクセスが拒否されています。")));
-    m_openFolder = SettingsStyle::button(L("システム設定を開く"), QStringLiteral("settings.reminders.openSettings"));
+    m_openFolder = SettingsStyle::button(L("フォルダを開く"), QStringLiteral("settings.reminders.openSettings"));
     connect(m_openFolder, &InkButton::clicked, this, [this] {
         if (m_context.snapshot)
             return;
@@ -54,14 +54,14 @@ RemindersSection::RemindersSection(const ViewContext &context, const QString &he
     m_connected->setObjectName(QStringLiteral("settings.reminders.connected"));
     auto *connected = new QHBoxLayout(m_connected);
     connected->setContentsMargins(0, 0, 0, 0);
-    connected->addWidget(new TextBlock(L("リマインダー"), SettingsStyle::labelFont(), Tone{Kiv::Colour::ink}), 1);
+    connected->addWidget(new TextBlock(L("カレンダーのフォルダの todo"), SettingsStyle::labelFont(), Tone{Kiv::Colour::ink}), 1);
     connected->addWidget(SettingsStyle::description(L("繋がっています")), 0, Qt::AlignVCenter);
     column->addWidget(m_connected);
 
     m_notYet = new QWidget;
     auto *notYet = new QVBoxLayout(m_notYet);
     notYet->setContentsMargins(0, 0, 0, 0);
-    auto *connectButton = SettingsStyle::button(L("リマインダーと繋ぐ"), QStringLiteral("settings.reminders.connect"));
+    auto *connectButton = SettingsStyle::button(L("カレンダーのフォルダの todo と繋ぐ"), QStringLiteral("settings.reminders.connect"));
     connect(connectButton, &InkButton::clicked, this, &RemindersSection::connectReminders);
     notYet->addLayout(SettingsStyle::buttonRow({connectButton}));
     column->addWidget(m_notYet);

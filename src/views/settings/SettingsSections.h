@@ -23,7 +23,7 @@ SettingsSection *beginning(const ViewContext &context, const QString &header, QW
 SettingsSection *sound(const ViewContext &context, const QString &header, QWidget *parent);
 // 4 "見た目": text size, the face shown during a sitting, its description.
 SettingsSection *appearance(const ViewContext &context, const QString &header, QWidget *parent);
-// 5 "メニューバー": seconds in the menu bar.
+// 5 "トレイ": seconds in the tray's time left.
 SettingsSection *menuBar(const ViewContext &context, const QString &header, QWidget *parent);
 // 6 "端末をまたぐ": Google connection and sync.
 SettingsSection *devices(const ViewContext &context, const QString &header, QWidget *parent);

@@ -35,7 +35,7 @@ QList<SettingsView::Entry> SettingsView::entries()
         {QStringLiteral("beginning"), L("始め方"), &beginning},
         {QStringLiteral("sound"), L("音"), &sound},
         {QStringLiteral("appearance"), L("見た目"), &appearance},
-        {QStringLiteral("menuBar"), L("メニューバー"), &menuBar},
+        {QStringLiteral("menuBar"), L("トレイ"), &menuBar},
         {QStringLiteral("devices"), L("端末をまたぐ"), &devices},
         {QStringLiteral("dayNotices"), L("一日"), &dayNotices},
         {QStringLiteral("calendar"), L("カレンダー"), &calendar},

@@ -27,7 +27,7 @@ TEST_F(InJapanese, IntroPagesInJapanese)
     }
     EXPECT_EQ(words, (QStringList{"作務", "行持", "一日", "只管"}));
     EXPECT_EQ(pages[0].heading, QStringLiteral("一日一日を、\n十二分に味わいきる"));
-    EXPECT_TRUE(pages[2].body.startsWith(QStringLiteral("Ondrevel（Ondrevel）。\nひとつの行いに、")));
+    EXPECT_TRUE(pages[2].body.startsWith(QStringLiteral("Ondrevel（オンドレヴェル）。\nひとつの行いに、")));
 }
 
 // Every text has its English; only the readings under the terms stay in
