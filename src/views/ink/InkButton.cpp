@@ -90,7 +90,8 @@ void InkButton::paintLabel(QPainter &painter, const QRectF &rect, const QColor &
     const QSizeF natural = labelSize();
     const double side = symbolSide();
     double x = rect.center().x() - std::min(natural.width(), rect.width()) / 2;
-    if (side > 0) {
+    const bool after = m_look.symbolAfterText && !text().isEmpty();
+    if (side > 0 && !after) {
         SymbolPainter::paint(painter, QRectF(x, rect.center().y() - side / 2, side, side), *m_look.symbol, colour,
                              m_look.symbolWeight);
         x += side + (text().isEmpty() ? 0 : m_look.spacing);
@@ -98,7 +99,9 @@ void InkButton::paintLabel(QPainter &painter, const QRectF &rect, const QColor &
     if (text().isEmpty())
         return;
     const QFontMetricsF metrics(m_look.font);
-    const double room = rect.right() - x;
+    // A trailing symbol keeps its room; the text gives way to it.
+    const double trail = side > 0 && after ? side + m_look.spacing : 0;
+    const double room = rect.right() - x - trail;
     const QString shown = metrics.horizontalAdvance(text()) <= room + 0.5
                               ? text()
                               : metrics.elidedText(text(), Qt::ElideRight, room);
@@ -106,6 +109,11 @@ void InkButton::paintLabel(QPainter &painter, const QRectF &rect, const QColor &
     painter.setPen(colour);
     const double baseline = Kiv::baselineFor(m_look.font, rect.center().y());
     painter.drawText(QPointF(x, baseline), shown);
+    if (trail > 0) {
+        const double at = x + metrics.horizontalAdvance(shown) + m_look.spacing;
+        SymbolPainter::paint(painter, QRectF(at, rect.center().y() - side / 2, side, side), *m_look.symbol, colour,
+                             m_look.symbolWeight);
+    }
 }
 
 void InkButton::paintEvent(QPaintEvent *)

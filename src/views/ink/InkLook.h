@@ -22,6 +22,7 @@ struct InkLook
     double symbolSize = 0; // the symbol's font size in logical pixels; 0: the font's
     SymbolWeight symbolWeight = SymbolWeight::regular;
     double spacing = 6; // between the symbol and the text
+    bool symbolAfterText = false; // the symbol trails the text (a fold's chevron)
 
     // Colours at rest and while hovered.
     Tone foreground{Kiv::Colour::inkSoft};

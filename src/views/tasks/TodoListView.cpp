@@ -14,6 +14,7 @@
 #include "views/ink/Motion.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Reorderable.h"
+#include "views/ink/Reveal.h"
 #include "views/ink/SymbolLabel.h"
 #include "views/ink/TextBlock.h"
 #include "views/tasks/ClosedRow.h"
@@ -106,10 +107,14 @@ protected:
 } // namespace
 
 // One archive of closed tasks: a header with its count that folds it, the
-// lines of its first `shown` tasks while open, and "show more".
+// lines of its first `shown` tasks while open, and "show more". Opening,
+// closing and paging move its height over 0.2 s (ease-out): the lines stand
+// in a Reveal box, laid out at their full height and uncovered as it grows.
 class TodoListView::Archive : public QWidget
 {
 public:
+    static constexpr int kMotionMs = 200;
+
     Archive(const ViewContext &context, const QString &title, const QString &hint, const QString &name)
         : m_context(context)
         , m_title(title)
@@ -122,9 +127,9 @@ public:
                                       {Kiv::Colour::ink});
         look.padding = QMarginsF(18, 12, 18, 0);
         look.symbolSize = 8 * Kiv::scale();
+        look.symbolAfterText = true;
         m_header = new InkButton(QString(), look);
         m_header->setObjectName(name + QStringLiteral(".header"));
-        m_header->setLayoutDirection(Qt::RightToLeft); // the chevron after the text
         m_header->setToolTip(hint);
         connect(m_header, &InkButton::clicked, this, [this] {
             if (m_open)
@@ -134,13 +139,18 @@ public:
             if (onResize)
                 onResize();
         });
-        column->addWidget(m_header, 0, Qt::AlignLeft | Qt::AlignAbsolute);
+        column->addWidget(m_header, 0, Qt::AlignLeft);
+
+        auto *body = new QWidget;
+        auto *bodyColumn = new QVBoxLayout(body);
+        bodyColumn->setContentsMargins(0, 0, 0, 0);
+        bodyColumn->setSpacing(5);
         m_lines = new QVBoxLayout;
         m_lines->setSpacing(0);
-        column->addLayout(m_lines);
+        bodyColumn->addLayout(m_lines);
         InkLook more = InkLook::plain(Kiv::font(12), {Kiv::Colour::indigo}, {Kiv::Colour::indigo});
         more.padding = QMarginsF(18, 4, 18, 0);
-        m_more = new InkButton(QString(), more);
+        m_more = new InkButton(QString(), more, body);
         m_more->setObjectName(name + QStringLiteral(".more"));
         connect(m_more, &InkButton::clicked, this, [this] {
             m_shown += ArchivePage::kStep;
@@ -148,7 +158,20 @@ public:
             if (onResize)
                 onResize();
         });
-        column->addWidget(m_more, 0, Qt::AlignLeft);
+        bodyColumn->addWidget(m_more, 0, Qt::AlignLeft);
+        m_body = new Reveal(body, this);
+        m_body->setObjectName(name + QStringLiteral(".body"));
+        m_body->setMotion(kMotionMs, Motion::easeOut());
+        m_body->setShownNow(false);
+        // Every step of the motion moves what stands below; once closed,
+        // the lines go.
+        connect(m_body, &Reveal::stepped, this, [this] {
+            if (!m_body->isMoving() && !m_body->isShown())
+                refresh();
+            if (onResize)
+                onResize();
+        });
+        column->addWidget(m_body);
     }
 
     void setTasks(const QList<LocalTask> &tasks)
@@ -160,7 +183,6 @@ public:
     bool hasTasks() const { return !m_tasks.isEmpty(); }
     // Told when the archive's height changes (opened, closed, paged).
     std::function<void()> onResize;
-    bool hasHeightForWidth() const override { return false; }
 
     void refresh()
     {
@@ -170,25 +192,37 @@ public:
         m_header->setLook(look);
         m_header->setAccessibleName(m_header->text());
         const bool rows = m_open || m_context.snapshot;
+        // While it closes, the lines it had stay until they are covered.
+        const bool closing = !rows && m_body->isShown() && m_body->isMoving();
         const ArchivePage page = ArchivePage::of(int(m_tasks.size()), rows ? m_shown : 0);
         // Lines show the tasks as the archive last read them; a change of
         // the store brings a new list and new lines.
         QList<LocalTask> wanted = m_tasks.mid(0, page.rows);
-        if (wanted != m_shownTasks) {
+        const bool grew = rows && wanted.size() > m_shownTasks.size();
+        if (wanted != m_shownTasks && !closing) {
             for (ClosedRow *line : m_rows) {
                 line->hide();
                 line->deleteLater();
             }
             m_rows.clear();
             for (const LocalTask &task : wanted) {
-                auto *line = new ClosedRow(m_context, task);
+                auto *line = new ClosedRow(m_context, task, m_more->parentWidget());
                 m_lines->addWidget(line);
+                // Shown now, so the layout counts it from the start.
+                line->show();
                 m_rows << line;
             }
             m_shownTasks = wanted;
         }
-        m_more->setVisible(rows && page.remaining >= 1);
-        m_more->setText(L(QStringLiteral("続きを見る（あと {0}）"), page.remaining));
+        if (!closing) {
+            m_more->setVisible(rows && page.remaining >= 1);
+            m_more->setText(L(QStringLiteral("続きを見る（あと {0}）"), page.remaining));
+        }
+        if (rows != m_body->isShown())
+            m_body->setShown(rows);
+        else if (grew)
+            m_body->follow();
+        updateGeometry();
     }
 
 private:
@@ -199,6 +233,7 @@ private:
     bool m_open = false;
     int m_shown = ArchivePage::kStep;
     InkButton *m_header = nullptr;
+    Reveal *m_body = nullptr;
     QVBoxLayout *m_lines = nullptr;
     QList<ClosedRow *> m_rows;
     InkButton *m_more = nullptr;

@@ -1,3 +1,4 @@
+#include "views/ManualMotion.h"
 #include "views/ViewTest.h"
 #include "views/ink/ChipButton.h"
 #include "views/ink/InkButton.h"
@@ -72,12 +73,56 @@ TEST_F(InkButtonTest, HoverMovesEveryColourToItsHoverValue)
 
 TEST_F(InkButtonTest, TheHoverFadesOverItsDurationWhenAnimated)
 {
-    Motion::setInstant(false);
+    ManualMotion motion;
     InkButton button(QStringLiteral("もう一度"), capsuleLook());
     button.show();
     hover(&button, true);
     EXPECT_LT(button.hoverLevel(), 1) << "not there at once";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hoverLevel() == 1; }, 2000));
+    EXPECT_TRUE(ManualMotion::lastsFor(150)) << "in";
+    EXPECT_EQ(button.hoverLevel(), 1);
+    hover(&button, false);
+    EXPECT_TRUE(ManualMotion::lastsFor(150)) << "out";
+    EXPECT_EQ(button.hoverLevel(), 0);
+}
+
+// The horizontal centre of the ink of a picture, weighted by coverage: a
+// short symbol moves it little, a line of text much.
+double inkCentre(const QImage &image)
+{
+    double sum = 0, weight = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int a = qAlpha(image.pixel(x, y));
+            sum += a * (x + 0.5);
+            weight += a;
+        }
+    return weight > 0 ? sum / weight : -1;
+}
+
+TEST_F(InkButtonTest, ASymbolCanTrailItsText)
+{
+    InkLook look = InkLook::plain(Kiv::font(12), {Kiv::Colour::ink}, {Kiv::Colour::ink});
+    look.padding = QMarginsF(18, 12, 18, 0);
+    look.symbolSize = 8;
+    const auto picture = [&](bool symbol, bool after) {
+        InkLook l = look;
+        if (symbol)
+            l.symbol = Symbol::chevronRight;
+        l.symbolAfterText = after;
+        InkButton button(QStringLiteral("今日 終えたもの 3"), l);
+        button.resize(button.sizeHint());
+        QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        button.render(&image, {}, {}, QWidget::DrawChildren);
+        return std::pair{button.sizeHint(), inkCentre(image)};
+    };
+    const auto [textSize, text] = picture(false, false);
+    const auto [beforeSize, before] = picture(true, false);
+    const auto [afterSize, after] = picture(true, true);
+    EXPECT_EQ(afterSize, beforeSize) << "the same room either way";
+    EXPECT_GT(afterSize.width(), textSize.width());
+    EXPECT_LT(after - text, 4) << "the text stays where it stands alone, the chevron after it";
+    EXPECT_GT(before - text, 8) << "by default the symbol leads and pushes the text on";
 }
 
 TEST_F(InkButtonTest, SizeComesFromPaddingOrAFixedFrame)

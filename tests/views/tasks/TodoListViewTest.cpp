@@ -10,6 +10,7 @@
 #include "views/tasks/ClosedRow.h"
 #include "views/tasks/TodoGroups.h"
 #include "views/tasks/TodoListView.h"
+#include "views/ManualMotion.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -250,6 +251,93 @@ TEST_F(TodoListViewTest, ArchivesPageByTwentyUpToFifty)
     EXPECT_FALSE(visible("tasks.archiveToday")) << "an empty archive leaves nothing";
     EXPECT_EQ(child<InkButton>(list.get(), "tasks.archiveSetAside.header")->toolTip(),
               "ほうげ ・ 抱えているものを、いったん下ろす");
+}
+
+// Opened, an archive stands at its whole height: the header uncut above
+// its rows, every row as tall as it wants, with motion or without.
+TEST_F(TodoListViewTest, AnOpenedArchiveShowsItsWholeHeaderAndItsRows)
+{
+    for (int i = 0; i < 3; ++i) {
+        const TodoItem item = add(QStringLiteral("Done %1").arg(i));
+        rig->local.complete(*LocalTaskSource::localId(item.ref), rig->clock.now().addSecs(-60 * (i + 1)));
+    }
+    add(QStringLiteral("Open"));
+    for (const bool motion : {false, true}) {
+        SCOPED_TRACE(motion ? "with motion" : "instant");
+        std::optional<ManualMotion> manual;
+        if (motion)
+            manual.emplace();
+        open();
+        auto *archive = list->findChild<QWidget *>(QStringLiteral("tasks.archiveToday"));
+        auto *header = child<InkButton>(list.get(), "tasks.archiveToday.header");
+        const int closed = archive->height();
+        EXPECT_GE(closed, header->sizeHint().height());
+        click(list.get(), QStringLiteral("tasks.archiveToday.header"));
+        if (motion)
+            ManualMotion::advance(1000);
+        settle();
+        const QList<ClosedRow *> rows = archive->findChildren<ClosedRow *>();
+        ASSERT_EQ(rows.size(), 3);
+        EXPECT_EQ(header->height(), header->sizeHint().height()) << "the header is not cut";
+        int bottom = header->mapTo(archive, QPoint(0, header->height())).y();
+        for (ClosedRow *row : rows) {
+            EXPECT_TRUE(row->isVisibleTo(archive));
+            EXPECT_EQ(row->height(), row->sizeHint().height()) << "a row is not squeezed";
+            const QRect at(row->mapTo(archive, QPoint(0, 0)), row->size());
+            EXPECT_GE(at.top(), bottom) << "rows stand under the header, in order";
+            bottom = at.bottom() + 1;
+        }
+        EXPECT_GE(archive->height(), bottom) << "the archive is as tall as its rows";
+        list.reset();
+    }
+}
+
+// Opening, paging and closing an archive move its height over 0.2 s, and
+// what stands below follows every step.
+TEST_F(TodoListViewTest, ArchivesMoveTheirHeightOverAFifthOfASecond)
+{
+    for (int i = 0; i < 30; ++i) {
+        const TodoItem item = add(QStringLiteral("Old %1").arg(i));
+        rig->local.complete(*LocalTaskSource::localId(item.ref), at(3, 1, 9).addSecs(-i * 3600));
+    }
+    const TodoItem gone = add(QStringLiteral("Dropped"));
+    rig->local.setAside(*LocalTaskSource::localId(gone.ref), at(3, 1, 9));
+    open();
+    ManualMotion motion;
+    auto *archive = list->findChild<QWidget *>(QStringLiteral("tasks.archivePast"));
+    auto *below = list->findChild<QWidget *>(QStringLiteral("tasks.archiveSetAside"));
+    const int closed = archive->height();
+    const auto step = [&](const char *what, auto &&act, auto &&expectEnd) {
+        SCOPED_TRACE(what);
+        const int before = archive->height();
+        act();
+        ManualMotion::advance(100);
+        settle();
+        const int midway = archive->height();
+        EXPECT_NE(midway, before) << "under way";
+        EXPECT_EQ(below->y(), archive->y() + midway + 5) << "what stands below follows";
+        EXPECT_TRUE(ManualMotion::lastsFor(100));
+        settle();
+        expectEnd(before, midway);
+    };
+    step("open", [&] { click(list.get(), QStringLiteral("tasks.archivePast.header")); },
+         [&](int, int midway) {
+             EXPECT_GT(archive->height(), midway);
+             EXPECT_EQ(closedLines("tasks.archivePast"), 20);
+         });
+    const int page = archive->height();
+    step("show more", [&] { click(list.get(), QStringLiteral("tasks.archivePast.more")); },
+         [&](int before, int) {
+             EXPECT_GT(archive->height(), before);
+             EXPECT_EQ(closedLines("tasks.archivePast"), 30);
+         });
+    step("close", [&] { click(list.get(), QStringLiteral("tasks.archivePast.header")); },
+         [&](int, int midway) {
+             EXPECT_LT(archive->height(), midway);
+             EXPECT_EQ(archive->height(), closed);
+             EXPECT_EQ(closedLines("tasks.archivePast"), 0) << "the lines go once covered";
+         });
+    EXPECT_GT(page, closed);
 }
 
 TEST_F(TodoListViewTest, EmptyStateAndConnectHint)
