@@ -11,16 +11,6 @@
 #include <QApplication>
 #include <QTest>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &texts, std::ostream *os)
-{
-    *os << '[' << texts.join(QStringLiteral(" | ")).toStdString() << ']';
-}
 
 // The program's windows over a model rig, the main window shown at its
 // ideal size and active, as a user meets it: for tests that drive the

@@ -16,18 +16,18 @@ namespace {
 using WheelTest = ShownApp;
 
 // The stored preferences as one text, so a difference reads in the message.
-QString stored(const Preferences &prefs)
+std::string stored(const Preferences &prefs)
 {
     QJsonObject out;
     for (const QString &key : prefs.storedKeys())
         out.insert(key, prefs.value(key));
-    return QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Compact));
+    return QJsonDocument(out).toJson(QJsonDocument::Compact).toStdString();
 }
 
-QString saved(const Preferences &prefs)
+std::string saved(const Preferences &prefs)
 {
     QFile file(prefs.filePath());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 TEST_F(WheelTest, ScrollingTheSettingsOverEveryControlChangesNoPreference)
@@ -42,8 +42,8 @@ TEST_F(WheelTest, ScrollingTheSettingsOverEveryControlChangesNoPreference)
     QScrollBar *bar = scroll->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
 
-    const QString before = stored(rig->prefs);
-    const QString file = saved(rig->prefs);
+    const std::string before = stored(rig->prefs);
+    const std::string file = saved(rig->prefs);
     QWidget *focus = QApplication::focusWidget();
     int values = 0, controls = 0;
     for (QWidget *w : scroll->widget()->findChildren<QWidget *>()) {
