@@ -15,7 +15,8 @@
 Ambience &Ambience::shared()
 {
     // Parented to the application so the output closes before Qt goes down.
-    static Ambience *instance = new Ambience(AudioModule::output(), AudioModule::decoder(), QCoreApplication::instance());
+    static Ambience *instance = new Ambience(AudioModule::output(AudioUse::background, L(QStringLiteral("音の景色"))),
+                                             AudioModule::decoder(), QCoreApplication::instance());
     return *instance;
 }
 
@@ -28,10 +29,10 @@ Ambience::Ambience(std::unique_ptr<AudioOutput> output, std::unique_ptr<AudioFil
 {
     m_stopTimer->setSingleShot(true);
     connect(m_stopTimer.get(), &ClockTimer::timeout, this, [this] {
-        if (!m_stopPausesOutput) {
+        if (!m_stopClosesOutput) {
             stop();
         } else if (!m_isPlaying && m_output->isRunning()) {
-            m_output->pause();
+            m_output->reset();
             collectRetired();
         }
     });
@@ -93,7 +94,7 @@ void Ambience::stop()
         m_voice->setTarget(0.0f);
     fadeOutFile();
     setPlaying(false);
-    armStopTimer(pauseDelayMs, true);
+    armStopTimer(closeDelayMs, true);
 }
 
 void Ambience::preview(AmbienceScene scene, double volume, const std::optional<QUrl> &file, double seconds)
@@ -102,10 +103,10 @@ void Ambience::preview(AmbienceScene scene, double volume, const std::optional<Q
     armStopTimer(qint64(std::llround(std::max(0.0, seconds) * 1000.0)), false);
 }
 
-void Ambience::armStopTimer(qint64 ms, bool pauseOutput)
+void Ambience::armStopTimer(qint64 ms, bool closeOutput)
 {
     m_stopTimer->stop();
-    m_stopPausesOutput = pauseOutput;
+    m_stopClosesOutput = closeOutput;
     m_stopTimer->start(ms);
 }
 

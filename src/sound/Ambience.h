@@ -20,16 +20,17 @@ class ClockTimer;
 // The background-sound player of the sittings: one of the synthesized scenes,
 // or for the custom scene a sound file of the user's looped from memory,
 // always through one reverb whose mix depends on the scene. All calls come
-// from the main thread; timed work (the delayed pause, the fade, a preview's
-// end) runs on the program's clock.
+// from the main thread; timed work (closing the output after a stop, the
+// fade, a preview's end) runs on the program's clock.
 class Ambience : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
     Q_PROPERTY(QString lastError READ lastErrorText NOTIFY lastErrorChanged)
 public:
-    // Seconds after a stop before the output is paused, and the file fade.
-    static constexpr qint64 pauseDelayMs = 7000;
+    // Time after a stop before the output is closed (the voice has glided to
+    // silence by then), and the file fade.
+    static constexpr qint64 closeDelayMs = 7000;
     static constexpr int fadeSteps = 16;
     static constexpr qint64 fadeStepMs = 50;
 
@@ -43,7 +44,8 @@ public:
     // Starts or changes the sound. volume is the user's setting in 0...1;
     // file (a local file) is used only for the custom scene.
     void start(AmbienceScene scene, double volume, const std::optional<QUrl> &file = std::nullopt);
-    // Glides to silence, fades a file out, and pauses the output 7 s later.
+    // Glides to silence, fades a file out, and closes the output 7 s later,
+    // so that silence costs nothing; the next start opens it again.
     void stop();
     // start(), then stop() after seconds unless something else came first.
     void preview(AmbienceScene scene, double volume, const std::optional<QUrl> &file, double seconds);
@@ -77,7 +79,7 @@ private:
     void setPlaying(bool playing);
     void setLastError(std::optional<QString> error);
     void setCurrentScene(AmbienceScene scene);
-    void armStopTimer(qint64 ms, bool pauseOutput);
+    void armStopTimer(qint64 ms, bool closeOutput);
 
     std::unique_ptr<AudioFileDecoder> m_decoder;
     std::unique_ptr<AmbienceVoice> m_voice;
@@ -85,7 +87,7 @@ private:
     std::unique_ptr<AudioMixer> m_mixer;
     std::unique_ptr<ClockTimer> m_stopTimer;
     std::unique_ptr<ClockTimer> m_fadeTimer;
-    bool m_stopPausesOutput = false;
+    bool m_stopClosesOutput = false;
     int m_fadeStep = 0;
     float m_fadeStartVolume = 1.0f;
 

@@ -1,9 +1,11 @@
 #include "sound/Chime.h"
 
+#include "core/L.h"
 #include "platform/audio/AudioMixer.h"
 #include "platform/audio/AudioModule.h"
 #include "platform/audio/BufferPlayer.h"
 #include "platform/audio/DenormalFlush.h"
+#include "platform/time/Clock.h"
 #include "sound/Dsp.h"
 
 #include <QCoreApplication>
@@ -55,11 +57,17 @@ void Chime::setFallbackSound(std::function<void()> fallback) { fallbackSound() =
 Chime &Chime::shared()
 {
     // Parented to the application so the output closes before Qt goes down.
-    static Chime *instance = new Chime(AudioModule::output(), QCoreApplication::instance());
+    static Chime *instance =
+        new Chime(AudioModule::output(AudioUse::cue, L(QStringLiteral("鐘"))), QCoreApplication::instance());
     return *instance;
 }
 
-Chime::Chime(std::unique_ptr<AudioOutput> output, QObject *parent) : QObject(parent), m_output(std::move(output)) {}
+Chime::Chime(std::unique_ptr<AudioOutput> output, QObject *parent)
+    : QObject(parent), m_closeTimer(std::make_unique<ClockTimer>()), m_output(std::move(output))
+{
+    m_closeTimer->setSingleShot(true);
+    connect(m_closeTimer.get(), &ClockTimer::timeout, this, [this] { m_output->reset(); });
+}
 
 Chime::~Chime()
 {
@@ -166,6 +174,8 @@ void Chime::play(Bell bell)
         return;
     if (ensureEngine()) {
         m_player->play(clip, false);
+        const double seconds = double(clip->frames()) / clip->sampleRate;
+        m_closeTimer->start(qint64(std::ceil(seconds * 1000.0)) + closeDelayMs);
     } else if (fallbackSound()) {
         fallbackSound()();
     }

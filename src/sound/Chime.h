@@ -12,16 +12,23 @@
 class AudioOutput;
 class AudioMixer;
 class BufferPlayer;
+class ClockTimer;
 
 // Rings the timer's bells. Each bell is synthesized once (a struck modal
 // resonator with a noise attack), normalised and kept for the rest of the
 // process; ringing hands the kept clip to a player on an output of its own,
 // through a cathedral reverb. A new bell cuts off the one still ringing.
+// Once a bell has rung out, and its echo with it, the output is closed, so
+// that silence between bells costs nothing; the next bell opens it again.
 class Chime : public QObject
 {
     Q_OBJECT
 public:
     using Bell = ChimeBell;
+
+    // Time after a bell's last sample before the output is closed: the
+    // reverb's echo has died away by then.
+    static constexpr qint64 closeDelayMs = 7000;
 
     // The bell chosen in the settings; the settings store sets it.
     static inline Bell kind = Bell::temple;
@@ -52,6 +59,7 @@ private:
     std::array<std::unique_ptr<AudioClip>, Bell::count> m_buffers;
     std::unique_ptr<BufferPlayer> m_player;
     std::unique_ptr<AudioMixer> m_mixer;
+    std::unique_ptr<ClockTimer> m_closeTimer;
     bool m_started = false;
     // Declared last so the audio thread stops before anything it reads goes.
     std::unique_ptr<AudioOutput> m_output;

@@ -1,14 +1,18 @@
-// The bell and an ambience scene played through the real output (a QAudioSink
+// The bell and an ambience scene played through the real output (a stream
 // on the sound server), heard on the monitor of a private server's null sink.
 // This program has a folder of its own, so that nothing in the process has
 // reached the sound server before the test points the client library at the
 // private one.
 #include "platform/audio/AudioModule.h"
+#include "platform/audio/AudioRenderer.h"
 #include "sound/Ambience.h"
 #include "sound/Chime.h"
 #include "support/PrivateSoundServer.h"
 
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -45,7 +49,23 @@ protected:
         double before = 0.0; // while nothing played
         double during = 0.0; // while the sound played
         double end = 0.0;    // its last half second
+        double longestGapMs = 0.0; // the longest silence once the sound began
     };
+
+    // What pactl says about the private server.
+    static QString pactl(const QStringList &arguments)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), server->clientConfig());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral("pactl"), QStringList{QStringLiteral("--server=") + server->address()} + arguments);
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
 
     // Records the sink's monitor: a quiet stretch first, then while play()'s sound runs.
     static Heard hear(const std::function<void()> &play, int milliseconds)
@@ -68,7 +88,29 @@ protected:
         // after its first buffers is heard only at the start.
         const qsizetype tail = qsizetype(SourceRecording::rate) * SourceRecording::channels * 2 / 2;
         heard.end = SourceRecording::rms(during.right(tail));
+        heard.longestGapMs = longestGapMs(during);
         return heard;
+    }
+
+    // The longest run of frames of exact silence between the first sound and
+    // the end: the server had nothing to play there.
+    static double longestGapMs(const QByteArray &samples)
+    {
+        const auto *data = reinterpret_cast<const qint16 *>(samples.constData());
+        const qsizetype frames = samples.size() / (2 * SourceRecording::channels);
+        qsizetype longest = 0;
+        qsizetype run = 0;
+        bool begun = false;
+        for (qsizetype i = 0; i < frames; ++i) {
+            const bool silent = data[2 * i] == 0 && data[2 * i + 1] == 0;
+            if (!silent) {
+                begun = true;
+                run = 0;
+            } else if (begun) {
+                longest = std::max(longest, ++run);
+            }
+        }
+        return 1000.0 * double(longest) / SourceRecording::rate;
     }
 
     static inline std::unique_ptr<PrivateSoundServer> server;
@@ -77,7 +119,7 @@ protected:
 TEST_F(RealOutputTest, BellIsHeardOnTheSink)
 {
     // The output the program makes: through the audio module, loaded now.
-    Chime chime(AudioModule::output());
+    Chime chime(AudioModule::output(AudioUse::cue, QStringLiteral("bell")));
     bool fellBack = false;
     Chime::setFallbackSound([&] { fellBack = true; });
     const Heard heard = hear([&] { chime.play(ChimeBell::temple); }, 2000);
@@ -87,6 +129,9 @@ TEST_F(RealOutputTest, BellIsHeardOnTheSink)
     EXPECT_LT(heard.before, kFloor);
     EXPECT_GT(heard.during, kFloor);
     EXPECT_GT(heard.end, kFloor) << "the bell stopped early";
+    // A zero crossing is a sample or two; a run of a quarter millisecond is
+    // the server running out of sound.
+    EXPECT_LT(heard.longestGapMs, 0.25) << "a gap in the bell";
     RecordProperty("rms", std::to_string(heard.during));
     std::printf("bell: rms %.1f of 32768 over 2 s, %.1f in the last 0.5 s, %.1f before\n", heard.during, heard.end,
                 heard.before);
@@ -94,7 +139,7 @@ TEST_F(RealOutputTest, BellIsHeardOnTheSink)
 
 TEST_F(RealOutputTest, AmbienceSceneIsHeardOnTheSink)
 {
-    Ambience ambience(AudioModule::output(), AudioModule::decoder());
+    Ambience ambience(AudioModule::output(AudioUse::background, QStringLiteral("ambience")), AudioModule::decoder());
     const Heard heard = hear([&] { ambience.start(AmbienceScene::rain, 1.0); }, 3000);
 
     EXPECT_TRUE(ambience.isPlaying());
@@ -108,3 +153,53 @@ TEST_F(RealOutputTest, AmbienceSceneIsHeardOnTheSink)
 }
 
 } // namespace
+
+namespace {
+
+// Renders silence, which the server plays as well as any sound.
+class Quiet : public AudioRenderer
+{
+public:
+    void render(int frames, float *left, float *right) noexcept override
+    {
+        std::fill_n(left, frames, 0.0f);
+        std::fill_n(right, frames, 0.0f);
+    }
+};
+
+} // namespace
+
+// A volume mixer shows the program's name and icon and what the stream plays;
+// background sound is held a few hundred milliseconds ahead; a closed output
+// leaves no stream and no connection behind.
+TEST_F(RealOutputTest, StreamsCarryTheProgramsNameAndCloseWithoutATrace)
+{
+    Quiet quiet;
+    for (AudioUse use : {AudioUse::background, AudioUse::cue}) {
+        const QString name = use == AudioUse::background ? QStringLiteral("音の景色") : QStringLiteral("鐘");
+        SCOPED_TRACE(name.toStdString());
+        std::unique_ptr<AudioOutput> output = AudioModule::output(use, name);
+        output->setRenderer(&quiet);
+        ASSERT_TRUE(output->start());
+        QTest::qWait(300);
+        const QString inputs = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")});
+        EXPECT_TRUE(inputs.contains(QStringLiteral("application.name = \"Quillmere\""))) << inputs.toStdString();
+        EXPECT_TRUE(inputs.contains(QStringLiteral("application.icon_name = \"quillmere\"")));
+        EXPECT_TRUE(inputs.contains(QStringLiteral("media.name = \"%1\"").arg(name)));
+        const QRegularExpressionMatch latency =
+            QRegularExpression(QStringLiteral("Buffer Latency: (\\d+) usec")).match(inputs);
+        ASSERT_TRUE(latency.hasMatch());
+        const double ms = latency.captured(1).toDouble() / 1000.0;
+        if (use == AudioUse::background)
+            EXPECT_GT(ms, 200.0);
+        else
+            EXPECT_LT(ms, 250.0);
+        std::printf("%s: buffer latency %.0f ms\n", qPrintable(name), ms);
+
+        output->reset();
+        EXPECT_FALSE(output->isRunning());
+        QTest::qWait(100);
+        EXPECT_FALSE(pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}).contains(QStringLiteral("Quillmere")));
+        EXPECT_FALSE(pactl({QStringLiteral("list"), QStringLiteral("clients")}).contains(QStringLiteral("Quillmere")));
+    }
+}

@@ -117,26 +117,26 @@ TEST_F(AmbienceTest, ZeroOrInvalidVolumeOrSilenceBehavesAsStop)
     EXPECT_FALSE(ambience->isPlaying());
 }
 
-TEST_F(AmbienceTest, StopPausesTheOutputSevenSecondsLaterUnlessStartedAgain)
+TEST_F(AmbienceTest, StopClosesTheOutputSevenSecondsLaterUnlessStartedAgain)
 {
     ambience->start(AmbienceScene::stream, 0.5);
     ambience->stop();
     EXPECT_FALSE(ambience->isPlaying());
     EXPECT_EQ(ambience->voice()->target(), 0.0f);
     clock.advance(6999);
-    EXPECT_EQ(output->pauseCount(), 0);
+    EXPECT_EQ(output->resetCount(), 0);
     clock.advance(1);
-    EXPECT_EQ(output->pauseCount(), 1);
+    EXPECT_EQ(output->resetCount(), 1);
     EXPECT_FALSE(output->isRunning());
 
-    // Started again within the delay: never paused; the next start resumes.
+    // Started again within the delay: never closed; the next start opens it again.
     ambience->start(AmbienceScene::stream, 0.5);
     EXPECT_TRUE(output->isRunning());
     ambience->stop();
     clock.advance(3000);
     ambience->start(AmbienceScene::surf, 0.5);
     clock.advance(20000);
-    EXPECT_EQ(output->pauseCount(), 1);
+    EXPECT_EQ(output->resetCount(), 1);
     EXPECT_TRUE(ambience->isPlaying());
 }
 
@@ -148,7 +148,7 @@ TEST_F(AmbienceTest, PreviewStopsAfterItsTimeUnlessReplaced)
     clock.advance(1);
     EXPECT_FALSE(ambience->isPlaying());
     clock.advance(7000);
-    EXPECT_EQ(output->pauseCount(), 1);
+    EXPECT_EQ(output->resetCount(), 1);
 
     // A start during a preview cancels its end.
     ambience->preview(AmbienceScene::embers, 0.6, std::nullopt, 14.0);

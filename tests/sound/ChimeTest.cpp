@@ -1,4 +1,5 @@
 #include "platform/fakes/FakeAudioOutput.h"
+#include "platform/fakes/FakeClock.h"
 #include "sound/Chime.h"
 
 #include <gtest/gtest.h>
@@ -111,4 +112,36 @@ TEST(ChimePlayer, WithoutAnOutputItCallsTheFallbackAndKeepsGoing)
     Chime::setFallbackSound(nullptr);
     chime.play(Chime::Bell::inkin);
     EXPECT_EQ(beeps, 2);
+}
+
+// Once a bell and its echo are over the output is closed; a bell rung
+// meanwhile keeps it open until it is over too, and the next one opens it.
+TEST(ChimePlayer, ClosesTheOutputOnceTheBellHasRungOut)
+{
+    FakeClock clock;
+    Clock::setCurrent(&clock);
+    auto output = std::make_unique<FakeAudioOutput>(48000.0);
+    FakeAudioOutput *fake = output.get();
+    {
+        Chime chime(std::move(output));
+        chime.play(Chime::Bell::mokugyo); // 1.2 s
+        clock.advance(1200 + Chime::closeDelayMs - 1);
+        EXPECT_TRUE(fake->isRunning());
+        EXPECT_EQ(fake->resetCount(), 0);
+        clock.advance(1);
+        EXPECT_FALSE(fake->isRunning());
+        EXPECT_EQ(fake->resetCount(), 1);
+
+        chime.play(Chime::Bell::mokugyo);
+        EXPECT_TRUE(fake->isRunning());
+        EXPECT_EQ(fake->startCount(), 2);
+        clock.advance(3000);
+        chime.play(Chime::Bell::inkin); // 8 s, rung 3 s later
+        clock.advance(8000 + Chime::closeDelayMs - 1);
+        EXPECT_TRUE(fake->isRunning());
+        clock.advance(1);
+        EXPECT_FALSE(fake->isRunning());
+        EXPECT_EQ(fake->resetCount(), 2);
+    }
+    Clock::setCurrent(nullptr);
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-using NewOutput = AudioOutput *(*)();
+using NewOutput = AudioOutput *(*)(int use, const char *streamName);
 using NewDecoder = AudioFileDecoder *(*)();
 
 struct Loaded
@@ -55,9 +55,9 @@ Loaded &module()
 
 namespace AudioModule {
 
-std::unique_ptr<AudioOutput> output()
+std::unique_ptr<AudioOutput> output(AudioUse use, const QString &streamName)
 {
-    return std::make_unique<LazyAudioOutput>(&loadOutput);
+    return std::make_unique<LazyAudioOutput>([use, streamName] { return loadOutput(use, streamName); });
 }
 
 std::unique_ptr<AudioFileDecoder> decoder()
@@ -65,10 +65,11 @@ std::unique_ptr<AudioFileDecoder> decoder()
     return std::make_unique<LazyAudioFileDecoder>(&loadDecoder);
 }
 
-std::unique_ptr<AudioOutput> loadOutput()
+std::unique_ptr<AudioOutput> loadOutput(AudioUse use, const QString &streamName)
 {
     const Loaded &m = module();
-    return m.newOutput ? std::unique_ptr<AudioOutput>(m.newOutput()) : nullptr;
+    return m.newOutput ? std::unique_ptr<AudioOutput>(m.newOutput(int(use), streamName.toUtf8().constData()))
+                       : nullptr;
 }
 
 std::unique_ptr<AudioFileDecoder> loadDecoder()

@@ -14,12 +14,14 @@
 // as with no audio device.
 namespace AudioModule {
 
-std::unique_ptr<AudioOutput> output();
+// An output for sound of that use, whose stream the sound server and its
+// volume mixers show under streamName.
+std::unique_ptr<AudioOutput> output(AudioUse use, const QString &streamName);
 std::unique_ptr<AudioFileDecoder> decoder();
 
 // The real output and decoder from the module, loading it if need be; null
 // when it cannot be loaded.
-std::unique_ptr<AudioOutput> loadOutput();
+std::unique_ptr<AudioOutput> loadOutput(AudioUse use, const QString &streamName);
 std::unique_ptr<AudioFileDecoder> loadDecoder();
 
 // Where the module was found (empty when it was not, or not yet looked for).

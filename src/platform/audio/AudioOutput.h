@@ -2,6 +2,12 @@
 
 class AudioRenderer;
 
+// What an output plays, which sets how far ahead it renders: background
+// sound (the ambience) is rendered a few hundred milliseconds ahead and asked
+// for seldom; a cue (a bell) is rendered a short way ahead, so that it
+// starts close to its moment.
+enum class AudioUse { background, cue };
+
 // A stereo output that pulls samples from one renderer on an audio thread of
 // its own. With no audio device start() fails and everything stays silent.
 class AudioOutput
@@ -13,11 +19,11 @@ public:
     virtual double sampleRate() const = 0;
     // The renderer to pull from; set while stopped.
     virtual void setRenderer(AudioRenderer *renderer) = 0;
-    // Starts or resumes pulling; false when there is no device or it fails.
+    // Starts pulling, opening the device if need be; false when there is no
+    // device or it fails.
     virtual bool start() = 0;
-    // Stops pulling but keeps the device open for a quick resume.
-    virtual void pause() = 0;
-    // Closes the device; the next start opens it afresh.
+    // Stops pulling and closes the device, so that it costs nothing; the
+    // next start opens it afresh.
     virtual void reset() = 0;
     virtual bool isRunning() const = 0;
 };

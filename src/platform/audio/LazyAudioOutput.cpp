@@ -37,12 +37,6 @@ bool LazyAudioOutput::start()
     return out && out->start();
 }
 
-void LazyAudioOutput::pause()
-{
-    if (m_real)
-        m_real->pause();
-}
-
 void LazyAudioOutput::reset()
 {
     if (m_real)

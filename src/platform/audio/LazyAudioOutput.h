@@ -19,7 +19,6 @@ public:
     double sampleRate() const override;
     void setRenderer(AudioRenderer *renderer) override;
     bool start() override;
-    void pause() override;
     void reset() override;
     bool isRunning() const override;
 

@@ -13,12 +13,6 @@ bool FakeAudioOutput::start()
     return m_running;
 }
 
-void FakeAudioOutput::pause()
-{
-    ++m_pauses;
-    m_running = false;
-}
-
 void FakeAudioOutput::reset()
 {
     ++m_resets;

@@ -17,13 +17,11 @@ public:
     double sampleRate() const override { return m_sampleRate; }
     void setRenderer(AudioRenderer *renderer) override { m_renderer = renderer; }
     bool start() override;
-    void pause() override;
     void reset() override;
     bool isRunning() const override { return m_running; }
 
     void setHasDevice(bool hasDevice) { m_hasDevice = hasDevice; }
     int startCount() const { return m_starts; }
-    int pauseCount() const { return m_pauses; }
     int resetCount() const { return m_resets; }
 
     struct Block
@@ -32,7 +30,7 @@ public:
         std::vector<float> right;
         float peak() const;
     };
-    // Renders frames while running; silence while paused or without a renderer.
+    // Renders frames while running; silence while closed or without a renderer.
     Block pull(int frames);
 
 private:
@@ -41,6 +39,5 @@ private:
     bool m_running = false;
     AudioRenderer *m_renderer = nullptr;
     int m_starts = 0;
-    int m_pauses = 0;
     int m_resets = 0;
 };

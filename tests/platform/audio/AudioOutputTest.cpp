@@ -4,9 +4,8 @@
 #include "platform/audio/LazyAudioFileDecoder.h"
 #include "platform/audio/LazyAudioOutput.h"
 #include "platform/audio/Reverb.h"
-#include "platform/audio/module/AudioPullDevice.h"
 #include "platform/audio/module/QtAudioFileDecoder.h"
-#include "platform/audio/module/QtAudioOutput.h"
+#include "platform/audio/module/PulseAudioOutput.h"
 #include "platform/fakes/FakeAudioOutput.h"
 
 #include <QEventLoop>
@@ -47,48 +46,19 @@ AudioClip clipOf(std::initializer_list<float> left)
 
 } // namespace
 
-TEST(AudioPullDevice, ConvertsToTheDeviceFormat)
+TEST(PulseAudioOutput, FillsInterleavedStereoClippedToFullScale)
 {
     RampRenderer loud(2.0f); // over full scale: must clip, not wrap
-    QAudioFormat mono16;
-    mono16.setSampleRate(48000);
-    mono16.setChannelCount(1);
-    mono16.setSampleFormat(QAudioFormat::Int16);
-    AudioPullDevice device16(mono16, &loud);
-    device16.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const QByteArray bytes = device16.read(8 * 2 + 1); // an odd byte count reads whole frames only
-    ASSERT_EQ(bytes.size(), 16);
-    for (int i = 0; i < 8; ++i) {
-        // Mono is the mean of both channels: exactly zero here.
-        EXPECT_EQ(qFromLittleEndian<qint16>(bytes.constData() + 2 * i), 0) << i;
-    }
-
-    RampRenderer half(0.5f);
-    QAudioFormat stereo32;
-    stereo32.setSampleRate(48000);
-    stereo32.setChannelCount(3);
-    stereo32.setSampleFormat(QAudioFormat::Float);
-    AudioPullDevice deviceF(stereo32, &half);
-    deviceF.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const QByteArray f = deviceF.read(4 * 3 * 3000); // more than one internal block
-    ASSERT_EQ(f.size(), 4 * 3 * 3000);
+    std::vector<float> left(PulseAudioOutput::blockFrames), right(PulseAudioOutput::blockFrames);
+    std::vector<float> out(2 * 3000);
+    PulseAudioOutput::fill(&loud, out.data(), 3000, left.data(), right.data()); // more than one block
     for (int i = 0; i < 3000; ++i) {
-        float s[3];
-        std::memcpy(s, f.constData() + i * 12, 12);
-        const float v = (float(i % 8) / 4.0f - 1.0f) * 0.5f;
-        ASSERT_EQ(s[0], v) << i;
-        ASSERT_EQ(s[1], -v) << i;
-        ASSERT_EQ(s[2], 0.0f) << i;
+        const float v = std::clamp((float(i % 8) / 4.0f - 1.0f) * 2.0f, -1.0f, 1.0f);
+        ASSERT_EQ(out[std::size_t(2 * i)], v) << i;
+        ASSERT_EQ(out[std::size_t(2 * i + 1)], -v) << i;
     }
-
-    QAudioFormat stereo16 = mono16;
-    stereo16.setChannelCount(2);
-    RampRenderer loud2(2.0f);
-    AudioPullDevice clipped(stereo16, &loud2);
-    clipped.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const QByteArray c = clipped.read(4);
-    EXPECT_EQ(qFromLittleEndian<qint16>(c.constData()), -32767);
-    EXPECT_EQ(qFromLittleEndian<qint16>(c.constData() + 2), 32767);
+    PulseAudioOutput::fill(nullptr, out.data(), 3000, left.data(), right.data());
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return v == 0.0f; }));
 }
 
 TEST(BufferPlayer, LoopsWithoutAGapPlaysOnceThenLetsGo)
@@ -220,20 +190,25 @@ TEST(AudioMixer, IdlesOnceTheTailHasDiedAndWakesForNewSound)
     EXPECT_TRUE(std::any_of(l.begin(), l.begin() + 4800, [](float v) { return v != 0.0f; }));
 }
 
-TEST(QtAudioOutput, OpensPausesAndClosesWithOrWithoutADevice)
+TEST(PulseAudioOutput, WithoutAServerNothingStartsOrHangs)
 {
-    // Whatever the machine has, the calls return and nothing hangs or fails loudly.
+    // A server address where nothing listens: every call returns at once.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray before = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:" + dir.filePath(QStringLiteral("none")).toUtf8());
     RampRenderer quiet(0.0f);
-    QtAudioOutput output;
-    EXPECT_GT(output.sampleRate(), 0.0);
+    PulseAudioOutput output(AudioUse::cue, "test");
+    EXPECT_DOUBLE_EQ(output.sampleRate(), 48000.0);
     output.setRenderer(&quiet);
-    const bool started = output.start();
-    EXPECT_EQ(output.isRunning(), started);
-    output.pause();
+    EXPECT_FALSE(output.start());
     EXPECT_FALSE(output.isRunning());
-    EXPECT_EQ(output.start(), started);
     output.reset();
-    EXPECT_FALSE(output.isRunning());
+    EXPECT_FALSE(output.start());
+    if (before.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", before);
 }
 
 TEST(QtAudioFileDecoder, DecodesAWaveFileToStereoAtTheOutputRate)
@@ -290,7 +265,6 @@ TEST(AudioModule, TheModuleIsMadeOnFirstUseAndItsAbsenceIsSilence)
         return std::make_unique<FakeAudioOutput>();
     });
     lazy.setRenderer(&ramp);
-    lazy.pause();
     lazy.reset();
     EXPECT_FALSE(lazy.isRunning());
     EXPECT_EQ(made, 0) << "nothing made before a sound is wanted";
@@ -313,7 +287,7 @@ TEST(AudioModule, TheModuleIsMadeOnFirstUseAndItsAbsenceIsSilence)
     EXPECT_TRUE(answered);
 
     // The module of this build is found and gives a working output.
-    std::unique_ptr<AudioOutput> real = AudioModule::loadOutput();
+    std::unique_ptr<AudioOutput> real = AudioModule::loadOutput(AudioUse::background, QStringLiteral("test"));
     ASSERT_NE(real, nullptr);
     EXPECT_FALSE(AudioModule::loadedFrom().isEmpty());
     EXPECT_GT(real->sampleRate(), 0.0);
