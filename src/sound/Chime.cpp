@@ -149,21 +149,29 @@ void Chime::buildGraph()
 
 bool Chime::start() { return m_output->start(); }
 
-bool Chime::ensureEngine()
+bool Chime::ensureEngine(const AudioClip *clip)
 {
-    if (m_output->isRunning())
+    if (m_output->isRunning()) {
+        // The server holds a little of what was rendered before: dropped, so
+        // the new bell starts at once instead of after it.
+        m_output->interrupt([this, clip] { m_player->play(clip, false); });
         return true;
+    }
     if (!m_started) {
         buildGraph();
         m_started = true;
     }
+    // Queued before the output opens, so its first sound is the bell's.
+    m_player->stop();
+    m_player->play(clip, false);
     if (!start()) {
         m_output->reset();
         buildGraph();
-        if (!start())
+        if (!start()) {
+            m_player->stop();
             return false;
+        }
     }
-    m_player->stop();
     return true;
 }
 
@@ -172,8 +180,7 @@ void Chime::play(Bell bell)
     const AudioClip *clip = buffer(bell);
     if (!clip)
         return;
-    if (ensureEngine()) {
-        m_player->play(clip, false);
+    if (ensureEngine(clip)) {
         const double seconds = double(clip->frames()) / clip->sampleRate;
         m_closeTimer->start(qint64(std::ceil(seconds * 1000.0)) + closeDelayMs);
     } else if (fallbackSound()) {

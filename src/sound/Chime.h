@@ -52,7 +52,8 @@ public:
     const AudioClip *buffer(Bell bell);
 
 private:
-    bool ensureEngine();
+    // Starts the output if need be, with clip playing from its first sample.
+    bool ensureEngine(const AudioClip *clip);
     bool start();
     void buildGraph();
 

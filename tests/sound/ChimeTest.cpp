@@ -92,6 +92,8 @@ TEST(ChimePlayer, RingsCachedBellsAndCutsOffTheOneStillRinging)
     // A short bell rung over the long one cuts it off: once the short one is
     // over only a reverb tail is left.
     chime.play(Chime::Bell::mokugyo);
+    EXPECT_EQ(fake->interruptCount(), 1) << "what the output holds of the long bell is dropped";
+    EXPECT_EQ(fake->startCount(), 1);
     fake->pull(48000 * 2);
     ref->pull(48000 * 2);
     EXPECT_LT(fake->pull(4800).peak(), ref->pull(4800).peak() / 4.0f);

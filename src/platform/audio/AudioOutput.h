@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class AudioRenderer;
 
 // What an output plays, which sets how far ahead it renders: background
@@ -26,4 +28,9 @@ public:
     // next start opens it afresh.
     virtual void reset() = 0;
     virtual bool isRunning() const = 0;
+    // Makes change (to what the renderer plays) while the audio thread is
+    // held, then drops the sound rendered before it that the device has not
+    // played yet, so that the change is heard at once instead of after the
+    // output's buffer.
+    virtual void interrupt(const std::function<void()> &change) { change(); }
 };

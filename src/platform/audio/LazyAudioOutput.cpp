@@ -47,3 +47,11 @@ bool LazyAudioOutput::isRunning() const
 {
     return m_real && m_real->isRunning();
 }
+
+void LazyAudioOutput::interrupt(const std::function<void()> &change)
+{
+    if (m_real)
+        m_real->interrupt(change);
+    else
+        change();
+}

@@ -21,6 +21,7 @@ public:
     bool start() override;
     void reset() override;
     bool isRunning() const override;
+    void interrupt(const std::function<void()> &change) override;
 
     // Whether the real output was made.
     bool isMade() const { return m_made; }

@@ -19,6 +19,12 @@ void FakeAudioOutput::reset()
     m_running = false;
 }
 
+void FakeAudioOutput::interrupt(const std::function<void()> &change)
+{
+    ++m_interrupts;
+    change();
+}
+
 FakeAudioOutput::Block FakeAudioOutput::pull(int frames)
 {
     Block block;

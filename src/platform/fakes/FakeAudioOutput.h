@@ -19,10 +19,12 @@ public:
     bool start() override;
     void reset() override;
     bool isRunning() const override { return m_running; }
+    void interrupt(const std::function<void()> &change) override;
 
     void setHasDevice(bool hasDevice) { m_hasDevice = hasDevice; }
     int startCount() const { return m_starts; }
     int resetCount() const { return m_resets; }
+    int interruptCount() const { return m_interrupts; }
 
     struct Block
     {
@@ -40,4 +42,5 @@ private:
     AudioRenderer *m_renderer = nullptr;
     int m_starts = 0;
     int m_resets = 0;
+    int m_interrupts = 0;
 };

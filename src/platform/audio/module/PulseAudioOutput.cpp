@@ -229,6 +229,21 @@ bool PulseAudioOutput::start()
     return false;
 }
 
+void PulseAudioOutput::interrupt(const std::function<void()> &change)
+{
+    if (!m_loop || !m_stream) {
+        change();
+        return;
+    }
+    // The library's thread renders only while it holds this lock, so nothing
+    // is rendered between the change and the flush.
+    pa_threaded_mainloop_lock(m_loop);
+    change();
+    if (pa_operation *flush = pa_stream_flush(m_stream, nullptr, nullptr))
+        pa_operation_unref(flush);
+    pa_threaded_mainloop_unlock(m_loop);
+}
+
 void PulseAudioOutput::reset()
 {
     close();

@@ -54,6 +54,7 @@ public:
     bool start() override;
     void reset() override;
     bool isRunning() const override { return m_running.load(); }
+    void interrupt(const std::function<void()> &change) override;
 
     // Renders frames of interleaved stereo from renderer into out, through
     // left and right (blockFrames each); silence without a renderer.
