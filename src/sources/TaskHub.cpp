@@ -143,6 +143,9 @@ void TaskHub::reload()
 
 void TaskHub::refresh(std::function<void()> done)
 {
+    // Access changes outside the program too (a sync tool makes the account
+    // folder, its permissions change): read it again, a few file lookups.
+    m_reminders->setAuthorization(m_reminders->store().authorization());
     const ExternalMode mode = externalMode();
     if (mode == ExternalMode::off) {
         if (!m_externalItems.isEmpty()) {

@@ -209,6 +209,28 @@ TEST_F(Hub, AChangeInTheCalendarFoldersRefreshesTheList)
     EXPECT_TRUE(row("Water the plants"));
 }
 
+// The account folder appears after the start (made by a sync tool, not
+// through the settings): the next refresh sees the access and the reminders.
+TEST_F(ReminderFolders, ARefreshReadsTheRemindersAccessAgain)
+{
+    Preferences::standard().setValue("externalTaskMode", QStringLiteral("mirror"));
+    open();
+    LocalTaskStore store;
+    TaskHub hub(&store, &Preferences::standard(), calendars.get());
+    hub.refresh();
+    EXPECT_EQ(hub.reminders().authorization(), CalendarAccess::NotDetermined);
+    QSignalSpy changed(&hub.reminders(), &RemindersTaskSource::authorizationChanged);
+
+    writeServerLists();
+    hub.refresh();
+    EXPECT_EQ(hub.reminders().authorization(), CalendarAccess::FullAccess);
+    EXPECT_EQ(changed.count(), 1);
+    QStringList titles;
+    for (const TodoItem &item : hub.items())
+        titles << item.title;
+    EXPECT_EQ(titles, kOpenReminders);
+}
+
 TEST_F(Hub, OrderRanksMoveAtMidnight)
 {
     start("off");
