@@ -1,16 +1,24 @@
 #pragma once
 
+#include "support/PrivateBus.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
-// A private PulseAudio server with one null sink, which only this test
-// talks to: a daemon with no configuration of its own, its runtime folder,
-// home and socket in a temporary folder, anonymous clients allowed, and no
-// exit on idle. It also runs under root (as in CI), where the daemon accepts
-// only an explicit module list. The daemon dies with the test process even
-// when the test crashes, and every wait has a time limit.
+// A private sound server that speaks the PulseAudio protocol, with one null
+// sink, which only this test talks to: the server the machine has, never
+// one the test installs. Where PulseAudio is installed it is a pulseaudio
+// daemon with no configuration of its own (under root, as in CI, the daemon
+// accepts only an explicit module list); else, where PipeWire is, it is
+// pipewire with wireplumber and pipewire-pulse on a session bus of their
+// own, with every device monitor off, so the user's sound cards and their
+// own PipeWire are never touched. Runtime folder, home, state and socket
+// lie in a temporary folder, anonymous clients are allowed and nothing exits
+// on idle. The daemons die with the test process even when the test
+// crashes, and every wait has a time limit.
 class PrivateSoundServer
 {
 public:
@@ -31,11 +39,22 @@ public:
 
 private:
     void start();
+    void startPulseAudio(const QString &daemon);
+    void startPipeWire();
+    // Waits until the server lists the sink (after load, when it is PipeWire).
+    void waitForSink(bool load);
+    QProcessEnvironment environment() const;
+    bool pactl(const QStringList &arguments, QByteArray *output = nullptr) const;
     bool answers() const;
+    bool anyExited(QString *said);
     void fail(const QString &why);
 
     QTemporaryDir m_dir;
-    QProcess m_daemon;
+    QString m_socket;
+    QProcess m_daemon;                  // pulseaudio, or pipewire
+    QProcess m_policy;                  // wireplumber, with PipeWire
+    QProcess m_pulse;                   // pipewire-pulse, with PipeWire
+    std::unique_ptr<PrivateBus> m_bus; // with PipeWire
     bool m_up = false;
     QString m_whyNot;
 };
