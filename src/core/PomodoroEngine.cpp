@@ -335,10 +335,10 @@ void PomodoroEngine::pause()
     emitRunChanged();
 }
 
-void PomodoroEngine::stop()
+void PomodoroEngine::stop(bool completed)
 {
     stopTicker();
-    recordCurrentPhase(false, now());
+    recordCurrentPhase(completed, now());
     setMode(std::nullopt);
     setRounds({});
     setLeadsWithBreak(false);

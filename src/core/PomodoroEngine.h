@@ -87,8 +87,10 @@ public:
     void begin(Mode mode, bool afterBreak = false, const QStringList &rounds = {});
     void start();
     void pause();
-    // Ends the run, recording the partial work, and clears it.
-    void stop();
+    // Ends the run, recording the partial work, and clears it. The work is
+    // recorded as completed when it ended because what it was for is done
+    // (its task marked done), else as let go.
+    void stop(bool completed = false);
     // Puts the current step back to its beginning, idle, recording nothing.
     void reset();
     // Ends the current step now; the ticker calls it with true when time is up.

@@ -555,6 +555,12 @@ void AppModel::signal(Phase phase)
         else
             ring(chosen == ChimeBell::temple || chosen == ChimeBell::small ? ChimeBell(ChimeBell::small) : chosen);
     }
+    if (m_requestAttention)
+        m_requestAttention();
+    // The phase that ends the run is told by the run's own notice: a sit
+    // with no walk after it is not sent off to walk.
+    if (!m_engine->phaseAt(m_engine->stepIndex() + 1))
+        return;
     QString body;
     switch (phase) {
     case Phase::focus:
@@ -567,9 +573,7 @@ void AppModel::signal(Phase phase)
         body = L(QStringLiteral("十分に休みました。次の一巡へ。"));
         break;
     }
-    m_notifier->post(L(QStringLiteral("{0}を終えました"), phaseTitle(phase)), body);
-    if (m_requestAttention)
-        m_requestAttention();
+    m_notifier->postEnding(L(QStringLiteral("{0}を終えました"), phaseTitle(phase)), body);
 }
 
 void AppModel::signalPlanCompleted(Mode mode)
@@ -577,7 +581,7 @@ void AppModel::signalPlanCompleted(Mode mode)
     const long long minutes = std::llround(m_engine->focusSecondsInRun() / 60.0);
     const QString body = minutes < 1 ? L(QStringLiteral("おつかれさまでした。"))
                                      : L(QStringLiteral("{0}分、向き合いました。"), minutes);
-    m_notifier->post(L(QStringLiteral("{0}を終えました"), ModeInfo::title(mode)), body);
+    m_notifier->postEnding(L(QStringLiteral("{0}を終えました"), ModeInfo::title(mode)), body);
 }
 
 void AppModel::updateAmbience(Phase phase, RunState state)

@@ -44,7 +44,9 @@ void leaveRound(AppModel &model, bool completed)
         engine.nextRound(completed);
         return;
     }
-    engine.stop();
+    // A round ended by marking its task done is a round completed, not one
+    // let go of.
+    engine.stop(completed);
     engine.setTaskTitle(QString());
     model.taskHub().setSelected(std::nullopt);
 }

@@ -140,6 +140,13 @@ void Notifier::post(const QString &title, const QString &body)
                           NotificationTrigger::immediate()));
 }
 
+void Notifier::postEnding(const QString &title, const QString &body)
+{
+    if (!active() || !m_authorized)
+        return;
+    m_center->add(request(kPhaseEnd, title, body, NotificationRequest::Sound::None, NotificationTrigger::immediate()));
+}
+
 QString Notifier::dayKey(const QDateTime &date)
 {
     return DayNote::key(date);

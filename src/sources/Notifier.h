@@ -55,6 +55,11 @@ public:
     void scheduleDayPrompts(const AppSettings &settings);
     // Shows a notice at once, without sound, when permission was granted.
     void post(const QString &title, const QString &body);
+    // Shows, at once and without sound when permission was granted, the
+    // notice of an ending (a phase, a run) under the phase-end identifier:
+    // the phase-end notice due for that same moment is withdrawn, or replaced
+    // when it is already on screen, so one ending shows one notice.
+    void postEnding(const QString &title, const QString &body);
 
     // The day key "yyyy-MM-dd" of the date in the device's time zone.
     static QString dayKey(const QDateTime &date);

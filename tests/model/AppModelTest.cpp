@@ -79,15 +79,56 @@ TEST_F(AppModelTest, QuickRoundEndToEnd)
     rig.finishPhase(); // the walking break ends the run
     EXPECT_EQ(rig.engine().state(), RunState::finished);
     EXPECT_EQ(rig.bells, (QList<ChimeBell>{ChimeBell::temple, ChimeBell::temple, ChimeBell::small}));
-    EXPECT_EQ(rig.postedTitles(),
-              (QStringList{QStringLiteral("Savor finished"), QStringLiteral("Kinhin (walking) finished"),
-                           QStringLiteral("Ichiza finished")}));
+    // The walk's end is the run's end: the run's notice tells it.
+    EXPECT_EQ(rig.onScreen(), (QStringList{QStringLiteral("Ichiza finished / You spent 25 min with it.")}));
     EXPECT_FALSE(model.scheduledEnd());
     EXPECT_FALSE(rig.pendingIDs().contains(Notifier::kPhaseEnd));
     EXPECT_EQ(model.menuBarTitle(), QStringLiteral("◯ Done"));
     // Breaks are kept in the history but not sent to the calendar.
     EXPECT_EQ(rig.store.records().size(), 2);
     EXPECT_EQ(rig.calendars.storedEvents().size(), 1);
+}
+
+TEST_F(AppModelTest, EachEndingShowsOneNoticeAndOnlyAWalkAheadSendsTheUserWalking)
+{
+    const QString walk = QStringLiteral("Savor finished / A sit has ended. Stand, and walk a little.");
+    {
+        SCOPED_TRACE("Shōza: one sit, no walk");
+        Rig rig;
+        AppModel &model = rig.build();
+        model.begin(Mode::chore);
+        rig.center.answerAuthorization(true);
+        const qsizetype bells = rig.bells.size();
+        rig.finishPhase();
+        ASSERT_EQ(rig.engine().state(), RunState::finished);
+        EXPECT_EQ(rig.onScreen(), (QStringList{QStringLiteral("Shōza finished / You spent 10 min with it.")}));
+        EXPECT_FALSE(rig.shownSoFar().contains(walk)) << rig.shownSoFar().join(u'\n').toStdString();
+        EXPECT_EQ(rig.bells.size(), bells + 1) << "the bell still rings";
+    }
+    {
+        SCOPED_TRACE("Ninnun: ended by the user");
+        Rig rig;
+        AppModel &model = rig.build();
+        model.begin(Mode::open);
+        rig.center.answerAuthorization(true);
+        rig.clock.advance(120 * 1000);
+        rig.engine().finishPhase(true);
+        rig.clock.advance(0);
+        EXPECT_EQ(rig.onScreen(), (QStringList{QStringLiteral("Ninnun finished / You spent 2 min with it.")}));
+        EXPECT_FALSE(rig.shownSoFar().contains(walk));
+    }
+    {
+        SCOPED_TRACE("Ichiza: a sit, then a walk");
+        Rig rig;
+        AppModel &model = rig.build();
+        model.begin(Mode::quick);
+        rig.center.answerAuthorization(true);
+        rig.finishPhase();
+        ASSERT_EQ(rig.engine().phase(), Phase::shortBreak);
+        // The walk prompt takes the place of the phase-end notice due then.
+        EXPECT_EQ(rig.onScreen(), (QStringList{walk}));
+        EXPECT_TRUE(rig.pendingIDs().contains(Notifier::kPhaseEnd)) << "the walk's own end is scheduled";
+    }
 }
 
 TEST_F(AppModelTest, BreaksReachTheCalendarOnlyWhenAsked)

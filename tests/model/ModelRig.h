@@ -160,14 +160,21 @@ struct Rig
             ids << p.request.identifier;
         return ids;
     }
-    // The notices shown at once (not the scheduled phase-end one).
-    QStringList postedTitles() const
+    // The notices on screen now, as "title / body", oldest first.
+    QStringList onScreen() const
     {
-        QStringList titles;
+        QStringList notices;
         for (const NotificationRequest &r : center.delivered())
-            if (r.identifier != Notifier::kPhaseEnd)
-                titles << r.title;
-        return titles;
+            notices << r.title + QStringLiteral(" / ") + r.body;
+        return notices;
+    }
+    // Every notice shown so far, replaced ones included, as "title / body".
+    QStringList shownSoFar() const
+    {
+        QStringList notices;
+        for (const NotificationRequest &r : center.shownSoFar())
+            notices << r.title + QStringLiteral(" / ") + r.body;
+        return notices;
     }
 };
 

@@ -82,4 +82,5 @@ void FakeNotificationCenter::show(const NotificationRequest &request)
 {
     m_delivered.removeIf([&](const NotificationRequest &r) { return r.identifier == request.identifier; });
     m_delivered.append(request);
+    m_shownSoFar.append(request);
 }

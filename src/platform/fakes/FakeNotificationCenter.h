@@ -34,6 +34,8 @@ public:
     // The shown requests, oldest first (one per identifier: a replacement takes
     // the place of the notice it replaces).
     const QList<NotificationRequest> &delivered() const { return m_delivered; }
+    // Every request that was shown, in order, the replaced ones included.
+    const QList<NotificationRequest> &shownSoFar() const { return m_shownSoFar; }
     // A tap on a shown notice; false when nothing is shown under that identifier.
     bool tap(const QString &identifier);
     const QStringList &log() const { return m_log; }
@@ -47,5 +49,6 @@ private:
     QList<AuthorizationAnswer> m_answers;
     NotificationScheduler m_scheduler;
     QList<NotificationRequest> m_delivered;
+    QList<NotificationRequest> m_shownSoFar;
     mutable QStringList m_log;
 };

@@ -9,9 +9,15 @@ RhythmPlan RhythmPlan::of(Mode mode)
     return plan;
 }
 
-RhythmPlan RhythmPlan::of(Mode mode, int planIndex)
+RhythmPlan RhythmPlan::of(Mode mode, int planIndex, int rounds)
 {
     RhythmPlan plan = of(mode);
+    if (mode == Mode::rounds) {
+        plan.phases = {Phase::focus};
+        for (int i = 1; i < rounds; ++i)
+            plan.phases << Phase::shortBreak << Phase::focus;
+        plan.endless = false;
+    }
     plan.current = plan.endless ? planIndex % 8 : planIndex;
     return plan;
 }

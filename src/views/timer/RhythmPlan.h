@@ -17,9 +17,11 @@ struct RhythmPlan
 
     // The strip of a mode card: no step marked.
     static RhythmPlan of(Mode mode);
-    // The strip of a run at the engine's plan index: clock and rounds runs
-    // mark the index modulo 8 (the strip repeats), the others the index.
-    static RhythmPlan of(Mode mode, int planIndex);
+    // The strip of a run at the engine's plan index: a clock run marks the
+    // index modulo 8 (the strip repeats), the others the index. A rounds run
+    // with `rounds` titles shows its own rounds, one sit per chosen task
+    // with a walk between, and no more to come.
+    static RhythmPlan of(Mode mode, int planIndex, int rounds = 0);
 
     bool operator==(const RhythmPlan &) const = default;
 };

@@ -13,6 +13,7 @@ TimerViewState::Inputs TimerViewState::Inputs::of(const AppModel &model)
     in.state = engine.state();
     in.progress = engine.progress();
     in.planIndex = engine.planIndex();
+    in.rounds = int(engine.rounds().size());
     in.canEncore = engine.canEncore();
     in.encoreChosen = engine.phaseAt(engine.stepIndex() + 1).has_value();
     in.nextRoundTitle = engine.nextRoundTitle();
@@ -44,7 +45,7 @@ TimerViewState TimerViewState::of(const Inputs &in)
     s.title = phaseTitle(in.phase);
     if (in.mode) {
         s.modeName = ModeInfo::title(*in.mode);
-        s.strip = RhythmPlan::of(*in.mode, in.planIndex);
+        s.strip = RhythmPlan::of(*in.mode, in.planIndex, in.rounds);
     }
 
     if (in.phase == Phase::shortBreak)

@@ -28,6 +28,7 @@ struct TimerViewState
         RunState state = RunState::idle;
         double progress = 0;
         int planIndex = 0;
+        int rounds = 0; // the titles of a rounds run
         bool canEncore = false;
         bool encoreChosen = false; // a further step already follows the current one
         std::optional<QString> nextRoundTitle;

@@ -112,6 +112,18 @@ TEST(TimerViewState, HeaderModeNameAndStripFollowTheRun)
     s = TimerViewState::of(open);
     EXPECT_EQ(s.strip, (RhythmPlan{{Phase::focus}, false, true, 0}));
 
+    // A rounds run shows its own rounds: two tasks are two sits with one
+    // walk between, and nothing after them; no titles, one sit.
+    Inputs rounds = inputs(Mode::rounds, Phase::shortBreak, RunState::running, 0.5);
+    rounds.planIndex = 1;
+    rounds.rounds = 2;
+    s = TimerViewState::of(rounds);
+    EXPECT_EQ(s.strip, (RhythmPlan{{Phase::focus, Phase::shortBreak, Phase::focus}, false, false, 1}));
+    rounds.rounds = 0;
+    rounds.phase = Phase::focus;
+    rounds.planIndex = 0;
+    EXPECT_EQ(TimerViewState::of(rounds).strip, (RhythmPlan{{Phase::focus}, false, false, 0}));
+
     // No mode: no mode name and no strip; a finished run names its mode in
     // the title alone.
     EXPECT_FALSE(TimerViewState::of(inputs(std::nullopt, Phase::focus, RunState::idle)).strip);
