@@ -1,6 +1,7 @@
 #include "app/CommandsButton.h"
 
 #include "core/L.h"
+#include "views/ink/LayoutRole.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@ CommandsButton::CommandsButton(QWidget *parent)
     : InkButton(parent)
 {
     setObjectName(QStringLiteral("root.commands"));
+    LayoutRole::setOverlay(this); // floats in the corner, clear of the tab row's titles
     InkLook look = InkLook::icon(Symbol::line3Horizontal, 11 * Kiv::scale(), {Kiv::Colour::inkSoft},
                                  {Kiv::Colour::ink}, QSizeF(kSide, kSide));
     look.fill = Tone::clear();

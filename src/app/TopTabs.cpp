@@ -5,9 +5,12 @@
 #include "views/ink/InkButton.h"
 #include "views/ink/Motion.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kSelectMs = 220;
@@ -16,6 +19,10 @@ constexpr double kMark = 4;
 // Room around the text for the mark, which sits beyond the text's corner.
 constexpr double kMarkRoom = 8;
 constexpr double kBelow = 6;
+// In a row too narrow for its titles (a narrow window at a large text
+// scale) the titles are drawn smaller, all alike, down to this share of
+// their size.
+constexpr double kLeastFit = 0.55;
 } // namespace
 
 // One tab: its title, the underline under it and the sweep-day mark at its
@@ -40,6 +47,18 @@ public:
     RootTab tab() const { return m_tab; }
     double chosenLevel() const { return m_chosen.value(); }
 
+    // The title's width at its own size.
+    double naturalWidth() const { return QFontMetricsF(look().font).horizontalAdvance(text()); }
+    // The share of its size the title is drawn at (1: its own size).
+    void setFit(double fit)
+    {
+        if (fit == m_fit)
+            return;
+        m_fit = fit;
+        updateGeometry();
+        update();
+    }
+
     void setState(bool selected, bool marked, bool animated)
     {
         setToolTip(TopTabs::helpFor(m_tab, marked));
@@ -60,11 +79,26 @@ public:
     }
 
 protected:
+    QSizeF labelSize() const override
+    {
+        const QSizeF natural = InkButton::labelSize();
+        return {natural.width() * m_fit, natural.height()};
+    }
+
     void paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour) override
     {
         const double t = m_chosen.value();
-        InkButton::paintLabel(painter, rect, Motion::mix(colour, Kiv::ink(), t));
-        const double textWidth = QFontMetricsF(look().font).horizontalAdvance(text());
+        const double natural = naturalWidth();
+        painter.save();
+        const QPointF centre = rect.center();
+        painter.translate(centre);
+        painter.scale(m_fit, m_fit);
+        painter.translate(-centre);
+        painter.setFont(look().font);
+        painter.setPen(Motion::mix(colour, Kiv::ink(), t));
+        painter.drawText(QPointF(centre.x() - natural / 2, Kiv::baselineFor(look().font, centre.y())), text());
+        painter.restore();
+        const double textWidth = natural * m_fit;
         const double left = rect.center().x() - textWidth / 2;
         // The underline spans the text and its padding below, on the bottom edge.
         if (t > 0) {
@@ -84,6 +118,7 @@ protected:
 private:
     RootTab m_tab;
     bool m_marked = false;
+    double m_fit = 1;
     Animation m_chosen;
 };
 
@@ -105,6 +140,34 @@ TopTabs::TopTabs(QWidget *parent)
     }
     row->addStretch();
     refresh(false);
+}
+
+double TopTabs::fitFor(int width) const
+{
+    const QMargins margins = contentsMargins();
+    double titles = 0;
+    for (TabLabel *label : m_labels)
+        titles += label->naturalWidth();
+    const double room = width - margins.left() - margins.right() -
+                        layout()->spacing() * (m_labels.size() - 1) - (2 * kMarkRoom + 1) * m_labels.size();
+    return titles > 0 ? std::clamp(room / titles, kLeastFit, 1.0) : 1.0;
+}
+
+QSize TopTabs::minimumSizeHint() const
+{
+    const QMargins margins = contentsMargins();
+    double width = margins.left() + margins.right() + layout()->spacing() * (m_labels.size() - 1);
+    for (TabLabel *label : m_labels)
+        width += 2 * kMarkRoom + label->naturalWidth() * kLeastFit;
+    return {int(std::ceil(width)), sizeHint().height()};
+}
+
+void TopTabs::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const double fit = fitFor(width());
+    for (TabLabel *label : m_labels)
+        label->setFit(fit);
 }
 
 void TopTabs::setSelection(RootTab tab)

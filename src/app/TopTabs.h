@@ -13,7 +13,9 @@ class TabLabel;
 // darken under the pointer. The marked tab carries a small vermilion dot
 // (the task list on a sweep day). A click (or Space on a focused tab) tells
 // chosen(); the owner sets the model's tab, and the row follows through
-// setSelection().
+// setSelection(). In a row too narrow for the titles at their size (a
+// narrow window at a large text scale) every title is drawn smaller alike,
+// so the row fits the window rather than widening it.
 class TopTabs : public QWidget
 {
     Q_OBJECT
@@ -30,10 +32,17 @@ public:
     // A tab's label's object name ("root.tab.pomodoro").
     static QString labelName(RootTab tab);
 
+    QSize minimumSizeHint() const override;
+
 signals:
     void chosen(RootTab tab);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    // The share of their size the titles are drawn at in a row `width` wide.
+    double fitFor(int width) const;
     void refresh(bool animated);
 
     QList<TabLabel *> m_labels;

@@ -55,6 +55,7 @@ VersionBanner::VersionBanner(const ViewContext &context, QWidget *parent)
     m_note = new ElidedLabel(QString(), Kiv::font(10), {Kiv::Colour::inkFaint}, this);
     m_note->setObjectName(QStringLiteral("root.version.note"));
     m_note->setMaxLines(1);
+    LayoutRole::setMayElide(m_note);
     column->addWidget(m_title);
     column->addWidget(m_note);
     row->addLayout(column, 1);

@@ -90,7 +90,11 @@ QSize leastSize(const QWidget *w)
     };
     QSize out(least(w->minimumWidth(), hint.width(), minHint.width(), policy.horizontalPolicy()),
               least(w->minimumHeight(), hint.height(), minHint.height(), policy.verticalPolicy()));
-    if (w->hasHeightForWidth() && policy.verticalPolicy() != QSizePolicy::Ignored && w->minimumHeight() == 0)
+    // A text that wraps needs the height its width gives it. (For a box of
+    // several widgets the height for a width is only what it would like:
+    // its children are checked one by one instead.)
+    if (w->hasHeightForWidth() && !w->layout() && policy.verticalPolicy() != QSizePolicy::Ignored &&
+        w->minimumHeight() == 0)
         out.setHeight(std::max(0, w->heightForWidth(w->width())));
     return out.boundedTo(w->maximumSize());
 }
@@ -187,8 +191,15 @@ public:
             onFace(w, children);
         if (auto *area = qobject_cast<QAbstractScrollArea *>(w)) {
             if (QWidget *viewport = area->viewport(); viewport && viewport->isVisible())
-                for (QWidget *content : placedChildren(viewport))
+                for (QWidget *content : placedChildren(viewport)) {
+                    // It scrolls up and down only: what is wider is cut.
+                    if (area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff &&
+                        content->geometry().right() >= viewport->width())
+                        add(QStringLiteral("wider than its scroll area: %1 at %2 in a viewport %3 wide")
+                                .arg(LayoutCheck::path(content), rectText(content->geometry()))
+                                .arg(viewport->width()));
                     widget(content, true);
+                }
             return;
         }
         if (isSealed(w))
@@ -309,9 +320,9 @@ private:
                     .arg(least.height()));
     }
 
-    // A gap a layout asks for (addSpacing, a spacer item of some length)
-    // that the layout hands out shorter: the room ran out and the widgets
-    // around it touch.
+    // A gap a layout asks for (a spacer of some length that also takes the
+    // free room) that the layout hands out shorter: the room ran out and the
+    // widgets around it touch.
     void spacers(QWidget *owner, QLayout *layout)
     {
         auto *box = qobject_cast<QBoxLayout *>(layout);
@@ -325,6 +336,14 @@ private:
             }
             QSpacerItem *spacer = item->spacerItem();
             if (!spacer || !box)
+                continue;
+            // A gap that is only as long as room allows (a preferred length
+            // it may give up) is meant to shrink; one that takes the free
+            // room yet may also close up is the fault: it was meant to keep
+            // its length.
+            const QSizePolicy::Policy policy = vertical ? spacer->sizePolicy().verticalPolicy()
+                                                        : spacer->sizePolicy().horizontalPolicy();
+            if (!(policy & QSizePolicy::ShrinkFlag) || !(policy & QSizePolicy::ExpandFlag))
                 continue;
             const int asked = vertical ? spacer->sizeHint().height() : spacer->sizeHint().width();
             const int given = vertical ? spacer->geometry().height() : spacer->geometry().width();

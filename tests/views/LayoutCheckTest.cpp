@@ -195,7 +195,7 @@ TEST_F(LayoutCheckTest, APaintedFaceCountsByItsDrawing)
     paper->setGeometry(0, 0, 400, 400);
     auto *ring = new RingView(&window);
     ring->setObjectName(QStringLiteral("ring"));
-    ring->move(20, 20);
+    ring->setGeometry(QRect(QPoint(20, 20), ring->sizeHint()));
     ring->setInputs(0.3, Phase::focus, false);
     const QRect drawn = LayoutCheck::drawnBounds(ring);
     EXPECT_GE(drawn.width(), int(RingView::kSide) - 2);

@@ -50,6 +50,10 @@ ScreenStage::ScreenStage(const Screen &screen, SnapshotRig &rig, Form form, QSiz
         size = screen.size;
     if (size.isValid()) {
         const QSize least = m_widget->minimumSizeHint();
+        // The main window must take its sizes; another window opens at its
+        // size or at what its content asks for, if more.
+        if (!screen.inMainWindow())
+            size = size.expandedTo(least);
         if (form == Form::live && (least.width() > size.width() || least.height() > size.height()))
             m_refused = QStringLiteral("the window cannot be %1×%2: its content asks for at least %3×%4")
                             .arg(size.width())
@@ -61,9 +65,15 @@ ScreenStage::ScreenStage(const Screen &screen, SnapshotRig &rig, Form form, QSiz
     m_widget->show();
     settle();
     if (form == Form::still && size.isValid()) {
-        // The whole content: grown to what it asks for now.
-        m_widget->resize(m_widget->size().expandedTo(m_widget->minimumSizeHint()));
-        settle();
+        // The whole content: grown to what it asks for now, and to the height
+        // its wrapped lines need at its width.
+        for (int pass = 0; pass < 2; ++pass) {
+            QSize grown = m_widget->size().expandedTo(m_widget->minimumSizeHint());
+            if (m_widget->hasHeightForWidth())
+                grown.setHeight(std::max(grown.height(), m_widget->heightForWidth(grown.width())));
+            m_widget->resize(grown);
+            settle();
+        }
     }
     if (screen.then) {
         screen.then(rig, m_widget);

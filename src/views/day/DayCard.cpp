@@ -27,6 +27,7 @@ DayCard::DayCard(const QString &name, const QString &mark, const QString &questi
     m_mark->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     header->addWidget(m_mark, 0, Qt::AlignBottom);
     auto *q = new ElidedLabel(question, Kiv::font(12), Tone{Kiv::Colour::inkSoft}, this);
+    q->setMaxLines(3); // the question wraps beside a wide mark ("Morning" at a large text scale)
     header->addWidget(q, 1, Qt::AlignBottom);
     column->addLayout(header);
 

@@ -21,6 +21,7 @@
 #include "views/ink/Chance.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/Popover.h"
 #include "views/ink/SymbolLabel.h"
 #include "views/ink/TextBlock.h"
@@ -194,6 +195,10 @@ void DayView::buildTop(QVBoxLayout *column)
                                 m_top);
         b->setName(name);
         b->setObjectName(objectName);
+        // The hit area narrows in a narrow window at a large text scale,
+        // so that the header fits beside the title's least width.
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        b->setMinimumWidth(int(std::ceil(hit.width() / Kiv::scale())));
         return b;
     };
     m_back = arrow(Symbol::chevronLeft, L(QStringLiteral("前の日へ")), QStringLiteral("day.previous"));
@@ -213,6 +218,7 @@ void DayView::buildTop(QVBoxLayout *column)
     m_keysHint = new ElidedLabel(L(QStringLiteral("← → で日を送れます")), Kiv::font(9), Tone{Kiv::Colour::inkGhost}, m_top);
     m_keysHint->setObjectName(QStringLiteral("day.keysHint"));
     m_keysHint->setAlignment(Qt::AlignCenter);
+    m_keysHint->setMinimumWidth(m_keysHint->sizeHint().width());
     titleColumn->addWidget(m_title);
     titleColumn->addWidget(m_toToday, 0, Qt::AlignHCenter);
     titleColumn->addWidget(m_keysHint);
@@ -400,8 +406,9 @@ void DayView::refreshStanding()
         auto *h = new QHBoxLayout(row);
         h->setContentsMargins(0, 0, 0, 0);
         h->setSpacing(8);
-        h->addWidget(new ElidedLabel(L(line.mark), Kiv::font(11, Kiv::Design::serif), Tone{Kiv::Colour::inkGhost}, row),
-                     0, Qt::AlignBottom);
+        auto *mark = new ElidedLabel(L(line.mark), Kiv::font(11, Kiv::Design::serif), Tone{Kiv::Colour::inkGhost}, row);
+        mark->setMinimumWidth(mark->sizeHint().width()); // the mark stays whole; the text gives way
+        h->addWidget(mark, 0, Qt::AlignBottom);
         const bool mind = line.mark == QStringLiteral("心");
         if (mind) {
             row->setObjectName(QStringLiteral("day.mindLine"));
@@ -412,6 +419,7 @@ void DayView::refreshStanding()
             // ellipsis rather than widening the window (the note it opens
             // holds the whole of it).
             b->setMinimumWidth(int(std::ceil(QFontMetricsF(b->look().font).horizontalAdvance(QStringLiteral("三心…")))));
+            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
             h->addWidget(b, 0, Qt::AlignBottom);
             connect(b, &InkButton::clicked, this, [this, b] {
                 auto *note = new Popover(b);
@@ -442,6 +450,7 @@ void DayView::refreshStanding()
             auto *text = new ElidedLabel(line.text, Kiv::font(12, Kiv::Design::serif), Tone{Kiv::Colour::inkFaint}, row);
             text->setObjectName(line.mark == QStringLiteral("標") ? QStringLiteral("day.guideLine")
                                                                     : QStringLiteral("day.morningLine"));
+            LayoutRole::setMayElide(text); // one line, cut at its tail
             h->addWidget(text, 1, Qt::AlignBottom);
         }
         h->addStretch(mind ? 1 : 0);

@@ -25,6 +25,10 @@ const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64
     m_image.setDevicePixelRatio(dpr);
     m_image.fill(m_opaque ? Qt::black : Qt::transparent);
     QPainter painter(&m_image);
+    // A painter takes an image's ratio only from 1 up: a layer for a
+    // drawing shown smaller than its own size is scaled down by hand.
+    if (dpr < 1)
+        painter.scale(dpr, dpr);
     painter.setRenderHint(QPainter::Antialiasing);
     draw(painter, QSizeF(size));
     painter.end();

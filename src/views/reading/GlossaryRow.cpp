@@ -6,16 +6,22 @@
 #include "views/ink/Motion.h"
 #include "views/ink/TextBlock.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <cmath>
 
 namespace {
 
-// The top line: the term and its reading on one baseline, the place at the
-// right end (at least 8 apart).
+// The top line: the term, its reading after it on the same baseline and
+// the place at the right end, at least 8 apart. Nothing is cut: the term
+// wraps to the width, and the reading or the place that no longer fits
+// beside what stands before it goes on to a line of its own (the place
+// still at the right end).
 class TopLine : public QWidget
 {
 public:
@@ -28,37 +34,123 @@ public:
         , m_smallFont(Kiv::font(10))
     {
         setObjectName(QStringLiteral("glossary.term"));
-        setFixedHeight(int(std::ceil(Kiv::lineHeight(m_termFont))));
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
     }
-    QSize sizeHint() const override { return QSize(200, height()); }
-    QSize minimumSizeHint() const override { return QSize(0, height()); }
+    QSize sizeHint() const override { return QSize(200, heightForWidth(200)); }
+    QSize minimumSizeHint() const override { return QSize(0, int(std::ceil(Kiv::lineHeight(m_termFont)))); }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return int(std::ceil(pieces(width).height)); }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        // Layouts without height for width learn it through the least height.
+        const int needed = heightForWidth(width());
+        if (needed != minimumHeight())
+            setMinimumHeight(needed);
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        const double baseline = Kiv::baselineFor(m_termFont, height() / 2.0);
-        const QFontMetricsF term(m_termFont);
-        const QFontMetricsF small(m_smallFont);
-        // The place keeps its room first; the term, then the reading, give way.
-        const QString place = small.elidedText(m_place, Qt::ElideRight, width() * 0.5);
-        const double placeWidth = small.horizontalAdvance(place);
-        const double room = std::max(0.0, width() - placeWidth - 8);
-        const QString shownTerm = term.elidedText(m_term, Qt::ElideRight, room);
-        const double termWidth = term.horizontalAdvance(shownTerm);
-        const QString reading = small.elidedText(m_reading, Qt::ElideRight, std::max(0.0, room - termWidth - 8));
-        painter.setFont(m_termFont);
-        painter.setPen(Kiv::ink());
-        painter.drawText(QPointF(0, baseline), shownTerm);
-        painter.setFont(m_smallFont);
-        painter.setPen(Kiv::inkFaint());
-        painter.drawText(QPointF(termWidth + 8, baseline), reading);
-        painter.drawText(QPointF(width() - placeWidth, baseline), place);
+        for (const Piece &piece : pieces(width()).list) {
+            painter.setFont(piece.small ? m_smallFont : m_termFont);
+            painter.setPen(piece.small ? Kiv::inkFaint() : Kiv::ink());
+            painter.drawText(piece.at, piece.text);
+        }
     }
 
 private:
+    struct Piece
+    {
+        QString text;
+        bool small;
+        QPointF at; // the start of its baseline
+    };
+    struct Pieces
+    {
+        QList<Piece> list;
+        double height = 0;
+    };
+
+    // A text broken into lines no wider than `width` (at word boundaries,
+    // or anywhere in a word too long, as Japanese breaks).
+    static QStringList wrapped(const QString &text, const QFont &font, double width)
+    {
+        QTextLayout layout(text, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        QStringList lines;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max(1.0, width));
+            lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+        return lines;
+    }
+
+    Pieces pieces(int width) const
+    {
+        Pieces out;
+        const double w = std::max(1, width);
+        const QFontMetricsF termMetrics(m_termFont), smallMetrics(m_smallFont);
+        const double termLine = Kiv::lineHeight(m_termFont), smallLine = Kiv::lineHeight(m_smallFont);
+        double top = 0;      // the top of the line being filled
+        double lineHeight = termLine;
+        double x = 0;        // where the line being filled ends
+        const QStringList termLines = wrapped(m_term, m_termFont, w);
+        for (qsizetype i = 0; i < termLines.size(); ++i) {
+            if (i > 0)
+                top += termLine;
+            out.list.append({termLines[i], false, QPointF(0, Kiv::baselineFor(m_termFont, top + termLine / 2))});
+            x = termMetrics.horizontalAdvance(termLines[i]);
+        }
+        // The small texts sit on the term's baseline while they share its line.
+        auto baselineOn = [&](double lineTop, double height) {
+            return height == termLine ? Kiv::baselineFor(m_termFont, lineTop + termLine / 2)
+                                      : Kiv::baselineFor(m_smallFont, lineTop + smallLine / 2);
+        };
+        auto newLine = [&] {
+            top += lineHeight;
+            lineHeight = smallLine;
+            x = 0;
+        };
+        if (!m_reading.isEmpty()) {
+            const double readingWidth = smallMetrics.horizontalAdvance(m_reading);
+            if (x > 0 && x + 8 + readingWidth > w)
+                newLine();
+            const double start = x > 0 ? x + 8 : 0;
+            const QStringList lines = wrapped(m_reading, m_smallFont, w - start);
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    newLine();
+                const double left = i == 0 ? start : 0;
+                out.list.append({lines[i], true, QPointF(left, baselineOn(top, lineHeight))});
+                x = left + smallMetrics.horizontalAdvance(lines[i]);
+            }
+        }
+        if (!m_place.isEmpty()) {
+            const double placeWidth = smallMetrics.horizontalAdvance(m_place);
+            if (x > 0 && x + 8 + placeWidth > w)
+                newLine();
+            const QStringList lines = wrapped(m_place, m_smallFont, w);
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    newLine();
+                const double right = w - smallMetrics.horizontalAdvance(lines[i]);
+                out.list.append({lines[i], true, QPointF(std::max(0.0, right), baselineOn(top, lineHeight))});
+            }
+        }
+        out.height = top + lineHeight;
+        return out;
+    }
+
     QString m_term, m_reading, m_place;
     QFont m_termFont, m_smallFont;
 };

@@ -4,6 +4,7 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/ScrollPage.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -71,7 +72,7 @@ HowToView::HowToView(const ViewContext &context, QList<HowTo::Section> sections,
     m_paper = new KivBackground(this);
     m_paper->lower();
 
-    auto *page = new QWidget;
+    auto *page = new ScrollPage;
     page->setObjectName(QStringLiteral("howto.page"));
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 24);

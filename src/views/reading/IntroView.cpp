@@ -9,9 +9,11 @@
 #include "views/ink/Motion.h"
 #include "views/reading/IntroPageBody.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -135,7 +137,24 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(m_body, 1);
+    if (context.snapshot) {
+        column->addWidget(m_body, 1);
+    } else {
+        // In a window shorter than the longest page the page scrolls, so
+        // the window can still be as small as its least size.
+        auto *scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("intro.scroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFocusPolicy(Qt::NoFocus); // the page takes the keys
+        scroll->setAutoFillBackground(false);
+        scroll->viewport()->setAutoFillBackground(false);
+        scroll->setWidget(m_body);
+        m_body->setAutoFillBackground(false);
+        m_body->installEventFilter(this);
+        column->addWidget(scroll, 1);
+    }
     column->addWidget(m_dots, 0, Qt::AlignHCenter);
     column->addSpacing(22);
     auto *row = new QHBoxLayout;
@@ -143,10 +162,12 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
     row->addStretch();
     row->addWidget(m_back);
     row->addWidget(m_main);
-    // As wide as Back, so that the main button stays in the middle.
-    auto *placeholder = new QWidget(this);
-    placeholder->setFixedSize(m_back->sizeHint().width(), 1);
-    row->addWidget(placeholder);
+    // As wide as Back, so that the main button stays in the middle, where
+    // the window has the room (a narrow one at a large text scale lets the
+    // button move aside rather than widening the window).
+    // (A layout sets no spacing beside a spacer: its length holds it.)
+    row->addSpacerItem(new QSpacerItem(m_back->sizeHint().width() + row->spacing(), 1, QSizePolicy::Preferred,
+                                       QSizePolicy::Fixed));
     row->addStretch();
     column->addLayout(row);
     column->addSpacing(14);
@@ -163,8 +184,8 @@ QSize IntroView::sizeHint() const
 
 void IntroView::fitPagesTo(int width)
 {
-    // The page area is never shorter than the longest page needs at this
-    // width, so no line is ever cut; a narrower window grows taller.
+    // The page is never shorter than the longest page needs at this width,
+    // so no line is ever cut; in a shorter window it scrolls.
     double tallest = 0;
     for (const Intro::Page &page : std::as_const(m_pages))
         tallest = std::max(tallest, IntroPageBody::contentHeight(width, page));
@@ -178,6 +199,14 @@ void IntroView::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     m_paper->setGeometry(rect());
     fitPagesTo(width());
+}
+
+bool IntroView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The page's own width (less a scroll bar) sets how tall it must be.
+    if (watched == m_body && event->type() == QEvent::Resize)
+        fitPagesTo(m_body->width());
+    return QWidget::eventFilter(watched, event);
 }
 
 void IntroView::apply(const std::function<void(IntroPager &)> &input)

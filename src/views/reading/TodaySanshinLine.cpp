@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "platform/time/Clock.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/LayoutRole.h"
 #include "views/reading/SanshinNotePresenter.h"
 
 #include <QFocusEvent>
@@ -24,6 +25,7 @@ TodaySanshinLine::TodaySanshinLine(const ViewContext &context, QWidget *parent)
     m_label = new ElidedLabel(QString(), Kiv::font(12), {Kiv::Colour::inkSoft}, this);
     m_label->setObjectName(QStringLiteral("footer.sanshinText"));
     m_label->setMaxLines(2);
+    LayoutRole::setMayElide(m_label); // cut after its second line
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *layout = new QVBoxLayout(this);

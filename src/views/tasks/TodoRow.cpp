@@ -12,6 +12,7 @@
 #include "views/ink/ChipButton.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Popover.h"
 #include "views/ink/Reorderable.h"
@@ -211,6 +212,7 @@ public:
         m_title = new ElidedLabel(QString(), Kiv::font(14, Kiv::Design::serif), {Kiv::Colour::ink});
         m_title->setObjectName(QStringLiteral("tasks.row.panel.title"));
         m_title->setMaxLines(2);
+        LayoutRole::setMayElide(m_title);
         column->addWidget(m_title);
 
         InkLook beginLook = InkLook::capsule(Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::paper},
@@ -413,6 +415,7 @@ TodoRow::TodoRow(const ViewContext &context, EditingTask *editing, QWidget *pare
     nameBlock->addStretch(1);
     m_title = new ElidedLabel(QString(), Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::ink});
     m_title->setObjectName(QStringLiteral("tasks.row.title"));
+    LayoutRole::setMayElide(m_title); // the user's own title, on one line
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
     nameBlock->addWidget(m_title);
     m_field = new PlainLineEdit;

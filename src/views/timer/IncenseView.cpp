@@ -42,7 +42,12 @@ IncenseView::IncenseView(QWidget *parent)
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { frame(); }))
     , m_canvas(new FrameCanvas(this))
 {
-    setFixedSize(kWidth, kHeight);
+    // As wide as its frame; as tall as the column leaves it, within limits
+    // (the picture follows its height).
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    setFixedWidth(kWidth);
+    setMinimumHeight(kLeastHeight);
+    setMaximumHeight(kHeight);
     LayoutRole::setPaintedFace(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }

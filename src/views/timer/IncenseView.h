@@ -20,6 +20,8 @@ class IncenseView : public QWidget
 public:
     static constexpr int kWidth = 190;
     static constexpr int kHeight = 268;
+    // In a short window the face is drawn shorter, down to this height.
+    static constexpr int kLeastHeight = 160;
     static constexpr int kFrameMs = 50;
 
     explicit IncenseView(QWidget *parent = nullptr);
@@ -54,6 +56,7 @@ public:
     static quint64 stillStep(QSizeF size, double t, double progress, double dpr);
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
+    QSize minimumSizeHint() const override { return {kWidth, kLeastHeight}; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

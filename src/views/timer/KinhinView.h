@@ -17,6 +17,8 @@ class KinhinView : public QWidget
 public:
     static constexpr int kWidth = 190;
     static constexpr int kHeight = 268;
+    // In a short window the face is drawn shorter, down to this height.
+    static constexpr int kLeastHeight = 160;
     static constexpr int kFrameMs = 83; // 12 frames a second
 
     explicit KinhinView(QWidget *parent = nullptr);
@@ -41,6 +43,7 @@ public:
     static double stepAt(double t, bool running);
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
+    QSize minimumSizeHint() const override { return {kWidth, kLeastHeight}; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -38,7 +38,11 @@ ModeRow::ModeRow(const ModeCard &card, QWidget *parent)
     first->addSpacing(8);
     first->addStretch(1);
     m_span = new ElidedLabel(QString(), Kiv::font(12, Kiv::Design::serif), Tone{Kiv::Colour::inkSoft}, this);
-    m_span->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // In a narrow card at a large text scale the span takes a second line
+    // rather than cutting the name or itself.
+    m_span->setMaxLines(2);
+    m_span->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_span->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     first->addWidget(m_span);
     column->addLayout(first);
 
@@ -58,6 +62,7 @@ void ModeRow::setCard(const ModeCard &card)
     setText(card.name);
     setAccessibleName(card.accessibleName);
     m_name->setText(card.name);
+    m_name->setMinimumWidth(m_name->sizeHint().width()); // the name is never cut
     m_strip->setRhythm(card.strip.phases, card.strip.endless, card.strip.openEnded, std::nullopt, 5);
     m_span->setText(card.span);
     m_detail->setText(card.detail);

@@ -49,16 +49,55 @@ RingView::RingView(QWidget *parent)
     : QWidget(parent)
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { tick(); }))
     , m_canvas(new FrameCanvas(this))
+    , m_most(int(kSide) + 2 * kMargin)
+    , m_least(int(std::ceil(kLeastShare * m_most)))
 {
-    setFixedSize(sizeHint());
+    // As wide as its frame; as tall as the column leaves it, within limits.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    setFixedWidth(m_most);
+    setMinimumHeight(m_least);
+    setMaximumHeight(m_most);
     LayoutRole::setPaintedFace(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 QSize RingView::sizeHint() const
 {
-    const int side = int(kSide) + 2 * kMargin;
-    return {side, side};
+    return {m_most, m_most};
+}
+
+QSize RingView::minimumSizeHint() const
+{
+    return {m_most, m_least};
+}
+
+double RingView::sideToHold(QSizeF box)
+{
+    const double reach = std::hypot(box.width(), box.height()) / 2;
+    const double own = kSide + 2 * kMargin;
+    return std::ceil(own * reach / (kRadius - kHoleGap));
+}
+
+void RingView::hold(QSizeF box)
+{
+    const int own = int(kSide) + 2 * kMargin;
+    const int needed = int(sideToHold(box));
+    const int most = std::max(own, needed);
+    const int least = std::max(int(std::ceil(kLeastShare * own)), needed);
+    if (most == m_most && least == m_least)
+        return;
+    m_most = most;
+    m_least = least;
+    setFixedWidth(m_most);
+    setMinimumHeight(m_least);
+    setMaximumHeight(m_most);
+    updateGeometry();
+    update();
+}
+
+double RingView::drawnShare() const
+{
+    return std::min(width(), height()) / (kSide + 2 * kMargin);
 }
 
 double RingView::breath(double seconds)
@@ -197,7 +236,10 @@ void RingView::draw(QPainter &painter, QSizeF size, double progress, Phase phase
     if (base) {
         const QImage &layer = base->image(size.toSize(), dpr, &drawBase);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
-        painter.drawImage(QPointF(-size.width() / 2, -size.height() / 2), layer);
+        // Placed by its logical frame: under a scaling transform the raster
+        // engine would otherwise draw the layer at its pixel size, too large
+        // wherever the device ratio is not 1.
+        painter.drawImage(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), layer);
     } else {
         painter.save();
         painter.translate(-size.width() / 2, -size.height() / 2);
@@ -250,7 +292,14 @@ void RingView::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const double t = FaceTime::now();
     const double progress = shownProgress(t), scale = scaleAt(t);
-    m_canvas->paint(painter, event->rect(), [this, progress, scale](QPainter &p, QSizeF s) {
-        draw(p, s, progress, m_phase, m_running, scale, &m_base);
+    // Drawn at its own size in the middle of the frame, scaled to fit it:
+    // smaller in a short window, larger round a large clock.
+    const double share = drawnShare();
+    m_canvas->paint(painter, event->rect(), [this, progress, scale, share](QPainter &p, QSizeF s) {
+        const double own = kSide + 2 * kMargin;
+        p.translate(s.width() / 2, s.height() / 2);
+        p.scale(share, share);
+        p.translate(-own / 2, -own / 2);
+        draw(p, QSizeF(own, own), progress, m_phase, m_running, scale, &m_base);
     });
 }

@@ -34,7 +34,27 @@ public:
     static constexpr double kBreathSeconds = 4; // one way
     static constexpr double kArcSeconds = 0.25;
 
+    // The hole inside the track that a clock laid on the ring may fill:
+    // the track's radius less room for the track, the dot and its glow.
+    static constexpr double kHoleGap = 14;
+    // In a short window the ring is drawn smaller, down to this share of its
+    // size (and never smaller than what it holds needs).
+    static constexpr double kLeastShare = 0.6;
+    // The widest frame the ring takes: the narrowest window's width (340)
+    // less a scroll bar and some paper at each side.
+    static constexpr int kWidestFrame = 300;
+
     explicit RingView(QWidget *parent = nullptr);
+
+    // The ring holds a box of `box` (the clock laid on it) in its hole: it
+    // is drawn large enough for that (larger than its own size at a large
+    // text scale), and shrinks in a short window no further than that.
+    void hold(QSizeF box);
+    // The side of the ring's frame (its drawing with the margin around it)
+    // whose hole holds `box`.
+    static double sideToHold(QSizeF box);
+    // The share of its own size the ring is drawn at in its frame now.
+    double drawnShare() const;
 
     void setInputs(double progress, Phase phase, bool running);
     double progress() const { return m_progress; }
@@ -63,6 +83,7 @@ public:
     static double breath(double seconds);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -88,4 +109,6 @@ private:
     FrameTicker *m_ticker;
     FrameCanvas *m_canvas;
     PaintCache m_base;
+    int m_most;  // the frame's side when there is room
+    int m_least; // the least side a short window may give it
 };

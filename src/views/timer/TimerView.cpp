@@ -6,6 +6,7 @@
 #include "core/L.h"
 #include "core/PomodoroEngine.h"
 #include "model/AppModel.h"
+#include "model/RootTab.h"
 #include "model/RunControls.h"
 #include "sources/TaskHub.h"
 #include "views/ink/ElidedLabel.h"
@@ -31,10 +32,16 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QGridLayout>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
+
+// The main window's least width: every row of the screen fits it.
+constexpr int kNarrowestWindow = 340;
 
 QFont largeClockFont()
 {
@@ -66,28 +73,27 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("timer.running"));
 
-    // Header: the bar (back, the mode's name) under the phase's name, which
-    // stays centred in the whole width.
-    auto *header = new QWidget(this);
-    auto *headerGrid = new QGridLayout(header);
-    headerGrid->setContentsMargins(0, 12, 0, 0);
-    auto *bar = new QHBoxLayout;
-    bar->setContentsMargins(14, 0, 14, 0);
+    // Header: the bar (back, the mode's name) and the phase's name, centred
+    // in the whole width where it has room beside the bar, else centred in
+    // the room right of the mode's name (placeTitle).
+    m_header = new QWidget(this);
+    auto *bar = new QHBoxLayout(m_header);
+    bar->setContentsMargins(14, 12, 14, 0);
     bar->setSpacing(4);
-    m_back = new BackButton(header);
-    m_modeName = new ElidedLabel(QString(), Kiv::font(12), {Kiv::Colour::inkSoft}, header);
+    m_back = new BackButton(m_header);
+    m_modeName = new ElidedLabel(QString(), Kiv::font(12), {Kiv::Colour::inkSoft}, m_header);
     m_modeName->setObjectName(QStringLiteral("timer.modeName"));
     bar->addWidget(m_back);
     bar->addWidget(m_modeName);
     bar->addStretch();
     bar->addSpacing(26); // balances the back control
-    headerGrid->addLayout(bar, 0, 0);
     m_title = new ElidedLabel(QString(), Kiv::tracked(Kiv::font(13, Kiv::Design::serif), 6.0, 0.72),
-                              {Kiv::Colour::inkSoft}, header);
+                              {Kiv::Colour::inkSoft}, m_header);
     m_title->setObjectName(QStringLiteral("timer.headerTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    headerGrid->addWidget(m_title, 0, 0, Qt::AlignCenter);
+    bar->addStrut(m_title->sizeHint().height());
+    m_header->installEventFilter(this);
 
     // The running column.
     m_column = new QWidget(this);
@@ -122,6 +128,7 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     m_instruction = new ElidedLabel(QString(), Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::inkSoft}, m_clock);
     m_instruction->setObjectName(QStringLiteral("timer.breakInstruction"));
     m_instruction->setAlignment(Qt::AlignCenter);
+    m_instruction->setMaxLines(3); // wraps in a narrow window at a large text scale
     m_note = new TextBlock(QString(), Kiv::font(10), {Kiv::Colour::inkFaint}, m_clock);
     m_note->setObjectName(QStringLiteral("timer.breakNote"));
     m_note->setAlignment(Qt::AlignHCenter);
@@ -164,11 +171,16 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     auto *controls = new QWidget(m_column);
     auto *controlsLayout = new QHBoxLayout(controls);
     controlsLayout->setContentsMargins(0, 20, 0, 0);
-    controlsLayout->setSpacing(18);
     m_reset = new QuietButton(L(QStringLiteral("戻す")), controls);
     m_reset->setObjectName(QStringLiteral("timer.resetButton"));
     m_primary = new PrimaryButton(controls);
     m_nextPhase = new QuietButton(L(QStringLiteral("次へ")), controls);
+    // 18 between the three, closer where the primary button (which grows
+    // with the text scale) would otherwise not leave them room in the
+    // narrowest window beside its scroll bar.
+    const int room = kNarrowestWindow - style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2;
+    const int buttons = m_reset->sizeHint().width() + m_primary->sizeHint().width() + m_nextPhase->sizeHint().width();
+    controlsLayout->setSpacing(std::clamp((room - buttons) / 2, 4, 18));
     m_nextPhase->setObjectName(QStringLiteral("timer.nextButton"));
     controlsLayout->addStretch();
     controlsLayout->addWidget(m_reset);
@@ -218,17 +230,42 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
 
     m_completion = new CompletionView(context, this);
 
-    auto *screen = new QVBoxLayout(this);
+    // The screen's column: the spacers share out the free height of a tall
+    // window and never close up below 12; in a short one the faces shrink
+    // within their limits first, then the column scrolls.
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("timer.body"));
+    auto *screen = new QVBoxLayout(body);
     screen->setContentsMargins(0, 0, 0, 0);
     screen->setSpacing(0);
-    screen->addWidget(header);
-    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    screen->addWidget(m_header);
+    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     screen->addWidget(m_column);
     screen->addWidget(m_completion, 1);
-    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    screen->addSpacerItem(new QSpacerItem(0, 12, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     m_foot = new QVBoxLayout;
     m_foot->setContentsMargins(0, 0, 0, 4);
     screen->addLayout(m_foot);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    if (context.snapshot) {
+        outer->addWidget(body); // a still picture shows all of it
+    } else {
+        auto *scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("timer.scroll"));
+        scroll->setAccessibleName(L(titleKey(RootTab::pomodoro)));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setAutoFillBackground(false);
+        scroll->viewport()->setAutoFillBackground(false);
+        scroll->setWidget(body);
+        // The paper shows through: the scroll area fills its widget's
+        // background when it takes it.
+        body->setAutoFillBackground(false);
+        outer->addWidget(scroll);
+    }
 
     if (AppModel *model = m_context.model) {
         PomodoroEngine &engine = model->engine();
@@ -264,6 +301,29 @@ void TimerView::setAmbiencePicker(QWidget *picker)
         m_foot->addWidget(picker, 0, Qt::AlignHCenter);
 }
 
+bool TimerView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_header && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+        placeTitle();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TimerView::placeTitle()
+{
+    const QMargins margins = m_header->layout()->contentsMargins();
+    const int width = m_header->width();
+    const int wanted = std::min(m_title->sizeHint().width(), width - margins.left() - margins.right());
+    // Clear of the back control and the mode's name, with a gap of 8.
+    const QWidget *left = m_modeName->isVisibleTo(m_header) ? static_cast<QWidget *>(m_modeName)
+                                                             : static_cast<QWidget *>(m_back);
+    const int taken = left->geometry().right() + 1 + 8;
+    int x = (width - wanted) / 2;
+    if (x < taken)
+        x = taken + std::max(0, (width - margins.right() - taken - wanted) / 2);
+    const int room = std::max(0, width - margins.right() - x);
+    m_title->setGeometry(x, margins.top(), std::min(wanted, room), m_header->height() - margins.top());
+}
+
 void TimerView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -273,18 +333,18 @@ void TimerView::showEvent(QShowEvent *event)
 
 void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
 {
+    const bool changed = m_placedFace != face || m_placedLarge != largeClock;
     if (m_placedFace != face) {
         m_placedFace = face;
         m_incense->setVisible(face == TimerViewState::Face::incense);
         m_ring->setVisible(face == TimerViewState::Face::ring);
         m_kinhin->setVisible(face == TimerViewState::Face::walking);
         // Under the incense and the walker, 12 below them; over the ring,
-        // in its middle and no wider than it.
+        // in its hole.
         m_faceGrid->removeWidget(m_clock);
         m_onRing->removeWidget(m_clock);
         if (face == TimerViewState::Face::ring) {
             m_clock->layout()->setContentsMargins(0, 0, 0, 0);
-            m_clock->setMaximumWidth(int(RingView::kSide));
             m_onRing->addWidget(m_clock, 0, 0, Qt::AlignCenter);
         } else {
             m_clock->layout()->setContentsMargins(24, 12, 24, 0);
@@ -295,11 +355,40 @@ void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
     }
     if (m_placedLarge != largeClock) {
         m_placedLarge = largeClock;
-        m_digits->setFont(largeClock ? largeClockFont() : breakClockFont());
         m_digits->setTone({largeClock ? Kiv::Colour::ink : Kiv::Colour::inkSoft});
         m_instruction->setVisible(!largeClock);
         m_note->setVisible(!largeClock);
     }
+    if (changed) {
+        m_digits->setFont(largeClock ? largeClockFont() : breakClockFont());
+        if (face == TimerViewState::Face::ring)
+            fitRingToClock();
+    }
+}
+
+void TimerView::fitRingToClock()
+{
+    // The clock lies in the ring's hole and the ring is drawn large enough
+    // to hold it; a break's lines wrap within the hole's width. A clock
+    // that would need a ring wider than the narrowest window has room for
+    // (a large text scale) is drawn smaller, just as far as that.
+    const int hole = int(2 * (RingView::kSide / 2 - RingView::kHoleGap) * 0.8);
+    auto box = [this, hole] {
+        m_clock->setMaximumWidth(std::max(hole, m_digits->sizeHint().width()));
+        const QSize hint = m_clock->sizeHint();
+        const int width = std::min(hint.width(), m_clock->maximumWidth());
+        const int height = m_clock->hasHeightForWidth() ? m_clock->heightForWidth(width) : hint.height();
+        return QSizeF(width, std::max(height, hint.height()));
+    };
+    QSizeF held = box();
+    const double needed = RingView::sideToHold(held);
+    if (needed > RingView::kWidestFrame) {
+        QFont smaller = m_digits->font();
+        smaller.setPointSizeF(smaller.pointSizeF() * RingView::kWidestFrame / needed * 0.98);
+        m_digits->setFont(smaller);
+        held = box();
+    }
+    m_ring->hold(held);
 }
 
 void TimerView::showPanel(bool shown)
@@ -342,6 +431,7 @@ void TimerView::refresh()
     m_title->setText(s.title);
     m_modeName->setText(s.modeName.value_or(QString()));
     m_modeName->setVisible(s.modeName.has_value());
+    placeTitle();
 
     m_column->setVisible(s.showsColumn);
     m_completion->setVisible(s.showsCompletion);

@@ -50,8 +50,13 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The phase's name in the header: centred, clear of the bar.
+    void placeTitle();
+    // The ring sized to hold the clock laid on it.
+    void fitRingToClock();
     // The day's three-minds card shown under the focus clock.
     QWidget *makeIsshinCard();
     void placeFace(TimerViewState::Face face, bool largeClock);
@@ -63,6 +68,7 @@ private:
     bool m_refreshed = false;
 
     // Header.
+    QWidget *m_header;
     BackButton *m_back;
     ElidedLabel *m_modeName;
     ElidedLabel *m_title;

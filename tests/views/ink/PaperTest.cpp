@@ -2,7 +2,10 @@
 #include "views/ink/EnsoMark.h"
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/PaintCache.h"
 #include "views/ink/StillPicture.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -31,6 +34,28 @@ TEST_F(PaperTest, TheStaticLayerIsDrawnOnlyWhenItsKeyChanges)
     paper.resize(300, 250);
     StillPicture::grab(&paper, 2.0);
     EXPECT_EQ(paper.cache().drawCount(), 4);
+}
+
+// A layer for a drawing shown smaller than its size (a ring drawn at three
+// quarters in a short window) holds the whole drawing, scaled down, not
+// its top-left part at full size.
+TEST_F(PaperTest, ALayerBelowOnePixelPerPointHoldsTheWholeDrawing)
+{
+    for (double ratio : {0.75, 1.0, 2.0}) {
+        PaintCache cache;
+        const QImage &layer = cache.image(QSize(200, 100), ratio, [](QPainter &p, QSizeF size) {
+            p.fillRect(QRectF(QPointF(0, 0), size), Qt::red);
+        });
+        EXPECT_EQ(layer.size(), QSize(int(200 * ratio), int(100 * ratio))) << ratio;
+        // Its last pixel is painted: the drawing reaches the layer's far corner.
+        EXPECT_EQ(layer.pixelColor(layer.width() - 1, layer.height() - 1), QColor(Qt::red)) << ratio;
+        // And no further: a square of 100 fills half the layer.
+        PaintCache half;
+        const QImage &left = half.image(QSize(200, 100), ratio, [](QPainter &p, QSizeF) {
+            p.fillRect(QRectF(0, 0, 100, 100), Qt::red);
+        });
+        EXPECT_EQ(left.pixelColor(int(150 * ratio), int(50 * ratio)).alpha(), 0) << ratio;
+    }
 }
 
 TEST_F(PaperTest, TheGardenWidgetShowsWhatItsDrawFunctionDraws)
