@@ -25,11 +25,13 @@
 #include "views/ink/Popover.h"
 #include "views/ink/SymbolLabel.h"
 #include "views/ink/TextBlock.h"
+#include "views/reading/SanshinNotePresenter.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QScrollArea>
@@ -397,6 +399,8 @@ void DayView::refreshStanding()
         return;
     m_standingBuilt = true;
     m_standing = lines;
+    m_mindNote = nullptr;
+    m_mindRow = nullptr;
     while (QLayoutItem *item = m_standingLayout->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -421,31 +425,13 @@ void DayView::refreshStanding()
             b->setMinimumWidth(int(std::ceil(QFontMetricsF(b->look().font).horizontalAdvance(QStringLiteral("三心…")))));
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
             h->addWidget(b, 0, Qt::AlignBottom);
-            connect(b, &InkButton::clicked, this, [this, b] {
-                auto *note = new Popover(b);
-                auto *content = new QWidget;
-                auto *c = new QVBoxLayout(content);
-                c->setContentsMargins(16, 14, 16, 14);
-                c->setSpacing(8);
-                const Isshin mindOfDay = Isshin::of(m_day);
-                c->addWidget(new ElidedLabel(Isshin::noteHeading(), Kiv::font(10), Tone{Kiv::Colour::inkFaint}, content));
-                c->addWidget(new ElidedLabel(mindOfDay.name(), Kiv::font(18, Kiv::Design::serif), Tone{Kiv::Colour::ink},
-                                             content));
-                auto *text = new TextBlock(mindOfDay.line(), Kiv::font(13, Kiv::Design::serif),
-                                           Tone{Kiv::Colour::inkSoft}, content);
-                text->setMinimumWidth(240);
-                c->addWidget(text);
-                InkButton *glossary = DayStyle::button(Isshin::glossaryButton(), DayStyle::text(12, Kiv::Colour::indigo),
-                                                       QStringLiteral("day.mindGlossary"), content);
-                c->addWidget(glossary, 0, Qt::AlignLeft);
-                note->setContent(content);
-                connect(glossary, &InkButton::clicked, note, [this, note] {
-                    note->close();
-                    m_context.model->setGlossaryRequest(m_context.model->glossaryRequest() + 1);
-                });
-                connect(note, &Popover::dismissed, note, &QObject::deleteLater);
-                note->open(Qt::BottomEdge);
-            });
+            // The same note as the footer's, for the mind of the shown day,
+            // below the line; the whole row opens it.
+            auto *note = new SanshinNotePresenter(m_context, row);
+            m_mindNote = note;
+            m_mindRow = row;
+            row->installEventFilter(this);
+            connect(b, &InkButton::clicked, this, [this] { openMindNote(); });
         } else {
             auto *text = new ElidedLabel(line.text, Kiv::font(12, Kiv::Design::serif), Tone{Kiv::Colour::inkFaint}, row);
             text->setObjectName(line.mark == QStringLiteral("標") ? QStringLiteral("day.guideLine")
@@ -506,8 +492,21 @@ void DayView::hideEvent(QHideEvent *event)
     m_clock->stop();
 }
 
+void DayView::openMindNote()
+{
+    if (m_mindNote)
+        m_mindNote->open(Isshin::of(m_day));
+}
+
 bool DayView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_mindRow && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && m_mindRow->rect().contains(mouse->position().toPoint())) {
+            openMindNote();
+            return true;
+        }
+    }
     if (watched == m_scroll && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {

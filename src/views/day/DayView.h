@@ -5,6 +5,7 @@
 #include "views/day/DayLineActions.h"
 #include "views/day/DayPageRules.h"
 #include "views/ink/ViewContext.h"
+#include "views/reading/SanshinNotePresenter.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -18,6 +19,7 @@ class ElidedLabel;
 class InkButton;
 class PlacePicker;
 class QScrollArea;
+
 class QVBoxLayout;
 class DaySheet;
 
@@ -57,6 +59,8 @@ public:
     void openPlanEditor(const DayPlan &plan);
     void openDeedEditor(const DayDeed &deed);
     QWidget *openSheet() const;
+    // The note on the shown day's mind, opened by its standing line.
+    SanshinNotePresenter *mindNote() const { return m_mindNote; }
 
     // The page's writer of a timed plan or a hand-written deed.
     void place(const std::optional<LocalTask> &task, bool isDaily, int start, int minutes, bool asDeed);
@@ -82,6 +86,7 @@ private:
     void scheduleRefresh();
     void refresh();
     void refreshStanding();
+    void openMindNote();
     void scrollToNow();
     QDateTime dayMoment() const;
     std::optional<int> nowForSheets() const;
@@ -111,6 +116,8 @@ private:
     InkButton *m_toToday = nullptr;
     ElidedLabel *m_keysHint = nullptr;
     QWidget *m_standingBox = nullptr;
+    QPointer<SanshinNotePresenter> m_mindNote;
+    QPointer<QWidget> m_mindRow;
     QVBoxLayout *m_standingLayout = nullptr;
     QWidget *m_banner = nullptr;
     InkButton *m_bannerButton = nullptr;

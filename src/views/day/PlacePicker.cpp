@@ -16,6 +16,8 @@
 #include "views/ink/SegmentedControl.h"
 #include "views/ink/TextBlock.h"
 #include "views/tasks/UndatedFold.h"
+#include "views/ink/Motion.h"
+#include "views/ink/Reveal.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -264,37 +266,51 @@ void PlacePicker::rebuildList()
     const QList<QUuid> placed = placedIDs(model, m_day);
     const QList<LocalTask> samu = PlacePickerRules::samu(model.taskHub().local().open(), placed, Clock::current().now());
     const PlacePickerRules::Split split = PlacePickerRules::split(samu, placed);
-    addSection(L(QStringLiteral("作務")), split.shown, false);
+    addSection(m_listLayout, m_list, L(QStringLiteral("作務")), split.shown, false);
     auto *fold = new UndatedFold(m_list);
     fold->setObjectName(QStringLiteral("place.undatedFold"));
     fold->set(int(split.folded.size()), m_showsUndated);
-    connect(fold, &UndatedFold::openChanged, this, [this](bool open) {
-        m_showsUndated = open;
-        // Not from inside the fold's own click.
-        QMetaObject::invokeMethod(this, [this] { rebuildList(); }, Qt::QueuedConnection);
-    });
     m_listLayout->addWidget(fold);
-    if (m_showsUndated)
-        addSection(QString(), split.folded, false);
-    addSection(L(QStringLiteral("行持")), model.taskHub().local().daily(), true);
+    // The undated tasks stand ready under the fold, which shows and hides
+    // them with its motion.
+    auto *folded = new QWidget;
+    auto *foldedLayout = new QVBoxLayout(folded);
+    foldedLayout->setContentsMargins(0, 0, 0, 0);
+    foldedLayout->setSpacing(0);
+    addSection(foldedLayout, folded, QString(), split.folded, false);
+    auto *undated = new Reveal(folded, m_list);
+    undated->setObjectName(QStringLiteral("place.undated"));
+    undated->setMotion(UndatedFold::kMotionMs, Motion::easeOut());
+    undated->setShownNow(m_showsUndated && !split.folded.isEmpty());
+    m_listLayout->addWidget(undated);
+    connect(fold, &UndatedFold::openChanged, undated, [this, undated](bool open) {
+        m_showsUndated = open;
+        undated->setShown(open);
+    });
+    const QList<LocalTask> daily = model.taskHub().local().daily();
+    addSection(m_listLayout, m_list, L(QStringLiteral("行持")), daily, true);
     m_listLayout->addStretch(1);
+    // With nothing to choose the list area is empty: no box, no scroll bar.
+    const bool any = !split.shown.isEmpty() || !split.folded.isEmpty() || !daily.isEmpty();
+    (m_scroll ? static_cast<QWidget *>(m_scroll) : m_list)->setVisible(any);
 }
 
-void PlacePicker::addSection(const QString &title, const QList<LocalTask> &tasks, bool daily)
+void PlacePicker::addSection(QVBoxLayout *into, QWidget *parent, const QString &title, const QList<LocalTask> &tasks,
+                             bool daily)
 {
     if (tasks.isEmpty())
         return;
     if (!title.isEmpty()) {
-        auto *heading = new ElidedLabel(title, Kiv::font(10), Tone{Kiv::Colour::inkFaint}, m_list);
+        auto *heading = new ElidedLabel(title, Kiv::font(10), Tone{Kiv::Colour::inkFaint}, parent);
         heading->setContentsMargins(0, 8, 0, 2);
-        m_listLayout->addWidget(heading);
+        into->addWidget(heading);
     }
     for (const LocalTask &task : tasks) {
-        auto *row = new TaskChoice(task.title, m_list);
+        auto *row = new TaskChoice(task.title, parent);
         row->setObjectName(daily ? QStringLiteral("place.daily") : QStringLiteral("place.task"));
         connect(row, &QAbstractButton::clicked, this, [this, task, daily] { choose(task, daily); });
-        m_listLayout->addWidget(row);
-        m_listLayout->addWidget(new Hairline(0.5, m_list));
+        into->addWidget(row);
+        into->addWidget(new Hairline(0.5, parent));
     }
 }
 

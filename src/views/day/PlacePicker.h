@@ -41,7 +41,7 @@ private:
     void setAsDeed(bool asDeed);
     void refresh();
     void rebuildList();
-    void addSection(const QString &title, const QList<LocalTask> &tasks, bool daily);
+    void addSection(QVBoxLayout *into, QWidget *parent, const QString &title, const QList<LocalTask> &tasks, bool daily);
     void choose(const LocalTask &task, bool daily);
     void placeDraft();
 

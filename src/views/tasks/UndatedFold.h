@@ -27,6 +27,8 @@ public:
     static QSizeF labelSizeOf(const UndatedFoldRow &row);
     // The padding above and below the label.
     static constexpr double kPadding = 8;
+    // Hosts show and hide their undated tasks over this long (ease-out).
+    static constexpr int kMotionMs = 150;
 
 signals:
     // The user flipped the fold; `open` is the new state.

@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "model/AppModel.h"
 #include "platform/time/Clock.h"
+#include "views/ink/Motion.h"
 #include "views/tasks/UndatedFold.h"
 
 #include <QFontMetricsF>
@@ -64,9 +65,16 @@ public:
             return;
         const TaskChooserList::Row &row = m_view->m_rows.at(i);
         QRectF rect = QRectF(option.rect);
+        painter->save();
+        if (m_view->isUndated(i) && m_view->m_fold.isRunning()) {
+            // An undated row while the fold moves: drawn whole, faded, and
+            // cut to the share of its height it takes so far.
+            painter->setClipRect(option.rect);
+            painter->setOpacity(m_view->m_fold.value());
+            rect.setHeight(m_view->fullRowHeight(i));
+        }
         if (i + 1 < m_view->m_rows.size())
             rect.setBottom(rect.bottom() - kGap);
-        painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setRenderHint(QPainter::TextAntialiasing);
         switch (row.kind) {
@@ -208,7 +216,20 @@ void TaskChooserView::refreshMarks()
 void TaskChooserView::rebuild()
 {
     const QDateTime now = Clock::current().now();
-    const QList<TaskChooserList::Row> rows = m_list.rows(m_showsUndated, now);
+    // While the fold closes its rows stay, shrinking, until they are gone.
+    const bool listsUndated = m_showsUndated || m_fold.isRunning();
+    QList<TaskChooserList::Row> rows = m_list.rows(listsUndated, now);
+    m_undatedFirst = -1;
+    m_undatedCount = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows[i].kind != TaskChooserList::Row::Kind::fold)
+            continue;
+        rows[i].fold = UndatedFoldRow::of(int(m_list.folded.size()), m_showsUndated);
+        if (listsUndated) {
+            m_undatedFirst = i + 1;
+            m_undatedCount = int(m_list.folded.size());
+        }
+    }
     QList<std::optional<QString>> notes;
     notes.reserve(rows.size());
     for (const TaskChooserList::Row &row : rows)
@@ -259,6 +280,9 @@ void TaskChooserView::activate(const QModelIndex &index)
     case TaskChooserList::Row::Kind::header: break;
     case TaskChooserList::Row::Kind::fold:
         m_showsUndated = !m_showsUndated;
+        // Set going first, so the rows of a closing fold stay while it moves.
+        m_fold.startTo(viewport(), [this] { foldStepped(); }, m_showsUndated ? 1 : 0, UndatedFold::kMotionMs,
+                       Motion::easeOut());
         rebuild();
         setCurrentIndex(m_model->index(i, 0));
         break;
@@ -299,7 +323,24 @@ void TaskChooserView::keyPressEvent(QKeyEvent *event)
     QListView::keyPressEvent(event);
 }
 
+void TaskChooserView::foldStepped()
+{
+    if (!m_fold.isRunning() && !m_showsUndated) {
+        rebuild(); // closed: the undated rows go
+        return;
+    }
+    doItemsLayout();
+    viewport()->update();
+    updateGeometry();
+}
+
 double TaskChooserView::rowHeight(int i) const
+{
+    const double full = fullRowHeight(i);
+    return isUndated(i) && m_fold.isRunning() ? full * m_fold.value() : full;
+}
+
+double TaskChooserView::fullRowHeight(int i) const
 {
     if (i < 0 || i >= m_rows.size())
         return 0;

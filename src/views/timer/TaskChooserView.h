@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
 #include "views/timer/TaskChooserList.h"
 
@@ -18,8 +19,9 @@ class QStandardItemModel;
 // Two looks: the task picker's rows (a dot, a paper fill under the pointer)
 // and the rounds picker's (a circle holding the row's place in the order).
 // A click, Space or Return on a task row emits chosen(); on the fold row it
-// flips the fold, which this view keeps (closed when built). Arrows move
-// between rows, skipping headers.
+// flips the fold, which this view keeps (closed when built): the undated
+// rows grow from nothing and fade in over 0.15 s, and shrink and fade out
+// the same way before they go. Arrows move between rows, skipping headers.
 class TaskChooserView : public QListView
 {
     Q_OBJECT
@@ -43,6 +45,9 @@ public:
     QRect rowRect(int row) const;
     int rowOf(const QString &title) const;
     int foldRow() const;
+    // The share of their height that the undated rows take (1 open, 0
+    // closed; between while the fold moves).
+    double foldLevel() const { return m_fold.value(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -62,6 +67,9 @@ private:
     void rebuild();
     void activate(const QModelIndex &index);
     double rowHeight(int row) const;
+    double fullRowHeight(int row) const;
+    bool isUndated(int row) const { return row >= m_undatedFirst && row < m_undatedFirst + m_undatedCount; }
+    void foldStepped();
     double contentHeight() const;
     QMargins padding() const;
 
@@ -72,6 +80,10 @@ private:
     QList<TaskChooserList::Row> m_rows;
     QList<std::optional<QString>> m_notes;
     bool m_showsUndated = false;
+    Animation m_fold;
+    // The undated rows among m_rows (listed while open and while closing).
+    int m_undatedFirst = -1;
+    int m_undatedCount = 0;
     // The focus ring shows only while the keyboard is in use.
     bool m_keyboardFocus = false;
     std::function<std::optional<int>(const QString &)> m_positions;

@@ -6,6 +6,9 @@
 #include "views/day/DeedItem.h"
 #include "views/day/PlanItem.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/TextBlock.h"
+#include "views/reading/SanshinNote.h"
+#include "core/Isshin.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,6 +60,48 @@ TEST_F(DayViewTest, EnglishTitleWhateverTheSystemLocale)
     build();
     EXPECT_EQ(title(), QStringLiteral("Wed, Mar 5"));
     QLocale::setDefault(QLocale::c());
+}
+
+// The line of the mind opens the footer's note, for the mind of the shown
+// day (not today's), 320 × the text scale wide, below its line; anywhere
+// on the row opens it, and the note's button closes it and asks for the
+// glossary once.
+TEST_F(DayViewTest, TheMindLineOpensTheThreeMindsNoteOfTheShownDay)
+{
+    rig->settings.setTextScale(1.5); // the model takes the scale from the settings
+    build(620);
+    ASSERT_EQ(Kiv::scale(), 1.5);
+    click(QStringLiteral("day.previous"));
+    ASSERT_NE(Isshin::of(QDate(2025, 3, 4)), Isshin::of(QDate(2025, 3, 5))) << "the days differ in their mind";
+    auto *line = find<InkButton>(QStringLiteral("day.mind"));
+    click(line);
+    SanshinNotePresenter *presenter = view->mindNote();
+    ASSERT_NE(presenter, nullptr);
+    ASSERT_TRUE(presenter->isOpen());
+    SanshinNote *note = presenter->note();
+    ASSERT_NE(note, nullptr);
+    const Isshin shownDay = Isshin::of(QDate(2025, 3, 4));
+    EXPECT_EQ(find(QStringLiteral("sanshin.name"), note)->accessibleName(),
+              shownDay.name() + QLatin1Char(' ') + shownDay.reading());
+    EXPECT_EQ(find<TextBlock>(QStringLiteral("sanshin.line"), note)->text(), shownDay.line());
+    EXPECT_EQ(note->width(), 480);
+    EXPECT_NE(note->findChild<TextBlock *>(QStringLiteral("sanshin.detail")), nullptr) << "the whole note";
+    QWidget *row = find(QStringLiteral("day.mindLine"));
+    const QPoint under = row->mapToGlobal(QPoint(0, row->height()));
+    EXPECT_GE(note->window()->y(), under.y() - 1) << "below its line";
+    EXPECT_LT(note->window()->y(), under.y() + 24);
+
+    const int before = model->glossaryRequest();
+    QTest::mouseClick(note->glossaryButton(), Qt::LeftButton, {}, note->glossaryButton()->rect().center());
+    settle();
+    EXPECT_FALSE(presenter->isOpen());
+    EXPECT_EQ(model->glossaryRequest(), before + 1);
+
+    // The row's own room past the line opens it too.
+    QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() - 4, row->height() / 2));
+    settle();
+    EXPECT_TRUE(presenter->isOpen());
+    presenter->close();
 }
 
 TEST_F(DayViewTest, CardsSaveWhatIsTypedIntoTheShownDay)

@@ -1,4 +1,5 @@
 #include "DayFixture.h"
+#include "views/ManualMotion.h"
 
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
@@ -6,6 +7,7 @@
 #include "views/ink/SegmentedControl.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QPointer>
 
 namespace {
@@ -25,7 +27,8 @@ struct PlacePickerTest : DayFixture
     {
         QStringList out;
         for (QAbstractButton *b : picker->findChildren<QAbstractButton *>(name))
-            out << b->text();
+            if (b->isVisibleTo(picker))
+                out << b->text();
         return out;
     }
     void type(const QString &text)
@@ -69,8 +72,18 @@ TEST_F(PlacePickerTest, DayOnlyPlansAndDailyPractices)
     open({10 * 60, 60}, false);
     EXPECT_EQ(titles(QStringLiteral("place.task")), QStringList{"Letters"}) << "the undated task is folded";
     EXPECT_EQ(titles(QStringLiteral("place.daily")), QStringList{"Sit"});
-    click(QStringLiteral("place.undatedFold"), picker);
-    settle();
+    {
+        // The fold shows its tasks over 0.15 s, growing from nothing.
+        ManualMotion motion;
+        auto *undated = find(QStringLiteral("place.undated"), picker);
+        click(QStringLiteral("place.undatedFold"), picker);
+        ManualMotion::advance(64);
+        settle();
+        EXPECT_GT(undated->height(), 0);
+        EXPECT_LT(undated->height(), find(QStringLiteral("place.task"), undated)->height() + 1);
+        EXPECT_TRUE(ManualMotion::lastsFor(150 - 64));
+        settle();
+    }
     EXPECT_EQ(titles(QStringLiteral("place.task")), (QStringList{"Letters", "Tidy shelf"}));
 
     auto *timing = find<SegmentedControl>(QStringLiteral("place.timing"), picker);
@@ -96,6 +109,25 @@ TEST_F(PlacePickerTest, DayOnlyPlansAndDailyPractices)
     EXPECT_EQ(plans[1].startMinutes, 655) << "a gap wholly past starts five minutes before its end";
     EXPECT_EQ(plans[1].minutes, 5);
     Q_UNUSED(dated);
+}
+
+// With no open task and no daily practice there is nothing to choose: the
+// list area is left out, with no box and no scroll bar.
+TEST_F(PlacePickerTest, NothingToChooseLeavesNoListArea)
+{
+    build();
+    open({10 * 60, 60}, false);
+    EXPECT_TRUE(picker->findChildren<QAbstractButton *>(QStringLiteral("place.task")).isEmpty());
+    QWidget *list = find(QStringLiteral("place.list"), picker);
+    EXPECT_FALSE(list->isVisibleTo(picker));
+    EXPECT_FALSE(find(QStringLiteral("place.undatedFold"), picker)->isVisibleTo(picker));
+    for (QScrollBar *bar : picker->findChildren<QScrollBar *>())
+        EXPECT_FALSE(bar->isVisibleTo(picker)) << "no bare scroll bar";
+    picker->reject();
+
+    rig->local.add(QStringLiteral("Letters"));
+    open({10 * 60, 60}, false);
+    EXPECT_TRUE(find(QStringLiteral("place.list"), picker)->isVisibleTo(picker)) << "one task brings the list";
 }
 
 TEST_F(PlacePickerTest, DeedModeAndBackToPlan)

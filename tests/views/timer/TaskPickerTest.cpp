@@ -1,4 +1,5 @@
 #include "views/timer/ChoosingFixture.h"
+#include "views/ManualMotion.h"
 
 #include "core/PomodoroEngine.h"
 #include "views/ink/PlainLineEdit.h"
@@ -57,6 +58,47 @@ TEST_F(TaskPickerTest, GroupsFoldAndNotes)
     // A note line makes its row taller.
     EXPECT_GT(shown.list()->rowRect(today).height(),
               shown.list()->rowRect(shown.list()->rowOf(QStringLiteral("Loose"))).height());
+}
+
+// The undated rows grow in over 0.15 s (what stands below them slides down)
+// and shrink away as long when the fold closes; then they are gone.
+TEST_F(TaskPickerTest, TheFoldMovesItsRowsOverASixthOfASecond)
+{
+    const QDateTime now = rig->clock.now();
+    task(QStringLiteral("Today"), now.addSecs(3600));
+    task(QStringLiteral("Loose"));
+    task(QStringLiteral("Looser"));
+    practice(QStringLiteral("Sweep"));
+    Shown shown(context());
+    ManualMotion motion;
+    TaskChooserView *list = shown.list();
+    const auto sweepTop = [&] { return list->rowRect(list->rowOf(QStringLiteral("Sweep"))).top(); };
+    const int closedTop = sweepTop();
+
+    clickRow(list, list->foldRow());
+    ASSERT_TRUE(list->showsUndated());
+    ManualMotion::advance(48);
+    QCoreApplication::processEvents();
+    const int loose = list->rowOf(QStringLiteral("Loose"));
+    ASSERT_GE(loose, 0) << "listed from the start";
+    EXPECT_GT(list->foldLevel(), 0);
+    EXPECT_LT(list->foldLevel(), 1);
+    EXPECT_GT(sweepTop(), closedTop) << "what stands below slides";
+    EXPECT_TRUE(ManualMotion::lastsFor(150 - 48));
+    QCoreApplication::processEvents();
+    const int openTop = sweepTop();
+    EXPECT_GT(openTop, closedTop);
+
+    clickRow(list, list->foldRow());
+    EXPECT_FALSE(list->showsUndated());
+    ManualMotion::advance(48);
+    QCoreApplication::processEvents();
+    EXPECT_GE(list->rowOf(QStringLiteral("Loose")), 0) << "still there while it closes";
+    EXPECT_LT(sweepTop(), openTop);
+    EXPECT_TRUE(ManualMotion::lastsFor(150 - 48));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->rowOf(QStringLiteral("Loose")), -1) << "gone once closed";
+    EXPECT_EQ(sweepTop(), closedTop);
 }
 
 TEST_F(TaskPickerTest, ChoosingARowTakesTheTaskAndCloses)
