@@ -28,6 +28,9 @@ DevicesSection::DevicesSection(const ViewContext &context, const QString &header
         m_context.model->settings().setSyncPlace(on ? SyncPlace::drive : SyncPlace::none);
     });
     column->addWidget(m_place);
+    m_notYet = SettingsStyle::caption(QString());
+    m_notYet->setObjectName(QStringLiteral("settings.devices.notYet"));
+    column->addWidget(m_notYet);
     column->addWidget(SettingsStyle::caption(
         L("アプリ専用の隠し棚に置きます。ご自分のほかの端末が、同じものを見ます。\nほかの人からは見えませんし、こちらにも届きません。\n開いたとき・書き換えたあと・一日などの頁を開いたときに、自動で合わせています。")));
 
@@ -42,9 +45,15 @@ DevicesSection::DevicesSection(const ViewContext &context, const QString &header
             m_context.model->googleAuth().connect();
     });
     notConnected->addLayout(SettingsStyle::buttonRow({m_connect}));
+    m_cannotConnect = SettingsStyle::caption(QString());
+    m_cannotConnect->setObjectName(QStringLiteral("settings.devices.cannotConnect"));
+    notConnected->addWidget(m_cannotConnect);
     m_loadClient = SettingsStyle::button(L("Google の設定ファイルを読み込む…"), QStringLiteral("settings.devices.loadClient"));
     connect(m_loadClient, &InkButton::clicked, this, &DevicesSection::loadGoogleClient);
     notConnected->addLayout(SettingsStyle::buttonRow({m_loadClient}));
+    m_clientFile = SettingsStyle::caption(QString());
+    m_clientFile->setObjectName(QStringLiteral("settings.devices.clientFile"));
+    notConnected->addWidget(m_clientFile);
     m_error = SettingsStyle::errorText();
     m_error->setObjectName(QStringLiteral("settings.devices.error"));
     notConnected->addWidget(m_error);
@@ -87,12 +96,20 @@ void DevicesSection::refresh()
 {
     const SyncRows rows = SyncRows::of(*m_context.model);
     m_place->setOn(rows.showsGoogle);
+    m_notYet->setText(rows.notYetNote);
+    m_notYet->setVisible(!rows.notYetNote.isEmpty());
     m_notConnected->setVisible(rows.showsGoogle && !rows.connected);
     m_connected->setVisible(rows.showsGoogle && rows.connected);
 
     m_connect->setText(rows.connectLabel);
     m_connect->setEnabled(rows.canConnect);
+    m_connect->setToolTip(rows.cannotConnectNote);
+    m_connect->setAccessibleDescription(rows.cannotConnectNote);
+    m_cannotConnect->setText(rows.cannotConnectNote);
+    m_cannotConnect->setVisible(!rows.cannotConnectNote.isEmpty());
     m_loadClient->setVisible(rows.needsClientFile);
+    m_clientFile->setText(rows.clientFileNote);
+    m_clientFile->setVisible(!rows.clientFileNote.isEmpty());
     m_error->setText(rows.error);
     m_error->setVisible(!rows.error.isEmpty());
 

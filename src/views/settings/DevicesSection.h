@@ -31,8 +31,11 @@ private:
     ViewContext m_context;
     ToggleRow *m_place = nullptr;
     QWidget *m_notConnected = nullptr;
+    TextBlock *m_notYet = nullptr;
     InkButton *m_connect = nullptr;
+    TextBlock *m_cannotConnect = nullptr;
     InkButton *m_loadClient = nullptr;
+    TextBlock *m_clientFile = nullptr;
     TextBlock *m_error = nullptr;
     QWidget *m_connected = nullptr;
     InkButton *m_sync = nullptr;

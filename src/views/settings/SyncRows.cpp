@@ -19,6 +19,13 @@ SyncRows SyncRows::of(const AppModel &model)
     rows.connectLabel = auth.isConnecting() ? L("ブラウザで許可を待っています…") : L("Google と繋ぐ");
     rows.canConnect = !auth.isConnecting() && hasClient;
     rows.needsClientFile = !hasClient;
+    if (rows.showsGoogle && !rows.connected)
+        rows.notYetNote = L("Google のアカウントと繋ぐまでは、何も合わせません。");
+    if (!hasClient) {
+        rows.cannotConnectNote = L("繋ぐには、先に Google の設定ファイルを読み込みます。");
+        rows.clientFileNote =
+            L("Google Cloud コンソールで種類を「デスクトップ アプリ」にした OAuth クライアントを作り、そのファイル（client_secret_….json）をダウンロードして読み込みます。");
+    }
     rows.error = auth.lastError();
     rows.canSync = !model.sync().isWorking();
     rows.stateNote = stateNoteFor(model.sync().state(), model.settings().lastSyncedAt());

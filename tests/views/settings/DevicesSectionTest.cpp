@@ -90,8 +90,18 @@ TEST_F(DevicesSectionTest, TheSyncPlaceSwitchHidesOrShowsTheGoogleRows)
 TEST_F(DevicesSectionTest, WithoutAClientFileTheUserLoadsTheirOwn)
 {
     buildWithBrowser();
+    // A fresh install: the switch is on, but the rows say that nothing
+    // syncs yet, why the connect button cannot be pressed, and which file
+    // to load from where.
+    EXPECT_TRUE(shows(QStringLiteral("settings.devices.notYet")));
     EXPECT_FALSE(find<InkButton>(QStringLiteral("settings.devices.connect"))->isEnabled());
+    EXPECT_TRUE(shows(QStringLiteral("settings.devices.cannotConnect")));
+    EXPECT_EQ(find<InkButton>(QStringLiteral("settings.devices.connect"))->toolTip(),
+              text(QStringLiteral("settings.devices.cannotConnect")));
     EXPECT_TRUE(shows(QStringLiteral("settings.devices.loadClient")));
+    EXPECT_TRUE(shows(QStringLiteral("settings.devices.clientFile")));
+    for (const char *word : {"Google Cloud", "デスクトップ アプリ", "client_secret_"})
+        EXPECT_TRUE(text(QStringLiteral("settings.devices.clientFile")).contains(QString::fromUtf8(word))) << word;
 
     // Cancelled: nothing, no word.
     desk.cancelNext();
@@ -124,8 +134,12 @@ TEST_F(DevicesSectionTest, WithoutAClientFileTheUserLoadsTheirOwn)
     click(QStringLiteral("settings.devices.loadClient"));
     EXPECT_EQ(model->googleAuth().clientID(), QStringLiteral("mine.apps.example"));
     EXPECT_FALSE(shows(QStringLiteral("settings.devices.loadClient")));
+    EXPECT_FALSE(shows(QStringLiteral("settings.devices.clientFile")));
     EXPECT_FALSE(shows(QStringLiteral("settings.devices.error")));
     EXPECT_TRUE(find<InkButton>(QStringLiteral("settings.devices.connect"))->isEnabled());
+    EXPECT_FALSE(shows(QStringLiteral("settings.devices.cannotConnect")));
+    EXPECT_TRUE(find<InkButton>(QStringLiteral("settings.devices.connect"))->toolTip().isEmpty());
+    EXPECT_TRUE(shows(QStringLiteral("settings.devices.notYet"))) << "still nothing connected";
 }
 
 TEST_F(DevicesSectionTest, ConnectThroughTheBrowserThenDisconnectRevokes)
@@ -145,6 +159,7 @@ TEST_F(DevicesSectionTest, ConnectThroughTheBrowserThenDisconnectRevokes)
     EXPECT_FALSE(shows(QStringLiteral("settings.devices.connect")));
     EXPECT_TRUE(shows(QStringLiteral("settings.devices.syncNow")));
     EXPECT_TRUE(shows(QStringLiteral("settings.devices.disconnect")));
+    EXPECT_FALSE(shows(QStringLiteral("settings.devices.notYet")));
     const std::optional<QString> refreshToken = Keychain::get(QStringLiteral("googleRefreshToken"));
     ASSERT_TRUE(refreshToken);
 
