@@ -1,5 +1,6 @@
 #include "app/MenuFill.h"
 
+#include "views/ink/InkStyle.h"
 #include "views/ink/SymbolPainter.h"
 
 #include <QMenu>
@@ -21,6 +22,8 @@ void fill(QMenu *menu, const QList<MenuEntry> &entries)
             QAction *action = menu->addAction(entry.text);
             action->setObjectName(entry.id);
             action->setEnabled(false);
+            // Drawn as plain text in soft ink, not as a greyed-out command.
+            action->setProperty(InkStyle::kMenuLabel, true);
             break;
         }
         case MenuEntry::Kind::action: {

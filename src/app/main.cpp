@@ -9,6 +9,7 @@
 #include "sound/Chime.h"
 #include "sources/NoticeRoute.h"
 #include "sources/Notifier.h"
+#include "views/ink/InkStyle.h"
 #include "views/ink/ThemeBinding.h"
 
 #include <QApplication>
@@ -28,6 +29,9 @@ int main(int argc, char **argv)
     // The windows belong to the installed desktop entry (quillmere.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmere"));
     QApplication::setWindowIcon(AppIcon::icon());
+    // The toolkit's own controls (scroll bars, menus, drop-downs, fields)
+    // drawn from the theme.
+    InkStyle::install();
 
     // One running copy per data folder: a second launch brings the first
     // copy's main window forward and leaves.

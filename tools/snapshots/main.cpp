@@ -18,6 +18,7 @@
 #include "snapshots/SnapshotRig.h"
 #include "app/AppIcon.h"
 #include "platform/files/Preferences.h"
+#include "views/ink/InkStyle.h"
 #include "views/ink/StillPicture.h"
 #include "views/ink/ViewContext.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InkStyle::install();
     const QStringList args = app.arguments();
     const QString folder = args.size() > 1 ? args.at(1) : QStringLiteral("build/snapshots/app");
     const QString filter = args.size() > 2 ? args.at(2) : QString();

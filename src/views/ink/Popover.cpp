@@ -1,6 +1,6 @@
 #include "views/ink/Popover.h"
 
-#include "core/Kiv.h"
+#include "views/ink/PopupPanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,8 +12,12 @@ Popover::Popover(QWidget *anchor)
     : QFrame(anchor, Qt::Popup | Qt::FramelessWindowHint)
     , m_anchor(anchor)
 {
+    // A sheet of paper with rounded corners and the cards' soft shadow
+    // where the desktop composes windows; cut to its outline where not.
+    PopupPanel::prepare(this);
+    const int edge = 1 + PopupPanel::room(this);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setContentsMargins(edge, edge, edge, edge);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -152,15 +156,23 @@ void Popover::place(Qt::Edge edge)
         screen = m_anchor->screen();
     }
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
-    move(placement(anchorRect, size(), area, edge));
+    // The sheet is placed; the window around it keeps room for the shadow.
+    const int room = PopupPanel::room(this);
+    const QSize sheet = size() - QSize(2 * room, 2 * room);
+    move(placement(anchorRect, sheet, area, edge) - QPoint(room, room));
 }
 
 void Popover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Kiv::paper());
-    painter.setPen(QPen(Kiv::hairline(), 1));
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    PopupPanel::draw(painter, QSizeF(size()), PopupPanel::room(this));
+}
+
+void Popover::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    if (!PopupPanel::isTranslucent(this))
+        setMask(PopupPanel::mask(size()));
 }
 
 void Popover::keyPressEvent(QKeyEvent *event)

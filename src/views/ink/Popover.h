@@ -3,8 +3,9 @@
 #include <QFrame>
 #include <QPointer>
 
-// A small window of paper that opens beside a control (below it unless
-// told otherwise) and closes on a click elsewhere, on Escape or by close().
+// A small window of paper (rounded, with a soft shadow: PopupPanel) that
+// opens beside a control (below it unless told otherwise) and closes on a
+// click elsewhere, on Escape or by close().
 // It holds one content widget; it belongs to its anchor, so it goes when
 // the anchor goes. Escape and a click outside close it; dismissed() tells
 // the owner, however it closed.
@@ -40,6 +41,7 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

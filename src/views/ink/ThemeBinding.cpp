@@ -40,6 +40,9 @@ bool ThemeBinding::eventFilter(QObject *watched, QEvent *event)
 void ThemeBinding::apply(Kiv::Appearance appearance)
 {
     Kiv::setAppearance(appearance);
+    // The application's palette too: the toolkit reads it for what belongs
+    // to no window yet (the rows of a drop-down's list take the menus').
+    QApplication::setPalette(Kiv::palette(appearance));
     QToolTip::setPalette(Kiv::palette(appearance));
     // A new palette sends every widget a palette change, which repaints it;
     // painted widgets then draw in the other appearance's colours.

@@ -42,7 +42,7 @@ void ToggleSwitch::draw(QPainter &painter, QSizeF size, double knob, bool enable
     const double x = track.left() + 2 + knob * (track.width() - 4 - d);
     const QRectF knobRect(x, track.top() + 2, d, d);
     painter.setPen(QPen(Kiv::ink(0.12), 0.5));
-    painter.setBrush(Kiv::paperRaised());
+    painter.setBrush(knobColour());
     painter.drawEllipse(knobRect);
 
     if (focusRing) {
@@ -53,6 +53,11 @@ void ToggleSwitch::draw(QPainter &painter, QSizeF size, double knob, bool enable
         painter.strokePath(ring, QPen(Kiv::indigo(0.6), 1.5));
     }
     painter.restore();
+}
+
+QColor ToggleSwitch::knobColour()
+{
+    return Kiv::appearance() == Kiv::Appearance::dark ? Kiv::ink() : Kiv::paperRaised();
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent *)

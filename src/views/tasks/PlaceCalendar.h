@@ -10,7 +10,7 @@
 
 class ElidedLabel;
 class InkButton;
-class QGridLayout;
+class MonthGrid;
 
 // A month grid on which one local task is put on any number of days from
 // today on, one click per day, and taken off again with a second click.
@@ -25,7 +25,7 @@ public:
     PlaceCalendar(const ViewContext &context, const LocalTask &task, QWidget *parent = nullptr);
 
     void setTask(const LocalTask &task);
-    QDateTime month() const { return m_month; }
+    QDateTime month() const;
     // Moves the month shown by n months (never before the current one).
     void shift(int n);
     void refresh();
@@ -43,16 +43,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void place();
     void tap(const QDate &day);
 
     ViewContext m_context;
     LocalTask m_task;
-    QDateTime m_month;
     ElidedLabel *m_count = nullptr;
-    ElidedLabel *m_title = nullptr;
-    InkButton *m_back = nullptr;
-    InkButton *m_forward = nullptr;
-    QGridLayout *m_grid = nullptr;
-    QList<InkButton *> m_cells; // one per day number, 1 … 31
+    MonthGrid *m_grid = nullptr;
 };

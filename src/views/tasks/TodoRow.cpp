@@ -16,16 +16,15 @@
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Popover.h"
 #include "views/ink/Reorderable.h"
-#include "views/ink/Scaled.h"
 #include "views/ink/SymbolPainter.h"
 #include "views/tasks/DueChipLine.h"
 #include "views/tasks/EditingTask.h"
+#include "views/tasks/MonthGrid.h"
 #include "views/tasks/PlaceCalendar.h"
 #include "views/tasks/PlaceDay.h"
 #include "views/tasks/PlaceDayChips.h"
 #include "views/tasks/TodoRowText.h"
 
-#include <QCalendarWidget>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -849,16 +848,19 @@ void TodoRow::openDueDate()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     layout->addWidget(new ElidedLabel(L(QStringLiteral("いつまでに")), headingFont(), {Kiv::Colour::inkSoft}));
-    auto *calendar = new QCalendarWidget;
+    // The month grid of the placement calendar, in the interface language:
+    // a click chooses the day, Return on a day chooses it and is done.
+    auto *calendar = new MonthGrid(QStringLiteral("tasks.row.dueCalendar"));
     calendar->setObjectName(QStringLiteral("tasks.row.dueCalendar"));
     calendar->setAccessibleName(L(QStringLiteral("期限")));
-    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calendar->setSelectedDate(DayMath::dateIn(m_pickedDate));
-    calendar->setFirstDayOfWeek(Qt::Sunday);
-    connect(calendar, &QCalendarWidget::selectionChanged, this,
-            [this, calendar] { m_pickedDate = PlaceDay::of(calendar->selectedDate().startOfDay()); });
-    auto *scaled = new Scaled(Kiv::scale(), calendar);
-    layout->addWidget(scaled, 0, Qt::AlignHCenter);
+    calendar->setToday(DayMath::dateIn(Clock::current().now()));
+    calendar->setMonth(DayMath::dateIn(m_pickedDate));
+    calendar->setMarked({DayMath::dateIn(m_pickedDate)});
+    connect(calendar, &MonthGrid::dayClicked, this, [this, calendar](const QDate &day) {
+        m_pickedDate = PlaceDay::of(day.startOfDay());
+        calendar->setMarked({day});
+    });
+    layout->addWidget(calendar);
 
     auto *buttons = new QHBoxLayout;
     const QFont font = Kiv::font(13, Kiv::Design::serif);
@@ -885,13 +887,14 @@ void TodoRow::openDueDate()
     };
     connect(done, &InkButton::clicked, this, pick);
     // Return on a day of the month picks it, as the default button would.
-    connect(calendar, &QCalendarWidget::activated, this, pick);
+    connect(calendar, &MonthGrid::dayActivated, this, pick);
 
     auto *box = padded(column, 14 * Kiv::scale(), std::nullopt);
     box->setMinimumWidth(int(std::round(260 * Kiv::scale())));
     m_datePicker->setContent(box);
     m_datePicker->open(Qt::BottomEdge);
-    calendar->setFocus(Qt::PopupFocusReason);
+    if (InkButton *day = calendar->cellOf(DayMath::dateIn(m_pickedDate)))
+        day->setFocus(Qt::PopupFocusReason);
 }
 
 void TodoRow::openPlaces()

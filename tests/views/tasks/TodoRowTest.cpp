@@ -8,13 +8,12 @@
 #include "views/ink/InkButton.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Popover.h"
-#include "views/ink/Scaled.h"
 #include "views/tasks/ClosedRow.h"
 #include "views/tasks/EditingTask.h"
+#include "views/tasks/MonthGrid.h"
 #include "views/tasks/PlaceCalendar.h"
 
 #include <QApplication>
-#include <QCalendarWidget>
 #include <QCursor>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -208,11 +207,15 @@ TEST_F(TodoRowTest, DueDatePopoverOpensAtTheDueDayAndStoresThePickedDay)
     EXPECT_FALSE(r->showsActions()) << "the panel hands over to the due-date popover";
     ASSERT_TRUE(r->showsDatePicker());
     EXPECT_EQ(r->pickedDate(), at(3, 5, 9)) << "today 09:00 without a due date";
-    auto *scaled = r->datePopover()->findChild<Scaled *>();
-    ASSERT_NE(scaled, nullptr);
-    auto *calendar = qobject_cast<QCalendarWidget *>(scaled->content());
+    auto *calendar = child<MonthGrid>(r->datePopover(), "tasks.row.dueCalendar");
     ASSERT_NE(calendar, nullptr);
-    calendar->setSelectedDate(QDate(2025, 3, 20));
+    EXPECT_EQ(child<ElidedLabel>(calendar, "tasks.row.dueCalendar.month")->text(), "2025年3月")
+        << "the month is named in the interface language";
+    EXPECT_EQ(child<ElidedLabel>(calendar, "tasks.row.dueCalendar.weekday")->text(), "日") << "Sunday first";
+    InkButton *day = calendar->cellOf(QDate(2025, 3, 20));
+    ASSERT_NE(day, nullptr);
+    QTest::mouseClick(day, Qt::LeftButton, {}, day->rect().center());
+    EXPECT_EQ(r->pickedDate(), at(3, 20, 9)) << "a click chooses the day";
     click(r->datePopover(), QStringLiteral("tasks.row.dueDone"));
     EXPECT_FALSE(r->showsDatePicker());
     EXPECT_EQ(task(QStringLiteral("Mend the gate"))->due, at(3, 20, 9));
@@ -226,6 +229,26 @@ TEST_F(TodoRowTest, DueDatePopoverOpensAtTheDueDayAndStoresThePickedDay)
     EXPECT_EQ(r->pickedDate(), at(3, 20, 9));
     click(r->datePopover(), QStringLiteral("tasks.row.dueNone"));
     EXPECT_FALSE(task(QStringLiteral("Mend the gate"))->due);
+
+    // By keyboard: the chosen day has the focus, the arrows walk the days
+    // (a week down crosses into April) and Return picks and closes.
+    menu = contextMenu(r);
+    action(action(menu, "いつまでに")->menu(), "日を選ぶ…")->trigger();
+    menu->close();
+    settle();
+    calendar = child<MonthGrid>(r->datePopover(), "tasks.row.dueCalendar");
+    ASSERT_NE(calendar, nullptr);
+    QWidget *focused = calendar->cellOf(QDate(2025, 3, 5));
+    ASSERT_NE(focused, nullptr);
+    focused->setFocus(Qt::TabFocusReason);
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
+        QTest::keyClick(r->datePopover()->focusWidget(), key);
+    EXPECT_EQ(calendar->month(), QDate(2025, 4, 1));
+    EXPECT_EQ(r->datePopover()->focusWidget(), calendar->cellOf(QDate(2025, 4, 3)));
+    QTest::keyClick(r->datePopover()->focusWidget(), Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(r->showsDatePicker());
+    EXPECT_EQ(task(QStringLiteral("Mend the gate"))->due, at(4, 3, 9));
 }
 
 TEST_F(TodoRowTest, PlacementChipsWriteDayNotesAndTheOtherDaysChipFollows)
