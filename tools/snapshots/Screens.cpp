@@ -1,5 +1,6 @@
 #include "Screens.h"
 
+#include "ControlsSheet.h"
 #include "SnapshotRig.h"
 #include "app/AmbienceMenu.h"
 #include "app/AmbiencePicker.h"
@@ -250,6 +251,8 @@ const QList<Screen> &all()
         {QStringLiteral("tray-menu-run"), QSize(), [](SnapshotRig &rig, const ViewContext &) { return trayMenu(rig, true); }},
         {QStringLiteral("tray-menu-idle"), QSize(),
          [](SnapshotRig &rig, const ViewContext &) { return trayMenu(rig, false); }},
+        {QStringLiteral("controls"), QSize(),
+         [](SnapshotRig &, const ViewContext &) { return static_cast<QWidget *>(new ControlsSheet); }},
     };
     return screens;
 }

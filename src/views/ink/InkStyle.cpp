@@ -289,13 +289,19 @@ QSize InkStyle::sizeFromContents(ContentsType type, const QStyleOption *option, 
                 const int width = QFontMetrics(small).horizontalAdvance(withoutMnemonic(item->text));
                 return {width + kMenuPadLeft + kMenuPadRight, int(std::ceil(Kiv::lineHeight(small))) + 10};
             }
-            int width = contentsSize.width() + kMenuPadLeft + kMenuPadRight;
+            // A menu hands over its text's width; a drop-down's list hands
+            // over the width of its rows, which the text must fit in.
+            const bool menu = qobject_cast<const QMenu *>(widget);
+            int width = (menu ? contentsSize.width() : QFontMetrics(font).horizontalAdvance(withoutMnemonic(item->text)))
+                        + kMenuPadLeft + kMenuPadRight;
             if (item->menuHasCheckableItems || item->maxIconWidth > 0)
                 width += markSide(font) + kMenuMarkGap;
             if (item->menuItemType == QStyleOptionMenuItem::SubMenu)
                 width += markSide(font) + 4;
             if (item->text.contains(QLatin1Char('\t')))
                 width += kMenuShortcutGap;
+            if (!menu)
+                width = std::max(width, contentsSize.width());
             const int height = int(std::ceil(Kiv::lineHeight(font))) + 2 * kMenuRowPad;
             return {width, std::max(height, markSide(font) + 4)};
         }
@@ -548,6 +554,10 @@ void InkStyle::drawMenuItem(const QStyleOption *option, QPainter *painter, const
         painter->restore();
         return;
     }
+    // A drop-down's list fills each row with its palette's window colour
+    // before the row is drawn; the row lies on the popup's paper instead.
+    if (!qobject_cast<const QMenu *>(widget))
+        painter->fillRect(r, Kiv::paper());
     const bool enabled = item->state & State_Enabled;
     const bool label = isMenuLabel(item, widget);
     const bool lit = enabled && !label && (item->state & State_Selected);
@@ -609,7 +619,7 @@ void InkStyle::drawScrollBar(const QStyleOptionComplex *option, QPainter *painte
     painter->setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
     path.addRoundedRect(stroke, thickness / 2, thickness / 2);
-    painter->fillPath(path, Kiv::ink(pressed ? 0.42 : hovered ? 0.3 : 0.18));
+    painter->fillPath(path, Kiv::ink(pressed ? 0.45 : hovered ? 0.34 : 0.24));
     painter->restore();
 }
 

@@ -8,13 +8,16 @@
 #include <QPainterPath>
 
 namespace {
+// The chosen segment reads strongest: paper on indigo, as a lit chip; the
+// others are soft ink that darkens under the pointer.
 InkLook segmentLook(bool chosen)
 {
-    InkLook look = InkLook::plain(Kiv::font(12), chosen ? Tone{Kiv::Colour::indigo} : Tone{Kiv::Colour::inkSoft},
-                                  chosen ? Tone{Kiv::Colour::indigo} : Tone{Kiv::Colour::ink});
+    InkLook look = InkLook::plain(Kiv::font(12), chosen ? Tone{Kiv::Colour::paper} : Tone{Kiv::Colour::inkSoft},
+                                  chosen ? Tone{Kiv::Colour::paper} : Tone{Kiv::Colour::ink});
     look.shape = InkLook::Shape::rounded;
     look.cornerRadius = 5;
-    look.fill = look.fillHover = chosen ? Tone{Kiv::Colour::indigo, 0.12} : Tone::clear();
+    look.fill = chosen ? Tone{Kiv::Colour::indigo} : Tone::clear();
+    look.fillHover = chosen ? Tone{Kiv::Colour::indigo} : Tone{Kiv::Colour::ink, 0.05};
     look.padding = QMarginsF(12, 3, 12, 3);
     return look;
 }

@@ -261,16 +261,23 @@ QPainterPath build(Symbol symbol, SymbolWeight weight)
         break;
     }
     case Symbol::arrowClockwise: {
-        const QPointF c(0.5, 0.53);
-        const double r = 0.30, end = 100.0;
-        a.stroke(arc(c, r, 30, -290));
+        // An open ring turning clockwise, its end a filled head: drawn as
+        // open strokes alone, the head vanishes at small sizes and the ring
+        // reads as a letter.
+        const QPointF c(0.5, 0.54);
+        const double r = 0.30, end = 96.0;
+        a.stroke(arc(c, r, 24, -(360 - (end - 24))));
         // The head at the arc's end, pointing along the clockwise tangent.
         const double t = end * M_PI / 180.0;
-        const QPointF tip(c.x() + r * std::cos(t), c.y() - r * std::sin(t));
+        const QPointF at(c.x() + r * std::cos(t), c.y() - r * std::sin(t));
         const QPointF d(std::sin(t), std::cos(t));
         const QPointF n(-d.y(), d.x());
-        const double h = 0.15;
-        a.line({tip - h * d + h * n, tip, tip - h * d - h * n});
+        QPainterPath head;
+        head.moveTo(at + 0.22 * d);
+        head.lineTo(at - 0.04 * d + 0.17 * n);
+        head.lineTo(at - 0.04 * d - 0.17 * n);
+        head.closeSubpath();
+        a.add(head);
         break;
     }
     case Symbol::arrowUturnLeftCircle: {

@@ -17,7 +17,9 @@ constexpr double kGap = 8;
 ChoiceRow::ChoiceRow(const QString &text, const QFont &font, Tone chosenTone, double markSize, QWidget *parent)
     : InkButton(parent)
     , m_chosenTone(chosenTone)
-    , m_markSize(markSize)
+    // The mark's size is read with the text's, when the row is built, so
+    // that the two keep their proportion until the row is built again.
+    , m_markSize(markSize * Kiv::scale())
 {
     InkLook look = InkLook::plain(font, Tone{Kiv::Colour::ink}, Tone{Kiv::Colour::ink});
     look.padding = QMarginsF(0, 3, 0, 3);
@@ -43,7 +45,7 @@ void ChoiceRow::setTrailing(QWidget *widget)
 
 QSize ChoiceRow::sizeHint() const
 {
-    const QSizeF mark = SymbolPainter::size(Kiv::scale() * m_markSize);
+    const QSizeF mark = SymbolPainter::size(m_markSize);
     const QFontMetricsF metrics(look().font);
     double width = mark.width() + kGap + metrics.horizontalAdvance(text());
     double height = std::max(mark.height(), Kiv::lineHeight(look().font)) + look().padding.top() + look().padding.bottom();
@@ -73,7 +75,7 @@ void ChoiceRow::resizeEvent(QResizeEvent *event)
 
 void ChoiceRow::paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour)
 {
-    const QSizeF mark = SymbolPainter::size(Kiv::scale() * m_markSize);
+    const QSizeF mark = SymbolPainter::size(m_markSize);
     const QColor markColour = isChecked() ? m_chosenTone.resolve() : Kiv::inkFaint();
     SymbolPainter::paint(painter, QRectF(rect.left(), rect.center().y() - mark.height() / 2, mark.width(), mark.height()),
                          isChecked() ? Symbol::largecircleFillCircle : Symbol::circle, markColour);

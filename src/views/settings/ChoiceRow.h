@@ -29,6 +29,6 @@ protected:
 
 private:
     Tone m_chosenTone;
-    double m_markSize;
+    double m_markSize; // at the text scale of the moment the row was built
     QWidget *m_trailing = nullptr;
 };
