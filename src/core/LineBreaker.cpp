@@ -120,6 +120,8 @@ public:
             }
             if (end < 0)
                 end = splitPiece(start, firstBreak < 0 ? m_n : firstBreak, limit);
+            else if (end < m_n)
+                end = afterPunctuationNearby(start, end);
             const qsizetype last = trimmedEnd(start, end);
             lines.append({start, last - start, widthOf(start, end)});
             start = skipBlanks(end);
@@ -128,14 +130,15 @@ public:
     }
 
     // Whether the line leaves too little on a paragraph's last line: one or
-    // two characters, or a single word of a text spaced into words.
+    // two characters (the punctuation that closes them not counted), or a
+    // single word of a text spaced into words.
     bool isRunt(const LineBreaker::Line &line) const
     {
         int graphemes = 0;
         bool wide = false;
         bool blank = false;
         for (qsizetype at = line.start; at < line.start + line.length; ++at) {
-            if (m_grapheme[size_t(at)])
+            if (m_grapheme[size_t(at)] && !mayNotStart(m_text.at(at).unicode()))
                 ++graphemes;
             wide = wide || isWide(m_text.at(at));
             blank = blank || isBlank(m_text.at(at));
@@ -183,6 +186,34 @@ private:
         while (at < m_n && isBlank(m_text.at(at)))
             ++at;
         return at;
+    }
+
+    // A line that would end a character or two past a comma, a full stop
+    // or a closing bracket ends there instead, so that the word after it
+    // ("、わ / が子") is not torn.
+    qsizetype afterPunctuationNearby(qsizetype start, qsizetype end) const
+    {
+        if (closesPhrase(m_text.at(end - 1)))
+            return end;
+        int back = 0;
+        for (qsizetype at = end - 1; at > start && back < 2; --at) {
+            if (!m_grapheme[size_t(at)])
+                continue;
+            ++back;
+            if (m_break[size_t(at)] && closesPhrase(m_text.at(at - 1)))
+                return at;
+        }
+        return end;
+    }
+
+    static bool closesPhrase(QChar c)
+    {
+        switch (c.unicode()) {
+        case u'、': case u'。': case u'，': case u'．': case u'」': case u'』': case u'）': case u'！': case u'？':
+            return true;
+        default:
+            return false;
+        }
     }
 
     // Where a piece without a break opportunity that is too wide for its

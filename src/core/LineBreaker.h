@@ -9,11 +9,12 @@
 // opportunities of the Unicode line-breaking rules, and as Japanese is set:
 // no line begins with closing punctuation, a small kana, the prolonged-sound
 // mark or an iteration mark (。、」』）・ゃゅょっー々…), and no line ends with
-// an opening bracket (「『（…). A word too long for its line is broken between
-// characters, still by those rules.
+// an opening bracket (「『（…). A line that would end a character or two past
+// a comma or a full stop ends at it. A word too long for its line is broken
+// between characters, still by those rules.
 //
-// A paragraph whose last line would hold only one or two characters (or one
-// word of a spaced text) is set a little narrower, when that gives the last
+// A paragraph whose last line would hold only one or two characters besides
+// its closing punctuation (or one word of a spaced text) is set a little narrower, when that gives the last
 // line more company without adding a line; it never gets wider than asked.
 namespace LineBreaker {
 

@@ -3,6 +3,7 @@
 #include "sources/CalendarService.h"
 #include "stores/DayNoteStore.h"
 #include "stores/SessionStore.h"
+#include "views/day/DayItem.h"
 #include "views/day/DeedItem.h"
 #include "views/day/PlanItem.h"
 #include "views/ink/ElidedLabel.h"
@@ -178,6 +179,24 @@ TEST_F(DayViewTest, TheTickRereadsAfterFiveMinutesAndBuildsOnlyWhatChanged)
     EXPECT_EQ(view->builds(), quiet + 1);
     ASSERT_EQ(view->events().size(), 1);
     ASSERT_EQ(row(9)->model().events.size(), 1);
+}
+
+TEST_F(DayViewTest, AnEventNamesItsCalendarAndItsMetaLineWrapsRatherThanLoseIt)
+{
+    build();
+    addEvent(QStringLiteral("Dentist"), QDateTime(view->day(), QTime(9, 0)), 30);
+    settle();
+    DayItem *event = row(9)->findChild<DayItem *>(QStringLiteral("day.event"));
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(event->meta(), QStringLiteral("予定　9:00　30分　Rounds")) << "a plan would name its kind instead";
+    const int wide = event->heightForWidth(1000);
+    EXPECT_EQ(event->metaLinesAt(1000), QStringList{event->meta()});
+    // Narrow, the line wraps and the item grows: the calendar's name stays.
+    const QStringList narrow = event->metaLinesAt(70);
+    EXPECT_GT(narrow.size(), 1);
+    EXPECT_TRUE(narrow.last().endsWith(QStringLiteral("Rounds"))) << narrow.join(u'/').toStdString();
+    EXPECT_EQ(narrow.join(QString()).remove(u'　'), QString(event->meta()).remove(u'　'));
+    EXPECT_GT(event->heightForWidth(70), wide);
 }
 
 TEST_F(DayViewTest, TodayScrollsToTheHourBeforeNow)
