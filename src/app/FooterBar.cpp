@@ -8,8 +8,10 @@
 #include "model/AppModel.h"
 #include "platform/time/Clock.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/Motion.h"
 #include "views/reading/HowToView.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 
 FooterBar::FooterBar(const ViewContext &context, WindowActions actions, QWidget *parent)
@@ -56,16 +58,45 @@ InkButton *FooterBar::addButton(Symbol symbol, const QString &name, const QStrin
 void FooterBar::refresh()
 {
     const bool shows = m_context.model && m_context.model->showsSanshinFooter();
+    if (shows == m_sanshinWanted && (shows ? m_sanshin != nullptr : true))
+        return;
+    m_sanshinWanted = shows;
     if (shows && !m_sanshin) {
         // Today's mind, taken when the line comes (it changes at midnight).
         m_sanshin = Pages::sanshinLine(m_context, Isshin::of(Clock::current().now()), this);
         m_sanshin->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        // Drawn through the effect only while it fades.
+        m_sanshinOpacity = new QGraphicsOpacityEffect(m_sanshin);
+        m_sanshinOpacity->setOpacity(0);
+        m_sanshin->setGraphicsEffect(m_sanshinOpacity);
         m_row->insertWidget(0, m_sanshin, 0, Qt::AlignVCenter);
-    } else if (!shows && m_sanshin) {
-        m_sanshin->hide();
-        m_sanshin->deleteLater();
-        m_sanshin = nullptr;
+        m_sanshin->show(); // now, so that it fades in from the start
+        m_sanshinFade.setValue(0);
     }
+    if (!m_sanshin)
+        return;
+    // The line fades in and out over 0.25 s; once faded out it goes. A line
+    // on its way out comes back from where its fade stands.
+    m_sanshinFade.startTo(
+        m_sanshin,
+        [this] {
+            if (!m_sanshin)
+                return;
+            const double level = m_sanshinFade.value();
+            m_sanshinOpacity->setOpacity(level);
+            m_sanshinOpacity->setEnabled(level < 1);
+            if (!m_sanshinFade.isRunning() && level <= 0) {
+                m_sanshin->hide();
+                m_sanshin->deleteLater();
+                m_sanshin = nullptr;
+            }
+        },
+        shows ? 1 : 0, kSanshinFadeMs, Motion::easeInOut());
+}
+
+double FooterBar::sanshinOpacity() const
+{
+    return m_sanshin ? m_sanshinFade.value() : 0;
 }
 
 SheetDialog *FooterBar::howToSheet() const

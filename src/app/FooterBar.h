@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WindowActions.h"
+#include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
 
 #include <QPointer>
@@ -8,6 +9,7 @@
 
 class InkButton;
 enum class Symbol;
+class QGraphicsOpacityEffect;
 class QHBoxLayout;
 class SheetDialog;
 
@@ -27,6 +29,10 @@ public:
     SheetDialog *howToSheet() const;
     void showHowTo();
     void closeHowTo();
+    // The line of today's mind: its opacity while it fades in or out (0
+    // when there is none).
+    double sanshinOpacity() const;
+    static constexpr int kSanshinFadeMs = 250;
 
 private:
     void refresh();
@@ -36,5 +42,8 @@ private:
     WindowActions m_actions;
     QHBoxLayout *m_row = nullptr;
     QWidget *m_sanshin = nullptr;
+    QGraphicsOpacityEffect *m_sanshinOpacity = nullptr;
+    Animation m_sanshinFade;
+    bool m_sanshinWanted = false;
     QPointer<SheetDialog> m_howTo;
 };

@@ -3,8 +3,11 @@
 #include "core/Glossary.h"
 #include "core/Kiv.h"
 #include "core/L.h"
+#include "views/ink/Crossfade.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/Motion.h"
+#include "views/ink/Reveal.h"
 #include "views/ink/SymbolPainter.h"
 
 #include <QFontMetricsF>
@@ -15,6 +18,10 @@
 
 namespace {
 constexpr int kMeaningLines = 12;
+// The fold opens and closes over 0.18 s (ease-out); a change of tab eases
+// the whole column over 0.2 s (ease-in-out), closing the fold.
+constexpr int kFoldMs = 180;
+constexpr int kTabMs = 200;
 } // namespace
 
 // The gloss and its chevron, side by side: the text faint, the chevron a
@@ -103,7 +110,10 @@ TabMeaning::TabMeaning(RootTab tab, bool snapshot, QWidget *parent)
         emit glossaryRequested();
     });
     fold->addWidget(m_more, 0, Qt::AlignHCenter);
-    column->addWidget(m_fold);
+    m_foldBox = new Reveal(m_fold, this);
+    m_foldBox->setShownNow(false);
+    column->addWidget(m_foldBox);
+    m_crossfade = new Crossfade(this);
     refresh();
 }
 
@@ -113,6 +123,10 @@ void TabMeaning::setTab(RootTab tab)
         return;
     m_tab = tab;
     m_open = false;
+    // The old gloss (and the fold, if open) dissolves into the new one.
+    if (m_crossfade->capture())
+        m_crossfade->play(kTabMs, Motion::easeInOut());
+    m_foldBox->setMotion(kTabMs, Motion::easeInOut());
     refresh();
 }
 
@@ -121,6 +135,7 @@ void TabMeaning::setOpen(bool open)
     if (open == m_open)
         return;
     m_open = open;
+    m_foldBox->setMotion(kFoldMs, Motion::easeOut());
     refresh();
 }
 
@@ -144,5 +159,5 @@ void TabMeaning::refresh()
     const std::optional<QString> text = m_open ? meaning(m_tab, m_snapshot) : std::nullopt;
     if (text)
         m_meaning->setText(*text);
-    m_fold->setVisible(text.has_value());
+    m_foldBox->setShown(text.has_value());
 }

@@ -4,9 +4,11 @@
 
 #include <QWidget>
 
+class Crossfade;
 class ElidedLabel;
 class HintButton;
 class InkButton;
+class Reveal;
 
 // The line under the tab row: the selected tab's gloss with a chevron,
 // which folds open the glossary's explanation of the tab's name and a link
@@ -22,6 +24,9 @@ public:
     RootTab tab() const { return m_tab; }
     bool isOpen() const { return m_open; }
     void setOpen(bool open);
+    // The fold's box, which moves as it opens and closes (tests).
+    Reveal *foldBox() const { return m_foldBox; }
+    Crossfade *crossfade() const { return m_crossfade; }
 
     // The glossary's explanation of the tab's name, when it has one.
     static std::optional<QString> meaning(RootTab tab, bool snapshot);
@@ -38,6 +43,8 @@ private:
     bool m_open = false;
     HintButton *m_hint = nullptr;
     QWidget *m_fold = nullptr;
+    Reveal *m_foldBox = nullptr;
+    Crossfade *m_crossfade = nullptr;
     ElidedLabel *m_meaning = nullptr;
     InkButton *m_more = nullptr;
 };

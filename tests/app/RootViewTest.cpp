@@ -18,7 +18,10 @@
 #include "model/ModelRig.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "support/FakeHttpServer.h"
+#include "views/ManualMotion.h"
 #include "views/ViewTest.h"
+#include "views/ink/Crossfade.h"
+#include "views/ink/Reveal.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/reading/IntroView.h"
 
@@ -297,6 +300,83 @@ TEST_F(RootViewTest, ThePinFlipsThePreferenceAndTheWindowsLevel)
     settle();
     EXPECT_FALSE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(pin->isPinned());
+}
+
+// The gloss's fold opens and closes over 0.18 s, growing from nothing and
+// pushing the page down; a new tab dissolves the old gloss into the new
+// one and closes the fold over 0.2 s; the tab row's colours move over
+// 0.22 s. Each motion then stops, and nothing moves after it.
+TEST_F(RootViewTest, TheGlossAndTheTabsMoveForTheirTimeAndThenStop)
+{
+    build();
+    // The keyboard away from the round's title field first (its underline
+    // fades as it loses it).
+    find(QStringLiteral("root.meaning.hint"))->setFocus();
+    settle();
+    ManualMotion motion;
+    auto *meaning = find<TabMeaning>(QStringLiteral("root.meaning"));
+    Reveal *fold = meaning->foldBox();
+    const int closedBottom = meaning->geometry().bottom();
+
+    click(QStringLiteral("root.meaning.hint"));
+    ManualMotion::advance(90);
+    settle();
+    const int natural = fold->naturalHeight(fold->width());
+    EXPECT_GT(fold->height(), 0);
+    EXPECT_LT(fold->height(), natural);
+    EXPECT_GT(fold->opacity(), 0);
+    EXPECT_LT(fold->opacity(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(180 - 90));
+    settle();
+    EXPECT_EQ(fold->height(), natural);
+    EXPECT_GT(meaning->geometry().bottom(), closedBottom) << "the page below moved down";
+
+    click(QStringLiteral("root.meaning.hint"));
+    EXPECT_TRUE(ManualMotion::lastsFor(180)) << "closing";
+    settle();
+    EXPECT_FALSE(shows(QStringLiteral("root.meaning.fold")));
+
+    click(QStringLiteral("root.meaning.hint"));
+    ManualMotion::advance(500);
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_TRUE(meaning->crossfade()->isRunning()) << "the old gloss over the new";
+    EXPECT_TRUE(fold->isMoving());
+    ManualMotion::advance(200 - 16);
+    EXPECT_TRUE(meaning->crossfade()->isRunning());
+    EXPECT_TRUE(fold->isMoving());
+    ManualMotion::advance(32);
+    EXPECT_FALSE(meaning->crossfade()->isRunning());
+    EXPECT_FALSE(fold->isMoving());
+    EXPECT_TRUE(ManualMotion::lastsFor(220 - 216)) << "the tab row's colours";
+    settle();
+    EXPECT_FALSE(shows(QStringLiteral("root.meaning.fold")));
+}
+
+// The line of today's mind fades out over 0.25 s when a run is set up on
+// the timer tab, and back in on another tab.
+TEST_F(RootViewTest, TodaysMindFadesOutAndInOverAQuarterOfASecond)
+{
+    build();
+    auto *footer = find<FooterBar>(QStringLiteral("root.footer"));
+    ManualMotion motion;
+    model->engine().begin(Mode::quick);
+    settle();
+    ManualMotion::advance(125);
+    EXPECT_GT(footer->sanshinOpacity(), 0);
+    EXPECT_LT(footer->sanshinOpacity(), 1);
+    EXPECT_TRUE(shows(QStringLiteral("footer.sanshin"))) << "still there while it fades";
+    ManualMotion::advance(125 + 16);
+    settle();
+    EXPECT_FALSE(shows(QStringLiteral("footer.sanshin")));
+    ManualMotion::advance(2000); // whatever else the run set going
+
+    click(TopTabs::labelName(RootTab::day));
+    EXPECT_TRUE(shows(QStringLiteral("footer.sanshin")));
+    EXPECT_LT(footer->sanshinOpacity(), 0.2);
+    ManualMotion::advance(250 - 32);
+    EXPECT_LT(footer->sanshinOpacity(), 1);
+    ManualMotion::advance(48);
+    EXPECT_EQ(footer->sanshinOpacity(), 1);
 }
 
 TEST_F(RootViewTest, APinnedWindowFloatsFromTheStart)

@@ -12,10 +12,12 @@
 // run. Put back (motion instant, real time) when it goes out of scope.
 struct ManualMotion
 {
+    // Starts from rest: whatever moved before is run to its end.
     ManualMotion()
     {
         Motion::setInstant(false);
         driver().setManualTime(true);
+        advance(5000);
     }
     ~ManualMotion()
     {

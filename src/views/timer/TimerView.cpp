@@ -9,8 +9,10 @@
 #include "model/RootTab.h"
 #include "model/RunControls.h"
 #include "sources/TaskHub.h"
+#include "views/ink/Crossfade.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/Motion.h"
+#include "views/ink/Reveal.h"
 #include "views/ink/RhythmView.h"
 #include "views/ink/TextBlock.h"
 #include "views/timer/BackButton.h"
@@ -30,8 +32,8 @@
 #include "views/timer/StayButton.h"
 #include "views/timer/TaskTitleField.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
+#include <QScopeGuard>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QScrollArea>
@@ -169,6 +171,8 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     column->addWidget(m_rhythmRow);
 
     auto *controls = new QWidget(m_column);
+    controls->setObjectName(QStringLiteral("timer.controls"));
+    m_controlsFade = new Crossfade(controls);
     auto *controlsLayout = new QHBoxLayout(controls);
     controlsLayout->setContentsMargins(0, 20, 0, 0);
     m_reset = new QuietButton(L(QStringLiteral("戻す")), controls);
@@ -190,13 +194,8 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     column->addWidget(controls);
 
     // The paused panel: each item a row of its own, 14 below the one above.
-    m_panel = new QWidget(m_column);
+    m_panel = new QWidget;
     m_panel->setObjectName(QStringLiteral("timer.pausedPanel"));
-    m_panel->hide();
-    // Drawn through the effect only while it fades.
-    m_panelOpacity = new QGraphicsOpacityEffect(m_panel);
-    m_panelOpacity->setEnabled(false);
-    m_panel->setGraphicsEffect(m_panelOpacity);
     auto *panel = new QVBoxLayout(m_panel);
     panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(0);
@@ -226,9 +225,13 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     m_encoreLine->setAlignment(Qt::AlignHCenter);
     encoreLayout->addWidget(Padded::wrap(m_encoreLine, QMargins(24, 14, 24, 0), m_encoreRow));
     panel->addWidget(m_encoreRow);
-    column->addWidget(m_panel);
+    // It comes and goes with a fade while the column grows or shrinks.
+    m_panelBox = new Reveal(m_panel, m_column);
+    m_panelBox->setShownNow(false);
+    column->addWidget(m_panelBox);
 
     m_completion = new CompletionView(context, this);
+    m_screenFade = new Crossfade(this);
 
     // The screen's column: the spacers share out the free height of a tall
     // window and never close up below 12; in a short one the faces shrink
@@ -391,27 +394,6 @@ void TimerView::fitRingToClock()
     m_ring->hold(held);
 }
 
-void TimerView::showPanel(bool shown)
-{
-    if (shown == m_panelShown)
-        return;
-    m_panelShown = shown;
-    if (shown) {
-        m_panelOpacity->setOpacity(m_panelFade.value());
-        m_panel->show();
-    }
-    m_panelFade.startTo(
-        m_panel,
-        [this] {
-            const double value = m_panelFade.value();
-            m_panelOpacity->setOpacity(value);
-            m_panelOpacity->setEnabled(value < 1);
-            if (!m_panelShown && value <= 0)
-                m_panel->hide();
-        },
-        shown ? 1 : 0, 250, Motion::easeInOut());
-}
-
 void TimerView::refresh()
 {
     AppModel *model = m_context.model;
@@ -423,10 +405,32 @@ void TimerView::refresh()
         m_stale = true;
         return;
     }
+    // Shown again after changes it did not see: the new look at once.
+    const bool moves = !m_stale;
     m_stale = false;
-    m_refreshed = true;
     const PomodoroEngine &engine = model->engine();
     const TimerViewState s = TimerViewState::of(*model);
+    // A new phase eases the whole screen over 0.3 s, a new state the
+    // running column over 0.25 s: the old look is taken before anything
+    // changes and dissolves into the new one.
+    const bool newPhase = moves && m_refreshed && engine.phase() != m_shownPhase;
+    const bool newState = moves && m_refreshed && engine.state() != m_shownState;
+    m_refreshed = true;
+    m_shownPhase = engine.phase();
+    m_shownState = engine.state();
+    // A change while the screen dissolves shows under its fade.
+    const bool newLook = newState && !m_screenFade->isRunning();
+    if (newPhase)
+        m_screenFade->capture();
+    else if (newLook)
+        m_controlsFade->capture();
+    m_panelBox->setMotion(newPhase ? kPhaseMs : kStateMs, Motion::easeInOut());
+    const auto play = qScopeGuard([this, newPhase, newLook] {
+        if (newPhase)
+            m_screenFade->play(kPhaseMs, Motion::easeInOut());
+        else if (newLook)
+            m_controlsFade->play(kStateMs, Motion::easeInOut());
+    });
 
     m_title->setText(s.title);
     m_modeName->setText(s.modeName.value_or(QString()));
@@ -464,7 +468,6 @@ void TimerView::refresh()
     m_primary->setText(b.primary.title);
     m_primary->setTint(b.primaryTint);
 
-    showPanel(s.showsPanel);
     m_help->setText(s.pausedHelp);
     m_putDownRow->setVisible(b.putDown.visible);
     m_complete->setVisible(b.complete.visible);
@@ -473,4 +476,8 @@ void TimerView::refresh()
     m_encore->setChosen(b.encoreChosen);
     m_encore->setText(b.encore.title);
     m_encoreLine->setText(s.encoreLine);
+    if (s.showsPanel != m_panelBox->isShown())
+        m_panelBox->setShown(s.showsPanel);
+    else if (newPhase || newState)
+        m_panelBox->follow(); // what it holds changed with the run
 }

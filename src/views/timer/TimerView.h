@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/ink/Animation.h"
+#include "core/Models.h"
 #include "views/ink/ViewContext.h"
 #include "views/timer/RhythmPlan.h"
 #include "views/timer/TimerViewState.h"
@@ -12,16 +12,17 @@ class BackButton;
 class ClockDigits;
 class CompleteTaskButton;
 class CompletionView;
+class Crossfade;
 class ElidedLabel;
 class EncoreButton;
 class IncenseView;
 class KinhinView;
 class PrimaryButton;
 class PutDownButton;
-class QGraphicsOpacityEffect;
 class QGridLayout;
 class QVBoxLayout;
 class QuietButton;
+class Reveal;
 class RhythmView;
 class RingView;
 class TaskTitleField;
@@ -48,6 +49,14 @@ public:
 
     void refresh();
 
+    // A change of phase eases the whole screen, a change of state the
+    // running column (its controls and the paused panel).
+    static constexpr int kPhaseMs = 300;
+    static constexpr int kStateMs = 250;
+    Crossfade *screenFade() const { return m_screenFade; }
+    Crossfade *controlsFade() const { return m_controlsFade; }
+    Reveal *panelBox() const { return m_panelBox; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,8 +69,6 @@ private:
     // The day's three-minds card shown under the focus clock.
     QWidget *makeIsshinCard();
     void placeFace(TimerViewState::Face face, bool largeClock);
-    // Shows or hides the paused panel with a fade of 0.25 s.
-    void showPanel(bool shown);
 
     ViewContext m_context;
     bool m_stale = false;
@@ -97,9 +104,11 @@ private:
     PrimaryButton *m_primary;
     QuietButton *m_nextPhase;
     QWidget *m_panel;
-    QGraphicsOpacityEffect *m_panelOpacity;
-    Animation m_panelFade;
-    bool m_panelShown = false;
+    Reveal *m_panelBox;
+    Crossfade *m_controlsFade;
+    Crossfade *m_screenFade;
+    Phase m_shownPhase = Phase::focus;
+    RunState m_shownState = RunState::idle;
     TextBlock *m_help;
     QWidget *m_putDownRow;
     PutDownButton *m_putDown;

@@ -1,4 +1,7 @@
 #include "core/AppSettings.h"
+#include "views/ManualMotion.h"
+#include "views/ink/Crossfade.h"
+#include "views/ink/Reveal.h"
 #include "sources/TaskHub.h"
 #include "stores/SessionStore.h"
 #include "views/ink/ElidedLabel.h"
@@ -234,6 +237,46 @@ TEST_F(TimerViewTest, ThePanelFadesInWhenARoundIsPaused)
     EXPECT_TRUE(effect->isEnabled());
     EXPECT_LT(effect->opacity(), 1.0);
     Motion::setInstant(true);
+}
+
+// A new state eases the running column over 0.25 s: the controls dissolve
+// into their new look, and the paused panel grows in with a fade; a new
+// phase eases the whole screen over 0.3 s. Each motion then stops.
+TEST_F(TimerViewTest, StateAndPhaseChangesMoveForTheirTimeAndThenStop)
+{
+    engine().begin(Mode::quick, false, {});
+    show();
+    ASSERT_EQ(engine().state(), RunState::running);
+    ManualMotion motion;
+    Reveal *panel = view->panelBox();
+
+    click(button("timer.primaryButton")); // pauses
+    EXPECT_TRUE(view->controlsFade()->isRunning());
+    EXPECT_FALSE(view->screenFade()->isRunning()) << "the same phase";
+    ManualMotion::advance(125);
+    QCoreApplication::processEvents();
+    EXPECT_GT(panel->height(), 0);
+    EXPECT_LT(panel->height(), panel->naturalHeight(panel->width())) << "the panel grows in";
+    EXPECT_GT(panel->opacity(), 0);
+    EXPECT_LT(panel->opacity(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(125)) << "pause";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->height(), panel->naturalHeight(panel->width()));
+    EXPECT_TRUE(shown("timer.putDownButton"));
+
+    click(button("timer.primaryButton")); // resumes
+    EXPECT_TRUE(view->controlsFade()->isRunning());
+    EXPECT_TRUE(shown("timer.pausedPanel")) << "still there while it shrinks away";
+    EXPECT_TRUE(ManualMotion::lastsFor(250)) << "resume";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown("timer.pausedPanel"));
+
+    click(button("timer.nextButton")); // on to the walk
+    ASSERT_EQ(engine().phase(), Phase::shortBreak);
+    EXPECT_TRUE(view->screenFade()->isRunning());
+    EXPECT_FALSE(view->controlsFade()->isRunning()) << "the screen's fade holds the controls too";
+    EXPECT_TRUE(ManualMotion::lastsFor(300)) << "a new phase";
+    EXPECT_FALSE(view->screenFade()->isRunning());
 }
 
 TEST_F(TimerViewTest, LetGoWithoutANextRoundStopsAndClearsTheTitleAndTheSelection)
