@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
+#include "app/ProgramEnd.h"
 #include "app/QuillmereApp.h"
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -34,10 +36,14 @@ int main(int argc, char **argv)
     InkStyle::install();
 
     // One running copy per data folder: a second launch brings the first
-    // copy's main window forward and leaves.
+    // copy's main window forward and leaves (or says why it could not).
     SingleInstance instance;
-    if (!instance.start())
-        return 0;
+    if (!instance.start()) {
+        if (instance.lastError().isEmpty())
+            return 0;
+        fprintf(stderr, "quillmere: %s\n", qPrintable(instance.lastError()));
+        return 1;
+    }
 
     // With no audio device, a bell falls back to the desktop's beep.
     Chime::setFallbackSound([] { QApplication::beep(); });
@@ -59,6 +65,9 @@ int main(int argc, char **argv)
     // wait for them, and their events and reminders follow when read.
     parts.readCalendarsInBackground = true;
     AppModel model(parts);
+    // However the program is asked to end (Quit, the last window, a signal,
+    // the end of the session), a round under way is recorded and saved first.
+    ProgramEnd end(app, [&model] { model.endForQuit(); });
 
     ViewContext context;
     context.model = &model;

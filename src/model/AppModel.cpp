@@ -494,6 +494,19 @@ void AppModel::cancelPreparation()
     setPreparing(std::nullopt);
 }
 
+void AppModel::endForQuit()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    cancelPreparation();
+    // Nothing follows the run any more: its sound and its pending notices end
+    // with the program.
+    m_engine->onRunChanged = nullptr;
+    if (m_engine->mode())
+        m_engine->stop();
+}
+
 // MARK: recording finished phases
 
 void AppModel::record(const SessionRecord &finished)
@@ -539,6 +552,10 @@ void AppModel::writeBackToTask(const SessionRecord &r)
         return;
     const TaskProgress progress{r.start, summary.sessions, summary.minutes};
     const TaskRef ref = *r.taskRef;
+    if (m_ending) {
+        m_taskHub->logProgress(progress, ref, [](bool) {});
+        return;
+    }
     QPointer<TaskHub> hub(m_taskHub);
     later([hub, progress, ref] {
         if (hub)

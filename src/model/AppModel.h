@@ -193,6 +193,14 @@ public:
     void skipPreparation();
     void cancelPreparation();
 
+    // The program is ending (quit, a closed last window, a signal, the end of
+    // the session): a round under way is let go as stop() lets it go, so its
+    // worked part is recorded, saved and written back to its task now rather
+    // than on a later turn that will never come. A preparation is dropped.
+    // Later calls do nothing.
+    void endForQuit();
+    bool isEnding() const { return m_ending; }
+
     // Recording finished phases and the run-change work.
     void record(const SessionRecord &record);
     std::optional<TaskRef> taskRefForCurrentTitle() const;
@@ -390,4 +398,5 @@ private:
     bool m_toldDisconnected = false;
 
     std::optional<Sweeping> m_sweeping;
+    bool m_ending = false;
 };

@@ -3,18 +3,27 @@
 #include "platform/files/AppPaths.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
 
+#include <cerrno>
+#include <csignal>
+
 namespace {
 
 const QByteArray kShowRequest = QByteArrayLiteral("show\n");
-constexpr int kConnectAttempts = 10;
+const QByteArray kShownAnswer = QByteArrayLiteral("shown\n");
 constexpr int kConnectWaitMs = 200;
 constexpr int kRetryPauseMs = 50;
+// How often a launch waiting for an answer looks whether the holder still lives.
+constexpr int kLivenessCheckMs = 100;
+// With no lock to be had at all: how long to look for a copy that answers.
+constexpr int kUnlockedAskMs = 2500;
 
 } // namespace
 
@@ -39,6 +48,25 @@ QString SingleInstance::serverName(const QString &dataDir)
     return QStringLiteral("quillmere-") + QString::fromLatin1(hash.left(24));
 }
 
+bool SingleInstance::processIsGone(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    if (::kill(pid_t(pid), 0) == -1 && errno == ESRCH)
+        return true;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false; // cannot tell: take it to be alive
+    // "pid (name) state ...": the name may hold spaces and parentheses, so the
+    // state is the field after the last ')'.
+    const QByteArray line = stat.read(512);
+    const qsizetype close = line.lastIndexOf(')');
+    if (close < 0 || close + 2 >= line.size())
+        return false;
+    const char state = line.at(close + 2);
+    return state == 'Z' || state == 'X';
+}
+
 bool SingleInstance::start()
 {
     if (m_running)
@@ -51,41 +79,68 @@ bool SingleInstance::start()
         // The running copy holds the lock for as long as it runs: only a lock
         // whose process is gone is stale, never one that is merely old.
         m_lock->setStaleLockTime(0);
-        if (m_lock->tryLock(0)) {
-            m_running = true;
-            listen();
-            return true;
+        const QDeadlineTimer patience(m_patienceMs);
+        for (;;) {
+            if (m_lock->tryLock(0)) {
+                m_running = true;
+                listen();
+                return true;
+            }
+            if (m_lock->error() != QLockFile::LockFailedError)
+                break;
+            qint64 holder = 0;
+            m_lock->getLockInfo(&holder, nullptr, nullptr);
+            if (processIsGone(holder)) {
+                // A zombie still has its id, so the lock file does not look
+                // stale yet; it holds nothing any more.
+                m_lock->removeStaleLockFile();
+                continue;
+            }
+            if (askRunningCopy(holder, patience))
+                return false;
+            if (patience.hasExpired()) {
+                m_lock.reset();
+                m_lastError = QStringLiteral("Another copy of Quillmere runs (process %1) but does not answer")
+                                  .arg(holder);
+                return false;
+            }
+            // No answer yet: the holder is starting, busy or going. Try the
+            // lock again; a holder that has gone leaves it free.
+            QThread::msleep(kRetryPauseMs);
         }
-        const QLockFile::LockError error = m_lock->error();
         m_lock.reset();
-        if (error == QLockFile::LockFailedError) {
-            askRunningCopy();
-            return false;
-        }
         m_lastError = QStringLiteral("Cannot lock the data folder %1").arg(m_dataDir);
     }
     // No lock to be had: still never run beside a copy that answers.
-    if (askRunningCopy())
-        return false;
+    const QDeadlineTimer looking(kUnlockedAskMs);
+    while (!looking.hasExpired()) {
+        if (askRunningCopy(0, looking))
+            return false;
+        QThread::msleep(kRetryPauseMs);
+    }
     m_running = true;
     listen();
     return true;
 }
 
-bool SingleInstance::askRunningCopy()
+bool SingleInstance::askRunningCopy(qint64 holder, const QDeadlineTimer &deadline)
 {
-    // The running copy may be starting up and not listen yet: try a few times.
-    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-        if (attempt > 0)
-            QThread::msleep(kRetryPauseMs);
-        QLocalSocket socket;
-        socket.connectToServer(serverName(m_dataDir));
-        if (!socket.waitForConnected(kConnectWaitMs))
-            continue;
-        socket.write(kShowRequest);
-        const bool sent = socket.waitForBytesWritten(kConnectWaitMs) || socket.bytesToWrite() == 0;
-        socket.disconnectFromServer();
-        return sent;
+    QLocalSocket socket;
+    socket.connectToServer(serverName(m_dataDir));
+    if (!socket.waitForConnected(kConnectWaitMs))
+        return false;
+    socket.write(kShowRequest);
+    // Written is not answered: a copy that is going may take the request and
+    // never reply. Wait for the answer while the holder lives.
+    while (!deadline.hasExpired()) {
+        if (socket.canReadLine())
+            return socket.readLine() == kShownAnswer;
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return false;
+        if (!socket.waitForReadyRead(kLivenessCheckMs)) {
+            if (socket.state() != QLocalSocket::ConnectedState || processIsGone(holder))
+                return false;
+        }
     }
     return false;
 }
@@ -113,7 +168,11 @@ void SingleInstance::listen()
 void SingleInstance::readRequest(QLocalSocket *socket)
 {
     while (socket->canReadLine()) {
-        if (socket->readLine() == kShowRequest)
+        if (socket->readLine() == kShowRequest) {
+            // The window is forward once the connected slots return: say so.
             emit activationRequested();
+            socket->write(kShownAnswer);
+            socket->flush();
+        }
     }
 }

@@ -6,14 +6,19 @@
 #include <QString>
 #include <memory>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLockFile;
 
 // Keeps one running copy of the program per data folder. The running copy
 // holds a lock file in the data folder and listens on a local socket named
 // after the folder; a second launch finds the lock taken, asks the running
-// copy to show its main window and is told to exit. A lock left by a copy
-// that crashed is taken over.
+// copy to show its main window and exits once that copy answers that it has
+// ("shown"). A request that was written is not an answer: a copy that was
+// just killed may still accept it and never reply. While the copy holding the
+// lock does not answer, the launch keeps trying; once that copy's process is
+// gone (ended, or a zombie), its lock is taken over and this copy runs. A lock
+// left by a copy that crashed long ago is taken over the same way.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -21,10 +26,11 @@ public:
     explicit SingleInstance(const QString &dataDir = AppPaths::dataDir(), QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True: this is the one running copy (go on). False: another copy runs and
-    // has been asked to show its main window (exit). When the lock cannot be
-    // made at all (the folder cannot be made or written) and no other copy
-    // answers, this copy runs and lastError() says why.
+    // True: this is the one running copy (go on). False: another copy runs
+    // (exit): it has shown its main window, or, when lastError() is not
+    // empty, it is alive but has not answered within kPatienceMs. When the
+    // lock cannot be made at all (the folder cannot be made or written) and
+    // no other copy answers, this copy runs and lastError() says why.
     bool start();
     bool isRunningCopy() const { return m_running; }
     QString lastError() const { return m_lastError; }
@@ -34,12 +40,24 @@ public:
     static QString serverName(const QString &dataDir);
     static QString lockFileName() { return QStringLiteral("quillmere.lock"); }
 
+    // How long a launch waits for a running copy that is alive but silent
+    // (starting up, or busy) before it gives up.
+    static constexpr int kPatienceMs = 20000;
+    // Whether the process is gone for good: it does not exist, or it has
+    // ended and only waits to be reaped (a zombie holds no lock and answers
+    // nothing).
+    static bool processIsGone(qint64 pid);
+    // Tests wait less.
+    void setPatience(int ms) { m_patienceMs = ms; }
+
 signals:
     // Another launch asked this copy to show its main window.
     void activationRequested();
 
 private:
-    bool askRunningCopy();
+    // Sends the show request and waits for the answer, for as long as the
+    // deadline allows and the holder (when known, 0 otherwise) lives.
+    bool askRunningCopy(qint64 holder, const QDeadlineTimer &deadline);
     void listen();
     void readRequest(class QLocalSocket *socket);
 
@@ -48,4 +66,5 @@ private:
     QLocalServer *m_server = nullptr;
     bool m_running = false;
     QString m_lastError;
+    int m_patienceMs = kPatienceMs;
 };

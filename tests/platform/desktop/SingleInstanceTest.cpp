@@ -4,12 +4,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QEventLoop>
+#include <QLocalServer>
 #include <QLockFile>
+#include <QSemaphore>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstring>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <sys/un.h>
@@ -22,6 +29,83 @@ struct SingleInstanceTest : ::testing::Test
 {
     ScopedDirs dirs;
     QString lockPath() const { return dirs.dataDir() + QLatin1Char('/') + SingleInstance::lockFileName(); }
+
+    // Writes the lock a copy would hold, naming the given process.
+    void writeLockOf(qint64 pid)
+    {
+        ASSERT_TRUE(AppPaths::ensureDir(dirs.dataDir()));
+        QByteArray content;
+        {
+            QLockFile lock(lockPath());
+            ASSERT_TRUE(lock.tryLock(0));
+            QFile file(lockPath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            content = file.readAll();
+            lock.unlock();
+        }
+        content = QByteArray::number(pid) + content.mid(content.indexOf('\n'));
+        QFile stale(lockPath());
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write(content);
+    }
+};
+
+// The running copy, on a thread of its own with an event loop, as another
+// process would have: a launch waits for its answer in a blocking loop.
+class RunningCopy
+{
+public:
+    explicit RunningCopy(const QString &dataDir)
+    {
+        m_thread.reset(QThread::create([this, dataDir] {
+            SingleInstance instance(dataDir);
+            m_started = instance.start();
+            QObject::connect(&instance, &SingleInstance::activationRequested, [this] { ++m_activations; });
+            m_ready.release();
+            QEventLoop loop;
+            m_loop = &loop;
+            m_ready.release();
+            loop.exec();
+        }));
+        m_thread->start();
+        m_ready.acquire(2);
+    }
+    ~RunningCopy()
+    {
+        QMetaObject::invokeMethod(m_loop, &QEventLoop::quit);
+        m_thread->wait();
+    }
+    bool started() const { return m_started; }
+    int activations() const { return m_activations; }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    QSemaphore m_ready;
+    QEventLoop *m_loop = nullptr;
+    std::atomic<bool> m_started{false};
+    std::atomic<int> m_activations{0};
+};
+
+// A child process that only waits to be killed; ended (and reaped) with its owner.
+struct Sleeper
+{
+    pid_t pid = fork();
+    Sleeper()
+    {
+        if (pid == 0) {
+            for (;;)
+                pause();
+        }
+    }
+    void kill()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            pid = 0;
+        }
+    }
+    ~Sleeper() { kill(); }
 };
 
 // The id of a process that has already ended.
@@ -33,6 +117,27 @@ qint64 endedProcessId()
     waitpid(pid, nullptr, 0);
     return pid;
 }
+
+// A child that has ended but is not reaped yet (a zombie) until reap().
+struct Zombie
+{
+    pid_t pid = fork();
+    Zombie()
+    {
+        if (pid == 0)
+            _exit(0);
+        // Wait until it has ended, without reaping it.
+        siginfo_t info{};
+        waitid(P_PID, id_t(pid), &info, WEXITED | WNOWAIT);
+    }
+    void reap()
+    {
+        if (pid > 0)
+            waitpid(pid, nullptr, 0);
+        pid = 0;
+    }
+    ~Zombie() { reap(); }
+};
 
 // Binds a Unix socket at path and closes it without removing the file, as a
 // process that died would.
@@ -51,19 +156,40 @@ bool leaveSocketBehind(const QByteArray &path)
 
 } // namespace
 
-TEST_F(SingleInstanceTest, ASecondLaunchAsksTheRunningCopyToShowItselfAndExits)
+TEST(SingleInstance, TellsWhetherAProcessIsGone)
 {
-    SingleInstance first;
-    ASSERT_TRUE(first.start());
-    EXPECT_TRUE(first.isRunningCopy());
+    Sleeper alive;
+    Zombie zombie;
+    struct Case
+    {
+        const char *name;
+        qint64 pid;
+        bool gone;
+    };
+    const Case cases[] = {
+        {"a live process", alive.pid, false},
+        {"this process", qint64(getpid()), false},
+        {"a zombie", zombie.pid, true},
+        {"an ended process", endedProcessId(), true},
+        {"no process named", 0, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SingleInstance::processIsGone(c.pid), c.gone) << c.name;
+}
+
+TEST_F(SingleInstanceTest, ASecondLaunchExitsOnceTheRunningCopyHasShownItself)
+{
+    RunningCopy first(dirs.dataDir());
+    ASSERT_TRUE(first.started());
     EXPECT_TRUE(QFile::exists(lockPath()));
-    QSignalSpy activations(&first, &SingleInstance::activationRequested);
 
     for (int launch = 1; launch <= 2; ++launch) {
         SingleInstance again;
         EXPECT_FALSE(again.start());
         EXPECT_FALSE(again.isRunningCopy());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return activations.size() == launch; })) << launch;
+        EXPECT_TRUE(again.lastError().isEmpty()) << again.lastError().toStdString();
+        // Answered means shown: the request was handled before start() returned.
+        EXPECT_EQ(first.activations(), launch);
     }
     EXPECT_TRUE(QFile::exists(lockPath())) << "the other launches leave the lock alone";
 }
@@ -71,7 +197,8 @@ TEST_F(SingleInstanceTest, ASecondLaunchAsksTheRunningCopyToShowItselfAndExits)
 TEST_F(SingleInstanceTest, AHeldLockIsNeverTakenOverEvenWhenOldOrSilent)
 {
     // A copy that holds the lock but does not answer (still starting, or
-    // busy) and whose lock is days old: the launch still exits.
+    // busy) and whose lock is days old: the launch does not run beside it,
+    // and says why it gave up.
     ASSERT_TRUE(AppPaths::ensureDir(dirs.dataDir()));
     QLockFile held(lockPath());
     ASSERT_TRUE(held.tryLock(0));
@@ -81,40 +208,65 @@ TEST_F(SingleInstanceTest, AHeldLockIsNeverTakenOverEvenWhenOldOrSilent)
     lock.close();
 
     SingleInstance second;
+    second.setPatience(300);
     EXPECT_FALSE(second.start());
     EXPECT_FALSE(second.isRunningCopy());
+    EXPECT_TRUE(second.lastError().contains(QString::number(getpid()))) << second.lastError().toStdString();
 }
 
-TEST_F(SingleInstanceTest, ACrashedCopysLockAndSocketAreTakenOver)
+TEST_F(SingleInstanceTest, ALockWhoseHolderHasEndedIsTakenOver)
 {
-    ASSERT_TRUE(AppPaths::ensureDir(dirs.dataDir()));
-    // Write the lock a copy would hold, then give it the id of an ended process.
-    QByteArray content;
+    struct Case
     {
-        QLockFile lock(lockPath());
-        ASSERT_TRUE(lock.tryLock(0));
-        QFile file(lockPath());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        content = file.readAll();
-        lock.unlock();
-    }
-    content = QByteArray::number(endedProcessId()) + content.mid(content.indexOf('\n'));
-    QFile stale(lockPath());
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write(content);
-    stale.close();
-    // The crashed copy's socket is still there too, with nobody listening.
-    const QByteArray socketPath =
-        QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverName(dirs.dataDir()));
-    ASSERT_TRUE(leaveSocketBehind(socketPath));
+        const char *name;
+        bool zombie;
+    };
+    for (const Case c : {Case{"ended and reaped", false}, Case{"ended, not reaped yet", true}}) {
+        SCOPED_TRACE(c.name);
+        Zombie zombie;
+        writeLockOf(c.zombie ? qint64(zombie.pid) : endedProcessId());
+        // The crashed copy's socket is still there too, with nobody listening.
+        const QByteArray socketPath =
+            QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverName(dirs.dataDir()));
+        QFile::remove(QFile::decodeName(socketPath));
+        ASSERT_TRUE(leaveSocketBehind(socketPath));
 
-    SingleInstance first;
-    ASSERT_TRUE(first.start());
-    EXPECT_TRUE(first.lastError().isEmpty()) << first.lastError().toStdString();
-    QSignalSpy activations(&first, &SingleInstance::activationRequested);
-    SingleInstance second;
-    EXPECT_FALSE(second.start());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return activations.size() == 1; }));
+        {
+            SingleInstance first;
+            first.setPatience(2000);
+            EXPECT_TRUE(first.start());
+            EXPECT_TRUE(first.lastError().isEmpty()) << first.lastError().toStdString();
+        }
+        // It answers launches as the running copy.
+        RunningCopy running(dirs.dataDir());
+        ASSERT_TRUE(running.started());
+        SingleInstance second;
+        EXPECT_FALSE(second.start());
+        EXPECT_EQ(running.activations(), 1);
+    }
+}
+
+// The copy that holds the lock was just killed: its socket still takes the
+// request, but no answer ever comes. The launch runs once that copy is gone.
+TEST_F(SingleInstanceTest, ACopyThatTakesTheRequestAndDiesIsTakenOver)
+{
+    Sleeper holder;
+    writeLockOf(holder.pid);
+    QLocalServer silent; // accepts into its backlog, never answers
+    QLocalServer::removeServer(SingleInstance::serverName(dirs.dataDir()));
+    ASSERT_TRUE(silent.listen(SingleInstance::serverName(dirs.dataDir())));
+
+    bool started = false;
+    std::unique_ptr<QThread> launch(QThread::create([&] {
+        SingleInstance instance;
+        started = instance.start();
+    }));
+    launch->start();
+    QThread::msleep(400);
+    EXPECT_FALSE(launch->isFinished()) << "a written request is not an answer";
+    holder.kill();
+    ASSERT_TRUE(launch->wait(5000));
+    EXPECT_TRUE(started);
 }
 
 TEST_F(SingleInstanceTest, CopiesOnDifferentDataFoldersRunSideBySide)
