@@ -9,11 +9,11 @@ ProgramEnd *g_current = nullptr;
 
 } // namespace
 
-ProgramEnd::ProgramEnd(QCoreApplication &app, std::function<void()> finish, QObject *parent)
+ProgramEnd::ProgramEnd(QCoreApplication &app, Finish finish, QObject *parent)
     : QObject(parent)
     , m_finish(std::move(finish))
 {
-    connect(&app, &QCoreApplication::aboutToQuit, this, &ProgramEnd::finish);
+    connect(&app, &QCoreApplication::aboutToQuit, this, [this] { this->finish(false); });
     connect(&m_signals, &TerminationSignals::received, this, [] {
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     });
@@ -28,17 +28,17 @@ ProgramEnd::~ProgramEnd()
         g_current = nullptr;
 }
 
-void ProgramEnd::finish()
+void ProgramEnd::finish(bool atExit)
 {
     if (m_finished)
         return;
     m_finished = true;
     if (m_finish)
-        m_finish();
+        m_finish(atExit);
 }
 
 void ProgramEnd::finishAtExit()
 {
     if (g_current)
-        g_current->finish();
+        g_current->finish(true);
 }

@@ -16,22 +16,26 @@ class QCoreApplication;
 //
 // When Qt ends the process from inside the loop instead (exit() after the
 // display's connection broke, as when the session's display server goes),
-// aboutToQuit never comes: `finish` then runs from an exit handler.
+// aboutToQuit never comes: `finish` then runs from an exit handler, told so
+// (atExit true), while Qt's own statics may already be gone; it must then
+// leave the screens alone. Make this object last, just before the event
+// loop, so that what the start-up made is torn down after that handler.
 class ProgramEnd : public QObject
 {
     Q_OBJECT
 public:
-    ProgramEnd(QCoreApplication &app, std::function<void()> finish, QObject *parent = nullptr);
+    using Finish = std::function<void(bool atExit)>;
+    ProgramEnd(QCoreApplication &app, Finish finish, QObject *parent = nullptr);
     ~ProgramEnd() override;
 
     bool hasFinished() const { return m_finished; }
     // Runs `finish`, once.
-    void finish();
+    void finish(bool atExit = false);
 
 private:
     static void finishAtExit();
 
-    std::function<void()> m_finish;
+    Finish m_finish;
     bool m_finished = false;
     TerminationSignals m_signals;
 };

@@ -65,9 +65,6 @@ int main(int argc, char **argv)
     // wait for them, and their events and reminders follow when read.
     parts.readCalendarsInBackground = true;
     AppModel model(parts);
-    // However the program is asked to end (Quit, the last window, a signal,
-    // the end of the session), a round under way is recorded and saved first.
-    ProgramEnd end(app, [&model] { model.endForQuit(); });
 
     ViewContext context;
     context.model = &model;
@@ -76,5 +73,10 @@ int main(int argc, char **argv)
                      [&shell] { shell.openWindow(QStringLiteral("timer")); });
     shell.showTray();
     shell.openWindow(QStringLiteral("timer"));
+    // However the program is asked to end (Quit, the last window, a signal,
+    // the end of the session), a round under way is recorded and saved first.
+    ProgramEnd end(app, [&model](bool atExit) {
+        model.endForQuit(atExit ? AppModel::Ending::quietly : AppModel::Ending::withScreens);
+    });
     return app.exec();
 }

@@ -32,7 +32,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -494,11 +496,19 @@ void AppModel::cancelPreparation()
     setPreparing(std::nullopt);
 }
 
-void AppModel::endForQuit()
+void AppModel::endForQuit(Ending ending)
 {
     if (m_ending)
         return;
     m_ending = true;
+    std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+    if (ending == Ending::quietly) {
+        for (QObject *o : std::initializer_list<QObject *>{
+                 this, m_engine.get(), m_store, &m_taskHub->local(), m_days, m_taskHub, m_calendarService,
+                 m_calendarService->store(), m_settings, &m_settings->defaults(), m_defaults, m_sync.get()})
+            if (o)
+                quiet.push_back(std::make_unique<QSignalBlocker>(o));
+    }
     cancelPreparation();
     // Nothing follows the run any more: its sound and its pending notices end
     // with the program.

@@ -198,7 +198,13 @@ public:
     // worked part is recorded, saved and written back to its task now rather
     // than on a later turn that will never come. A preparation is dropped.
     // Later calls do nothing.
-    void endForQuit();
+    //
+    // Quietly: the screens are past use (the process is in exit(), its
+    // display gone and Qt's own objects half torn down), so the model and its
+    // collaborators send no Qt signal while it records; only the files are
+    // written.
+    enum class Ending { withScreens, quietly };
+    void endForQuit(Ending ending = Ending::withScreens);
     bool isEnding() const { return m_ending; }
 
     // Recording finished phases and the run-change work.

@@ -93,7 +93,7 @@ TEST_F(ProgramEndTest, QuittingInTheProgramRecordsTheRoundSoFar)
         SCOPED_TRACE(c.name);
         Rig &r = rig;
         build(c.tray);
-        ProgramEnd end(*QCoreApplication::instance(), [this] { model->endForQuit(); });
+        ProgramEnd end(*QCoreApplication::instance(), [this](bool) { model->endForQuit(); });
         model->engine().begin(Mode::chore, false, {});
         const QDateTime began = r.clock.now();
         r.clock.advance(4 * 60 * 1000);

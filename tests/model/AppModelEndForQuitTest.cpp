@@ -5,9 +5,11 @@
 #include "model/AppModel.h"
 #include "stores/LocalTaskStore.h"
 #include "stores/SessionStore.h"
+#include "sources/TaskHub.h"
 #include "support/LanguageFixtures.h"
 #include "ModelRig.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +50,36 @@ TEST_F(AppModelEndForQuitTest, ARoundUnderWayIsRecordedSavedAndWrittenToItsTaskA
     // Asked again (the exit handler after aboutToQuit): nothing more.
     model.endForQuit();
     EXPECT_EQ(SessionStore(rig.dirs.dataDir()).records().size(), 1);
+}
+
+// From the exit handler, with the screens past use: the files get the round,
+// and nothing that a screen listens to says a word.
+TEST_F(AppModelEndForQuitTest, QuietlyTheFilesGetTheRoundAndNoScreenHearsOfIt)
+{
+    Rig rig;
+    AppModel &model = rig.build();
+    const TodoItem task = rig.addTask(QStringLiteral("Write letters"));
+    model.take(task);
+    model.begin(Mode::chore);
+    rig.clock.advance(3 * 60 * 1000);
+    QSignalSpy engine(&rig.engine(), &PomodoroEngine::modeChanged);
+    QSignalSpy history(&rig.store, &StoreBase::changed);
+    QSignalSpy tasks(&rig.local, &StoreBase::changed);
+    QSignalSpy hub(rig.hub.get(), &TaskHub::itemsChanged);
+
+    model.endForQuit(AppModel::Ending::quietly);
+    ASSERT_EQ(SessionStore(rig.dirs.dataDir()).records().size(), 1);
+    const std::optional<LocalTask> written =
+        LocalTaskStore(rig.dirs.dataDir()).task(QUuid::fromString(task.ref.id));
+    ASSERT_TRUE(written && written->notes);
+    EXPECT_TRUE(written->notes->contains(QStringLiteral("集中1回 3分"))) << written->notes->toStdString();
+    EXPECT_TRUE(engine.isEmpty());
+    EXPECT_TRUE(history.isEmpty());
+    EXPECT_TRUE(tasks.isEmpty());
+    EXPECT_TRUE(hub.isEmpty());
+    // Signals flow again afterwards (the blockers are gone).
+    model.begin(Mode::quick);
+    EXPECT_FALSE(engine.isEmpty());
 }
 
 TEST_F(AppModelEndForQuitTest, NothingIsRecordedWithoutWorkedTime)
