@@ -7,6 +7,7 @@
 #include "support/ScopedTmpfs.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -95,6 +96,57 @@ TEST_F(AppModelSaveFailures, AFinishedRoundInAReadOnlyFolderIsToldKeptAndSavedLa
     EXPECT_TRUE(rig->store.lastError().isEmpty());
     EXPECT_EQ(SessionStore(folder).allRecords(), rig->store.allRecords());
     EXPECT_EQ(rig->store.allRecords().size(), 2);
+}
+
+// A long history on a disk that fills up part way through its save: the
+// notice names the real cause, not "Unknown error".
+TEST_F(AppModelSaveFailures, ADiskThatFillsUpWhileAHistoryIsSavedIsToldAsFull)
+{
+    rig.reset();
+    notices.clear();
+    ScopedDirs dirs;
+    ScopedTmpfs disk(dirs.dataDir(), 512 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    {
+        SessionStore history(dirs.dataDir());
+        QList<SessionRecord> records;
+        for (int i = 0; i < 400; ++i) {
+            SessionRecord r;
+            r.id = QUuid::createUuid();
+            r.title = QStringLiteral("Letters %1").arg(i);
+            r.start = at(1, 8).addSecs(i * 3600);
+            r.end = r.start.addSecs(1500);
+            r.completed = true;
+            records << r;
+        }
+        history.setAllRecords(records);
+        history.save();
+        ASSERT_TRUE(history.lastError().isEmpty()) << history.lastError().toStdString();
+    }
+    const qint64 size = QFileInfo(dirs.dataDir() + QStringLiteral("/sessions.json")).size();
+    ASSERT_GT(size, 64 * 1024);
+    disk.fill();
+    {
+        // Room for part of the next save only.
+        QFile filler(dirs.dataDir() + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.resize(filler.size() - size / 2));
+    }
+
+    SessionStore history(dirs.dataDir());
+    Rig full;
+    full.sessionsOverride = &history;
+    AppModel &model = full.build();
+    QObject::connect(&model, &AppModel::noticeChanged, [&] {
+        if (const auto text = model.notice())
+            notices << *text;
+    });
+    model.begin(Mode::quick);
+    full.finishPhase();
+    EXPECT_TRUE(notices.contains(QStringLiteral("Couldn’t save sessions.json: No space left on device")))
+        << notices.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(SessionStore(dirs.dataDir()).allRecords().size(), 400) << "the old file stays whole";
+    EXPECT_EQ(history.allRecords().size(), 401) << "the round stays in memory";
 }
 
 TEST_F(AppModelSaveFailures, PreferencesAndSecretsThatCannotBeSavedAreToldAndKept)

@@ -56,7 +56,15 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, bool secret, 
         file.cancelWriting(); // the temporary file goes; the old file stays whole
         return false;
     };
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    // A write that stops short (the disk filled up part way) reports no
+    // error of its own: writing the rest then fails and says why.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return fail(file.errorString());
+        done += n;
+    }
+    if (!file.flush())
         return fail(file.errorString());
     // The new bytes reach the disk before the rename makes them the file, so
     // that a power cut leaves the old file or the new one, never an empty one.

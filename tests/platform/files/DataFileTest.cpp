@@ -42,10 +42,22 @@ TEST(DataFileWrites, AFullDiskLeavesTheOldFileWholeAndSaysSo)
         SCOPED_TRACE(c.name);
         QString error;
         EXPECT_FALSE(DataFile::writeAtomically(path, QByteArray(c.size, 'n'), false, &error));
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(error.toStdString(), "No space left on device");
         EXPECT_EQ(DataFile::read(path).bytes, old);
         EXPECT_EQ(entries(folder), (QStringList{QStringLiteral("filler"), QStringLiteral("tasks.json")}))
             << "no temporary file stays behind";
+    }
+
+    // Room for part of it: the write stops short, and the next attempt at the
+    // rest says why.
+    {
+        QFile filler(folder + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.resize(filler.size() - 32 * 1024));
+        QString error;
+        EXPECT_FALSE(DataFile::writeAtomically(path, QByteArray(128 * 1024, 'n'), false, &error));
+        EXPECT_EQ(error.toStdString(), "No space left on device");
+        EXPECT_EQ(DataFile::read(path).bytes, old);
+        EXPECT_EQ(entries(folder), (QStringList{QStringLiteral("filler"), QStringLiteral("tasks.json")}));
     }
 
     QFile::remove(folder + QStringLiteral("/filler"));
