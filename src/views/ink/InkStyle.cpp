@@ -1,6 +1,7 @@
 #include "views/ink/InkStyle.h"
 
 #include "core/Kiv.h"
+#include "platform/desktop/Compositing.h"
 #include "views/ink/PopupPanel.h"
 #include "views/ink/SymbolPainter.h"
 #include "views/ink/ToggleSwitch.h"
@@ -85,6 +86,17 @@ QFont sectionFont(const QFont &rowFont)
 int markSide(const QFont &font)
 {
     return int(std::ceil(SymbolPainter::size(0.85 * Kiv::pixelSize(font)).width()));
+}
+
+// The room a drop-down's list keeps around its sheet: its own, once the
+// list exists, else what a list made now would keep.
+int listRoom(const QWidget *combo)
+{
+    if (combo)
+        for (const QObject *child : combo->children())
+            if (child->isWidgetType() && isComboList(static_cast<const QWidget *>(child)))
+                return PopupPanel::room(static_cast<const QWidget *>(child));
+    return Compositing::available() ? PopupPanel::kShadowRoom : 0;
 }
 
 bool isMenuLabel(const QStyleOptionMenuItem *item, const QWidget *widget)
@@ -181,7 +193,7 @@ bool InkStyle::eventFilter(QObject *watched, QEvent *event)
         if (widget->isWindow() && (qobject_cast<QMenu *>(widget) || isComboList(widget))) {
             const int room = PopupPanel::room(widget);
             if (room > 0)
-                widget->move(widget->pos() - QPoint(room, isComboList(widget) ? room : room));
+                widget->move(widget->pos() - QPoint(room, room));
         }
         break;
     case QEvent::Resize:
@@ -358,8 +370,10 @@ QRect InkStyle::subControlRect(ComplexControl control, const QStyleOptionComplex
             const int arrow = arrowColumn(fontPixels(option, widget));
             QRect out;
             switch (subControl) {
-            case SC_ComboBoxFrame:
-            case SC_ComboBoxListBoxPopup: out = r; break;
+            case SC_ComboBoxFrame: out = r; break;
+            // The list's window is wider by the room around its sheet, so
+            // that the sheet is as wide as the drop-down.
+            case SC_ComboBoxListBoxPopup: out = r.adjusted(0, 0, 2 * listRoom(widget), 0); break;
             case SC_ComboBoxArrow: out = QRect(r.right() + 1 - arrow, r.top(), arrow, r.height()); break;
             case SC_ComboBoxEditField: out = QRect(r.left() + kFieldPadX, r.top() + 2, r.width() - kFieldPadX - arrow, r.height() - 4); break;
             default: return {};

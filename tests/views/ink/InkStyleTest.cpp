@@ -203,6 +203,11 @@ TEST_F(InkStyleTest, ADropDownsListLiesOnThePopupPaperWhateverTheApplicationsPal
     combo->showPopup();
     QWidget *list = combo->view()->window();
     ASSERT_TRUE(list->isVisible());
+    // The list's sheet, inside the room kept for its shadow, stands as wide
+    // as the drop-down and in line with it.
+    const int room = PopupPanel::room(list);
+    EXPECT_EQ(list->width() - 2 * room, combo->width());
+    EXPECT_EQ(list->x() + room, combo->mapToGlobal(QPoint(0, 0)).x());
     const QImage image = render(list);
     const QRect row = combo->view()->visualRect(combo->model()->index(2, 0));
     const QPoint inRow = combo->view()->viewport()->mapTo(list, QPoint(row.right() - 6, row.center().y()));
