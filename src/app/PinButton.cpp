@@ -3,6 +3,7 @@
 #include "core/AppSettings.h"
 #include "core/L.h"
 #include "views/ink/LayoutRole.h"
+#include "views/ink/Crossfade.h"
 #include "views/ink/Motion.h"
 
 #include <QPainter>
@@ -18,6 +19,7 @@ PinButton::PinButton(AppSettings &settings, QWidget *parent)
     , m_settings(settings)
 {
     setObjectName(QStringLiteral("root.pin"));
+    m_fade = new Crossfade(this);
     LayoutRole::setOverlay(this);
     connect(this, &QAbstractButton::clicked, this, [this] { m_settings.setAlwaysOnTop(!m_settings.alwaysOnTop()); });
     connect(&m_settings, &AppSettings::alwaysOnTopChanged, this, [this] { refresh(true); });
@@ -31,6 +33,9 @@ void PinButton::refresh(bool animated)
     if (pinned == m_pinned)
         return;
     m_pinned = pinned;
+    // The colours of the old look dissolve into the new over 0.15 s while
+    // the pin stands up or leans.
+    const bool fades = animated && m_fade->capture();
     const double size = 11 * Kiv::scale();
     InkLook look;
     if (pinned) {
@@ -55,6 +60,8 @@ void PinButton::refresh(bool animated)
         m_tilt.startTo(this, [this] { update(); }, lean, kMs, Motion::easeOut());
     else
         m_tilt.setValue(lean);
+    if (fades)
+        m_fade->play(kMs, Motion::easeOut());
     update();
 }
 

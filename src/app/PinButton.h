@@ -4,6 +4,7 @@
 #include "views/ink/InkButton.h"
 
 class AppSettings;
+class Crossfade;
 
 // The pin in the main window's top-trailing corner: it flips the
 // "alwaysOnTop" preference. Pinned, it stands upright in vermilion on a
@@ -19,6 +20,8 @@ public:
     bool isPinned() const { return m_pinned; }
     // The lean of the moment, in degrees (30 unpinned, 0 pinned).
     double tilt() const { return m_tilt.value(); }
+    // The old look over the new while the pinned state changes.
+    Crossfade *crossfade() const { return m_fade; }
 
 protected:
     void paintLabel(QPainter &painter, const QRectF &rect, const QColor &colour) override;
@@ -29,4 +32,5 @@ private:
     AppSettings &m_settings;
     bool m_pinned = false;
     Animation m_tilt;
+    Crossfade *m_fade = nullptr;
 };

@@ -300,6 +300,18 @@ TEST_F(RootViewTest, ThePinFlipsThePreferenceAndTheWindowsLevel)
     settle();
     EXPECT_FALSE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(pin->isPinned());
+
+    // With motion, the pin leans over 0.15 s while its old colours fade
+    // into the new ones, and then nothing moves.
+    ManualMotion motion;
+    rig->settings.setAlwaysOnTop(true);
+    EXPECT_TRUE(pin->crossfade()->isRunning());
+    ManualMotion::advance(64);
+    EXPECT_GT(pin->tilt(), 0);
+    EXPECT_LT(pin->tilt(), 30);
+    EXPECT_TRUE(ManualMotion::lastsFor(150 - 64));
+    EXPECT_EQ(pin->tilt(), 0);
+    EXPECT_FALSE(pin->crossfade()->isRunning());
 }
 
 // The gloss's fold opens and closes over 0.18 s, growing from nothing and

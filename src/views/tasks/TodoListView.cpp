@@ -275,11 +275,12 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
         QPainterPath path;
         path.addRoundedRect(r, 9, 9);
         p.fillPath(path, Kiv::paperRaised(0.6));
-        const bool focused = m_composer && m_composer->hasFocus();
-        p.strokePath(path, QPen(focused ? Kiv::indigo(0.5) : Kiv::hairline(0.6), 1));
+        p.strokePath(path, QPen(Motion::mix(Kiv::hairline(0.6), Kiv::indigo(0.5), m_composerFocus.value()), 1));
     });
+    // The outline moves to indigo and back over 0.15 s (ease-out) as the
+    // field takes and gives up the keyboard.
     if (m_composer)
-        m_composer->installEventFilter(m_composerBox->findChild<Sheet *>());
+        m_composer->installEventFilter(this);
     auto *composerPad = new QHBoxLayout;
     composerPad->setContentsMargins(12, 0, 12, 6);
     composerPad->addWidget(m_composerBox);
@@ -563,7 +564,10 @@ QList<QWidget *> TodoListView::shownInOrder() const
 
 bool TodoListView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_composer && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        m_composerFocus.startTo(m_composerBox, [this] { m_composerBox->update(); },
+                                event->type() == QEvent::FocusIn ? 1 : 0, kComposerFocusMs, Motion::easeOut());
+    if (m_scroll && watched == m_scroll->viewport() && event->type() == QEvent::Resize)
         QMetaObject::invokeMethod(this, &TodoListView::place, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }

@@ -38,6 +38,9 @@ public:
     // The rows of the open tasks (tests, pictures).
     TodoRow *rowOf(const TaskRef &ref) const;
     std::optional<TaskRef> justAdded() const { return m_justAdded; }
+    // The composer's outline: 0 at rest, 1 while it has the keyboard.
+    double composerFocusLevel() const { return m_composerFocus.value(); }
+    static constexpr int kComposerFocusMs = 150;
     // Rebuilds the list now (it otherwise follows the model on a later turn).
     void reload();
     // The titles, rows, archives and hint that stand in the list, top to
@@ -93,4 +96,5 @@ private:
     bool m_reloadQueued = false;
     bool m_scrollPending = false;
     Animation m_scrollMotion;
+    Animation m_composerFocus;
 };

@@ -13,6 +13,7 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/LayoutRole.h"
+#include "views/ink/Motion.h"
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/Popover.h"
 #include "views/ink/Reorderable.h"
@@ -500,6 +501,12 @@ void TodoRow::set(const TodoItem &item, bool overdue, bool justWritten)
     m_hasItem = true;
     m_overdue = overdue;
     m_justWritten = justWritten;
+    // The marks of a task just added come at once and fade out over 0.4 s
+    // (ease-out) when the list lets them go.
+    if (justWritten || first)
+        m_justMark.setValue(justWritten ? 1 : 0);
+    else if (justWrittenChanged)
+        m_justMark.start(this, [this] { update(); }, 1, 0, kJustWrittenFadeMs, Motion::easeOut());
     refresh();
     if ((first || justWrittenChanged) && m_shownOnce)
         armJustWritten();
@@ -579,7 +586,8 @@ Popover *TodoRow::notePopover() const
 
 bool TodoRow::holdsState() const
 {
-    return showsActions() || showsDatePicker() || showsPlacePicker() || showsNote() || isEditing() || m_justWritten;
+    return showsActions() || showsDatePicker() || showsPlacePicker() || showsNote() || isEditing() || m_justWritten ||
+           m_justMark.isRunning();
 }
 
 QString TodoRow::subtitle() const
@@ -639,10 +647,10 @@ void TodoRow::paintEvent(QPaintEvent *)
     QPainterPath path;
     path.addRoundedRect(card, 9, 9);
     painter.fillPath(path, Kiv::paperRaised(m_hovering ? 1.0 : 0.5));
-    if (m_justWritten)
-        painter.fillPath(path, Kiv::indigo(0.12));
-    const QColor outline =
-        m_justWritten ? Kiv::indigo(0.55) : Kiv::hairline(m_hovering ? 1.0 : 0.4);
+    const double mark = m_justMark.value();
+    if (mark > 0)
+        painter.fillPath(path, Kiv::indigo(0.12 * mark));
+    const QColor outline = Motion::mix(Kiv::hairline(m_hovering ? 1.0 : 0.4), Kiv::indigo(0.55), mark);
     painter.strokePath(path, QPen(outline, 1));
 }
 

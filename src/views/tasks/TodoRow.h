@@ -3,6 +3,7 @@
 #include "core/TaskSource.h"
 #include "platform/time/Clock.h"
 #include "stores/LocalTask.h"
+#include "views/ink/Animation.h"
 #include "views/ink/ViewContext.h"
 
 #include <QDateTime>
@@ -49,6 +50,9 @@ public:
 
     // The view state.
     bool isHovering() const { return m_hovering; }
+    // The just-added marks' strength (1 while just added, fading to 0).
+    double justWrittenLevel() const { return m_justMark.value(); }
+    static constexpr int kJustWrittenFadeMs = 400;
     bool isSelected() const;
     bool isEditing() const;
     bool showsActions() const;
@@ -112,6 +116,7 @@ private:
     bool m_hasItem = false;
     bool m_overdue = false;
     bool m_justWritten = false;
+    Animation m_justMark;
     bool m_hovering = false;
     QDateTime m_pickedDate;
     std::function<void()> m_take;

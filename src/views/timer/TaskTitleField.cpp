@@ -35,6 +35,7 @@ public:
         m_fade.startTo(this, [this] { update(); }, shown ? 1 : 0, 200, Motion::easeOut());
     }
     bool shown() const { return m_shown; }
+    double level() const { return m_fade.value(); }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -68,6 +69,7 @@ public:
     {
         m_fade.startTo(this, [this] { update(); }, focused ? 1 : 0, 200, Motion::easeOut());
     }
+    double level() const { return m_fade.value(); }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -137,6 +139,16 @@ TaskTitleField::TaskTitleField(const ViewContext &context, const QString &placeh
         connect(&m_context.model->taskHub(), &TaskHub::selectedChanged, this, &TaskTitleField::refresh);
     }
     refresh();
+}
+
+double TaskTitleField::linkDotLevel() const
+{
+    return m_dot->level();
+}
+
+double TaskTitleField::underlineLevel() const
+{
+    return m_underline ? m_underline->level() : 0;
 }
 
 bool TaskTitleField::showsLinkDot() const

@@ -30,6 +30,9 @@ public:
     // The picker's popover while it is open.
     Popover *pickerPopover() const { return m_popover; }
     bool showsLinkDot() const;
+    // The dot's and the underline's fades (0 at rest, 1 shown / focused).
+    double linkDotLevel() const;
+    double underlineLevel() const;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,3 +1,4 @@
+#include "views/ManualMotion.h"
 #include "views/ViewTest.h"
 #include "views/ink/Rhythm.h"
 #include "views/ink/RhythmView.h"
@@ -119,7 +120,7 @@ TEST_F(RhythmViewTest, TheStripIsAsWideAsItsMarksAndEllipsis)
 
 TEST_F(RhythmViewTest, AMoveOfTheCurrentStepEases)
 {
-    Motion::setInstant(false);
+    ManualMotion motion;
     RhythmView view;
     view.show();
     view.setRhythm(ModeInfo::rhythm(Mode::clock, 4), true, false, 0, 7);
@@ -128,7 +129,8 @@ TEST_F(RhythmViewTest, AMoveOfTheCurrentStepEases)
     EXPECT_TRUE(view.isMoving());
     EXPECT_EQ(view.current(), 1);
     EXPECT_EQ(view.marks()[1], Rhythm::mark(Phase::shortBreak, MarkState::current, false));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.isMoving(); }, 2000));
+    EXPECT_TRUE(ManualMotion::lastsFor(300)) << "the marks ease over 0.3 s";
+    EXPECT_FALSE(view.isMoving());
 }
 
 } // namespace

@@ -210,6 +210,41 @@ TEST_F(TodoListViewTest, OnlyTheLastAddedTaskOpensItsPanel)
     EXPECT_TRUE(list->rowOf(second)->showsActions());
 }
 
+// The composer's outline turns indigo over 0.15 s as it takes the
+// keyboard; the new task's marks hold for 2.5 s and then fade out over
+// 0.4 s. Nothing moves after either.
+TEST_F(TodoListViewTest, TheComposersOutlineAndTheNewTasksMarksFade)
+{
+    open();
+    auto *composer = child<PlainLineEdit>(list.get(), "tasks.composer");
+    composer->clearFocus();
+    settle();
+    ManualMotion motion;
+    EXPECT_EQ(list->composerFocusLevel(), 0);
+    composer->setFocus();
+    settle();
+    ASSERT_TRUE(composer->hasFocus());
+    EXPECT_LT(list->composerFocusLevel(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(150)) << "the outline";
+    EXPECT_EQ(list->composerFocusLevel(), 1);
+
+    QTest::keyClicks(composer, QStringLiteral("Fresh"));
+    QTest::keyClick(composer, Qt::Key_Return);
+    settle();
+    ManualMotion::advance(1000); // the scroll to the new row
+    TodoRow *fresh = list->rowOf(*list->justAdded());
+    EXPECT_EQ(fresh->justWrittenLevel(), 1);
+    rig->clock.advance(2500);
+    settle();
+    ASSERT_FALSE(list->justAdded());
+    ASSERT_EQ(list->rowOf(fresh->item().ref), fresh);
+    ManualMotion::advance(200);
+    EXPECT_GT(fresh->justWrittenLevel(), 0);
+    EXPECT_LT(fresh->justWrittenLevel(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(200)) << "the marks";
+    EXPECT_EQ(fresh->justWrittenLevel(), 0);
+}
+
 TEST_F(TodoListViewTest, ANewRowFarDownIsScrolledToTheCentre)
 {
     for (int i = 0; i < 40; ++i)

@@ -1,10 +1,13 @@
 #include "views/timer/ChoosingFixture.h"
 
 #include "views/ink/ElidedLabel.h"
+#include "views/ManualMotion.h"
 #include "views/timer/ModeRow.h"
 #include "views/timer/ModeSelectionView.h"
 #include "views/timer/RoundsPicker.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QScrollArea>
 #include <QTest>
 
@@ -111,6 +114,23 @@ TEST_F(ModeSelectionViewTest, TheClockCardStandsApartByAScaledGap)
         EXPECT_EQ(usual, after) << scale; // the other gaps keep their fixed size
         EXPECT_NEAR(apart - usual, 14 * scale, 0.6) << scale;
     }
+}
+
+// Under the pointer a card's fill, outline and shadow move to their hover
+// look over 0.15 s, and back as it leaves; then nothing moves.
+TEST_F(ModeSelectionViewTest, ACardsHoverFadesOverItsTime)
+{
+    Shown shown(context());
+    ModeRow *card = shown.card(Mode::quick);
+    ManualMotion motion;
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), card->mapToGlobal(QPointF(4, 4)));
+    QApplication::sendEvent(card, &enter);
+    EXPECT_TRUE(ManualMotion::lastsFor(150)) << "in";
+    EXPECT_EQ(card->hoverLevel(), 1);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(card, &leave);
+    EXPECT_TRUE(ManualMotion::lastsFor(150)) << "out";
+    EXPECT_EQ(card->hoverLevel(), 0);
 }
 
 TEST_F(ModeSelectionViewTest, ACardBeginsItsModeOnce)

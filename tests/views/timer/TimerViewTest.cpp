@@ -419,6 +419,32 @@ TEST_F(TimerViewTest, TheTitleFieldAndTheEngineFollowEachOther)
     EXPECT_EQ(engine().taskTitle(), QStringLiteral("Moss"));
 }
 
+// The underline turns indigo over 0.2 s as the field takes the keyboard,
+// and the link dot fades in over 0.2 s as the title comes to name the task.
+TEST_F(TimerViewTest, TheTitleFieldsUnderlineAndDotFadeOverAFifthOfASecond)
+{
+    model->take(rig->addTask(QStringLiteral("Letters")));
+    engine().setTaskTitle(QString());
+    engine().begin(Mode::quick, false, {});
+    show();
+    auto *field = window->findChild<TaskTitleField *>(QStringLiteral("timer.titleField"));
+    ManualMotion motion;
+    PlainLineEdit *edit = titleEdit();
+    edit->setFocus();
+    QCoreApplication::processEvents();
+    ManualMotion::advance(100);
+    EXPECT_GT(field->underlineLevel(), 0);
+    EXPECT_LT(field->underlineLevel(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(100)) << "the underline";
+    EXPECT_EQ(field->underlineLevel(), 1);
+
+    QTest::keyClicks(edit, QStringLiteral("Letters"));
+    EXPECT_TRUE(field->showsLinkDot());
+    EXPECT_LT(field->linkDotLevel(), 1);
+    EXPECT_TRUE(ManualMotion::lastsFor(200)) << "the dot";
+    EXPECT_EQ(field->linkDotLevel(), 1);
+}
+
 TEST_F(TimerViewTest, TheListButtonOpensTheTaskPickerAndLeavesTheField)
 {
     rig->addTask(QStringLiteral("Letters"));
