@@ -1,12 +1,17 @@
 // Cost of rendering the ambience at 48 kHz: one 512-frame block and one
 // second of each scene through the voice, the mixer and the reverb; one second
-// of the voice alone; and the one-time rendering of a bell.
+// of the voice alone and of the reverb alone; and the one-time rendering of a
+// bell. x_realtime is how many seconds of sound one second of one core makes.
 #include "platform/audio/AudioMixer.h"
+#include "platform/audio/DenormalFlush.h"
+#include "platform/audio/Reverb.h"
 #include "sound/AmbienceScene.h"
 #include "sound/AmbienceVoice.h"
 #include "sound/Chime.h"
 
 #include <benchmark/benchmark.h>
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -24,6 +29,7 @@ void renderScene(benchmark::State &state, AmbienceScene scene, int frames)
     std::vector<float> left(static_cast<std::size_t>(frames));
     std::vector<float> right(static_cast<std::size_t>(frames));
     mixer.render(frames, left.data(), right.data()); // apply the scene, warm up
+    ScopedDenormalFlush flush; // as on the audio thread
     for (auto _ : state) {
         mixer.render(frames, left.data(), right.data());
         benchmark::DoNotOptimize(left.data());
@@ -41,6 +47,7 @@ void renderVoice(benchmark::State &state, AmbienceScene scene)
     std::vector<float> left(48000);
     std::vector<float> right(48000);
     voice.render(48000, left.data(), right.data());
+    ScopedDenormalFlush flush;
     for (auto _ : state) {
         voice.render(48000, left.data(), right.data());
         benchmark::DoNotOptimize(left.data());
@@ -65,6 +72,32 @@ void registerScenes()
             ->Unit(benchmark::kMillisecond);
     }
 }
+
+// The reverb alone over a second of noise, as the mixer runs it.
+void ReverbSecond(benchmark::State &state)
+{
+    Reverb reverb(rate);
+    reverb.setWetDryMix(55.0f);
+    std::vector<float> left(48000), right(48000);
+    std::uint32_t x = 1;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        x = x * 1664525u + 1013904223u;
+        left[i] = float(int(x >> 8) - (1 << 23)) / float(1 << 23) * 0.2f;
+        right[i] = -left[i];
+    }
+    std::vector<float> l(512), r(512);
+    ScopedDenormalFlush flush; // as on the audio thread
+    for (auto _ : state) {
+        for (std::size_t done = 0; done < left.size(); done += 512) {
+            std::copy_n(left.begin() + long(done), 512, l.begin());
+            std::copy_n(right.begin() + long(done), 512, r.begin());
+            reverb.process(512, l.data(), r.data());
+            benchmark::DoNotOptimize(l.data());
+        }
+    }
+    state.counters["x_realtime"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(ReverbSecond)->Unit(benchmark::kMillisecond);
 
 void BellRender(benchmark::State &state)
 {

@@ -62,45 +62,80 @@ void Reverb::loadPreset(Preset preset)
     }
 }
 
-void Reverb::runChannel(int frames, const float *input, float *out, Comb *combs, AllPass *allPasses) noexcept
+void Reverb::runCombs(int frames) noexcept
 {
-    std::fill_n(out, frames, 0.0f);
-    // Filter by filter over the whole block: each inner loop is short and tight.
+    // Each comb reads the sound it wrote a delay ago: a block is never longer
+    // than the shortest line, so those reads are all from before the block,
+    // and each step below is a plain loop over the block except the comb's
+    // low-pass, whose sixteen filters run side by side sample by sample.
+    Comb *combs = &m_combs[0][0];
+    constexpr int rows = 2 * combCount;
     const float damp = m_damp;
-    const float feedback = m_feedback;
-    for (int c = 0; c < combCount; ++c) {
-        Comb &comb = combs[c];
-        float *buffer = comb.buffer.data();
+    const float keep = 1.0f - damp;
+    // What each comb reads back: summed into its channel's wet sound, and
+    // kept, scaled for its low-pass, in a row of its own.
+    std::fill_n(m_wet[0], frames, 0.0f);
+    std::fill_n(m_wet[1], frames, 0.0f);
+    for (int j = 0; j < rows; ++j) {
+        const Comb &comb = combs[j];
+        float *__restrict wet = m_wet[j / combCount];
+        float *__restrict row = m_delayed[j];
         const int size = int(comb.buffer.size());
-        float store = comb.store;
-        // In runs up to the end of the delay line, so the loop has no wrap test.
+        const int first = std::min(frames, size - comb.index);
+        const float *__restrict from = comb.buffer.data() + comb.index;
+        for (int k = 0; k < first; ++k) {
+            wet[k] += from[k];
+            row[k] = from[k] * keep;
+        }
+        from = comb.buffer.data() - first;
+        for (int k = first; k < frames; ++k) {
+            wet[k] += from[k];
+            row[k] = from[k] * keep;
+        }
+    }
+    float store[rows];
+    for (int j = 0; j < rows; ++j)
+        store[j] = combs[j].store;
+    for (int k = 0; k < frames; ++k) {
+        for (int j = 0; j < rows; ++j) {
+            store[j] = store[j] * damp + m_delayed[j][k];
+            m_delayed[j][k] = store[j];
+        }
+    }
+    const float feedback = m_feedback;
+    for (int j = 0; j < rows; ++j) {
+        Comb &comb = combs[j];
+        comb.store = store[j];
+        const int size = int(comb.buffer.size());
+        float *line = comb.buffer.data();
+        const float *s = m_delayed[j];
         for (int i = 0; i < frames;) {
             const int run = std::min(frames - i, size - comb.index);
-            float *line = buffer + comb.index;
-            for (int k = 0; k < run; ++k) {
-                const float y = line[k];
-                store = y * (1.0f - damp) + store * damp;
-                line[k] = input[i + k] + store * feedback;
-                out[i + k] += y;
-            }
+            float *to = line + comb.index;
+            for (int k = 0; k < run; ++k)
+                to[k] = m_input[i + k] + s[i + k] * feedback;
             i += run;
             comb.index += run;
             if (comb.index >= size)
                 comb.index = 0;
         }
-        comb.store = store;
     }
+}
+
+void Reverb::runAllPasses(int frames, float *out, AllPass *allPasses) noexcept
+{
     for (int a = 0; a < allPassCount; ++a) {
         AllPass &pass = allPasses[a];
         float *buffer = pass.buffer.data();
         const int size = int(pass.buffer.size());
         for (int i = 0; i < frames;) {
             const int run = std::min(frames - i, size - pass.index);
-            float *line = buffer + pass.index;
+            float *__restrict line = buffer + pass.index;
+            float *__restrict o = out + i;
             for (int k = 0; k < run; ++k) {
                 const float delayed = line[k];
-                line[k] = out[i + k] + delayed * 0.5f;
-                out[i + k] = delayed - out[i + k];
+                line[k] = o[k] + delayed * 0.5f;
+                o[k] = delayed - o[k];
             }
             i += run;
             pass.index += run;
@@ -123,8 +158,9 @@ void Reverb::process(int frames, float *left, float *right) noexcept
         float *r = right + done;
         for (int i = 0; i < n; ++i)
             m_input[i] = (l[i] + r[i]) * inputGain;
-        runChannel(n, m_input, m_wet[0], m_combs[0], m_allPasses[0]);
-        runChannel(n, m_input, m_wet[1], m_combs[1], m_allPasses[1]);
+        runCombs(n);
+        runAllPasses(n, m_wet[0], m_allPasses[0]);
+        runAllPasses(n, m_wet[1], m_allPasses[1]);
         for (int i = 0; i < n; ++i) {
             const float mix = start + stepMix * float(done + i + 1);
             const float outL = m_wet[0][i] * m_wet1 + m_wet[1][i] * m_wet2;

@@ -37,10 +37,14 @@ private:
     static constexpr int combCount = 8;
     static constexpr int allPassCount = 4;
 
-    static constexpr int blockFrames = 256;
+    // At most the shortest delay line, so that within a block every filter
+    // reads only what was written before the block.
+    static constexpr int blockFrames = 128;
 
-    // Runs one channel's filters over a block of input, into out.
-    void runChannel(int frames, const float *input, float *out, Comb *combs, AllPass *allPasses) noexcept;
+    // Runs the combs of both channels over a block of m_input, into m_wet.
+    void runCombs(int frames) noexcept;
+    // Runs one channel's all-passes over its wet block, in place.
+    static void runAllPasses(int frames, float *wet, AllPass *allPasses) noexcept;
 
     Comb m_combs[2][combCount];
     AllPass m_allPasses[2][allPassCount];
@@ -52,4 +56,6 @@ private:
     std::atomic<float> m_mix{30.0f};
     float m_input[blockFrames] = {};
     float m_wet[2][blockFrames] = {};
+    // What each comb reads back over a block, then its low-passed feedback.
+    float m_delayed[2 * combCount][blockFrames] = {};
 };
