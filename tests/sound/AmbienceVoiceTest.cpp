@@ -14,7 +14,7 @@ public:
     static double dubAt(const AmbienceVoice &v) { return v.m_dubAt; }
     static double nextStrike(const AmbienceVoice &v) { return v.m_nextStrike; }
     static double strikeAmplitude(const AmbienceVoice &v) { return v.m_resonator.amplitude[0]; }
-    static double insectBand(const AmbienceVoice &v, int k) { return v.m_insectBands[std::size_t(k)].band; }
+    static double insectBand(const AmbienceVoice &v, int k) { return v.m_insectBands.band[k]; }
 };
 
 namespace {
