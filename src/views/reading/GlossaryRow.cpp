@@ -2,6 +2,7 @@
 
 #include "core/Kiv.h"
 #include "core/L.h"
+#include "core/LineBreaker.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/Motion.h"
 #include "views/ink/TextBlock.h"
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QResizeEvent>
-#include <QTextLayout>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -77,22 +77,10 @@ private:
         double height = 0;
     };
 
-    // A text broken into lines no wider than `width` (at word boundaries,
-    // or anywhere in a word too long, as Japanese breaks).
+    // A text broken into lines no wider than `width`, as every wrapped text is.
     static QStringList wrapped(const QString &text, const QFont &font, double width)
     {
-        QTextLayout layout(text, font);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        QStringList lines;
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max(1.0, width));
-            lines << text.mid(line.textStart(), line.textLength()).trimmed();
-        }
-        layout.endLayout();
-        return lines;
+        return LineBreaker::lines(text, font, width);
     }
 
     Pieces pieces(int width) const
