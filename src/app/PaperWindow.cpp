@@ -2,8 +2,11 @@
 
 #include "app/AppIcon.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/ReadingOrder.h"
 #include "views/ink/ThemeBinding.h"
 
+#include <QAction>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *content, Paper paper, QWidget *parent)
@@ -22,6 +25,31 @@ PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *conte
     content->setParent(this);
     layout->addWidget(content);
     ThemeBinding::applyTo(this);
+    // The main window stays: it is the program. The others close as
+    // desktop windows do.
+    if (id != QLatin1String("timer")) {
+        m_closesOnEscape = true;
+        auto *close = new QAction(this);
+        close->setObjectName(QStringLiteral("window.close"));
+        close->setShortcuts(QKeySequence::Close);
+        close->setShortcutContext(Qt::WindowShortcut);
+        connect(close, &QAction::triggered, this, &QWidget::close);
+        addAction(close);
+    }
+}
+
+void PaperWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_closesOnEscape && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool PaperWindow::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::focusNext(this, next);
 }
 
 void PaperWindow::bringForward()

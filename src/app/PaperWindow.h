@@ -6,6 +6,8 @@ class KivBackground;
 
 // A window of the program around one page: the paper behind it, the page
 // filling it. The main, history, glossary and settings windows are these.
+// Tab goes in reading order (ReadingOrder); every window but the main one
+// closes on Escape (when nothing in it took the key) and Ctrl+W.
 class PaperWindow : public QWidget
 {
     Q_OBJECT
@@ -25,8 +27,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     KivBackground *m_paper = nullptr;
     QWidget *m_content = nullptr;
+    bool m_closesOnEscape = false;
 };

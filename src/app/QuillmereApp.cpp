@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "core/L.h"
 #include "model/AppModel.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/WheelGuard.h"
 #include "views/settings/SettingsView.h"
 
@@ -19,8 +20,10 @@ QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     , m_context(context)
 {
     Q_ASSERT(context.model);
-    // The wheel scrolls pages; values change only under the focus.
+    // The wheel scrolls pages; values change only under the focus. Focus
+    // rings show while the user works with the keyboard.
     WheelGuard::install();
+    FocusRing::watch();
     m_commands = new CommandActions(*context.model, [] { QApplication::quit(); }, this);
     m_main = makeMain();
 }

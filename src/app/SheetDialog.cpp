@@ -15,7 +15,7 @@ constexpr int kScreenMargin = 16;
 } // namespace
 
 SheetDialog::SheetDialog(QWidget *page, QSizeF wanted, QWidget *parent)
-    : QDialog(parent)
+    : InkDialog(parent)
     , m_page(page)
     , m_wanted(int(std::round(wanted.width() * Kiv::scale())), int(std::round(wanted.height() * Kiv::scale())))
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "views/ink/InkDialog.h"
 #include <QRect>
 #include <QSize>
 
@@ -10,7 +10,7 @@ class InkButton;
 // a Close link under it, on the paper, modal to the window. Its frame is
 // the size the page asks for, clamped to the room the screen has, so it
 // never opens larger than the screen; the page scrolls within it.
-class SheetDialog : public QDialog
+class SheetDialog : public InkDialog
 {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
-// The main window walked with the keyboard: on each tab and on the running
-// round's screen every control has a name and real Tab presses reach it
-// without being caught anywhere.
+// The program's windows walked with the keyboard: on each tab of the main
+// window, on the running round's screen, in the other windows and sheets,
+// every control has a name, real Tab presses reach it in reading order
+// without being caught anywhere, and the focus shows at every stop.
 #include "app/PaperWindow.h"
 #include "app/QuillmereApp.h"
 #include "app/RootView.h"
@@ -12,6 +13,7 @@
 #include "views/ViewTest.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QUuid>
 #include <memory>
 
@@ -92,10 +94,61 @@ TEST_F(MainWindowFocusTest, TheTimerTabIsWalkable)
     expectClean("timer", {"root.tab.pomodoro", "timer.titleField.edit", "timer.mode.quick"});
 }
 
+// Across the top, as it reads: the menu, the tabs, the pin, the line under
+// them; the page; the footer's line, then its buttons.
+TEST_F(MainWindowFocusTest, TabGoesAsTheWindowReads)
+{
+    show(RootTab::tasks);
+    const FocusWalk::Report report = FocusWalk::walk(app->mainWindow());
+    QStringList names;
+    for (const QPointer<QWidget> &w : report.reached)
+        if (w)
+            names << w->objectName();
+    // The walk starts anywhere; read it from the menu button round.
+    const qsizetype first = names.indexOf(QStringLiteral("root.commands"));
+    ASSERT_GE(first, 0);
+    names = names.mid(first) + names.mid(0, first);
+    EXPECT_EQ(names.mid(0, 8).join(QLatin1Char(' ')).toStdString(),
+              "root.commands root.tab.pomodoro root.tab.day root.tab.tasks root.tab.daily root.pin "
+              "root.meaning.hint tasks.composer");
+    EXPECT_EQ(names.mid(names.size() - 5).join(QLatin1Char(' ')).toStdString(),
+              "footer.sanshin footer.howTo footer.glossary footer.history footer.settings");
+}
+
 TEST_F(MainWindowFocusTest, TheDayTabIsWalkable)
 {
     show(RootTab::day);
     expectClean("day", {"day.previous", "day.morning.field", "day.evening.field", "day.deed"});
+}
+
+// The day's free half hours are one stop; the arrows go along them and Tab
+// goes on past the timeline.
+TEST_F(MainWindowFocusTest, TheDaysFreeStretchesAreOneStopWithArrowsInside)
+{
+    show(RootTab::day);
+    const FocusWalk::Report report = FocusWalk::walk(app->mainWindow());
+    QList<QWidget *> openings;
+    for (const QPointer<QWidget> &w : report.reached)
+        if (w && w->objectName().startsWith(QLatin1String("day.opening")))
+            openings << w;
+    ASSERT_EQ(openings.size(), 1);
+    QWidget *stop = openings.first();
+    // Today at 9:00: the stop is the stretch of the present hour.
+    EXPECT_EQ(stop->property("start").toInt(), 9 * 60);
+    stop->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(stop, Qt::Key_Down);
+    QWidget *next = QApplication::focusWidget();
+    ASSERT_NE(next, stop);
+    EXPECT_TRUE(next->objectName().startsWith(QLatin1String("day.opening")));
+    EXPECT_GT(next->property("start").toInt(), stop->property("start").toInt());
+    QTest::keyClick(next, Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), stop);
+    // The stop follows the user: Tab away and back lands where the arrows left it.
+    QTest::keyClick(stop, Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_FALSE(QApplication::focusWidget()->objectName().startsWith(QLatin1String("day.opening")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
 }
 
 TEST_F(MainWindowFocusTest, TheTasksTabIsWalkable)
@@ -118,6 +171,27 @@ TEST_F(MainWindowFocusTest, TheRunningRoundIsWalkable)
     settle();
     ASSERT_TRUE(rig->model->engine().mode());
     expectClean("running", {"timer.backButton", "timer.primaryButton", "ambience.picker"});
+}
+
+} // namespace
+
+namespace {
+
+// The other windows: settings, history and the glossary.
+TEST_F(MainWindowFocusTest, TheOtherWindowsAreWalkable)
+{
+    app->openSettings();
+    app->openWindow(QStringLiteral("history"));
+    app->openWindow(QStringLiteral("glossary"));
+    for (const char *id : {"settings", "history", "glossary"}) {
+        SCOPED_TRACE(id);
+        QWidget *window = app->window(QString::fromLatin1(id));
+        ASSERT_TRUE(window);
+        settle();
+        const FocusWalk::Report report = FocusWalk::walk(window);
+        EXPECT_FALSE(report.reached.isEmpty());
+        EXPECT_TRUE(report.clean()) << report.findings().join(QLatin1Char('\n')).toStdString();
+    }
 }
 
 } // namespace

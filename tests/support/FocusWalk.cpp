@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QImage>
 
 namespace {
 
@@ -38,11 +39,26 @@ QWidget *firstStop(QWidget *window)
     return nullptr;
 }
 
-// A click-focus control whose group Tab entered: a sibling of its own class was reached.
+// Whether the window has a stop other than `stop`.
+bool otherStop(QWidget *window, const QWidget *stop)
+{
+    for (QWidget *w : window->findChildren<QWidget *>())
+        if (w != stop && usable(w, window) && tabFocus(w) && !w->focusProxy())
+            return true;
+    return false;
+}
+
+// A click-focus control whose group Tab entered: a sibling of its own class
+// was reached, or a control of the same named group.
 bool reachedThroughGroup(const QWidget *widget, const QSet<const QWidget *> &reached)
 {
     if (tabFocus(widget) || (widget->focusPolicy() & Qt::ClickFocus) == 0 || !widget->parentWidget())
         return false;
+    const QString group = widget->property("focusGroup").toString();
+    if (!group.isEmpty())
+        for (const QWidget *r : reached)
+            if (r->property("focusGroup").toString() == group)
+                return true;
     for (const QObject *child : widget->parentWidget()->children()) {
         const auto *sibling = qobject_cast<const QWidget *>(child);
         if (sibling && sibling != widget && reached.contains(sibling)
@@ -50,6 +66,51 @@ bool reachedThroughGroup(const QWidget *widget, const QSet<const QWidget *> &rea
             return true;
     }
     return false;
+}
+
+// Whether the focus shows at `stop`: the window's picture around it differs
+// between the focus on it and no focus at all. The focus is put back as a
+// Tab put it.
+bool focusShows(QWidget *window, QWidget *stop)
+{
+    const QRect around = QRect(stop->mapTo(window, QPoint(0, 0)), stop->size()).adjusted(-4, -4, 4, 4)
+                             .intersected(window->rect());
+    const QImage focused = window->grab(around).toImage();
+    stop->clearFocus();
+    const QImage plain = window->grab(around).toImage();
+    stop->setFocus(Qt::TabFocusReason);
+    return focused != plain;
+}
+
+// The child of `ancestor` that holds `widget` (or the widget itself).
+const QWidget *branch(const QWidget *ancestor, const QWidget *widget)
+{
+    const QWidget *w = widget;
+    while (w && w->parentWidget() != ancestor)
+        w = w->parentWidget();
+    return w;
+}
+
+// Whether `b` comes before `a` in reading order: in the widget both lie in,
+// the part holding b stands above the part holding a, or on its line and to
+// its left.
+bool before(const QWidget *b, const QWidget *a)
+{
+    if (a->isAncestorOf(b))
+        return false;
+    if (b->isAncestorOf(a))
+        return true;
+    const QWidget *common = a->parentWidget();
+    while (common && !common->isAncestorOf(b))
+        common = common->parentWidget();
+    if (!common)
+        return false;
+    const QRect ra = branch(common, a)->geometry(), rb = branch(common, b)->geometry();
+    const bool sameLine = (rb.center().y() >= ra.top() && rb.center().y() <= ra.bottom())
+        || (ra.center().y() >= rb.top() && ra.center().y() <= rb.bottom());
+    if (sameLine)
+        return rb.center().x() < ra.center().x();
+    return rb.center().y() < ra.top();
 }
 
 } // namespace
@@ -100,6 +161,10 @@ QStringList FocusWalk::Report::findings() const
         out << QStringLiteral("not reached by Tab: ") + describe(w);
     if (trap)
         out << QStringLiteral("keeps the focus on Tab: ") + describe(trap);
+    for (const QPointer<QWidget> &w : unseen)
+        out << QStringLiteral("focus not visible: ") + describe(w);
+    for (const QString &step : backwards)
+        out << QStringLiteral("against reading order: ") + step;
     return out;
 }
 
@@ -111,8 +176,14 @@ FocusWalk::Report FocusWalk::walk(QWidget *window, int maxSteps)
     if (!QTest::qWaitForWindowActive(window))
         QApplication::setActiveWindow(window);
 
+    // As after a Tab press: the desktop's own controls draw their focus
+    // frames only once the focus has moved by the keyboard.
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
     QSet<const QWidget *> reached;
     if (QWidget *start = firstStop(window)) {
+        // Arrived at as by Tab, even where the window put its focus already.
+        if (QWidget *focus = QApplication::focusWidget())
+            focus->clearFocus();
         start->setFocus(Qt::TabFocusReason);
         QWidget *first = QApplication::focusWidget();
         QWidget *current = first;
@@ -121,15 +192,30 @@ FocusWalk::Report FocusWalk::walk(QWidget *window, int maxSteps)
                 break;
             reached.insert(current);
             report.reached << current;
+            if (!focusShows(window, current))
+                report.unseen << current;
             QTest::keyClick(current, Qt::Key_Tab);
             QWidget *next = QApplication::focusWidget();
             if (next == current) {
-                report.trap = current;
+                // The only stop of its window keeps the focus, as it should.
+                if (firstStop(window) != current || report.reached.size() > 1 || otherStop(window, current))
+                    report.trap = current;
                 break;
             }
             current = next;
         }
     }
+
+    // Reading order: one step back is the wrap from the last stop to the first.
+    QStringList back;
+    for (qsizetype i = 0; i < report.reached.size(); ++i) {
+        const QWidget *a = report.reached[i];
+        const QWidget *b = report.reached[(i + 1) % report.reached.size()];
+        if (a && b && a != b && before(b, a))
+            back << describe(a) + QStringLiteral(" → ") + describe(b);
+    }
+    if (back.size() > 1)
+        report.backwards = back;
 
     const QList<QWidget *> all = window->findChildren<QWidget *>();
     for (QWidget *w : all) {

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 DaySheet::DaySheet(const QString &objectName, int spacing, QWidget *parent)
-    : QDialog(parent)
+    : InkDialog(parent)
 {
     setObjectName(objectName);
     setWindowModality(Qt::WindowModal);

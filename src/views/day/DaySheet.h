@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "views/ink/InkDialog.h"
 
 #include <functional>
 
@@ -10,7 +10,7 @@ class QVBoxLayout;
 // A sheet of the day page: a window-modal dialog on paper, 400 × scale wide,
 // its content stacked 20 pt in from every side. Escape closes it; closing
 // it any way tells dismissed() once.
-class DaySheet : public QDialog
+class DaySheet : public InkDialog
 {
     Q_OBJECT
 public:

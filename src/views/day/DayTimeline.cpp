@@ -10,7 +10,9 @@
 #include "views/ink/TextBlock.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
@@ -122,6 +124,103 @@ void DayTimeline::set(const Input &input, const DayLineActions *actions)
         DayLineRules::rows(input.events, timed, input.deeds, input.calendarDeeds, input.today, input.nowMinute);
     for (int h = 0; h < 24; ++h)
         m_rows[h]->set(rows[h], m_wide, actions);
+    settleOpeningStop();
+}
+
+QList<InkButton *> DayTimeline::openings() const
+{
+    QList<InkButton *> out;
+    for (InkButton *b : findChildren<InkButton *>())
+        if (b->objectName().startsWith(QLatin1String("day.opening")) && !b->isHidden()
+            && b->property("start").isValid())
+            out << b;
+    std::stable_sort(out.begin(), out.end(), [](const InkButton *a, const InkButton *b) {
+        const int sa = a->property("start").toInt(), sb = b->property("start").toInt();
+        if (sa != sb)
+            return sa < sb;
+        return a->property("asDeed").toBool() < b->property("asDeed").toBool();
+    });
+    return out;
+}
+
+void DayTimeline::settleOpeningStop()
+{
+    if (m_snapshot)
+        return;
+    const QList<InkButton *> all = openings();
+    if (!m_stopChosen || !m_stop || !all.contains(m_stop.data())) {
+        m_stopChosen = false;
+
+        m_stop = all.isEmpty() ? nullptr : all.first();
+        // Today, the half hour of the present time, or the next free one.
+        if (m_input.today)
+            for (InkButton *b : all)
+                if (b->property("start").toInt() + 30 > m_input.nowMinute) {
+                    m_stop = b;
+                    break;
+                }
+    }
+    for (InkButton *b : all) {
+        if (!b->property("dayOpeningWatched").toBool()) {
+            b->setProperty("dayOpeningWatched", true);
+            b->setProperty("focusGroup", QStringLiteral("day.openings"));
+            b->installEventFilter(this);
+        }
+        b->setFocusPolicy(b == m_stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+bool DayTimeline::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *button = qobject_cast<InkButton *>(watched);
+    if (!button || !button->property("dayOpeningWatched").toBool())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        m_stopChosen = true;
+        if (button != m_stop) {
+            m_stop = button;
+            settleOpeningStop();
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        const QList<InkButton *> all = openings();
+        const qsizetype at = all.indexOf(button);
+        qsizetype to = -1;
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            to = at - 1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            to = at + 1;
+            break;
+        case Qt::Key_Home:
+            to = 0;
+            break;
+        case Qt::Key_End:
+            to = all.size() - 1;
+            break;
+        default:
+            return false;
+        }
+        if (at >= 0 && to >= 0 && to < all.size() && to != at) {
+            InkButton *next = all[to];
+            m_stop = next;
+            m_stopChosen = true;
+            settleOpeningStop();
+            next->setFocus(Qt::TabFocusReason);
+            for (QWidget *w = next->parentWidget(); w; w = w->parentWidget())
+                if (auto *area = qobject_cast<QScrollArea *>(w)) {
+                    area->ensureWidgetVisible(next);
+                    break;
+                }
+        }
+        return true; // the arrows stay within the day
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DayTimeline::rebuildLists()

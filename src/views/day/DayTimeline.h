@@ -5,6 +5,7 @@
 #include "views/day/DayLineRules.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class ElidedLabel;
@@ -41,6 +42,9 @@ public:
     // How many times set() was handed something new to show.
     int builds() const { return m_builds; }
     SlotRow *row(int hour) const { return m_rows.value(hour); }
+    // The free stretches of the day in time order (plan before deed): one
+    // Tab stop among them, the arrow keys move along them.
+    QList<InkButton *> openings() const;
 
     // The reason why no events show, by calendar access.
     static QString emptyReason(CalendarAccess access);
@@ -53,9 +57,13 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void rebuildLists();
+    // Gives the Tab stop to one opening (the one the user was on, else the
+    // one at the present time, else the first) and click focus to the rest.
+    void settleOpeningStop();
 
     bool m_snapshot;
     bool m_wide = false;
@@ -71,4 +79,6 @@ private:
     TextBlock *m_reason = nullptr;
     QWidget *m_columnHeader = nullptr;
     QList<SlotRow *> m_rows;
+    QPointer<InkButton> m_stop; // the opening Tab stops at
+    bool m_stopChosen = false;  // the user went to it
 };

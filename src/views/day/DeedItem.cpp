@@ -2,9 +2,12 @@
 
 #include "core/L.h"
 #include "views/day/DayItemTexts.h"
+#include "views/ink/FocusRing.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 DeedItem::DeedItem(const DayDeed &deed, bool enabled, std::function<void()> open, QWidget *parent)
     : DayItem(Kiv::Colour::actual, deed.title, DayItemTexts::deed(deed), false, parent)
@@ -45,4 +48,31 @@ void DeedItem::keyPressEvent(QKeyEvent *event)
         return;
     }
     DayItem::keyPressEvent(event);
+}
+
+void DeedItem::focusInEvent(QFocusEvent *event)
+{
+    DayItem::focusInEvent(event);
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
+    update();
+}
+
+void DeedItem::focusOutEvent(QFocusEvent *event)
+{
+    DayItem::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_keyboardFocus = false;
+    update();
+}
+
+void DeedItem::paintEvent(QPaintEvent *event)
+{
+    DayItem::paintEvent(event);
+    if (!m_keyboardFocus || !hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Kiv::indigo(0.6), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
 }

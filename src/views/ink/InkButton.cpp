@@ -1,5 +1,6 @@
 #include "views/ink/InkButton.h"
 
+#include "views/ink/FocusRing.h"
 #include "views/ink/Motion.h"
 #include "views/ink/SymbolPainter.h"
 
@@ -15,6 +16,7 @@ InkButton::InkButton(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
+    FocusRing::watch();
 }
 
 InkButton::InkButton(const QString &text, const InkLook &look, QWidget *parent)
@@ -195,6 +197,13 @@ void InkButton::leaveEvent(QEvent *event)
 
 void InkButton::keyPressEvent(QKeyEvent *event)
 {
+    // A focus that fell here after a click elsewhere does not make the
+    // next Space or Return press this button.
+    const bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (press && m_focusFell) {
+        event->ignore();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
         if (isEnabled())
             click();
@@ -206,15 +215,21 @@ void InkButton::keyPressEvent(QKeyEvent *event)
 
 void InkButton::focusInEvent(QFocusEvent *event)
 {
+    // Back from another window or a popup, the focus is as it was.
     const Qt::FocusReason reason = event->reason();
-    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_focusFell = !FocusRing::givenByUser(event);
     QAbstractButton::focusInEvent(event);
     update();
 }
 
 void InkButton::focusOutEvent(QFocusEvent *event)
 {
-    m_keyboardFocus = false;
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        m_keyboardFocus = false;
+        m_focusFell = false;
+    }
     QAbstractButton::focusOutEvent(event);
     update();
 }

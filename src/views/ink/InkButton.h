@@ -9,8 +9,9 @@
 // the theme's colours, with an optional capsule, circle or rounded fill and
 // outline, that fades to its hover colours over 0.15 s (ease-out) while the
 // pointer is over it. The whole frame is the hit area (or its circle).
-// Keyboard: reachable by Tab, Space and Return press it; a keyboard focus
-// shows as an indigo ring. The accessible name is its text, or the name
+// Keyboard: reachable by Tab, Space and Return press it once the user gave
+// it the focus (a click, Tab); the focus shows as an indigo ring while the
+// user works with the keyboard (FocusRing). The accessible name is its text, or the name
 // given with setName() for a symbol alone (also its tool tip).
 class InkButton : public QAbstractButton
 {
@@ -48,7 +49,7 @@ protected:
     void changeEvent(QEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
 
-    // Focus came by the keyboard (Tab), so the focus ring shows.
+    // The focus came from the keyboard, so the focus ring shows.
     bool showsFocusRing() const { return m_keyboardFocus && hasFocus(); }
 
     // Draws the label (symbol and text) in `rect` in `colour`; subclasses
@@ -65,4 +66,5 @@ private:
     Animation m_hover;
     bool m_hovering = false;
     bool m_keyboardFocus = false;
+    bool m_focusFell = false; // the focus fell here, nobody gave it (FocusRing)
 };

@@ -1,6 +1,7 @@
 #include "views/ink/Popover.h"
 
 #include "views/ink/PopupPanel.h"
+#include "views/ink/ReadingOrder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -175,9 +176,14 @@ void Popover::resizeEvent(QResizeEvent *event)
         setMask(PopupPanel::mask(size()));
 }
 
+bool Popover::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::focusNext(this, next);
+}
+
 void Popover::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close)) {
         close();
         return;
     }

@@ -8,7 +8,8 @@
 // click elsewhere, on Escape or by close().
 // It holds one content widget; it belongs to its anchor, so it goes when
 // the anchor goes. Escape and a click outside close it; dismissed() tells
-// the owner, however it closed.
+// the owner, however it closed. Ctrl+W closes it too; Tab goes in reading
+// order.
 class Popover : public QFrame
 {
     Q_OBJECT
@@ -43,6 +44,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void hideEvent(QHideEvent *event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "core/L.h"
 #include "core/LineBreaker.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/Motion.h"
 #include "views/ink/TextBlock.h"
 
@@ -230,7 +231,7 @@ void GlossaryRow::keyPressEvent(QKeyEvent *event)
 void GlossaryRow::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
     update();
 }
 

@@ -1,6 +1,7 @@
 #include "views/reading/GlossaryView.h"
 
 #include "core/Kiv.h"
+#include "core/L.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/TextBlock.h"
@@ -94,6 +95,8 @@ GlossaryView::GlossaryView(const ViewContext &context, const QList<Glossary::Sec
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("glossary.scroll"));
+        // The page scrolls by keys when focused; it bears the page's name.
+        m_scroll->setAccessibleName(L("言葉のしおり"));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "platform/time/Clock.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/LayoutRole.h"
 #include "views/reading/SanshinNotePresenter.h"
 
@@ -82,7 +83,7 @@ int TodaySanshinLine::heightForWidth(int width) const
 void TodaySanshinLine::focusInEvent(QFocusEvent *event)
 {
     QAbstractButton::focusInEvent(event);
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
     update();
 }
 

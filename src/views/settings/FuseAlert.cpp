@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 FuseAlert::FuseAlert(QWidget *parent)
-    : QDialog(parent)
+    : InkDialog(parent)
 {
     setObjectName(QStringLiteral("settings.offering.alert"));
     setWindowTitle(Fuse::alertTitle());

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
+#include "views/ink/InkDialog.h"
 
 // The offering alert: the word as its title, the message of thanks and
 // one button that closes it. Modal over the settings window.
-class FuseAlert : public QDialog
+class FuseAlert : public InkDialog
 {
     Q_OBJECT
 public:

@@ -78,6 +78,8 @@ SettingsView::SettingsView(const ViewContext &context, QWidget *parent)
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("settings.scroll"));
+        // The page scrolls by keys when focused; it bears the window's name.
+        m_scroll->setAccessibleName(L("設定"));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setWidgetResizable(true);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 #include "sources/TaskHub.h"
 #include "stores/LocalTaskStore.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/SymbolLabel.h"
 #include "views/tasks/PlaceDay.h"
@@ -110,7 +111,7 @@ ClosedRow::ClosedRow(const ViewContext &context, const LocalTask &task, QWidget 
 void ClosedRow::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
     setHovering(m_hovering);
 }
 

@@ -11,6 +11,7 @@
 #include "stores/LocalTaskStore.h"
 #include "views/ink/ChipButton.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
@@ -180,7 +181,7 @@ protected:
     }
     void focusInEvent(QFocusEvent *event) override
     {
-        m_keyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+        m_keyboard = FocusRing::shows(event, m_keyboard);
         QAbstractButton::focusInEvent(event);
     }
     void keyPressEvent(QKeyEvent *event) override

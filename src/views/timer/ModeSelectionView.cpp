@@ -6,6 +6,7 @@
 #include "model/AppModel.h"
 #include "model/RootTab.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/InkDialog.h"
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/SayingView.h"
 #include "views/timer/ModeCard.h"
@@ -132,7 +133,7 @@ void ModeSelectionView::openRoundsPicker()
 {
     if (m_sheet)
         return;
-    auto *sheet = new QDialog(this, Qt::Sheet | Qt::Dialog);
+    auto *sheet = new InkDialog(this, Qt::Sheet | Qt::Dialog);
     sheet->setObjectName(QStringLiteral("timer.roundsSheet"));
     sheet->setWindowTitle(L(QStringLiteral("どれを回りますか")));
     sheet->setAttribute(Qt::WA_DeleteOnClose);

@@ -3,6 +3,7 @@
 #include "core/Kiv.h"
 #include "model/AppModel.h"
 #include "platform/time/Clock.h"
+#include "views/ink/FocusRing.h"
 #include "views/ink/Motion.h"
 #include "views/tasks/UndatedFold.h"
 
@@ -181,6 +182,7 @@ TaskChooserView::TaskChooserView(const ViewContext &context, Look look, double m
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setProperty("ownFocusRing", true); // the current row shows the focus
     viewport()->setAttribute(Qt::WA_Hover);
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
@@ -292,7 +294,7 @@ void TaskChooserView::activate(const QModelIndex &index)
 
 void TaskChooserView::focusInEvent(QFocusEvent *event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = FocusRing::shows(event, m_keyboardFocus);
     QListView::focusInEvent(event);
 }
 

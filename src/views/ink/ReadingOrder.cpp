@@ -1,0 +1,133 @@
+#include "views/ink/ReadingOrder.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QScrollArea>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+
+bool isStop(const QWidget *w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && !w->focusProxy();
+}
+
+struct Visit
+{
+    const QWidget *gone = nullptr; // the focus widget that was hidden, kept in place
+    QList<QWidget *> out;
+
+    // Whether the child is walked: shown, or holding the widget that went.
+    bool walks(const QWidget *child) const
+    {
+        if (child->isWindow())
+            return false;
+        return !child->isHidden() || (gone && (child == gone || child->isAncestorOf(gone)));
+    }
+
+    // The stops of one child's subtree (itself first).
+    QList<QWidget *> of(QWidget *widget)
+    {
+        QList<QWidget *> found;
+        if (widget == gone || isStop(widget))
+            found << widget;
+        found << inside(widget);
+        return found;
+    }
+
+    // The stops inside a widget, its children taken in reading order.
+    QList<QWidget *> inside(QWidget *widget)
+    {
+        struct Part
+        {
+            QRect rect;
+            QList<QWidget *> stops;
+        };
+        QList<Part> parts;
+        for (QObject *object : widget->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (!child || !walks(child))
+                continue;
+            QList<QWidget *> stops = of(child);
+            if (!stops.isEmpty())
+                parts.append({child->geometry(), stops});
+        }
+        // Top to bottom; a part whose middle lies within the height of the
+        // first part of a line joins that line; each line left to right.
+        std::stable_sort(parts.begin(), parts.end(),
+                         [](const Part &a, const Part &b) { return a.rect.top() < b.rect.top(); });
+        QList<QWidget *> result;
+        for (qsizetype i = 0; i < parts.size();) {
+            const QRect anchor = parts[i].rect;
+            qsizetype end = i + 1;
+            while (end < parts.size() && parts[end].rect.center().y() <= anchor.bottom())
+                ++end;
+            std::stable_sort(parts.begin() + i, parts.begin() + end, [](const Part &a, const Part &b) {
+                return a.rect.center().x() < b.rect.center().x();
+            });
+            for (qsizetype k = i; k < end; ++k)
+                result << parts[k].stops;
+            i = end;
+        }
+        return result;
+    }
+};
+
+void scrollIntoView(QWidget *widget)
+{
+    for (QWidget *w = widget->parentWidget(); w && !w->isWindow(); w = w->parentWidget())
+        if (auto *area = qobject_cast<QScrollArea *>(w))
+            area->ensureWidgetVisible(widget);
+}
+
+} // namespace
+
+namespace ReadingOrder {
+
+QList<QWidget *> stops(QWidget *root)
+{
+    Visit visit;
+    return visit.inside(root);
+}
+
+bool focusNext(QWidget *window, bool forward)
+{
+    QWidget *current = QApplication::focusWidget();
+    if (current && current->window() != window)
+        current = nullptr;
+    const bool gone = current && !current->isVisible();
+    Visit visit;
+    if (gone)
+        visit.gone = current;
+    QList<QWidget *> order = visit.inside(window);
+    if (gone)
+        forward = true; // the focus goes on from where the widget stood
+    // The focus may sit inside a stop (a field's inner editor): that stop.
+    qsizetype at = -1;
+    for (QWidget *w = current; w && at < 0; w = w->parentWidget()) {
+        at = order.indexOf(w);
+        if (w == window)
+            break;
+    }
+    if (gone && at >= 0)
+        order.removeAt(at); // not a stop any more; its successor takes its index
+    if (order.isEmpty())
+        return false;
+    qsizetype next = 0;
+    if (at >= 0) {
+        const qsizetype n = order.size();
+        next = gone ? at % n : (forward ? (at + 1) % n : (at - 1 + n) % n);
+    } else if (!forward) {
+        next = order.size() - 1;
+    }
+    QWidget *target = order[next];
+    if (gone)
+        target->setFocus(Qt::NoFocusReason); // nobody chose it (FocusRing)
+    else
+        target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    scrollIntoView(target);
+    return true;
+}
+
+} // namespace ReadingOrder
