@@ -131,12 +131,14 @@ QFont fixedFont(double size, Design design, QFont::Weight weight)
     f.setFamilies({family(design)});
     f.setStyleHint(design == Design::serif ? QFont::Serif : QFont::SansSerif);
     f.setPointSizeF(pointsFor(std::max(size, 0.5)));
-    // The serif's hairlines (the first stroke of に, the dots of a voiced
-    // kana) are thinner than a pixel below 14 px, and the toolkit blends
-    // this face's glyphs in linear light, which thins dark strokes on paper
-    // further: they break up at 1× and 2× alike. Small serif text takes the
-    // heavier cut, which keeps every stroke.
-    if (design == Design::serif && weight == QFont::Normal && size < kSmallSerif)
+    // The serif's kana and kanji hairlines (the first stroke of に, the dots
+    // of a voiced kana) are thinner than a pixel below 14 px, and the toolkit
+    // blends this face's glyphs in linear light, which thins dark strokes on
+    // paper further: they break up at 1× and 2× alike. Small serif Japanese
+    // takes the heavier cut, which keeps every stroke. (Latin letters are
+    // made of stems, which the face's hinting darkens: English keeps the
+    // regular cut.)
+    if (design == Design::serif && weight == QFont::Normal && size < kSmallSerif && Lang::isJapanese())
         weight = QFont::DemiBold;
     f.setWeight(weight);
     return f;

@@ -72,12 +72,12 @@ enum class Design { sans, serif };
 // The face a design resolves to: "Noto Sans CJK JP" or "Noto Serif CJK JP".
 QString family(Design design);
 
-// Serif text below this size (logical pixels, after the text scale) is set
-// in the heavier cut, so that its hairlines survive.
+// Japanese serif text below this size (logical pixels, after the text
+// scale) is set in the heavier cut, so that its hairlines survive.
 inline constexpr double kSmallSerif = 14;
 
 // A font of `size` logical pixels at scale 1, multiplied by the text scale.
-// Regular serif below kSmallSerif comes in the face's heavier cut.
+// In Japanese, regular serif below kSmallSerif comes in the heavier cut.
 QFont font(double size, Design design = Design::sans, QFont::Weight weight = QFont::Normal);
 // A font of exactly `size` logical pixels, whatever the text scale (marks
 // whose size does not follow the text).
