@@ -17,6 +17,7 @@
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/ReadingOrder.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -112,6 +113,11 @@ void RootWorkspace::refreshPage()
     if (m_kind == kind)
         return;
     m_kind = kind;
+    // The focus in the page that goes waits here, and goes on into the new
+    // page (not to whatever widget follows the old one).
+    const bool hadFocus = ReadingOrder::holdsFocus(m_page);
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
     if (m_page) {
         m_page->hide();
         m_page->deleteLater();
@@ -142,6 +148,8 @@ void RootWorkspace::refreshPage()
     }
     m_pageArea->addWidget(m_page);
     m_page->show();
+    if (hadFocus)
+        ReadingOrder::focusInto(m_page);
     // The overlays stay above the page.
     m_commands->raise();
     m_pin->raise();

@@ -11,6 +11,7 @@
 namespace {
 
 bool g_keyboardLast = false;
+int g_falling = 0;
 
 class Watch : public QObject
 {
@@ -66,6 +67,8 @@ bool keyboardLast()
 
 bool shows(const QFocusEvent *event)
 {
+    if (g_falling)
+        return g_keyboardLast;
     switch (event->reason()) {
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
@@ -88,14 +91,25 @@ bool shows(const QFocusEvent *event, bool before)
 
 bool givenByUser(const QFocusEvent *event)
 {
+    if (g_falling)
+        return g_keyboardLast;
     switch (event->reason()) {
-    case Qt::NoFocusReason:
     case Qt::ActiveWindowFocusReason:
     case Qt::PopupFocusReason:
         return g_keyboardLast;
     default:
         return true;
     }
+}
+
+Falling::Falling()
+{
+    ++g_falling;
+}
+
+Falling::~Falling()
+{
+    --g_falling;
 }
 
 } // namespace FocusRing

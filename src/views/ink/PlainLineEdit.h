@@ -6,7 +6,8 @@
 
 // A one-line text field without frame or background: the text in the
 // given tone on whatever lies behind, the placeholder in the faint ink of
-// the window's palette.
+// the window's palette, shown whenever the field is empty, focused or not
+// (Qt hides it in a centred field that has the focus).
 class PlainLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     Tone m_tone{Kiv::Colour::ink};

@@ -1,5 +1,7 @@
 #include "views/ink/ReadingOrder.h"
 
+#include "views/ink/FocusRing.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QScrollArea>
@@ -26,18 +28,21 @@ struct Visit
         return !child->isHidden() || (gone && (child == gone || child->isAncestorOf(gone)));
     }
 
-    // The stops of one child's subtree (itself first).
-    QList<QWidget *> of(QWidget *widget)
+    // The stops of one child's subtree (itself first). In a hidden branch
+    // (walked only to find where the widget that went stood) that widget
+    // alone counts.
+    QList<QWidget *> of(QWidget *widget, bool hidden)
     {
+        hidden = hidden || widget->isHidden();
         QList<QWidget *> found;
-        if (widget == gone || isStop(widget))
+        if (widget == gone || (isStop(widget) && !hidden))
             found << widget;
-        found << inside(widget);
+        found << inside(widget, hidden);
         return found;
     }
 
     // The stops inside a widget, its children taken in reading order.
-    QList<QWidget *> inside(QWidget *widget)
+    QList<QWidget *> inside(QWidget *widget, bool hidden = false)
     {
         struct Part
         {
@@ -49,7 +54,7 @@ struct Visit
             auto *child = qobject_cast<QWidget *>(object);
             if (!child || !walks(child))
                 continue;
-            QList<QWidget *> stops = of(child);
+            QList<QWidget *> stops = of(child, hidden);
             if (!stops.isEmpty())
                 parts.append({child->geometry(), stops});
         }
@@ -122,12 +127,36 @@ bool focusNext(QWidget *window, bool forward)
         next = order.size() - 1;
     }
     QWidget *target = order[next];
-    if (gone)
-        target->setFocus(Qt::NoFocusReason); // nobody chose it (FocusRing)
-    else
+    if (gone) {
+        const FocusRing::Falling falling; // nobody chose it
+        target->setFocus(Qt::OtherFocusReason);
+    } else
         target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     scrollIntoView(target);
     return true;
+}
+
+bool holdsFocus(const QWidget *widget)
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return widget && focus && (focus == widget || widget->isAncestorOf(focus));
+}
+
+void focusInto(QWidget *page)
+{
+    if (!page || holdsFocus(page) || !page->isVisible())
+        return;
+    const QList<QWidget *> order = stops(page);
+    QWidget *target = order.value(0);
+    for (QWidget *w : order)
+        if (w->property("pageFocus").toBool()) {
+            target = w;
+            break;
+        }
+    if (!target)
+        return;
+    target->setFocus(Qt::OtherFocusReason);
+    scrollIntoView(target);
 }
 
 } // namespace ReadingOrder

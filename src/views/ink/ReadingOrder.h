@@ -25,10 +25,19 @@ QList<QWidget *> stops(QWidget *root);
 // Moves the focus from the focus widget to the next (forward) or previous
 // stop of `window`, wrapping around, and scrolls it into view. A focus
 // widget that has just gone (hidden with its page) hands the focus to the
-// stop that follows where it stood, with Qt::NoFocusReason: nobody chose
-// it, so it shows no focus ring and takes no Space after a click
-// (FocusRing). False when the window has no
+// stop that follows where it stood as a focus that fell there: nobody
+// chose it, so it shows no focus ring and takes no Space after a click
+// (FocusRing::Falling). False when the window has no
 // stop.
 bool focusNext(QWidget *window, bool forward);
+
+// Whether the focus is on `widget` or a widget inside it.
+bool holdsFocus(const QWidget *widget);
+
+// Gives the focus to a page that has just replaced the one that held it:
+// to the widget inside it whose "pageFocus" property is set, else to its
+// first stop, as a move of the program's (Qt::OtherFocusReason: its ring
+// shows to a keyboard user). A page that took the focus itself keeps it.
+void focusInto(QWidget *page);
 
 } // namespace ReadingOrder

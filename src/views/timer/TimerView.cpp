@@ -12,6 +12,7 @@
 #include "views/ink/Crossfade.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/Motion.h"
+#include "views/ink/ReadingOrder.h"
 #include "views/ink/Reveal.h"
 #include "views/ink/RhythmView.h"
 #include "views/ink/TextBlock.h"
@@ -178,6 +179,8 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     m_reset = new QuietButton(L(QStringLiteral("戻す")), controls);
     m_reset->setObjectName(QStringLiteral("timer.resetButton"));
     m_primary = new PrimaryButton(controls);
+    // Where the focus goes when this screen comes in its place.
+    m_primary->setProperty("pageFocus", true);
     m_nextPhase = new QuietButton(L(QStringLiteral("次へ")), controls);
     // 18 between the three, closer where the primary button (which grows
     // with the text scale) would otherwise not leave them room in the
@@ -437,8 +440,21 @@ void TimerView::refresh()
     m_modeName->setVisible(s.modeName.has_value());
     placeTitle();
 
+    // When the round's column gives way to the completion (or back), the
+    // focus goes with it, not to whatever follows below.
+    const bool focusInColumn = ReadingOrder::holdsFocus(m_column) && !s.showsColumn;
+    const bool focusInCompletion = ReadingOrder::holdsFocus(m_completion) && !s.showsCompletion;
+    if (focusInColumn || focusInCompletion)
+        setFocus(Qt::OtherFocusReason);
     m_column->setVisible(s.showsColumn);
     m_completion->setVisible(s.showsCompletion);
+    // Once everything below is in place.
+    const auto handOver = qScopeGuard([this, focusInColumn, focusInCompletion] {
+        if (focusInColumn)
+            ReadingOrder::focusInto(m_completion);
+        else if (focusInCompletion)
+            ReadingOrder::focusInto(m_column);
+    });
     if (!s.showsColumn)
         return;
 

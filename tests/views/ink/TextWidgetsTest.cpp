@@ -119,4 +119,41 @@ TEST_F(TextWidgetsTest, PlainFieldsHaveNoBackgroundAndFollowTheAppearance)
     EXPECT_EQ(edit.palette().color(QPalette::PlaceholderText), Kiv::inkFaint()) << "from the window";
 }
 
+// A centred field shows its placeholder while empty, with the focus too,
+// where it stands without the focus; typing replaces it.
+TEST_F(TextWidgetsTest, ACentredFieldShowsItsPlaceholderWithTheFocus)
+{
+    QWidget window;
+    window.setPalette(Kiv::palette(Kiv::Appearance::light));
+    auto *layout = new QVBoxLayout(&window);
+    auto *field = new PlainLineEdit(&window);
+    field->setAlignment(Qt::AlignCenter);
+    field->setFont(Kiv::font(14, Kiv::Design::serif));
+    layout->addWidget(field);
+    window.resize(300, 60);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The field's picture left of the caret's column (the caret stands in the middle).
+    auto picture = [field] {
+        const QImage full = field->grab().toImage();
+        return full.copy(0, 0, full.width() / 2 - 4, full.height());
+    };
+
+    field->setPlaceholderText(QStringLiteral("たとえば、原稿を書く"));
+    const QImage unfocused = picture();
+    field->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(field->hasFocus());
+    const QImage focused = picture();
+    field->setPlaceholderText(QString());
+    const QImage bare = picture();
+
+    EXPECT_GT(worstDifference(focused, bare), 60) << "the placeholder is drawn";
+    EXPECT_LT(worstDifference(focused, unfocused), 8) << "where it stands without the focus";
+    QTest::keyClicks(field, QStringLiteral("x"));
+    const QImage typedBare = picture();
+    field->setPlaceholderText(QStringLiteral("たとえば、原稿を書く"));
+    EXPECT_EQ(worstDifference(picture(), typedBare), 0) << "a text replaces it";
+}
+
 } // namespace
