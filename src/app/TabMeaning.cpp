@@ -6,6 +6,7 @@
 #include "views/ink/Crossfade.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
 #include "views/ink/Reveal.h"
 #include "views/ink/SymbolPainter.h"
@@ -36,6 +37,7 @@ public:
         look.padding = QMarginsF(12, 2, 12, 2);
         setLook(look);
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        LayoutRole::setMayElide(this);
     }
     void setOpen(bool open)
     {

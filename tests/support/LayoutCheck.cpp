@@ -1,8 +1,10 @@
 #include "support/LayoutCheck.h"
 
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/LayoutRole.h"
+#include "views/ink/SymbolPainter.h"
 #include "views/ink/TextBlock.h"
 
 #include <QAbstractItemView>
@@ -42,6 +44,8 @@ QString name(const QWidget *w)
         text = elided->text();
     else if (auto *block = qobject_cast<const TextBlock *>(w))
         text = block->text();
+    else if (auto *button = qobject_cast<const InkButton *>(w))
+        text = button->text();
     if (!text.isEmpty()) {
         text.replace(QLatin1Char('\n'), QLatin1Char(' '));
         if (text.size() > 40)
@@ -295,6 +299,29 @@ private:
                         .arg(LayoutCheck::path(w))
                         .arg(size.width())
                         .arg(elided->sizeHint().width()));
+        } else if (auto *button = qobject_cast<InkButton *>(w)) {
+            // A painted button whose label is wider than the room its frame
+            // leaves draws it cut with an ellipsis.
+            if (!LayoutRole::mayElide(w) && !w->layout() && !button->text().isEmpty()) {
+                const InkLook &look = button->look();
+                const QFontMetricsF metrics(look.font);
+                const double symbol = look.symbol ? SymbolPainter::size(look.symbolSize > 0 ? look.symbolSize
+                                                                                            : Kiv::pixelSize(look.font))
+                                                            .width() + look.spacing
+                                                  : 0;
+                const double room = size.width() - look.padding.left() - look.padding.right() - symbol;
+                const double label = metrics.horizontalAdvance(button->text());
+                // Cut when its label is wider than the room its frame leaves,
+                // and it is narrower than it asks to be (a button that draws
+                // its label its own way, smaller or in a cell, reckons that
+                // itself).
+                const bool askedMore = look.fixedSize.isValid() || button->sizeHint().width() > size.width();
+                if (label > room + 0.5 && askedMore)
+                    add(QStringLiteral("cut with an ellipsis: %1, %2 wide, wants %3")
+                            .arg(LayoutCheck::path(w))
+                            .arg(size.width())
+                            .arg(button->sizeHint().width()));
+            }
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->wordWrap() && label->heightForWidth(size.width()) > size.height())
                 add(QStringLiteral("cut: %1 is %2 high, its lines need %3")

@@ -1,6 +1,7 @@
 // The layout check on small windows whose faults are known.
 #include "support/LayoutCheck.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/LayoutRole.h"
 #include "views/ink/TextBlock.h"
@@ -114,14 +115,21 @@ TEST_F(LayoutCheckTest, TextsCutShortUnlessTheyMayElide)
     auto *label = new QLabel(QStringLiteral("A plain label that cannot wrap"));
     label->setObjectName(QStringLiteral("plain"));
     label->setMinimumWidth(1);
+    // A painted button let to shrink draws its label with an ellipsis.
+    auto *button = new InkButton(QStringLiteral("Go round in this order"),
+                                 InkLook::plain(Kiv::font(14), {Kiv::Colour::indigo}, {Kiv::Colour::indigo}));
+    button->setObjectName(QStringLiteral("narrowButton"));
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    button->setMinimumWidth(40);
     for (QWidget *w : {static_cast<QWidget *>(block), static_cast<QWidget *>(title), static_cast<QWidget *>(own),
-                       static_cast<QWidget *>(label)})
+                       static_cast<QWidget *>(label), static_cast<QWidget *>(button)})
         column->addWidget(w);
 
     const QStringList found = check(QSize(120, 200));
     EXPECT_TRUE(has(found, QStringLiteral("cut:"), QStringLiteral("wraps"))) << joined(found);
     EXPECT_TRUE(has(found, QStringLiteral("cut with an ellipsis:"), QStringLiteral("elides"))) << joined(found);
     EXPECT_TRUE(has(found, QStringLiteral("text wider than it is:"), QStringLiteral("plain"))) << joined(found);
+    EXPECT_TRUE(has(found, QStringLiteral("cut with an ellipsis:"), QStringLiteral("narrowButton"))) << joined(found);
     EXPECT_FALSE(has(found, QString(), QStringLiteral("ownTitle"))) << joined(found);
 
     block->setMinimumHeight(0);
@@ -129,6 +137,7 @@ TEST_F(LayoutCheckTest, TextsCutShortUnlessTheyMayElide)
     title->setText(QStringLiteral("Short"));
     label->setWordWrap(true);
     label->setMinimumWidth(0);
+    button->setText(QStringLiteral("Go"));
     const QStringList mended = check(QSize(120, 300));
     EXPECT_TRUE(mended.isEmpty()) << joined(mended);
 }

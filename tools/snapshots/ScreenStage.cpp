@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,9 +80,29 @@ ScreenStage::ScreenStage(const Screen &screen, SnapshotRig &rig, Form form, QSiz
         screen.then(rig, m_widget);
         settle();
     }
-    for (QWidget *w : shownWindows())
-        if (!before.contains(w) && w != m_widget)
-            m_opened.append(w);
+    // (A control drawn in a graphics view is a window of its own to Qt, but
+    // shows only through its view.)
+    QList<QWidget *> opened;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !before.contains(w) && w != m_widget && !w->graphicsProxyWidget())
+            opened.append(w);
+    // Those opened from within others after them (a menu over the popover
+    // it came from), the same way every time.
+    auto depth = [](const QWidget *w) {
+        int n = 0;
+        for (const QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+            ++n;
+        return n;
+    };
+    std::sort(opened.begin(), opened.end(), [&depth](const QWidget *a, const QWidget *b) {
+        const int da = depth(a), db = depth(b);
+        if (da != db)
+            return da < db;
+        return QString::fromLatin1(a->metaObject()->className()) + a->objectName() <
+               QString::fromLatin1(b->metaObject()->className()) + b->objectName();
+    });
+    for (QWidget *w : opened)
+        m_opened.append(w);
 }
 
 ScreenStage::~ScreenStage()

@@ -39,9 +39,11 @@ struct SnapshotRig::Parts
     std::unique_ptr<GoogleAuth> googleAuth;
     FakeDesktop desktop;
     std::unique_ptr<AppModel> model;
+    QDateTime morning;
 
     explicit Parts(const QDateTime &now)
         : clock(now)
+        , morning(now)
     {
     }
 };
@@ -87,6 +89,15 @@ SnapshotRig::SnapshotRig(const QDateTime &now)
     m->hub->add(QStringLiteral("Draft the spring letter"), day.addDays(1));
     m->hub->add(QStringLiteral("Tidy the workshop"));
     m->hub->add(QStringLiteral("読書ノートをまとめる"));
+    // Two practices on the shelf: one of every day, one of now and then.
+    for (const auto &[title, occasional] : {std::pair{QStringLiteral("朝の坐禅"), false},
+                                             std::pair{QStringLiteral("Sharpen the chisels"), true}})
+        if (const std::optional<LocalTask> task = m->local.add(title)) {
+            m->local.setDaily(task->id, true);
+            if (occasional)
+                m->local.setOccasional(task->id, true);
+        }
+    m->hub->reload();
     for (int i = 0; i < 2; ++i) {
         SessionRecord record;
         record.id = QUuid::createUuid();
@@ -114,6 +125,16 @@ AppModel &SnapshotRig::model()
 FakeDesktop &SnapshotRig::desktop()
 {
     return m->desktop;
+}
+
+FakeCalendarStore &SnapshotRig::calendars()
+{
+    return m->calendars;
+}
+
+QDateTime SnapshotRig::morning() const
+{
+    return m->morning;
 }
 
 ViewContext SnapshotRig::context()

@@ -5,6 +5,7 @@
 #include <memory>
 
 class AppModel;
+class FakeCalendarStore;
 class FakeDesktop;
 struct ViewContext;
 
@@ -21,6 +22,9 @@ public:
 
     AppModel &model();
     FakeDesktop &desktop();
+    FakeCalendarStore &calendars();
+    // The fixed morning the pictures are drawn at.
+    QDateTime morning() const;
     // The context of a still picture: the model, the fake desktop, snapshot on.
     ViewContext context();
     // Moves the fake clock (a sweep day, an evening).

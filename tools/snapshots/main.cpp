@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThreadPool>
 #include <cstdio>
 
 namespace {
@@ -73,6 +74,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InkStyle::install();
+    // Qt's raster engine shares large fills out among the pool's threads as
+    // they come free, and the pieces' edges fall where they fall: one
+    // thread draws every picture the same from run to run.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     const QStringList args = app.arguments();
     const QString folder = args.size() > 1 ? args.at(1) : QStringLiteral("build/snapshots/app");
     const QString filter = args.size() > 2 ? args.at(2) : QString();

@@ -5,6 +5,48 @@
 #include "views/ink/TextBlock.h"
 
 #include <QBoxLayout>
+#include <QFontMetricsF>
+#include <QResizeEvent>
+#include <algorithm>
+
+namespace {
+
+// A centred text that wraps at its words (up to four lines) and, where one
+// word alone is wider than the page (the large heading of a narrow window
+// at a large text scale), is drawn smaller, just as far as that word needs.
+class WrappedLine : public ElidedLabel
+{
+public:
+    WrappedLine(const QString &text, const QFont &font, Tone tone, QWidget *parent)
+        : ElidedLabel(text, font, tone, parent)
+        , m_font(font)
+    {
+        setMaxLines(4);
+        setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        ElidedLabel::resizeEvent(event);
+        if (event->size().width() == event->oldSize().width())
+            return;
+        double widest = 0;
+        const QFontMetricsF metrics(m_font);
+        for (const QString &word : text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        QFont shown = m_font;
+        if (widest > width() && width() > 0)
+            shown.setPointSizeF(m_font.pointSizeF() * width() / widest * 0.98);
+        if (shown != font())
+            setFont(shown);
+    }
+
+private:
+    QFont m_font;
+};
+
+} // namespace
 
 namespace SweepParts {
 
@@ -17,8 +59,7 @@ void gap(QBoxLayout *column, int points)
 ElidedLabel *line(QBoxLayout *column, const QString &text, const QFont &font, Tone tone, int top)
 {
     gap(column, top);
-    auto *label = new ElidedLabel(text, font, tone, column->parentWidget());
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    auto *label = new WrappedLine(text, font, tone, column->parentWidget());
     column->addWidget(label);
     return label;
 }

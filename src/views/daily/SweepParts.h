@@ -11,15 +11,16 @@ class QBoxLayout;
 class QWidget;
 class TextBlock;
 
-// The small pieces every page of the sweep is made of: centred one-line
-// texts, centred wrapped texts with side margins, plain text buttons and
-// the outlined choices of the review.
+// The small pieces every page of the sweep is made of: centred texts,
+// centred wrapped texts with side margins, plain text buttons and the
+// outlined choices of the review.
 namespace SweepParts {
 
 // The sides of wrapped texts and of the field, times nothing (points).
 constexpr int kSide = 32;
 
-// One centred line, added to the column with `top` points above it.
+// One centred text, added to the column with `top` points above it: it
+// wraps at its words, and a word wider than the page is drawn smaller.
 ElidedLabel *line(QBoxLayout *column, const QString &text, const QFont &font, Tone tone, int top);
 // A wrapped text with centred lines, 32 points in from both sides.
 TextBlock *block(QBoxLayout *column, const QString &text, const QFont &font, Tone tone, int top);

@@ -13,7 +13,9 @@
 #include "views/daily/SweepSuggestionPage.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/ScrollPage.h"
 
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -28,21 +30,43 @@ SweepView::SweepView(const ViewContext &context, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addStretch(1);
+    // The pages between two flexible spacers; in a window too short for the
+    // page it scrolls, and the stop button stays in view below it.
+    auto *body = new ScrollPage;
+    body->setObjectName(QStringLiteral("sweep.body"));
+    auto *pages = new QVBoxLayout(body);
+    pages->setContentsMargins(0, 0, 0, 0);
+    pages->setSpacing(0);
+    pages->addStretch(1);
     // Every page sits in the column; only the current step's is shown, so
     // the hidden ones take no room.
-    m_opening = new SweepOpeningPage(this);
-    m_looking = new SweepLookbackPage(context, this);
-    m_asking = new SweepReviewPage(this);
-    m_tidying = new SweepSuggestionPage(SweepFlow::surroundings(), QStringLiteral("tidying"), this);
-    m_resting = new SweepSuggestionPage(SweepFlow::oneself(), QStringLiteral("resting"), this);
-    m_standing = new SweepGuidePage(context, this);
+    m_opening = new SweepOpeningPage(body);
+    m_looking = new SweepLookbackPage(context, body);
+    m_asking = new SweepReviewPage(body);
+    m_tidying = new SweepSuggestionPage(SweepFlow::surroundings(), QStringLiteral("tidying"), body);
+    m_resting = new SweepSuggestionPage(SweepFlow::oneself(), QStringLiteral("resting"), body);
+    m_standing = new SweepGuidePage(context, body);
     for (QWidget *page : std::initializer_list<QWidget *>{m_opening, m_looking, m_asking, m_tidying, m_resting,
                                                           m_standing}) {
         page->hide();
-        column->addWidget(page);
+        pages->addWidget(page);
     }
-    column->addStretch(1);
+    pages->addStretch(1);
+    if (context.snapshot) {
+        column->addWidget(body, 1);
+    } else {
+        auto *scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("sweep.scroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFocusPolicy(Qt::NoFocus); // the pages' own controls take the keys
+        scroll->setAutoFillBackground(false);
+        scroll->viewport()->setAutoFillBackground(false);
+        scroll->setWidget(body);
+        body->setAutoFillBackground(false);
+        column->addWidget(scroll, 1);
+    }
     m_stop = SweepParts::button(column, L(QStringLiteral("やめる")), Kiv::font(12), {Kiv::Colour::inkFaint}, 0);
     m_stop->setObjectName(QStringLiteral("sweep.stop"));
     column->addSpacing(18);

@@ -9,11 +9,14 @@
 #include "views/ink/InkButton.h"
 #include "views/ink/TextBlock.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
     : QWidget(parent)
@@ -26,7 +29,14 @@ DayTimeline::DayTimeline(bool snapshot, QWidget *parent)
 
     auto *header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 4);
-    header->addWidget(new ElidedLabel(L(QStringLiteral("今日のならび")), Kiv::font(13), Tone{Kiv::Colour::inkSoft}, this));
+    auto *heading = new ElidedLabel(L(QStringLiteral("今日のならび")), Kiv::font(13), Tone{Kiv::Colour::inkSoft}, this);
+    heading->setMaxLines(2); // beside the calendar button in a narrow page
+    // No narrower than its longest word, so that its two lines hold it.
+    double widest = 0;
+    for (const QString &word : heading->text().split(QLatin1Char(' ')))
+        widest = std::max(widest, QFontMetricsF(heading->font()).horizontalAdvance(word));
+    heading->setMinimumWidth(int(std::ceil(widest)));
+    header->addWidget(heading, 1);
     header->addStretch(1);
     m_readButton = DayStyle::button(L(QStringLiteral("カレンダーを読む")), DayStyle::text(12, Kiv::Colour::indigo),
                                     QStringLiteral("day.readCalendars"), this);

@@ -424,6 +424,7 @@ void DayView::refreshStanding()
             // holds the whole of it).
             b->setMinimumWidth(int(std::ceil(QFontMetricsF(b->look().font).horizontalAdvance(QStringLiteral("三心…")))));
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+            LayoutRole::setMayElide(b);
             h->addWidget(b, 0, Qt::AlignBottom);
             // The same note as the footer's, for the mind of the shown day,
             // below the line; the whole row opens it.

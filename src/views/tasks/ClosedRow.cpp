@@ -7,6 +7,7 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/FocusRing.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/SymbolLabel.h"
 #include "views/tasks/PlaceDay.h"
 
@@ -82,6 +83,7 @@ ClosedRow::ClosedRow(const ViewContext &context, const LocalTask &task, QWidget 
     row->addWidget(mark);
     auto *title = new StruckTitle(task.title, look.struck);
     title->setObjectName(QStringLiteral("tasks.closedRow.title"));
+    LayoutRole::setMayElide(title); // cut to one line; the date keeps its place
     title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     row->addWidget(title, 1);
     if (!look.date.isEmpty()) {

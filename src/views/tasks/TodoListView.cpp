@@ -89,8 +89,13 @@ QWidget *sectionTitle(int rank)
 class WholeButton : public QAbstractButton
 {
 public:
-    using QAbstractButton::QAbstractButton;
+    WholeButton()
+    {
+        // As narrow as its texts can wrap, not as wide as they are.
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    }
     QSize sizeHint() const override { return layout() ? layout()->sizeHint() : QSize(); }
+    QSize minimumSizeHint() const override { return layout() ? layout()->minimumSize() : QSize(); }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -303,9 +308,14 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
     sweepRow->addWidget(dot);
     auto *sweepText = new QVBoxLayout;
     sweepText->setSpacing(1);
-    sweepText->addWidget(new ElidedLabel(L(QStringLiteral("今日は四九日（しくにち）")),
-                                         Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::ink}));
-    sweepText->addWidget(new ElidedLabel(L(QStringLiteral("作務を払う日です")), Kiv::font(10), {Kiv::Colour::inkFaint}));
+    // Both lines wrap in a narrow window at a large text scale.
+    for (ElidedLabel *line : {new ElidedLabel(L(QStringLiteral("今日は四九日（しくにち）")),
+                                              Kiv::font(13, Kiv::Design::serif), {Kiv::Colour::ink}),
+                              new ElidedLabel(L(QStringLiteral("作務を払う日です")), Kiv::font(10),
+                                              {Kiv::Colour::inkFaint})}) {
+        line->setMaxLines(3);
+        sweepText->addWidget(line);
+    }
     sweepRow->addLayout(sweepText, 1);
     sweepRow->addSpacing(6);
     sweepRow->addWidget(new ElidedLabel(L(QStringLiteral("払う")), Kiv::font(12), {Kiv::Colour::indigo}));
@@ -335,6 +345,7 @@ TodoListView::TodoListView(const ViewContext &context, QWidget *parent)
     empty->addSpacing(4);
     const auto centred = [](ElidedLabel *label) {
         label->setAlignment(Qt::AlignCenter);
+        label->setMaxLines(3); // the lines wrap in a narrow window
         return label;
     };
     empty->addWidget(centred(new ElidedLabel(L(QStringLiteral("作務は、まだありません")),

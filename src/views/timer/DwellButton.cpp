@@ -1,4 +1,5 @@
 #include "views/timer/DwellButton.h"
+#include "views/ink/LayoutRole.h"
 
 #include <QPainterPath>
 #include <algorithm>
@@ -8,6 +9,7 @@ DwellButton::DwellButton(const QString &label, QWidget *parent)
 {
     setObjectName(QStringLiteral("timer.dwellButton"));
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    LayoutRole::setMayElide(this); // a task's title, on one line
 }
 
 InkLook DwellButton::look()

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -149,11 +150,20 @@ void ModeSelectionView::openRoundsPicker()
     scroll->setWidget(picker);
     layout->addWidget(scroll);
     connect(picker, &RoundsPicker::dismissRequested, sheet, &QDialog::close);
-    QSize size = picker->sizeHint().expandedTo(picker->minimumSizeHint());
-    if (picker->hasHeightForWidth())
-        size.setHeight(std::max(size.height(), picker->heightForWidth(size.width())));
-    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
+    // The sheet is as wide as the picker (its fixed width, or the screen's
+    // when that is narrower) and never narrower; as tall as the picker asks,
+    // within the screen. Its buttons are never cut: where the screen is too
+    // short the whole sheet scrolls.
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    picker->setFixedWidth(std::min(picker->width(), room.width() - bar));
+    QSize size(picker->width(), picker->minimumSizeHint().height());
+    size.setHeight(std::max({size.height(), picker->sizeHint().height(),
+                             picker->hasHeightForWidth() ? picker->heightForWidth(size.width()) : 0}));
+    const bool scrolls = size.height() > room.height();
+    size = QSize(size.width() + (scrolls ? bar : 0), std::min(size.height(), room.height()));
+    sheet->setMinimumWidth(size.width());
     sheet->resize(size);
     m_sheet = sheet;
     sheet->open();

@@ -6,6 +6,7 @@
 #include "model/AppModel.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
+#include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
 #include "views/ink/TextBlock.h"
 #include "views/timer/BreathMark.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -96,7 +98,27 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("timer.preparation"));
     setFocusPolicy(Qt::StrongFocus);
-    auto *column = new QVBoxLayout(this);
+    // The steps' column; in a window too short for it, it scrolls (the
+    // scroll area leaves clicks and keys to the screen).
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("timer.preparation.body"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    if (context.snapshot) {
+        outer->addWidget(body);
+    } else {
+        auto *scroll = new QScrollArea(this);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFocusPolicy(Qt::NoFocus);
+        scroll->setAutoFillBackground(false);
+        scroll->viewport()->setAutoFillBackground(false);
+        scroll->setWidget(body);
+        body->setAutoFillBackground(false);
+        outer->addWidget(scroll);
+    }
+    auto *column = new QVBoxLayout(body);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addStretch(1);
@@ -123,6 +145,7 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
 
     m_title = new ElidedLabel(QString(), Kiv::font(13, Kiv::Design::serif), Tone{Kiv::Colour::inkFaint}, this);
     m_title->setObjectName(QStringLiteral("timer.preparation.title"));
+    LayoutRole::setMayElide(m_title); // the round's own title, cut to one line
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_titleLine = Padded::wrap(m_title, QMargins(32, 8, 32, 0), this);
