@@ -67,6 +67,7 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     connect(m_tabs, &TopTabs::chosen, &model, &AppModel::setTab);
     connect(m_meaning, &TabMeaning::glossaryRequested, this, &RootWorkspace::showGlossary);
     connect(m_version, &VersionBanner::dismissed, &model, [&model] { model.setNewVersion(std::nullopt); });
+    connect(m_notice, &NoticePill::dismissed, &model, &AppModel::dismissKeptAside);
 
     connect(&model, &AppModel::tabChanged, this, [this] {
         refreshTabs();
@@ -83,6 +84,7 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     connect(&model.taskHub().local(), &LocalTaskStore::changed, this, &RootWorkspace::refreshTabs);
     connect(&model.days(), &DayNoteStore::changed, this, &RootWorkspace::refreshTabs);
     connect(&model, &AppModel::noticeChanged, this, &RootWorkspace::refreshNotice);
+    connect(&model, &AppModel::keptAsideChanged, this, &RootWorkspace::refreshNotice);
     connect(&model, &AppModel::newVersionChanged, this, &RootWorkspace::refreshVersion);
     connect(&model, &AppModel::glossaryRequestChanged, this, &RootWorkspace::showGlossary);
     connect(&model.settings(), &AppSettings::alwaysOnTopChanged, this,
@@ -159,9 +161,11 @@ void RootWorkspace::refreshPage()
 
 void RootWorkspace::refreshNotice()
 {
-    const std::optional<QString> notice = m_context.model->notice();
-    if (notice)
-        m_notice->setText(*notice);
+    const std::optional<AppModel::NoticeBanner> notice = m_context.model->noticeBanner();
+    if (notice) {
+        m_notice->setText(notice->text);
+        m_notice->setDismissable(notice->dismissable);
+    }
     m_notice->setVisible(notice.has_value());
     placeOverlays();
 }

@@ -1,6 +1,7 @@
 #include "core/KivJSON.h"
 
 #include "core/JsonWriter.h"
+#include "core/L.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -12,20 +13,25 @@
 
 namespace KivJSON {
 
+QString DecodeError::message() const
+{
+    return TextDetail::lookup(key, args, !args.isEmpty());
+}
+
 namespace {
-[[noreturn]] void fail(const QString &message)
+[[noreturn]] void fail(const DecodeError &error)
 {
-    throw DecodeError{message};
+    throw error;
 }
 
-QString typeError(const QString &key, const char *expected)
+DecodeError typeError(const QString &key, const char *expected)
 {
-    return QStringLiteral("「%1」の型が違います（%2）").arg(key, QString::fromLatin1(expected));
+    return {QStringLiteral("「{0}」の型が違います（{1}）"), {key, QString::fromLatin1(expected)}};
 }
 
-QString missing(const QString &key)
+DecodeError missing(const QString &key)
 {
-    return QStringLiteral("「%1」がありません").arg(key);
+    return {QStringLiteral("「{0}」がありません"), {key}};
 }
 
 // A value that is present and not null, or nothing.
@@ -351,11 +357,11 @@ std::optional<QDateTime> parseDate(const QString &text)
 QDateTime date(const QJsonValue &value)
 {
     if (!value.isString())
-        fail(QStringLiteral("日付は文字列でなければなりません"));
+        fail({QStringLiteral("日付は文字列でなければなりません")});
     const QString text = value.toString();
     auto parsed = parseDate(text);
     if (!parsed)
-        fail(QStringLiteral("日付として読めません: ") + text);
+        fail({QStringLiteral("日付として読めません: {0}"), {text}});
     return *parsed;
 }
 
@@ -380,7 +386,7 @@ QJsonDocument parse(const QByteArray &bytes)
     QJsonParseError error{};
     QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        fail(error.errorString());
+        fail({QStringLiteral("JSON として読めません（{0} バイト目）"), {QString::number(error.offset)}});
     return doc;
 }
 
@@ -449,7 +455,7 @@ QUuid requireUuid(const QJsonObject &o, const QString &key)
     const QString text = requireString(o, key);
     auto id = parseUuid(text);
     if (!id)
-        fail(QStringLiteral("UUIDとして読めません: ") + text);
+        fail({QStringLiteral("UUIDとして読めません: {0}"), {text}});
     return *id;
 }
 

@@ -27,9 +27,14 @@ class JsonWriter;
 namespace KivJSON {
 
 // Thrown by the readers below; whoever decodes a whole file catches it.
+// The reason is kept as a text key (Japanese, as for L) with what fills its
+// "{0}", "{1}", so that decoding, which may run on a worker, never looks a
+// text up; message() gives it in the interface language.
 struct DecodeError
 {
-    QString message;
+    QString key;
+    QStringList args = {};
+    QString message() const;
 };
 
 // Encoding ------------------------------------------------------------------
@@ -147,10 +152,10 @@ QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonO
         // which reports it as before.
         QList<T> out(ranges->size());
         std::atomic<bool> readable = true;
-        std::vector<std::optional<std::pair<qsizetype, QString>>> failures(ranges->size() / 512 + 2);
+        std::vector<std::optional<std::pair<qsizetype, DecodeError>>> failures(ranges->size() / 512 + 2);
         std::atomic<size_t> nextFailureSlot = 0;
         forSlices(ranges->size(), [&](qsizetype begin, qsizetype end) {
-            std::optional<std::pair<qsizetype, QString>> first;
+            std::optional<std::pair<qsizetype, DecodeError>> first;
             for (qsizetype i = begin; i < end && readable; ++i) {
                 const auto [from, to] = (*ranges)[i];
                 QJsonParseError error{};
@@ -165,19 +170,19 @@ QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonO
                 try {
                     out[i] = fromJson(one.object());
                 } catch (const DecodeError &e) {
-                    first = std::make_pair(i, e.message);
+                    first = std::make_pair(i, e);
                 }
             }
             if (first)
                 failures[nextFailureSlot++] = first;
         });
         if (readable) {
-            std::optional<std::pair<qsizetype, QString>> earliest;
+            std::optional<std::pair<qsizetype, DecodeError>> earliest;
             for (const auto &f : failures)
                 if (f && (!earliest || f->first < earliest->first))
                     earliest = f;
             if (earliest)
-                throw DecodeError{earliest->second};
+                throw earliest->second;
             return out;
         }
     }

@@ -152,7 +152,7 @@ SessionRecord SessionRecord::fromJson(const QJsonObject &json)
     const QString phase = requireString(json, QStringLiteral("phase"));
     const auto p = phaseFromRaw(phase);
     if (!p)
-        throw DecodeError{QStringLiteral("知らない phase です: ") + phase};
+        throw DecodeError{QStringLiteral("知らない phase です: {0}"), {phase}};
     r.phase = *p;
     r.title = requireString(json, QStringLiteral("title"));
     r.start = requireDate(json, QStringLiteral("start"));

@@ -23,7 +23,7 @@ std::optional<QStringList> optStringList(const QJsonObject &o, const QString &ke
     QStringList out;
     for (const QJsonValue &item : *array) {
         if (!item.isString())
-            throw KivJSON::DecodeError{QStringLiteral("「%1」の型が違います（string array）").arg(key)};
+            throw KivJSON::DecodeError{QStringLiteral("「{0}」の型が違います（{1}）"), {key, QStringLiteral("string array")}};
         out << item.toString();
     }
     return out;

@@ -271,14 +271,28 @@ void AppModel::startUp()
     // The bell that rings follows the setting, also when a sync writes it.
     m_settings->onBellWritten = [](const QString &name) { Chime::kind = ChimeBell::from(name); };
 
-    // A store file that could not be read was kept aside and its store
-    // started empty: say so once.
+    // A file that could not be read was kept aside and what it held starts
+    // empty: say so, one line a file, until the user has seen it.
     QStringList keptAside;
     for (const StoreBase *s : std::initializer_list<const StoreBase *>{m_store, &m_taskHub->local(), m_days})
         if (s && !s->lastError().isEmpty())
             keptAside << s->lastError();
-    if (!keptAside.isEmpty())
-        showNotice(keptAside.join(QLatin1Char('\n')));
+    QList<Preferences *> domains{&m_settings->defaults()};
+    if (m_defaults != domains.first())
+        domains << m_defaults;
+    for (const Preferences *prefs : std::as_const(domains)) {
+        const std::optional<QString> kept = prefs->keptAsideAs();
+        if (!kept)
+            continue;
+        const QString name = QFileInfo(prefs->filePath()).fileName();
+        if (!kept->isEmpty())
+            keptAside << L("{0} を読めませんでした。{1} として残し、設定は初めの状態で始めます。", name,
+                           QFileInfo(*kept).fileName());
+    }
+    if (!keptAside.isEmpty()) {
+        m_keptAside = keptAside;
+        emit keptAsideChanged();
+    }
 
     auto changed = [self = QPointer<AppModel>(this)] {
         if (self)
@@ -340,6 +354,23 @@ void AppModel::localDataChanged()
 void AppModel::setNotice(const std::optional<QString> &notice)
 {
     assign(m_notice, notice, &AppModel::noticeChanged);
+}
+
+void AppModel::dismissKeptAside()
+{
+    if (m_keptAside.isEmpty())
+        return;
+    m_keptAside.clear();
+    emit keptAsideChanged();
+}
+
+std::optional<AppModel::NoticeBanner> AppModel::noticeBanner() const
+{
+    if (m_notice)
+        return NoticeBanner{*m_notice, false};
+    if (!m_keptAside.isEmpty())
+        return NoticeBanner{m_keptAside.join(QLatin1Char('\n')), true};
+    return std::nullopt;
 }
 
 void AppModel::setGlossaryRequest(int request)

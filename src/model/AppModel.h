@@ -186,6 +186,22 @@ public:
     // The transient notice: shown now, cleared after 4 s unless replaced.
     void showNotice(const QString &text);
 
+    // The files that could not be read at start and were kept aside (their
+    // stores and settings started empty): one line for each, in the
+    // interface language. They stay until the user dismisses them, so that
+    // an introduction in front or a passing notice cannot hide them.
+    QStringList keptAside() const { return m_keptAside; }
+    void dismissKeptAside();
+    // What the notice banner shows: the transient notice while there is one
+    // (it is brief), else the kept-aside lines, which only the user puts away.
+    struct NoticeBanner
+    {
+        QString text;
+        bool dismissable = false;
+        bool operator==(const NoticeBanner &) const = default;
+    };
+    std::optional<NoticeBanner> noticeBanner() const;
+
     // Beginning rounds and the preparation.
     void begin(Mode mode);
     void beginRounds(const QStringList &titles);
@@ -311,6 +327,7 @@ public:
 
 signals:
     void noticeChanged();
+    void keptAsideChanged();
     void preparingChanged();
     void lastRunEndedChanged();
     void glossaryRequestChanged();
@@ -381,6 +398,7 @@ private:
     QString m_version;
 
     std::optional<QString> m_notice;
+    QStringList m_keptAside;
     bool m_didWarnAboutCalendar = false;
     std::optional<Preparing> m_preparing;
     std::unique_ptr<ClockTimer> m_preparationFlow;

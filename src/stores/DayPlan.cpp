@@ -9,7 +9,7 @@ int requireInt32(const QJsonObject &o, const QString &key)
 {
     const qint64 v = KivJSON::requireInt(o, key);
     if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        throw KivJSON::DecodeError{QStringLiteral("「%1」の値が大きすぎます").arg(key)};
+        throw KivJSON::DecodeError{QStringLiteral("「{0}」の値が大きすぎます"), {key}};
     return int(v);
 }
 } // namespace
@@ -37,7 +37,7 @@ DayPlan DayPlan::fromJson(const QJsonObject &json)
     if (auto text = optString(json, QStringLiteral("taskID"))) {
         taskID = parseUuid(*text);
         if (!taskID)
-            throw DecodeError{QStringLiteral("UUIDとして読めません: ") + *text};
+            throw DecodeError{QStringLiteral("UUIDとして読めません: {0}"), {*text}};
     }
     return DayPlan{
         .id = requireUuid(json, QStringLiteral("id")),

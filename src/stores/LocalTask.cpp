@@ -102,7 +102,8 @@ LocalTask LocalTask::fromJson(const QJsonObject &json)
     if (auto days = optArray(json, kDoneDays)) {
         for (const QJsonValue &v : *days) {
             if (!v.isString())
-                throw DecodeError{QStringLiteral("「doneDays」の型が違います（string）")};
+                throw DecodeError{QStringLiteral("「{0}」の型が違います（{1}）"),
+                                 {QStringLiteral("doneDays"), QStringLiteral("string")}};
             t.doneDays.append(v.toString());
         }
     }

@@ -68,7 +68,7 @@ bool StoreBase::load(const std::function<void(const QByteArray &)> &decode)
         decode(read.bytes);
         return true;
     } catch (const KivJSON::DecodeError &error) {
-        keepAside(error.message);
+        keepAside(error.message());
         return false;
     }
 }

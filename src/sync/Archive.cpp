@@ -132,7 +132,7 @@ std::optional<Restored> restore(const QByteArray &bytes, SessionStore &sessions,
         file = SyncBundle::decode(bytes);
     } catch (const KivJSON::DecodeError &e) {
         if (error)
-            *error = L("読み戻せませんでした: {0}", e.message);
+            *error = L("読み戻せませんでした: {0}", e.message());
         return std::nullopt;
     }
     // Its titles are codes; merged in, they would replace the real ones.

@@ -4,6 +4,7 @@
 // buttons, the notice and the version news, and the rebuild on a new text
 // scale.
 #include "app/FooterBar.h"
+#include "app/NoticePill.h"
 #include "app/PinButton.h"
 #include "app/QuillmereApp.h"
 #include "app/RootPage.h"
@@ -17,6 +18,7 @@
 #include "core/PomodoroEngine.h"
 #include "model/ModelRig.h"
 #include "platform/fakes/FakeDesktop.h"
+#include "stores/SessionStore.h"
 #include "support/FakeHttpServer.h"
 #include "views/ManualMotion.h"
 #include "views/ViewTest.h"
@@ -26,6 +28,8 @@
 #include "views/reading/IntroView.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -459,6 +463,55 @@ TEST_F(RootViewTest, TheNoticeShowsAndClearsItself)
     rig->clock.advance(AppModel::kNoticeMs + 10);
     settle();
     EXPECT_FALSE(shows(QStringLiteral("root.notice")));
+}
+
+// A history that did not read at start: its line waits behind the
+// introduction, shows once the working interface comes, outlasts passing
+// notices, and goes only with its cross.
+TEST_F(RootViewTest, AFileKeptAsideIsToldAfterTheIntroductionUntilDismissed)
+{
+    QTemporaryDir other;
+    {
+        QFile broken(other.path() + QStringLiteral("/sessions.json"));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("[{\"id\": ");
+    }
+    SessionStore history(other.path());
+    rig->sessionsOverride = &history;
+    build(false);
+    ASSERT_NE(view->intro(), nullptr);
+    EXPECT_FALSE(shows(QStringLiteral("root.notice")));
+    rig->clock.advance(60 * 1000); // however long the introduction is read
+
+    click(QStringLiteral("intro.skip"));
+    ASSERT_TRUE(shows(QStringLiteral("root.notice")));
+    auto *pill = find<NoticePill>(QStringLiteral("root.notice"));
+    EXPECT_TRUE(pill->text().startsWith(QStringLiteral("sessions.json を読めませんでした。"))) << pill->text().toStdString();
+    EXPECT_FALSE(pill->testAttribute(Qt::WA_TransparentForMouseEvents));
+    auto *close = find<QAbstractButton>(QStringLiteral("root.notice.close"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->accessibleName(), QStringLiteral("この知らせを閉じる"));
+    EXPECT_NE(close->focusPolicy() & Qt::TabFocus, 0) << "reachable by keyboard";
+    // The whole pill is inside the window, above its bottom.
+    EXPECT_TRUE(view->rect().contains(pill->geometry()));
+
+    rig->clock.advance(AppModel::kNoticeMs * 3);
+    settle();
+    EXPECT_TRUE(shows(QStringLiteral("root.notice"))) << "time does not clear it";
+    model->showNotice(QStringLiteral("Saved."));
+    settle();
+    EXPECT_EQ(pill->text(), QStringLiteral("Saved."));
+    EXPECT_FALSE(shows(QStringLiteral("root.notice.close")));
+    rig->clock.advance(AppModel::kNoticeMs + 10);
+    settle();
+    EXPECT_TRUE(pill->text().startsWith(QStringLiteral("sessions.json"))) << "back after the passing notice";
+
+    click(QStringLiteral("root.notice.close"));
+    EXPECT_FALSE(shows(QStringLiteral("root.notice")));
+    EXPECT_TRUE(model->keptAside().isEmpty());
+    // The model holds on to the history: it goes first.
+    view.reset();
+    rig.reset();
 }
 
 TEST_F(RootViewTest, ANewTextScaleRebuildsTheWorkingInterface)

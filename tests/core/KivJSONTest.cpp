@@ -38,7 +38,8 @@ TEST(KivJSONDates, RejectsTextsThatAreNotFullDateTimes)
         KivJSON::date(QJsonValue(QStringLiteral("2025-03-04")));
         FAIL() << "a date without a time must not read";
     } catch (const KivJSON::DecodeError &e) {
-        EXPECT_EQ(e.message, QStringLiteral("日付として読めません: 2025-03-04"));
+        EXPECT_EQ(e.key, QStringLiteral("日付として読めません: {0}"));
+        EXPECT_EQ(e.args, QStringList{QStringLiteral("2025-03-04")});
     }
     EXPECT_THROW(KivJSON::date(QJsonValue(1741064767)), KivJSON::DecodeError);
 }
@@ -132,7 +133,7 @@ TEST(KivJSONReading, LongListsDecodeInOrderAndOneBadElementFailsAll)
         KivJSON::decodeList<int>(items, read);
         FAIL() << "a bad element must fail the whole list";
     } catch (const KivJSON::DecodeError &e) {
-        EXPECT_EQ(e.message, QStringLiteral("early"));
+        EXPECT_EQ(e.key, QStringLiteral("early"));
     }
     items[12] = QJsonObject{{"n", 12}};
     items[15000] = QJsonValue(7);
@@ -161,10 +162,10 @@ std::variant<QList<SessionRecord>, QString> viaWhole(const QByteArray &bytes)
     try {
         const QJsonDocument doc = KivJSON::parse(bytes);
         if (!doc.isArray())
-            return QStringLiteral("配列ではありません");
+            return QStringLiteral("配列ではありません|");
         return KivJSON::decodeList<SessionRecord>(doc.array(), &SessionRecord::fromJson);
     } catch (const KivJSON::DecodeError &e) {
-        return e.message;
+        return e.key + QLatin1Char('|') + e.args.join(QLatin1Char('|'));
     }
 }
 
@@ -173,7 +174,7 @@ std::variant<QList<SessionRecord>, QString> viaElements(const QByteArray &bytes)
     try {
         return KivJSON::decodeArray<SessionRecord>(bytes, &SessionRecord::fromJson);
     } catch (const KivJSON::DecodeError &e) {
-        return e.message;
+        return e.key + QLatin1Char('|') + e.args.join(QLatin1Char('|'));
     }
 }
 } // namespace

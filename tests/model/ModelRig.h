@@ -60,6 +60,9 @@ struct Rig
     std::unique_ptr<AppModel> model;
     // Another history in place of the rig's own (one read from a prepared folder).
     SessionStore *sessionsOverride = nullptr;
+    // Other settings in place of the rig's own (over preferences read from a
+    // prepared folder); they are the model's standard preferences too.
+    AppSettings *settingsOverride = nullptr;
     // Other calendars in place of the fake ones (real calendar folders).
     CalendarStore *calendarsOverride = nullptr;
 
@@ -118,10 +121,11 @@ struct Rig
     AppModel &build()
     {
         CalendarStore *calendarStore = calendarsOverride ? calendarsOverride : &calendars;
-        hub = std::make_unique<TaskHub>(&local, &settings.defaults(), calendarStore);
+        AppSettings &chosen = settingsOverride ? *settingsOverride : settings;
+        hub = std::make_unique<TaskHub>(&local, &chosen.defaults(), calendarStore);
         calendarService = std::make_unique<CalendarService>(calendarStore);
         AppModel::Parts parts;
-        parts.settings = &settings;
+        parts.settings = &chosen;
         parts.store = sessionsOverride ? sessionsOverride : &store;
         parts.taskHub = hub.get();
         parts.days = &days;
@@ -130,8 +134,8 @@ struct Rig
         parts.noticeRoute = &route;
         parts.ambience = &ambience;
         parts.ringBell = [this](ChimeBell bell) { bells << bell; };
-        parts.defaults = &prefs;
-        googleAuth = std::make_unique<GoogleAuth>(prefs, authConfig);
+        parts.defaults = &chosen.defaults();
+        googleAuth = std::make_unique<GoogleAuth>(chosen.defaults(), authConfig);
         parts.googleAuth = googleAuth.get();
         parts.drive = drive;
         parts.updateFeed = updateFeed;

@@ -51,6 +51,7 @@ void Preferences::load()
     }
     // Never overwrite a file we could not read: keep it beside a fresh one.
     const QString kept = DataFile::setAside(m_path);
+    m_keptAsideAs = kept;
     m_lastError = kept.isEmpty() ? QStringLiteral("preferences file unreadable: %1").arg(m_path)
                                  : QStringLiteral("preferences file unreadable, kept as %1").arg(kept);
     qWarning("%s", qPrintable(m_lastError));

@@ -47,6 +47,10 @@ public:
 
     // The last save failure, empty when the last save worked.
     QString lastError() const { return m_lastError; }
+    // The file existed but did not read at load: where it was kept aside
+    // (an empty text when it could not be moved). Nothing when it read, or
+    // was missing.
+    std::optional<QString> keptAsideAs() const { return m_keptAsideAs; }
 
 signals:
     void changed(const QString &key);
@@ -61,4 +65,5 @@ private:
     QJsonObject m_values;
     QJsonObject m_defaults;
     QString m_lastError;
+    std::optional<QString> m_keptAsideAs;
 };
