@@ -1,5 +1,6 @@
 #include "core/LineBreaker.h"
 
+#include <QFontMetricsF>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
@@ -85,17 +86,45 @@ public:
         for (qsizetype at = breaks.toNextBoundary(); at > 0 && at <= m_n; at = breaks.toNextBoundary())
             m_break[size_t(at)] = at == m_n || allowedBetween(at);
 
+        // The pen positions in one pass: the paragraph shaped once and laid
+        // out a character to a line, each line's advance (which carries the
+        // kerning and letter spacing after it) added up. A line's advance
+        // leaves out the blanks it ends on: those are measured on their own.
         QTextLayout layout(text, font);
         QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
+        option.setWrapMode(QTextOption::WrapAnywhere);
         layout.setTextOption(option);
         layout.beginLayout();
-        QTextLine line = layout.createLine();
-        line.setLineWidth(1e7);
+        const QFontMetricsF metrics(font);
+        std::vector<bool> measured(size_t(m_n + 1), false);
+        double x = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(0);
+            const qsizetype start = line.textStart();
+            const qsizetype end = start + line.textLength();
+            qsizetype content = end;
+            while (content > start && isBlank(text.at(content - 1)))
+                --content;
+            m_x[size_t(start)] = x;
+            measured[size_t(start)] = true;
+            x += line.naturalTextWidth();
+            for (qsizetype at = content; at < end; ++at) {
+                m_x[size_t(at)] = x;
+                measured[size_t(at)] = true;
+                x += blankWidth(metrics, text.at(at));
+            }
+            m_x[size_t(end)] = x;
+            measured[size_t(end)] = true;
+        }
         layout.endLayout();
+        m_x[size_t(m_n)] = x;
+        measured[size_t(m_n)] = true;
+        // A cluster laid out as one (a ligature) is never broken inside.
         for (qsizetype at = 0; at <= m_n; ++at)
-            if (m_grapheme[size_t(at)])
-                m_x[size_t(at)] = line.cursorToX(int(at));
+            if (!measured[size_t(at)]) {
+                m_grapheme[size_t(at)] = false;
+                m_break[size_t(at)] = false;
+            }
     }
 
     qsizetype size() const { return m_n; }
@@ -167,6 +196,17 @@ private:
         while (after < m_n - 1 && isBlank(m_text.at(after)))
             ++after;
         return !mayNotEnd(m_text.at(before).unicode()) && !mayNotStart(m_text.at(after).unicode());
+    }
+
+    // The advance of a blank, measured once for each kind met.
+    double blankWidth(const QFontMetricsF &metrics, QChar blank)
+    {
+        for (const auto &[c, width] : m_blanks)
+            if (c == blank)
+                return width;
+        const double width = metrics.horizontalAdvance(blank);
+        m_blanks.emplace_back(blank, width);
+        return width;
     }
 
     double widthOf(qsizetype start, qsizetype end) const
@@ -242,6 +282,7 @@ private:
     std::vector<double> m_x;
     std::vector<bool> m_grapheme;
     std::vector<bool> m_break;
+    std::vector<std::pair<QChar, double>> m_blanks;
 };
 
 } // namespace
