@@ -2,9 +2,12 @@
 // window, on the running round's screen, in the other windows and sheets,
 // every control has a name, real Tab presses reach it in reading order
 // without being caught anywhere, and the focus shows at every stop.
+#include "app/FooterBar.h"
 #include "app/PaperWindow.h"
 #include "app/QuillmereApp.h"
 #include "app/RootView.h"
+#include "app/RootWorkspace.h"
+#include "app/SheetDialog.h"
 #include "core/AppSettings.h"
 #include "core/PomodoroEngine.h"
 #include "model/ModelRig.h"
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QUuid>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -191,6 +195,88 @@ TEST_F(MainWindowFocusTest, TheOtherWindowsAreWalkable)
         const FocusWalk::Report report = FocusWalk::walk(window);
         EXPECT_FALSE(report.reached.isEmpty());
         EXPECT_TRUE(report.clean()) << report.findings().join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The sheets over the main window and a row's panel: the same walk in each.
+TEST_F(MainWindowFocusTest, TheSheetsAndPanelsAreWalkable)
+{
+    RootWorkspace *workspace = app->rootView()->workspace();
+    struct Surface
+    {
+        const char *what;
+        std::function<QWidget *()> open;
+    };
+    const Surface surfaces[] = {
+        {"glossary sheet", [&] {
+             workspace->showGlossary();
+             return static_cast<QWidget *>(workspace->glossarySheet());
+         }},
+        {"how-to sheet", [&] {
+             QTest::mouseClick(app->mainWindow()->findChild<QWidget *>(QStringLiteral("footer.howTo")), Qt::LeftButton);
+             return static_cast<QWidget *>(workspace->footer()->howToSheet());
+         }},
+        {"place picker", [&] {
+             show(RootTab::day);
+             QTest::mouseClick(app->mainWindow()->findChild<QWidget *>(QStringLiteral("day.opening")), Qt::LeftButton);
+             settle();
+             return app->mainWindow()->findChild<QWidget *>(QStringLiteral("day.placePicker"));
+         }},
+        {"task panel", [&] {
+             show(RootTab::tasks);
+             QTest::mouseClick(app->mainWindow()->findChild<QWidget *>(QStringLiteral("tasks.row.name")), Qt::LeftButton);
+             settle();
+             return app->mainWindow()->findChild<QWidget *>(QStringLiteral("tasks.row.actionsPopover"));
+         }},
+    };
+    for (const Surface &s : surfaces) {
+        SCOPED_TRACE(s.what);
+        QWidget *surface = s.open();
+        ASSERT_TRUE(surface);
+        settle();
+        const FocusWalk::Report report = FocusWalk::walk(surface);
+        EXPECT_FALSE(report.reached.isEmpty());
+        EXPECT_TRUE(report.clean()) << report.findings().join(QLatin1Char('\n')).toStdString();
+        surface->close();
+        settle();
+    }
+}
+
+// The first-run pages, the preparation, the completion and the sweep.
+TEST_F(MainWindowFocusTest, TheIntroPreparationCompletionAndSweepAreWalkable)
+{
+    rig->settings.setHasSeenIntro(false);
+    settle();
+    expectClean("intro", {});
+    rig->settings.setHasSeenIntro(true);
+    settle();
+
+    rig->settings.setPrepares(true);
+    rig->model->begin(Mode::quick);
+    settle();
+    ASSERT_TRUE(rig->model->preparing());
+    expectClean("preparation", {});
+    rig->model->skipPreparation();
+    settle();
+
+    rig->finishPhase();
+    rig->finishPhase();
+    settle();
+    ASSERT_EQ(rig->engine().state(), RunState::finished);
+    expectClean("completion", {"timer.againButton"});
+
+    // Each page of the sweep.
+    show(RootTab::tasks);
+    for (const AppModel::SweepStep step : {AppModel::SweepStep::opening(), AppModel::SweepStep::looking(),
+                                           AppModel::SweepStep::tidying(), AppModel::SweepStep::resting(),
+                                           AppModel::SweepStep::standing()}) {
+        rig->model->setSweeping(AppModel::Sweeping{step, {}});
+        settle();
+        expectClean(("sweep " + std::to_string(int(step.kind))).c_str(), {});
     }
 }
 

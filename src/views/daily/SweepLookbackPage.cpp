@@ -118,6 +118,8 @@ SweepLookbackPage::SweepLookbackPage(const ViewContext &context, QWidget *parent
     } else {
         m_scroll = new QScrollArea(m_words);
         m_scroll->setObjectName(QStringLiteral("sweep.wordsScroll"));
+        // The words scroll by keys when focused; the list bears its heading.
+        m_scroll->setAccessibleName(L(QStringLiteral("朝と暮に残した言葉を、もう一度。")));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -180,6 +180,8 @@ PlacePicker::PlacePicker(const ViewContext &context, DayLine::Opening gap, const
         column()->addWidget(m_list);
     } else {
         m_scroll = new QScrollArea(this);
+        m_scroll->setObjectName(QStringLiteral("place.scroll"));
+        m_scroll->setAccessibleName(L(QStringLiteral("作務から選ぶ")));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setWidgetResizable(true);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

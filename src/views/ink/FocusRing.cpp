@@ -1,6 +1,6 @@
 #include "views/ink/FocusRing.h"
 
-#include "views/ink/ScrollFocusFrame.h"
+#include "views/ink/FocusFrame.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -24,7 +24,7 @@ protected:
         // Every scrolling page shows its focus too.
         if (event->type() == QEvent::Polish) {
             if (auto *area = qobject_cast<QAbstractScrollArea *>(watched))
-                ScrollFocusFrame::attach(area);
+                FocusFrame::attach(area);
             return false;
         }
         // Input from the desktop only; what the program sends itself is not the user.

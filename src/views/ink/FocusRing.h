@@ -12,7 +12,7 @@ class QFocusEvent;
 namespace FocusRing {
 
 // Starts watching the user's input (once; every painted control calls it),
-// and gives every scrolling page its focus ring (ScrollFocusFrame).
+// and gives every scrolling page its focus ring (FocusFrame).
 void watch();
 // Whether the user's last input was a key press.
 bool keyboardLast();

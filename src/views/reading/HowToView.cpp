@@ -1,6 +1,7 @@
 #include "views/reading/HowToView.h"
 
 #include "core/Kiv.h"
+#include "core/L.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
@@ -99,6 +100,8 @@ HowToView::HowToView(const ViewContext &context, QList<HowTo::Section> sections,
     } else {
         m_scroll = new QScrollArea(this);
         m_scroll->setObjectName(QStringLiteral("howto.scroll"));
+        // The page scrolls by keys when focused; it bears the page's name.
+        m_scroll->setAccessibleName(L("使い方"));
         m_scroll->setFrameShape(QFrame::NoFrame);
         m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_scroll->setWidgetResizable(true);

@@ -4,6 +4,7 @@
 #include "core/L.h"
 #include "core/LineBreaker.h"
 #include "views/ink/EnsoMark.h"
+#include "views/ink/FocusFrame.h"
 #include "views/ink/Motion.h"
 
 #include <QKeyEvent>
@@ -144,9 +145,10 @@ std::pair<double, double> columnIn(double width)
 IntroPageBody::IntroPageBody(QWidget *parent)
     : QWidget(parent)
 {
-    // Reached by a click or Tab so that the arrow keys turn the pages; the
-    // page draws no focus ring.
+    // Reached by a click or Tab so that the arrow keys turn the pages; a
+    // keyboard focus shows as a frame round the page.
     setFocusPolicy(Qt::StrongFocus);
+    FocusFrame::attach(this);
     setObjectName(QStringLiteral("intro.page"));
     m_fade.setValue(1);
 }

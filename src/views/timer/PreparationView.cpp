@@ -5,6 +5,7 @@
 #include "core/PomodoroEngine.h"
 #include "model/AppModel.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/FocusFrame.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/LayoutRole.h"
 #include "views/ink/Motion.h"
@@ -98,6 +99,7 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("timer.preparation"));
     setFocusPolicy(Qt::StrongFocus);
+    FocusFrame::attach(this);
     // The steps' column; in a window too short for it, it scrolls (the
     // scroll area leaves clicks and keys to the screen).
     auto *body = new QWidget(this);
@@ -204,6 +206,8 @@ void PreparationView::refresh()
     const Preparation step = m_step.value_or(Preparation::body);
     const PreparationText text = PreparationText::of(step);
     m_word->setWord(text.word);
+    // Space, Return and Escape work on the whole screen; it is named by its step.
+    setAccessibleName(text.word);
     m_reading->setText(text.reading);
     m_instruction->setText(text.instruction);
     const std::optional<QString> title =

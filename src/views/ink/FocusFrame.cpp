@@ -1,4 +1,4 @@
-#include "views/ink/ScrollFocusFrame.h"
+#include "views/ink/FocusFrame.h"
 
 #include "core/Kiv.h"
 #include "views/ink/FocusRing.h"
@@ -6,40 +6,39 @@
 #include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QAbstractScrollArea>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-void ScrollFocusFrame::attach(QAbstractScrollArea *area)
+void FocusFrame::attach(QWidget *widget)
 {
-    if (!area || qobject_cast<QTextEdit *>(area) || qobject_cast<QPlainTextEdit *>(area)
-        || area->property("ownFocusRing").toBool()
-        || area->findChild<ScrollFocusFrame *>(QString(), Qt::FindDirectChildrenOnly))
+    if (!widget || qobject_cast<QTextEdit *>(widget) || qobject_cast<QPlainTextEdit *>(widget)
+        || widget->property("ownFocusRing").toBool()
+        || widget->findChild<FocusFrame *>(QString(), Qt::FindDirectChildrenOnly))
         return;
-    new ScrollFocusFrame(area);
+    new FocusFrame(widget);
 }
 
-ScrollFocusFrame::ScrollFocusFrame(QAbstractScrollArea *area)
-    : QWidget(area)
-    , m_area(area)
+FocusFrame::FocusFrame(QWidget *host)
+    : QWidget(host)
+    , m_host(host)
 {
-    setObjectName(QStringLiteral("scrollFocusFrame"));
+    setObjectName(QStringLiteral("focusFrame"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     hide();
-    area->installEventFilter(this);
+    host->installEventFilter(this);
 }
 
-bool ScrollFocusFrame::eventFilter(QObject *watched, QEvent *event)
+bool FocusFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_area)
+    if (watched != m_host)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
         m_shows = FocusRing::shows(static_cast<QFocusEvent *>(event), m_shows);
         if (m_shows) {
-            setGeometry(m_area->rect());
+            setGeometry(m_host->rect());
             raise();
         }
         setVisible(m_shows);
@@ -53,7 +52,7 @@ bool ScrollFocusFrame::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::Resize:
         if (isVisible())
-            setGeometry(m_area->rect());
+            setGeometry(m_host->rect());
         break;
     default:
         break;
@@ -61,7 +60,7 @@ bool ScrollFocusFrame::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void ScrollFocusFrame::paintEvent(QPaintEvent *)
+void FocusFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
