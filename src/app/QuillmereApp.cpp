@@ -5,6 +5,7 @@
 #include "app/PaperWindow.h"
 #include "app/RootView.h"
 #include "app/TrayController.h"
+#include "app/WindowPlacement.h"
 #include "core/L.h"
 #include "model/AppModel.h"
 #include "views/ink/FocusRing.h"
@@ -81,7 +82,22 @@ void QuillmereApp::openWindow(const QString &id)
         m_commands->attach(window);
         *slot = window;
     }
+    if (!(*slot)->isVisible())
+        placeBesideMain(*slot);
     (*slot)->bringForward();
+}
+
+void QuillmereApp::placeBesideMain(QWidget *window) const
+{
+    QScreen *screen = m_main->isVisible() ? m_main->screen() : window->screen();
+    if (!screen)
+        return;
+    // The frame the window will have: its size and the main window's
+    // decorations (the same window manager draws both).
+    const QRect main = m_main->frameGeometry();
+    const QSize decorations = m_main->isVisible() ? main.size() - m_main->size() : QSize(0, 0);
+    const QSize frame = window->size().expandedTo(window->minimumSizeHint()) + decorations;
+    window->move(WindowPlacement::beside(main, frame, screen->availableGeometry()));
 }
 
 void QuillmereApp::openSettings()
@@ -92,6 +108,8 @@ void QuillmereApp::openSettings()
         m_settings->setFixedSize(SettingsView::kWidth, SettingsView::kHeight);
         m_commands->attach(m_settings);
     }
+    if (!m_settings->isVisible())
+        placeBesideMain(m_settings);
     m_settings->bringForward();
 }
 

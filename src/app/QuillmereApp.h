@@ -21,7 +21,7 @@ class RootView;
 // "timer" (the root view), the history window "history", the glossary
 // window "glossary", the settings window and the tray item. Each window
 // exists once: asking for one that is open brings it forward. The main
-// window opens at launch; the others when asked.
+// window opens at launch; the others when asked, beside the main window.
 class QuillmereApp : public QObject
 {
     Q_OBJECT
@@ -57,6 +57,8 @@ public:
 
 private:
     PaperWindow *makeMain();
+    // Moves a window about to open beside the main window (WindowPlacement).
+    void placeBesideMain(QWidget *window) const;
 
     ViewContext m_context;
     PaperWindow *m_main = nullptr;

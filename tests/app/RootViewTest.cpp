@@ -14,6 +14,7 @@
 #include "app/TabMeaning.h"
 #include "app/TopTabs.h"
 #include "app/PaperWindow.h"
+#include "app/WindowPlacement.h"
 #include "core/AppSettings.h"
 #include "core/PomodoroEngine.h"
 #include "model/ModelRig.h"
@@ -29,6 +30,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -545,6 +547,36 @@ TEST_F(RootViewTest, AtTheLargestTextScaleNoPageWidensTheWindow)
         EXPECT_LE(view->minimumSizeHint().width(), RootView::kIdealSize.width());
     }
     rig->settings.setTextScale(1.0);
+}
+
+// The history, the glossary and the settings open at the main window's side
+// (or on it) and on its screen, not wherever the window system puts them.
+TEST_F(RootViewTest, TheOtherWindowsOpenBesideTheMainWindow)
+{
+    rig->settings.setHasSeenIntro(true);
+    model = &rig->build();
+    ViewContext context;
+    context.model = model;
+    context.desktop = &desk;
+    QuillmereApp app(context);
+    app.openWindow(QStringLiteral("timer"));
+    PaperWindow *main = app.mainWindow();
+    const QRect screen = main->screen()->availableGeometry();
+    main->move(screen.topLeft());
+    settle();
+    app.openWindow(QStringLiteral("history"));
+    app.openSettings();
+    app.openWindow(QStringLiteral("glossary"));
+    settle();
+    for (const QString &id : {QStringLiteral("history"), QStringLiteral("settings"), QStringLiteral("glossary")}) {
+        SCOPED_TRACE(id.toStdString());
+        const PaperWindow *window = app.window(id);
+        ASSERT_NE(window, nullptr);
+        const QRect frame = window->frameGeometry();
+        EXPECT_EQ(frame.topLeft(),
+                  WindowPlacement::beside(main->frameGeometry(), frame.size(), screen));
+        EXPECT_TRUE(screen.contains(frame.topLeft()));
+    }
 }
 
 // The program's windows: each one once, brought forward when asked again.

@@ -7,6 +7,7 @@
 #include "app/SheetDialog.h"
 #include "app/TopTabs.h"
 #include "app/VersionBanner.h"
+#include "app/WindowPlacement.h"
 #include "core/L.h"
 
 #include <QUrl>
@@ -99,6 +100,34 @@ TEST(SheetDialogTest, SheetsFitTheScreen)
     EXPECT_EQ(SheetDialog::fit(QSize(736, 992), QRect(100, 0, 600, 500)), QSize(600 - 32, 500 - 32));
     // No screen known: as asked.
     EXPECT_EQ(SheetDialog::fit(QSize(460, 620), QRect()), QSize(460, 620));
+}
+
+// The other windows open at the main window's side, to its right where
+// there is room, else to its left, else centred on it, and never off the
+// screen.
+TEST(WindowPlacementTest, BesideTheMainWindowWithinTheScreen)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize settings(440, 560);
+    const struct
+    {
+        const char *what;
+        QRect main;
+        QRect available;
+        QPoint at;
+    } cases[] = {
+        {"room at the right", QRect(760, 170, 400, 780), screen, QPoint(1160 + 12, 170)},
+        {"at the right edge: the left side", QRect(1500, 170, 400, 780), screen, QPoint(1500 - 12 - 440, 170)},
+        {"no room at either side: centred on it", QRect(300, 100, 400, 780), QRect(0, 0, 1000, 1080),
+         QPoint(500 - 220, 490 - 280)},
+        {"low on the screen: lifted into it", QRect(760, 700, 400, 780), screen, QPoint(1172, 1080 - 560)},
+        {"a screen beside another", QRect(1920 + 100, 50, 400, 780), QRect(1920, 0, 1280, 1024),
+         QPoint(1920 + 100 + 400 + 12, 50)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WindowPlacement::beside(c.main, settings, c.available), c.at) << c.what;
+    // Larger than the screen: its top-left corner stays on it.
+    EXPECT_EQ(WindowPlacement::beside(QRect(0, 0, 380, 740), QSize(2000, 1200), screen), QPoint(0, 0));
 }
 
 TEST(AppDelegateTest, ClosingTheLastWindowQuitsOnlyWithoutATray)
