@@ -198,13 +198,13 @@ bool DayTimeline::eventFilter(QObject *watched, QEvent *event)
         const QList<InkButton *> all = openings();
         const qsizetype at = all.indexOf(button);
         qsizetype to = -1;
+        // Up and down go along the day; left and right stay the page's
+        // (they change the day).
         switch (key->key()) {
         case Qt::Key_Up:
-        case Qt::Key_Left:
             to = at - 1;
             break;
         case Qt::Key_Down:
-        case Qt::Key_Right:
             to = at + 1;
             break;
         case Qt::Key_Home:
@@ -228,7 +228,7 @@ bool DayTimeline::eventFilter(QObject *watched, QEvent *event)
                     break;
                 }
         }
-        return true; // the arrows stay within the day
+        return true; // up and down stay within the day
     }
     return QWidget::eventFilter(watched, event);
 }

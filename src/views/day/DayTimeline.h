@@ -43,7 +43,8 @@ public:
     int builds() const { return m_builds; }
     SlotRow *row(int hour) const { return m_rows.value(hour); }
     // The free stretches of the day in time order (plan before deed): one
-    // Tab stop among them, the arrow keys move along them.
+    // Tab stop among them, the up and down arrows (Home, End) move along
+    // them; left and right still change the day.
     QList<InkButton *> openings() const;
 
     // The reason why no events show, by calendar access.
