@@ -2,7 +2,6 @@
 
 #include "views/ink/FocusRing.h"
 
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QScrollArea>
 #include <QWidget>
@@ -18,7 +17,6 @@ bool isStop(const QWidget *w)
 struct Visit
 {
     const QWidget *gone = nullptr; // the focus widget that was hidden, kept in place
-    QList<QWidget *> out;
 
     // Whether the child is walked: shown, or holding the widget that went.
     bool walks(const QWidget *child) const
@@ -130,8 +128,9 @@ bool focusNext(QWidget *window, bool forward)
     if (gone) {
         const FocusRing::Falling falling; // nobody chose it
         target->setFocus(Qt::OtherFocusReason);
-    } else
+    } else {
         target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
     scrollIntoView(target);
     return true;
 }
