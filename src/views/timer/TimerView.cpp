@@ -40,8 +40,27 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
+
+// The screen's column as its scroll area sees it: the scroll area gives
+// its column the height the column asks for at its width (where that is
+// more than the view), and this column asks for the least that holds it:
+// what it would like less the room its faces can give up. So in a short
+// window the faces shrink first, and only then does the column scroll.
+class Column : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    // The room the faces shown can give up now.
+    std::function<int()> slack;
+    int heightForWidth(int width) const override
+    {
+        const int wanted = QWidget::heightForWidth(width);
+        return wanted < 0 || !slack ? wanted : wanted - slack();
+    }
+};
 
 // The main window's least width: every row of the screen fits it.
 constexpr int kNarrowestWindow = 340;
@@ -239,8 +258,16 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
     // The screen's column: the spacers share out the free height of a tall
     // window and never close up below 12; in a short one the faces shrink
     // within their limits first, then the column scrolls.
-    auto *body = new QWidget(this);
+    auto *body = new Column(this);
     body->setObjectName(QStringLiteral("timer.body"));
+    body->slack = [this] {
+        int room = 0;
+        for (QWidget *face : {static_cast<QWidget *>(m_incense), static_cast<QWidget *>(m_ring),
+                              static_cast<QWidget *>(m_kinhin)})
+            if (face->isVisibleTo(this))
+                room += std::max(0, face->sizeHint().height() - face->minimumHeight());
+        return room;
+    };
     auto *screen = new QVBoxLayout(body);
     screen->setContentsMargins(0, 0, 0, 0);
     screen->setSpacing(0);

@@ -9,6 +9,10 @@
 #include "support/LayoutCheck.h"
 #include "views/ink/StillPicture.h"
 
+#include "app/RootView.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -67,6 +71,44 @@ std::vector<std::string> screenNames()
     for (const Screen &screen : Screens::all())
         out.push_back(screen.name.toStdString());
     return out;
+}
+
+// The running column at the window's own size: nothing scrolls, the faces
+// giving way first (the paused panel, the walk's lines); in the least window
+// the faces stop at their least height and the column scrolls instead.
+TEST(RunningColumn, TheFaceGivesWayBeforeTheColumnScrolls)
+{
+    SnapshotRig rig;
+    for (const Screen &screen : Screens::all()) {
+        if (!screen.name.startsWith(QStringLiteral("root-running")))
+            continue;
+        for (bool japanese : {true, false}) {
+            StillPicture::Applied applied({Kiv::Appearance::light, 1.0, japanese, 1.0});
+            for (const QSize size : Screens::mainWindowSizes()) {
+                SCOPED_TRACE(QStringLiteral("%1 at %2×%3, %4")
+                                 .arg(screen.name)
+                                 .arg(size.width())
+                                 .arg(size.height())
+                                 .arg(japanese ? QStringLiteral("Japanese") : QStringLiteral("English"))
+                                 .toStdString());
+                ScreenStage stage(screen, rig, ScreenStage::Form::live, size);
+                auto *scroll = stage.widget()->findChild<QScrollArea *>(QStringLiteral("timer.scroll"));
+                ASSERT_NE(scroll, nullptr);
+                QWidget *face = nullptr;
+                for (const char *name : {"timer.incense", "timer.ring", "timer.kinhin"})
+                    if (auto *f = stage.widget()->findChild<QWidget *>(QString::fromLatin1(name)); f && f->isVisible())
+                        face = f;
+                ASSERT_NE(face, nullptr);
+                const int scrolled = scroll->verticalScrollBar()->maximum();
+                if (size == RootView::kIdealSize) {
+                    EXPECT_EQ(scrolled, 0);
+                } else {
+                    EXPECT_GT(scrolled, 0);
+                    EXPECT_EQ(face->height(), face->minimumHeight()) << "shrunk as far as it may before scrolling";
+                }
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreensFit, ::testing::ValuesIn(screenNames()),
