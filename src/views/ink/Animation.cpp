@@ -3,6 +3,8 @@
 #include "views/ink/AnimationDriver.h"
 #include "views/ink/Motion.h"
 
+#include <algorithm>
+
 Animation::~Animation()
 {
     if (m_running)
@@ -25,6 +27,7 @@ void Animation::start(QWidget *owner, std::function<void()> onStep, double from,
     }
     AnimationDriver &driver = AnimationDriver::instance();
     m_startMs = driver.now();
+    m_firstFrame = true;
     m_running = true;
     driver.add(this);
     if (m_onStep)
@@ -64,6 +67,14 @@ void Animation::step(qint64 nowMs)
     if (!m_owner || !m_owner->isVisible() || Motion::isInstant()) {
         finish();
         return;
+    }
+    // Work that follows the start on the same turn (a phase's end writes
+    // its record, rings its bell) may hold the first frame back: the motion
+    // counts from one frame before the first it shows, so none of it is
+    // spent before anything is drawn.
+    if (m_firstFrame) {
+        m_firstFrame = false;
+        m_startMs = std::max(m_startMs, nowMs - AnimationDriver::frameMs);
     }
     const double t = double(nowMs - m_startMs) / double(m_durationMs);
     if (t >= 1.0) {

@@ -12,7 +12,8 @@
 // An animation belongs to a widget (usually as a member) and asks it to
 // repaint through its step callback; the widget paints from value().
 // It never runs while its widget is hidden, and with Motion::isInstant()
-// it jumps to its end at once.
+// it jumps to its end at once. Its time counts from its first frame, so a
+// busy turn after the start does not eat into it.
 class Animation
 {
 public:
@@ -52,4 +53,5 @@ private:
     qint64 m_startMs = 0;
     int m_durationMs = 0;
     bool m_running = false;
+    bool m_firstFrame = false;
 };

@@ -41,6 +41,12 @@ void AnimationDriver::advance(int ms)
     }
 }
 
+void AnimationDriver::stall(int ms)
+{
+    if (m_manual)
+        m_manualNow += ms;
+}
+
 void AnimationDriver::add(Animation *animation)
 {
     if (!m_running.contains(animation))

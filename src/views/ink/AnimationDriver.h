@@ -30,6 +30,8 @@ public:
     bool isManualTime() const { return m_manual; }
     // Moves the manual clock on by `ms`, one frame at a time.
     void advance(int ms);
+    // Moves the manual clock on by `ms` with no frame, as a busy turn does.
+    void stall(int ms);
 
     static constexpr int frameMs = 16;
 

@@ -27,7 +27,11 @@ protected:
             return;
         QPainter painter(this);
         painter.setOpacity(level);
-        painter.drawPixmap(0, 0, m_owner->m_picture);
+        // The widgets this fades centre what they hold: a change of width
+        // (a scroll bar coming) keeps the old look over the new.
+        const QPixmap &picture = m_owner->m_picture;
+        const double width = picture.width() / picture.devicePixelRatio();
+        painter.drawPixmap(QPointF((this->width() - width) / 2, 0), picture);
     }
 
 private:

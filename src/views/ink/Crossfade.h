@@ -16,7 +16,8 @@ class QEasingCurve;
 // cover lets every click through to the widget under it.
 //
 // A capture during a fade takes the blend on screen, so a change that
-// follows another continues from what the user sees.
+// follows another continues from what the user sees. The picture stands
+// centred across the widget (whose content is centred) and from its top.
 class Crossfade : public QObject
 {
     Q_OBJECT

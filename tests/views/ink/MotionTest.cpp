@@ -1,3 +1,4 @@
+#include "views/ManualMotion.h"
 #include "views/ViewTest.h"
 #include "views/ink/Animation.h"
 #include "views/ink/AnimationDriver.h"
@@ -102,6 +103,24 @@ TEST_F(MotionTest, DestroyingARunningAnimationStopsTheTimer)
         EXPECT_TRUE(AnimationDriver::instance().isTicking());
     }
     EXPECT_FALSE(AnimationDriver::instance().isTicking());
+}
+
+// A turn kept busy after the start (a phase's end writes and rings) holds
+// the first frame back; the motion then starts from that frame and still
+// shows its whole length.
+TEST_F(MotionTest, ABusyTurnAfterTheStartTakesNothingFromTheMotion)
+{
+    ManualMotion motion;
+    QWidget owner;
+    owner.show();
+    Animation a;
+    a.start(&owner, [] {}, 0, 1, 300, Motion::linear());
+    ManualMotion::driver().stall(500);
+    ManualMotion::advance(AnimationDriver::frameMs);
+    EXPECT_TRUE(a.isRunning());
+    EXPECT_NEAR(a.value(), AnimationDriver::frameMs / 300.0, 0.01) << "one frame in, not at the end";
+    EXPECT_TRUE(ManualMotion::lastsFor(300 - AnimationDriver::frameMs));
+    EXPECT_EQ(a.value(), 1);
 }
 
 TEST_F(MotionTest, CurvesMatchTheStandardTimings)
