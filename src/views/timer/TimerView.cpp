@@ -393,13 +393,14 @@ void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
         m_note->setVisible(!largeClock);
     }
     if (changed) {
-        m_digits->setFont(largeClock ? largeClockFont() : breakClockFont());
+        const QFont font = largeClock ? largeClockFont() : breakClockFont();
+        m_digits->setFont(font);
         if (face == TimerViewState::Face::ring)
-            fitRingToClock();
+            fitRingToClock(font);
     }
 }
 
-void TimerView::fitRingToClock()
+void TimerView::fitRingToClock(const QFont &font)
 {
     // The clock lies in the ring's hole and the ring is drawn large enough
     // to hold it; a break's lines wrap within the hole's width. A clock
@@ -416,8 +417,8 @@ void TimerView::fitRingToClock()
     QSizeF held = box();
     const double needed = RingView::sideToHold(held);
     if (needed > RingView::kWidestFrame) {
-        QFont smaller = m_digits->font();
-        smaller.setPointSizeF(smaller.pointSizeF() * RingView::kWidestFrame / needed * 0.98);
+        QFont smaller = font;
+        smaller.setPointSizeF(font.pointSizeF() * RingView::kWidestFrame / needed * 0.98);
         m_digits->setFont(smaller);
         held = box();
     }

@@ -64,8 +64,9 @@ protected:
 private:
     // The phase's name in the header: centred, clear of the bar.
     void placeTitle();
-    // The ring sized to hold the clock laid on it.
-    void fitRingToClock();
+    // The ring sized to hold the clock laid on it, drawn in `font` (or
+    // smaller, as far as the narrowest window needs).
+    void fitRingToClock(const QFont &font);
     // The day's three-minds card shown under the focus clock.
     QWidget *makeIsshinCard();
     void placeFace(TimerViewState::Face face, bool largeClock);

@@ -12,6 +12,7 @@
 #include "views/timer/EncoreButton.h"
 #include "views/timer/EndingsFixture.h"
 #include "views/timer/PrimaryButton.h"
+#include "views/timer/RingView.h"
 #include "views/timer/TaskTitleField.h"
 #include "views/timer/TimerView.h"
 
@@ -506,6 +507,33 @@ TEST(ClockDigits, EveryDigitKeepsTheSameCell)
         EXPECT_EQ(ClockDigits::cells(QString::fromLatin1(text), font), reference) << text;
     EXPECT_GT(reference[0].width(), 0);
     EXPECT_EQ(ClockDigits::cells(QStringLiteral("1:00:00"), font).size(), 7);
+}
+
+} // namespace
+
+namespace {
+
+// The clock on the ring keeps its size at a large text scale (the ring grows
+// to hold it), shrinking only as far as the narrowest window needs, whether
+// the screen is made before the run or while its window shows.
+TEST_F(TimerViewTest, TheClockOnTheRingIsAsLargeAsTheRingCanHold)
+{
+    Kiv::setScale(1.6);
+    rig->settings.setFocusVisual(FocusVisual::ring);
+    window->resize(380, 740);
+    window->show();
+    QCoreApplication::processEvents();
+    engine().begin(Mode::quick);
+    show();
+    auto *digits = window->findChild<ClockDigits *>(QStringLiteral("timer.clockDigits"));
+    auto *ring = window->findChild<RingView *>(QStringLiteral("timer.ring"));
+    ASSERT_NE(digits, nullptr);
+    ASSERT_NE(ring, nullptr);
+    const QSize clock = digits->sizeHint();
+    // 60 × 1.6 = 96 pt at most; no less than 80 % of it.
+    EXPECT_GE(clock.height(), int(0.8 * Kiv::lineHeight(Kiv::font(60, Kiv::Design::serif, QFont::Light))));
+    EXPECT_LE(ring->width(), RingView::kWidestFrame);
+    EXPECT_LE(RingView::sideToHold(QSizeF(clock)), ring->height() + 1) << "the hole holds the clock";
 }
 
 } // namespace
