@@ -1,5 +1,6 @@
 #include "sources/CalendarService.h"
 
+#include "core/Background.h"
 #include "core/KivJSON.h"
 #include "core/L.h"
 #include "platform/calendar/IcalFolderStore.h"
@@ -92,26 +93,20 @@ CalendarAccess CalendarService::refreshAuthorization()
     return m_authorization;
 }
 
-QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &showing) const
-{
-    // While the calendars are first read on a worker, the day shows none;
-    // the store's changed() brings them.
-    if (!hasAccess() || !m_store || !day.isValid() || m_store->isLoading())
-        return {};
-    // An unknown or stale choice never blanks the day: then all calendars.
-    QStringList chosen;
-    for (const CalendarInfo &calendar : m_store->calendars(CollectionKind::Events))
-        if (showing.contains(calendar.id))
-            chosen << calendar.id;
+namespace {
 
+// The store's events of a day as the day page sees them (on any thread).
+QList<DayEvent> dayEventsOf(const QList<CalendarEvent> &events, const QDate &day, const QString &untitled)
+{
     QList<DayEvent> out;
-    for (const CalendarEvent &event : m_store->eventsOnDay(day, chosen)) {
+    out.reserve(events.size());
+    for (const CalendarEvent &event : events) {
         // Minutes on the day's wall clock: 10:00 is 600 also on a day with a
         // daylight-saving change, and an event begun the evening before is negative.
         const qint64 startSeconds = WallClock::wallSecondsSince(day, event.start);
         const qint64 endSeconds = WallClock::wallSecondsSince(day, event.end);
         out << DayEvent{event.id.isEmpty() ? KivJSON::uuidString(QUuid::createUuid()) : event.id,
-                        event.title.isEmpty() ? L("（名前のない予定）") : event.title,
+                        event.title.isEmpty() ? untitled : event.title,
                         minutesOf(startSeconds),
                         minutesOf(endSeconds - startSeconds),
                         event.calendarTitle,
@@ -119,6 +114,39 @@ QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &sho
                         event.allDay};
     }
     return out;
+}
+
+} // namespace
+
+QList<DayEvent> CalendarService::events(const QDate &day, const QStringList &showing) const
+{
+    QList<DayEvent> out;
+    readEvents(day, showing, nullptr, [&out](const QList<DayEvent> &events) { out = events; });
+    return out;
+}
+
+void CalendarService::readEvents(const QDate &day, const QStringList &showing, QObject *context,
+                                 std::function<void(const QList<DayEvent> &)> done) const
+{
+    // While the calendars are first read on a worker, the day shows none;
+    // the store's changed() brings them.
+    if (!hasAccess() || !m_store || !day.isValid() || m_store->isLoading()) {
+        done({});
+        return;
+    }
+    // An unknown or stale choice never blanks the day: then all calendars.
+    QStringList chosen;
+    for (const CalendarInfo &calendar : m_store->calendars(CollectionKind::Events))
+        if (showing.contains(calendar.id))
+            chosen << calendar.id;
+    const CalendarStore::EventsReading reading = m_store->eventsReadingOnDay(day, chosen);
+    // Looked up here: the text table is the main thread's.
+    const QString untitled = L("（名前のない予定）");
+    auto work = [reading, day, untitled] { return dayEventsOf(reading(), day, untitled); };
+    if (context && m_store->readsWhenCalled())
+        Background::run(context, std::move(work), std::move(done));
+    else
+        done(work());
 }
 
 QList<CalendarService::CalendarGroup> CalendarService::bySource(bool writableOnly) const

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -57,6 +58,13 @@ public:
     // Nothing while the store is still first reading the calendars (its
     // changed() tells when to ask again).
     QList<DayEvent> events(const QDate &day, const QStringList &showing) const;
+    // The same events, given to `done` on context's thread: read on a worker
+    // where the store expands its items then (its calendars may hold many
+    // repeating items), so the caller's thread does not wait; at once, within
+    // the call, where the store answers at once. Nothing reaches `done` once
+    // context is gone.
+    void readEvents(const QDate &day, const QStringList &showing, QObject *context,
+                    std::function<void(const QList<DayEvent> &)> done) const;
 
     QList<CalendarGroup> allCalendarsBySource() const;
     QList<CalendarGroup> writableCalendarsBySource() const;

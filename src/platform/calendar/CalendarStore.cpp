@@ -37,6 +37,21 @@ QList<CalendarEvent> CalendarStore::eventsOnDay(const QDate &day, const QStringL
     return events(from, to, calendarIds);
 }
 
+CalendarStore::EventsReading CalendarStore::eventsReading(const QDateTime &from, const QDateTime &to,
+                                                          const QStringList &calendarIds) const
+{
+    return [events = events(from, to, calendarIds)] { return events; };
+}
+
+CalendarStore::EventsReading CalendarStore::eventsReadingOnDay(const QDate &day, const QStringList &calendarIds) const
+{
+    const QDateTime from = day.startOfDay();
+    const QDateTime to = day.addDays(1).startOfDay();
+    if (!from.isValid() || !to.isValid())
+        return [] { return QList<CalendarEvent>(); };
+    return eventsReading(from, to, calendarIds);
+}
+
 bool CalendarStore::completeReminder(const QString &id, QString *error)
 {
     std::optional<Reminder> found = reminder(id);

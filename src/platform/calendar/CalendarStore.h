@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Access to the user's calendars and reminder lists. The raw values are the
@@ -144,6 +145,18 @@ public:
     // The events of one local day: from its midnight to the next midnight by
     // the wall clock, so a day with a daylight-saving change is 23 or 25 hours.
     QList<CalendarEvent> eventsOnDay(const QDate &day, const QStringList &calendarIds) const;
+
+    // One reading of events as work that may run on any thread: made here,
+    // on the store's thread, from what the store holds now; called, it gives
+    // what events() gives for the same range and touches nothing of the
+    // store. The store answers a reading it makes at once (the default) or,
+    // where readsWhenCalled(), does the work when the reading is called, so
+    // a caller that must not wait can call it on a worker.
+    using EventsReading = std::function<QList<CalendarEvent>()>;
+    virtual EventsReading eventsReading(const QDateTime &from, const QDateTime &to,
+                                        const QStringList &calendarIds) const;
+    EventsReading eventsReadingOnDay(const QDate &day, const QStringList &calendarIds) const;
+    virtual bool readsWhenCalled() const { return false; }
     // The event with this identifier (the first occurrence of a series).
     virtual std::optional<CalendarEvent> event(const QString &id) const = 0;
 

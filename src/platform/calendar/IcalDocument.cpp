@@ -984,19 +984,44 @@ std::optional<std::pair<qint64, qint64>> IcalDocument::eventSpan() const
     return std::pair{lo, hi};
 }
 
-QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDateTime &to) const
+qint64 IcalDocument::daysOf(const QDateTime &from, const QDateTime &to)
+{
+    constexpr qint64 kDayMs = 86'400'000;
+    const qint64 span = from.msecsTo(to);
+    return std::max<qint64>(1, (span + kDayMs - 1) / kDayMs);
+}
+
+QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDateTime &to, ReadShare *share) const
 {
     QList<CalendarEvent> out;
     const qint64 fromKey = from.toMSecsSinceEpoch();
     const qint64 toKey = to.toMSecsSinceEpoch();
+    const qint64 days = daysOf(from, to);
+    // This file's share of the reading.
+    ReadShare left{qsizetype(kMostPerFilePerDay * days), kFileStepsPerDay * days};
+    if (share) {
+        left.occurrences = std::min(left.occurrences, share->occurrences);
+        left.steps = std::min(left.steps, share->steps);
+    }
+    const ReadShare given = left;
+    const qsizetype mostPerItem = qsizetype(kMostPerItemPerDay * days);
     for (const Index::Item &item : m_index->items) {
+        if (left.occurrences <= 0)
+            break;
         if (item.kind != Kind::Event)
             continue;
+        qsizetype taken = 0; // by this item
+        auto full = [&] { return taken >= mostPerItem || left.occurrences <= 0; };
+        auto take = [&](CalendarEvent e) {
+            out.append(std::move(e));
+            ++taken;
+            --left.occurrences;
+        };
         for (const OwnEvent &own : item.own)
-            if (own.overlaps(fromKey, toKey))
-                out.append(own.event);
+            if (!full() && own.overlaps(fromKey, toKey))
+                take(own.event);
         const Series &s = item.series;
-        if (!s.readable || !s.repeats)
+        if (!s.readable || !s.repeats || full())
             continue;
 
         // Instants are compared as milliseconds: every comparison of two
@@ -1021,7 +1046,7 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
             e.end = s.start.isDate ? end : QDateTime::fromMSecsSinceEpoch(endKey);
             e.recurring = true;
             e.occurrenceDate = occurrence;
-            out.append(std::move(e));
+            take(std::move(e));
         };
 
         addOccurrence(s.start.local);
@@ -1035,15 +1060,27 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
         const qint64 wallTo = wallIn(to, s.start.zone, s.start.isDate) + margin;
         const qint64 startWall = wallIn(s.start.local, s.start.zone, s.start.isDate);
         if (!s.rules.isEmpty()) {
-            const qint64 budget = kReadBudget / s.rules.size();
-            for (const RecurrenceRule &rule : s.rules)
-                for (qint64 wall : rule.starts(startWall, s.start.isDate, wallFrom, wallTo, budget).starts)
+            const qint64 budget = std::min(kReadBudget, left.steps) / s.rules.size();
+            for (const RecurrenceRule &rule : s.rules) {
+                if (full() || budget <= 0)
+                    break;
+                const RecurrenceRule::Walk walk = rule.starts(startWall, s.start.isDate, wallFrom, wallTo, budget);
+                left.steps -= walk.steps;
+                for (qint64 wall : walk.starts) {
+                    if (full())
+                        break;
                     addOccurrence(localOfWall(wall, s.start.zone, s.start.isDate));
+                }
+            }
         }
         const QDateTime earliest = s.start.isDate ? from.addDays(-s.length.days - 1) : from.addSecs(-reach - margin);
         for (auto it = std::lower_bound(s.extraStarts.begin(), s.extraStarts.end(), earliest);
-             it != s.extraStarts.end() && *it < to; ++it)
+             it != s.extraStarts.end() && *it < to && !full(); ++it)
             addOccurrence(*it);
+    }
+    if (share) {
+        share->occurrences -= given.occurrences - left.occurrences;
+        share->steps -= given.steps - std::max<qint64>(left.steps, 0);
     }
     sortByStart(out);
     return out;

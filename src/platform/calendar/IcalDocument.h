@@ -58,9 +58,23 @@ public:
 
     bool isRecurring(const QString &uid) const;
 
-    // Events: every occurrence of every event item that overlaps [from, to),
-    // recurrences expanded. Calendar fields are left empty.
-    QList<CalendarEvent> occurrences(const QDateTime &from, const QDateTime &to) const;
+    // What one reading may still take and walk: occurrences given, and steps
+    // of the rules' walks (see RecurrenceRule). A reading over many files
+    // shares one between them.
+    struct ReadShare
+    {
+        qsizetype occurrences = 0;
+        qint64 steps = 0;
+    };
+    // Events: the occurrences of the event items that overlap [from, to),
+    // recurrences expanded, by start.
+    // Calendar fields are left empty. A reading is bounded for each day of
+    // the range: each item gives at most kMostPerItemPerDay occurrences (its
+    // first ones in the range) and the file at most kMostPerFilePerDay, over
+    // at most kFileStepsPerDay steps; items after the file's share is spent
+    // give none. With `share`, the reading also takes no more than it holds,
+    // and what it took is subtracted.
+    QList<CalendarEvent> occurrences(const QDateTime &from, const QDateTime &to, ReadShare *share = nullptr) const;
     // The instants (ms since the epoch) from the start of the earliest to the
     // end of the latest occurrence of the file's events, so that
     // occurrences() finds nothing in a range that does not touch them; first
@@ -94,6 +108,14 @@ public:
     // A rule with a count is counted out once, when the file is read, within
     // this many steps.
     static constexpr qint64 kCountBudget = 200000;
+    // The bounds of a reading, per day of its range: one occurrence every
+    // quarter of an hour from one item, 300 from one file, and the steps
+    // that a few items repeating every minute take.
+    static constexpr qsizetype kMostPerItemPerDay = 96;
+    static constexpr qsizetype kMostPerFilePerDay = 300;
+    static constexpr qint64 kFileStepsPerDay = 20000;
+    // The number of days a reading of [from, to) is bounded for (at least one).
+    static qint64 daysOf(const QDateTime &from, const QDateTime &to);
 
 private:
     struct Index;

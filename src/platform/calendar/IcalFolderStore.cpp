@@ -568,9 +568,24 @@ bool IcalFolderStore::write(const QString &path, const IcalDocument &doc, QStrin
 QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateTime &to,
                                              const QStringList &calendarIds) const
 {
-    QList<CalendarEvent> out;
+    return eventsReading(from, to, calendarIds)();
+}
+
+CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &from, const QDateTime &to,
+                                                            const QStringList &calendarIds) const
+{
+    // The documents that may hold an occurrence in the range, with their
+    // calendar, gathered here; they are expanded when the reading is called.
+    struct Part
+    {
+        std::shared_ptr<const IcalDocument> doc;
+        QString calendarId;
+        QString calendarTitle;
+        QColor calendarColor;
+    };
+    QList<Part> parts;
     if (!from.isValid() || !to.isValid() || from >= to)
-        return out;
+        return [] { return QList<CalendarEvent>(); };
     const qint64 firstDay = dayNumber(from.toMSecsSinceEpoch());
     const qint64 lastDay = dayNumber(to.toMSecsSinceEpoch());
     QList<int> chosen;
@@ -596,20 +611,27 @@ QList<CalendarEvent> IcalFolderStore::events(const QDateTime &from, const QDateT
             std::sort(chosen.begin(), chosen.end());
             chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
         }
-        for (int i : std::as_const(chosen)) {
-            const std::shared_ptr<const IcalDocument> &doc = f.docs[i];
-            if (!doc)
-                continue;
-            for (CalendarEvent &e : doc->occurrences(from, to)) {
-                e.calendarId = c.id;
-                e.calendarTitle = c.title;
-                e.calendarColor = c.color;
-                out.append(e);
+        for (int i : std::as_const(chosen))
+            if (f.docs[i])
+                parts.append({f.docs[i], c.id, c.title, c.color});
+    }
+    return [parts, from, to] {
+        const qint64 days = IcalDocument::daysOf(from, to);
+        IcalDocument::ReadShare share{qsizetype(kMostPerReadPerDay * days), kReadStepsPerDay * days};
+        QList<CalendarEvent> out;
+        for (const Part &part : parts) {
+            if (share.occurrences <= 0 || share.steps <= 0)
+                break;
+            for (CalendarEvent &e : part.doc->occurrences(from, to, &share)) {
+                e.calendarId = part.calendarId;
+                e.calendarTitle = part.calendarTitle;
+                e.calendarColor = part.calendarColor;
+                out.append(std::move(e));
             }
         }
-    }
-    sortByStart(out);
-    return out;
+        sortByStart(out);
+        return out;
+    };
 }
 
 std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const

@@ -51,8 +51,18 @@ public:
     std::optional<CalendarInfo> calendar(const QString &id) const override;
     std::optional<CalendarInfo> defaultCalendarForNewEvents() const override;
 
+    // A reading is bounded as IcalDocument::occurrences() says for each
+    // file, and in all, for each day of its range, at kMostPerReadPerDay
+    // occurrences over kReadStepsPerDay steps: files after that give none.
+    // A reading is made here and does its work when called, on any thread:
+    // the documents it reads are never changed once read.
+    static constexpr qsizetype kMostPerReadPerDay = 400;
+    static constexpr qint64 kReadStepsPerDay = 100000;
     QList<CalendarEvent> events(const QDateTime &from, const QDateTime &to,
                                 const QStringList &calendarIds) const override;
+    EventsReading eventsReading(const QDateTime &from, const QDateTime &to,
+                                const QStringList &calendarIds) const override;
+    bool readsWhenCalled() const override { return true; }
     std::optional<CalendarEvent> event(const QString &id) const override;
     std::optional<QString> saveEvent(const CalendarEvent &event, QString *error = nullptr) override;
     bool removeEvent(const QString &id, const QDateTime &occurrenceDate = {}, QString *error = nullptr) override;

@@ -312,13 +312,31 @@ void DayView::reload()
 void DayView::gather()
 {
     AppModel &model = *m_context.model;
-    const QList<SessionRecord> records = model.store().records();
-    const QList<DayEvent> raw = model.calendarService().events(m_day, model.settings().visibleCalendarIDs());
-    const QList<DayPlan> timed = model.days().note(dayMoment()).timedPlans();
-    m_events = DayEvent::withoutOwn(raw, records, timed, m_day);
-    m_calendarDeeds = DayEvent::recordCopies(raw, model.store().allRecords(), m_day);
-    m_deeds = DayDeed::deeds(records, m_day);
+    m_deeds = DayDeed::deeds(model.store().records(), m_day);
     m_lastRead = Clock::current().now();
+    // Another day's events never show on this one while its own are read.
+    if (m_eventsDay != m_day) {
+        m_events.clear();
+        m_calendarDeeds.clear();
+        m_eventsDay = m_day;
+    }
+    // The calendars are expanded on a worker (they may hold many repeating
+    // items); the events follow when read, unless a newer read has begun.
+    const quint64 read = ++m_eventsRead;
+    model.calendarService().readEvents(m_day, model.settings().visibleCalendarIDs(), this,
+                                       [this, read](const QList<DayEvent> &raw) {
+                                           if (read == m_eventsRead)
+                                               takeEvents(raw);
+                                       });
+    scheduleRefresh();
+}
+
+void DayView::takeEvents(const QList<DayEvent> &raw)
+{
+    AppModel &model = *m_context.model;
+    const QList<DayPlan> timed = model.days().note(dayMoment()).timedPlans();
+    m_events = DayEvent::withoutOwn(raw, model.store().records(), timed, m_day);
+    m_calendarDeeds = DayEvent::recordCopies(raw, model.store().allRecords(), m_day);
     scheduleRefresh();
 }
 

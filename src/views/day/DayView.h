@@ -80,6 +80,7 @@ private:
     void appear();
     void reload();
     void gather();
+    void takeEvents(const QList<DayEvent> &raw);
     void deriveDeeds();
     void adoptFromSync();
     void tick();
@@ -103,6 +104,8 @@ private:
     QList<DayEvent> m_events;
     QList<DayDeed> m_deeds;
     QList<DayDeed> m_calendarDeeds;
+    QDate m_eventsDay;        // the day m_events and m_calendarDeeds belong to
+    quint64 m_eventsRead = 0; // the latest read of the events asked for
     bool m_refreshQueued = false;
     QList<DayPageRules::StandingLine> m_standing;
     bool m_standingBuilt = false;

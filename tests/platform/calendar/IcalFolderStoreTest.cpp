@@ -1,8 +1,10 @@
 #include "platform/fakes/FakeClock.h"
 #include "platform/files/DataFile.h"
+#include "platform/calendar/IcalDocument.h"
 #include "platform/calendar/IcalFolderStore.h"
 #include "platform/calendar/RecurrenceRule.h"
 #include "platform/files/Preferences.h"
+#include "support/RepeatingItems.h"
 #include "support/ScopedDirs.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,7 @@
 #include <ctime>
 #include "support/ScopedTimeZone.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -645,7 +648,8 @@ TEST_F(IcalStore, ItemsThatCannotBeReadAreNamedOnce)
 }
 
 // A series begun in year 1 that repeats every minute, alone and written ten
-// times over, gives one day's 1,440 minutes, walking near that day only.
+// times over, gives the first of that day's minutes it may (one a quarter
+// hour's worth), walking near that day only.
 TEST_F(IcalStore, ARuleFromYearOneIsReadNearTheDayAskedFor)
 {
     QString tenRules;
@@ -662,11 +666,60 @@ TEST_F(IcalStore, ARuleFromYearOneIsReadNearTheDayAskedFor)
         QList<CalendarEvent> events = store->eventsOnDay(QDate(2025, 3, 4), {});
         const quint64 steps = RecurrenceRule::totalSteps() - stepsBefore;
         events.removeIf([&](const CalendarEvent &e) { return e.id != QLatin1String(id); });
-        ASSERT_EQ(events.size(), 1440) << id;
+        ASSERT_EQ(events.size(), IcalDocument::kMostPerItemPerDay) << id;
         EXPECT_EQ(events.first().start, at(3, 4, 0)) << id;
-        EXPECT_EQ(events.last().start, at(3, 4, 23, 59)) << id;
+        EXPECT_EQ(events.last().start, at(3, 4, 1, 35)) << id;
         // Both items together: a few thousand steps, where a walk from year 1
         // would take a billion.
         EXPECT_LT(steps, 20000u) << id;
     }
+}
+
+// One file of many items that each repeat every minute: one day of it is
+// read within the file's bounds, whatever the number of items; the items
+// first in the file fill the file's share, each with its first minutes.
+TEST_F(IcalStore, AFileOfManyItemsRepeatingEveryMinuteIsReadWithinItsBounds)
+{
+    for (int items : {200, 1000}) {
+        SCOPED_TRACE(items);
+        ASSERT_TRUE(DataFile::writeAtomically(path(QStringLiteral("work/careless.ics")), everyMinuteSinceYearOne(items)));
+        ASSERT_EQ(store->calendars(CollectionKind::Events).size(), 1);
+        store->eventsOnDay(QDate(2025, 3, 3), {}); // the file read and indexed
+        const quint64 stepsBefore = RecurrenceRule::totalSteps();
+        const QList<CalendarEvent> events = day(3, 4);
+        const quint64 steps = RecurrenceRule::totalSteps() - stepsBefore;
+        EXPECT_EQ(events.size(), IcalDocument::kMostPerFilePerDay);
+        EXPECT_LE(steps, quint64(IcalDocument::kFileStepsPerDay));
+        QHash<QString, int> perItem;
+        for (const CalendarEvent &e : events) {
+            ++perItem[e.id];
+            EXPECT_EQ(e.start.date(), QDate(2025, 3, 4));
+        }
+        EXPECT_EQ(perItem.value(QStringLiteral("minute-0@careless.example")), IcalDocument::kMostPerItemPerDay);
+        EXPECT_EQ(perItem.size(), 4) << "the first items of the file";
+        for (int n : std::as_const(perItem))
+            EXPECT_LE(n, IcalDocument::kMostPerItemPerDay);
+    }
+}
+
+// Many such files: the reading as a whole stops at its own bound, and the
+// same reading made here and run on another thread gives the same events.
+TEST_F(IcalStore, AReadingOfManyFilesIsBoundedAndRunsOnAnyThread)
+{
+    for (int f = 0; f < 12; ++f)
+        ASSERT_TRUE(DataFile::writeAtomically(path(QStringLiteral("work/careless-%1.ics").arg(f, 2, 10, QLatin1Char('0'))),
+                                              everyMinuteSinceYearOne(50)));
+    ASSERT_EQ(store->calendars(CollectionKind::Events).size(), 1);
+    const quint64 stepsBefore = RecurrenceRule::totalSteps();
+    const QList<CalendarEvent> here = day(3, 4);
+    EXPECT_EQ(here.size(), IcalFolderStore::kMostPerReadPerDay);
+    EXPECT_LE(RecurrenceRule::totalSteps() - stepsBefore, quint64(IcalFolderStore::kReadStepsPerDay));
+
+    EXPECT_TRUE(store->readsWhenCalled());
+    const CalendarStore::EventsReading reading = store->eventsReadingOnDay(QDate(2025, 3, 4), {});
+    QList<CalendarEvent> there;
+    std::unique_ptr<QThread> worker(QThread::create([&] { there = reading(); }));
+    worker->start();
+    ASSERT_TRUE(worker->wait(10000));
+    EXPECT_EQ(there, here);
 }
