@@ -302,7 +302,8 @@ private:
         } else if (auto *button = qobject_cast<InkButton *>(w)) {
             // A painted button whose label is wider than the room its frame
             // leaves draws it cut with an ellipsis.
-            if (!LayoutRole::mayElide(w) && !w->layout() && !button->text().isEmpty()) {
+            // (A button whose label wraps needs its height instead, below.)
+            if (!LayoutRole::mayElide(w) && !w->layout() && !w->hasHeightForWidth() && !button->text().isEmpty()) {
                 const InkLook &look = button->look();
                 const QFontMetricsF metrics(look.font);
                 const double symbol = look.symbol ? SymbolPainter::size(look.symbolSize > 0 ? look.symbolSize

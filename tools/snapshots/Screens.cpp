@@ -23,6 +23,7 @@
 #include "platform/fakes/FakeCalendarStore.h"
 #include "platform/time/Clock.h"
 #include "sound/AmbienceLibrary.h"
+#include "sources/CalendarService.h"
 #include "sources/RemindersTaskSource.h"
 #include "sources/TaskHub.h"
 #include "stores/DayNoteStore.h"
@@ -819,12 +820,22 @@ const QList<Screen> &all()
                  rig, c, [](AppModel &m) { m.settings().setSoundEnabled(false); },
                  [](AppModel &m) { m.settings().setSoundEnabled(true); });
          }},
-        // The reminders' rows: not yet asked, refused, connected.
+        // The calendars and the reminders not yet asked for (their buttons
+        // ask), refused, connected.
         {QStringLiteral("settings-reminders-unasked"), QSize(SettingsView::kWidth, SettingsView::kHeight),
          [](SnapshotRig &rig, const ViewContext &c) {
+             FakeCalendarStore &calendars = rig.calendars();
              return settingsWith(
-                 rig, c, [](AppModel &m) { m.taskHub().reminders().setAuthorization(CalendarAccess::NotDetermined); },
-                 [](AppModel &) {});
+                 rig, c,
+                 [&calendars](AppModel &m) {
+                     calendars.setAuthorization(CalendarAccess::NotDetermined);
+                     m.calendarService().refreshAuthorization();
+                     m.taskHub().reminders().setAuthorization(CalendarAccess::NotDetermined);
+                 },
+                 [&calendars](AppModel &m) {
+                     calendars.setAuthorization(CalendarAccess::FullAccess);
+                     m.calendarService().refreshAuthorization();
+                 });
          }},
         {QStringLiteral("settings-reminders-refused"), QSize(SettingsView::kWidth, SettingsView::kHeight),
          [](SnapshotRig &rig, const ViewContext &c) {

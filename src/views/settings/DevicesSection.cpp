@@ -8,7 +8,6 @@
 #include "sync/GoogleAuth.h"
 #include "sync/SyncService.h"
 #include "views/ink/InkButton.h"
-#include "views/ink/LayoutRole.h"
 #include "views/ink/TextBlock.h"
 #include "views/settings/SettingsStyle.h"
 #include "views/settings/SyncRows.h"
@@ -42,12 +41,6 @@ DevicesSection::DevicesSection(const ViewContext &context, const QString &header
     notConnected->setContentsMargins(0, 0, 0, 0);
     notConnected->setSpacing(8);
     m_connect = SettingsStyle::button(L("Google と繋ぐ"), QStringLiteral("settings.devices.connect"));
-    // While it waits for the browser its long label may not fit the fixed
-    // form at a large text scale: it is cut there rather than widening the
-    // form past its window.
-    m_connect->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_connect->setMinimumWidth(int(120 * Kiv::scale()));
-    LayoutRole::setMayElide(m_connect);
     connect(m_connect, &InkButton::clicked, this, [this] {
         if (!m_context.snapshot)
             m_context.model->googleAuth().connect();
