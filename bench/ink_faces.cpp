@@ -6,8 +6,9 @@
 //   is the process's, so the pieces Qt's raster engine hands its thread pool
 //   for the larger fills (and the hand-overs) count too.
 // - *Widget: a frame as the running-round screen paints it: the face at its
-//   own size on the paper, drawn on a pool thread (FrameCanvas) with its
-//   cached layers, then copied to the page.
+//   own size on the paper, drawn (FrameCanvas) with its cached layers, then
+//   copied to the page. IncenseWidgetMoving: what one frame of the burning
+//   incense repaints, its smoke and ember.
 //
 // Measured on the 8-core build machine (quiet, load under 1), process CPU
 // per frame at 1× and 2×: see the closing note of the change that added the
@@ -65,7 +66,7 @@ BENCHMARK(Walker)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcess
 
 // A frame of a face widget standing on the paper of a page, painted into a
 // picture of the page as the window's backing store receives it.
-void widgetFrame(benchmark::State &state, const std::function<QWidget *(QWidget *)> &make)
+void widgetFrame(benchmark::State &state, const std::function<QWidget *(QWidget *)> &make, bool movingOnly = false)
 {
     const double dpr = double(state.range(0));
     QWidget page;
@@ -77,10 +78,21 @@ void widgetFrame(benchmark::State &state, const std::function<QWidget *(QWidget 
     paper->lower();
     QImage image(page.size() * dpr, QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
-    const QRegion area(face->rect());
+    // A whole frame, or what one frame of the incense moves.
+    const QRegion area = movingOnly ? QRegion(IncenseView::movingArea(QSizeF(face->size()), 0.4)) : QRegion(face->rect());
     for (auto _ : state)
-        face->render(&image, face->pos(), area, QWidget::DrawChildren);
+        face->render(&image, face->pos() + area.boundingRect().topLeft(), area, QWidget::DrawChildren);
 }
+
+void incenseMoving(benchmark::State &state)
+{
+    widgetFrame(state, [](QWidget *parent) {
+        auto *face = new IncenseView(parent);
+        face->setInputs(0.4, Phase::focus, true);
+        return face;
+    }, true);
+}
+BENCHMARK(incenseMoving)->Name("IncenseWidgetMoving")->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 QWidget *incense(QWidget *parent)
 {

@@ -1,12 +1,11 @@
 #include "app/AppIcon.h"
 
 #include "core/Kiv.h"
+#include "views/ink/DrawnIcon.h"
 #include "views/ink/EnsoMark.h"
 
-#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace {
 // The icon keeps the light paper and ink whatever the appearance, as a
@@ -31,26 +30,6 @@ void drawIcon(QPainter &painter, QSizeF size)
     painter.restore();
 }
 
-class Engine : public QIconEngine
-{
-public:
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
-    {
-        painter->save();
-        painter->translate(rect.topLeft());
-        drawIcon(*painter, rect.size());
-        painter->restore();
-    }
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
-    QIconEngine *clone() const override { return new Engine; }
-};
 } // namespace
 
 namespace AppIcon {
@@ -62,7 +41,10 @@ void draw(QPainter &painter, QSizeF size)
 
 QIcon icon()
 {
-    return QIcon(new Engine);
+    // One icon for the whole run: every window shares its pictures, each
+    // size drawn once.
+    static const QIcon shared = DrawnIcon::make(&drawIcon, {16, 24, 32, 48, 64});
+    return shared;
 }
 
 } // namespace AppIcon

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <cmath>
 
 TrayController::TrayController(AppModel &model, ShellActions shell, QObject *parent)
     : QObject(parent)
@@ -61,6 +62,7 @@ void TrayController::show()
 void TrayController::fillMenu()
 {
     m_fillQueued = false;
+    m_shownSecond = -1;
     MenuFill::fill(m_menu, MenuBarMenu::entries(m_model, m_shell));
 }
 
@@ -103,6 +105,13 @@ void TrayController::followClock()
 {
     if (m_fillQueued)
         return; // the whole menu is about to be built anew
+    // The line shows whole seconds (rounded up while counting down, down
+    // while counting up): a tick within the same second changes nothing.
+    const double remaining = m_model.engine().remaining();
+    const qint64 second = 2 * qint64(std::floor(remaining)) + (std::ceil(remaining) != std::floor(remaining));
+    if (second == m_shownSecond)
+        return;
+    m_shownSecond = second;
     QAction *status = m_menu->findChild<QAction *>(QStringLiteral("tray.status"), Qt::FindDirectChildrenOnly);
     if (!status)
         return;

@@ -59,4 +59,5 @@ private:
     TrayIconPainter::State m_iconState;
     QIcon m_icon;
     bool m_fillQueued = false;
+    qint64 m_shownSecond = -1; // of the status line's clock
 };

@@ -2,6 +2,7 @@
 
 #include "core/Kiv.h"
 #include "core/PomodoroEngine.h"
+#include "views/ink/DrawnIcon.h"
 #include "views/ink/SymbolPainter.h"
 
 #include <QImage>
@@ -120,14 +121,7 @@ const QList<int> &TrayIconPainter::sides()
 
 QIcon TrayIconPainter::icon(const State &state)
 {
-    QIcon icon;
-    for (const int side : sides()) {
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        draw(painter, QSizeF(side, side), state);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    // Drawn when the tray asks, at the size it shows: nothing is drawn while
+    // no tray shows the icon.
+    return DrawnIcon::make([state](QPainter &painter, QSizeF size) { draw(painter, size, state); }, sides());
 }

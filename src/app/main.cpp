@@ -23,6 +23,12 @@ int main(int argc, char **argv)
     // copy is asked; any other argument Qt does not take exits with status 2.
     if (const auto answer = CommandLine::early(CommandLine::arguments(argc, argv)))
         return CommandLine::print(*answer);
+    // On X11 the windows' pictures go to the server over the connection, not
+    // through shared memory: with shared memory Qt waits for the server
+    // whenever it paints over what it last sent, a round trip and two
+    // wake-ups for every frame of a running face. The user's choice stands.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     if (const auto answer = CommandLine::check(QApplication::arguments()))
         return CommandLine::print(*answer);

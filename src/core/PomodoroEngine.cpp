@@ -62,6 +62,29 @@ PomodoroEngine::~PomodoroEngine() = default;
 
 // Observable properties: a write of an equal value notifies nobody.
 
+void PomodoroEngine::followLook()
+{
+    Look look{m_mode,
+              int(m_phase),
+              int(m_state),
+              m_stepIndex,
+              m_leadsWithBreak,
+              m_rounds,
+              m_taskTitle,
+              m_encores,
+              progress() != 0,
+              canEncore(),
+              hasNextRound(),
+              phaseAt(m_stepIndex + 1).has_value(),
+              nextRoundTitle(),
+              lastRoundTitle(),
+              displayTitle()};
+    if (look == m_look)
+        return;
+    m_look = std::move(look);
+    emit lookChanged();
+}
+
 void PomodoroEngine::setTaskTitle(const QString &title)
 {
     assign(m_taskTitle, title, &PomodoroEngine::taskTitleChanged);

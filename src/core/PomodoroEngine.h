@@ -116,6 +116,12 @@ signals:
     void taskTitleChanged();
     void encoresChanged();
     void changed();
+    // Emitted after changed() when what the run shows apart from its clock
+    // moved: its mode, phase, state, step, rounds, title, encores or what
+    // follows from them. While a phase counts down changed() comes a few
+    // times a second; this only at its steps, so what shows no clock can
+    // follow this alone.
+    void lookChanged();
 
 private:
     void tick();
@@ -146,7 +152,9 @@ private:
         field = value;
         emit(this->*notify)();
         emit changed();
+        followLook();
     }
+    void followLook();
     void setMode(std::optional<Mode> mode);
     void setPhase(Phase phase);
     void setState(RunState state);
@@ -159,6 +167,27 @@ private:
 
     const PomodoroConfiguring &m_settings;
     std::optional<Mode> m_mode;
+    // The look last announced by lookChanged().
+    struct Look
+    {
+        std::optional<Mode> mode;
+        int phase = 0;
+        int state = 0;
+        int stepIndex = 0;
+        bool leadsWithBreak = false;
+        QStringList rounds;
+        QString taskTitle;
+        int encores = 0;
+        bool started = false;
+        bool canEncore = false;
+        bool hasNextRound = false;
+        bool encoreChosen = false;
+        std::optional<QString> nextRoundTitle;
+        std::optional<QString> lastRoundTitle;
+        QString displayTitle;
+        bool operator==(const Look &) const = default;
+    };
+    Look m_look;
     Phase m_phase = Phase::focus;
     RunState m_state = RunState::idle;
     double m_remaining = 0;

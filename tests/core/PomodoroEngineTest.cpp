@@ -538,3 +538,35 @@ TEST_F(EngineTest, ObservablePropertiesSignalOnlyRealChanges)
 }
 
 } // namespace
+
+// A counting-down phase changes a few times a second, its look only at its
+// steps: beginning, its first second (it can be reset), pausing, a new
+// title, a new phase.
+TEST_F(EngineTest, TheLookChangesAtTheRunsStepsNotWithItsClock)
+{
+    int changes = 0;
+    int looks = 0;
+    QObject::connect(engine.get(), &PomodoroEngine::changed, [&] { ++changes; });
+    QObject::connect(engine.get(), &PomodoroEngine::lookChanged, [&] { ++looks; });
+    engine->begin(Mode::quick);
+    EXPECT_GT(looks, 0);
+    clock.advance(1'000);
+    looks = 0;
+    changes = 0;
+    clock.advance(60'000);
+    EXPECT_GE(changes, 200);
+    EXPECT_EQ(looks, 0) << "a minute of the clock alone";
+
+    engine->pause();
+    EXPECT_GT(looks, 0);
+    looks = 0;
+    engine->start();
+    EXPECT_GT(looks, 0);
+    looks = 0;
+    engine->setTaskTitle(QStringLiteral("Letters"));
+    EXPECT_GT(looks, 0);
+    looks = 0;
+    clock.advance(1500'000);
+    EXPECT_EQ(engine->phase(), Phase::shortBreak);
+    EXPECT_GT(looks, 0) << "the focus ended";
+}

@@ -55,25 +55,44 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
     const QImage backdrop = paper ? paper->layer(dpr) : QImage();
 
     const bool whole = part == m_owner->rect();
-    auto frame = [this, &draw, &backdrop, offset, size, dpr, part, whole] {
+    // The part in bands of whole device lines, each at most kBandLines.
+    const int top = int(std::floor(part.top() * dpr));
+    const int bottom = int(std::ceil((part.bottom() + 1) * dpr));
+    const int bands = std::max(1, (bottom - top + kBandLines - 1) / kBandLines);
+    auto frame = [this, &draw, &backdrop, offset, size, dpr, part, whole](int bandCount, int from, int to) {
         if (backdrop.isNull())
             m_frame.fill(Qt::transparent);
         QPainter p(&m_frame);
-        if (!whole)
-            p.setClipRect(part);
-        if (!backdrop.isNull())
-            p.drawImage(QRectF(part), backdrop, QRectF(QPointF(offset + part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
-        draw(p, QSizeF(size));
+        for (int band = 0; band < bandCount; ++band) {
+            // Clipped to the band's device lines; the last one ends with the part.
+            const int first = from + (to - from) * band / bandCount;
+            const int last = from + (to - from) * (band + 1) / bandCount;
+            const QRectF lines(part.left(), first / dpr, part.width(), (last - first) / dpr);
+            const QRectF clip = bandCount > 1 ? lines & QRectF(part) : QRectF(part);
+            if (bandCount > 1 || !whole)
+                p.setClipRect(clip);
+            p.save();
+            if (!backdrop.isNull())
+                p.drawImage(QRectF(part), backdrop,
+                            QRectF(QPointF(offset + part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
+            draw(p, QSizeF(size));
+            p.restore();
+        }
     };
-    QSemaphore done;
-    m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done] {
-        frame();
-        done.release();
-    });
-    if (m_pooled)
-        done.acquire();
-    else
-        frame();
+    m_pooled = false;
+    if (bands <= kMostBands) {
+        frame(bands, top, bottom);
+    } else {
+        QSemaphore done;
+        m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done, top, bottom] {
+            frame(1, top, bottom);
+            done.release();
+        });
+        if (m_pooled)
+            done.acquire();
+        else
+            frame(1, top, bottom);
+    }
     if (whole)
         painter.drawImage(QPointF(0, 0), m_frame);
     else

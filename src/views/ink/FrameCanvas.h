@@ -9,17 +9,20 @@ class QPainter;
 class QWidget;
 
 // Paints the frames of a widget that moves by itself (the faces of a
-// running round) in one piece, on one of Qt's pool threads.
+// running round) without handing pieces of them to other threads.
 //
 // Qt's raster engine splits every fill that covers more than a few dozen
 // lines (the incense stick, the ring's arc, the paper under a face) into
 // pieces for Qt's global thread pool, and the painting thread waits for
 // them. From the main thread one incense frame went out in some twenty
 // pieces, woke all eight pool threads 50 times a second, and the hand-overs
-// cost more than the drawing. A fill on one of the pool's own threads is
-// never split, so a frame drawn there is one hand-over, while the main
-// thread waits for it as it waited for the pieces. When no pool thread is
-// free the frame is drawn on the calling thread, as before.
+// cost more than the drawing. So a small part (what a frame of the incense
+// moves) is drawn on the calling thread in bands of a limited number of
+// device lines, each drawn clipped on its own, which no fill of the engine
+// exceeds: nothing is split and no other thread wakes. A larger part (a
+// whole face) is drawn in one piece on one of the pool's own threads, where
+// no fill is split: one hand-over, while the main thread waits for it. When
+// no pool thread is free it is drawn on the calling thread.
 //
 // The frame is drawn over the paper the widget stands on, so the widget is
 // opaque: a frame repaints the widget alone, not the paper and the pages
@@ -44,6 +47,11 @@ public:
 
     // Whether the last frame was drawn on a pool thread (tests).
     bool lastFrameWasPooled() const { return m_pooled; }
+
+    // The tallest band drawn in one go on the calling thread, and how many
+    // of them a part may take before it goes to a pool thread instead.
+    static constexpr int kBandLines = 250;
+    static constexpr int kMostBands = 1;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

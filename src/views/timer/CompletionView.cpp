@@ -77,7 +77,7 @@ CompletionView::CompletionView(const ViewContext &context, QWidget *parent)
             m_context.model->completeSelectedTask();
     });
     if (AppModel *model = m_context.model) {
-        connect(&model->engine(), &PomodoroEngine::changed, this, &CompletionView::refresh);
+        connect(&model->engine(), &PomodoroEngine::lookChanged, this, &CompletionView::refresh);
         connect(&model->taskHub(), &TaskHub::selectedChanged, this, &CompletionView::refresh);
         connect(&model->taskHub(), &TaskHub::itemsChanged, this, &CompletionView::refresh);
     }

@@ -74,7 +74,7 @@ void IncenseView::frame()
 {
     const QSizeF area(size());
     if (stillStep(area, FaceTime::now(), m_progress, devicePixelRatioF()) != m_drawnStep)
-        update();
+        update(slowArea(area, m_progress));
     else
         update(movingArea(area, m_progress));
 }
@@ -88,6 +88,16 @@ QRect IncenseView::movingArea(QSizeF size, double progress)
     const double smoke = yb - 2 > 12 ? std::min(yb - 2, 108.0) : 0;
     const QRectF reach(QPointF(cx - 17.5, yb - smoke - 1.5), QPointF(cx + 19, yb + 7.5));
     return reach.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), size.toSize());
+}
+
+QRect IncenseView::slowArea(QSizeF size, double progress)
+{
+    const QRect moving = movingArea(QSizeF(size.width(), size.height()), progress);
+    const double cx = size.width() / 2;
+    // The ash reaches 16 to either side of the middle, within the smoke's reach.
+    const QRect column(QPoint(std::min(moving.left(), int(std::floor(cx - 17.5)) - 1), 0),
+                       QPoint(std::max(moving.right(), int(std::ceil(cx + 19)) + 1), int(std::ceil(size.height()))));
+    return column & QRect(QPoint(0, 0), size.toSize());
 }
 
 namespace {
@@ -116,6 +126,11 @@ quint64 IncenseView::stillStep(QSizeF size, double t, double progress, double dp
 bool IncenseView::isTicking() const
 {
     return m_ticker->isTicking();
+}
+
+void IncenseView::beat()
+{
+    m_ticker->beat();
 }
 
 double IncenseView::burnLine(double height, double progress)
@@ -216,7 +231,11 @@ void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool runnin
     halo.setColorAt(1, Kiv::vermilion(0));
     painter.setPen(Qt::NoPen);
     painter.setBrush(halo);
+    // The halo fades out to nothing at its rim, so its edge needs no
+    // antialiasing; without it the engine fills it line by line.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.drawEllipse(QPointF(cx, yb), 7, 7);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Kiv::vermilion(0.55 + 0.45 * glow));
     painter.drawEllipse(QPointF(cx, yb), 2.1, 2.1);
 }
@@ -231,10 +250,14 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
         // The slow parts are drawn again only when they have moved.
         const double dpr = PaintCache::deviceScale(painter);
         const StillStep step = stillStepAt(size, t, progress, dpr);
+        // Pixel for pixel, so not antialiased: the engine copies it line by
+        // line instead of blending its edges.
+        painter.setRenderHint(QPainter::Antialiasing, false);
         painter.drawImage(QPointF(0, 0), still->image(
                                               size.toSize(), dpr,
                                               [&](QPainter &p, QSizeF s) { drawStill(p, s, step.swayTime, step.line, progress); },
                                               step.key));
+        painter.setRenderHint(QPainter::Antialiasing);
     } else {
         drawStill(painter, size, t, yb, progress);
     }

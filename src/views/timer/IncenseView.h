@@ -34,6 +34,9 @@ public:
     bool isRunning() const { return m_running; }
     // The redraw timer runs (only while running and shown).
     bool isTicking() const;
+    // The engine's tick: while the face moves, its frame is drawn now (see
+    // FrameTicker::beat).
+    void beat();
 
     // The face in an area of `size` at time `t` (seconds since 1 January
     // 2001 UTC). Progress outside 0…1 draws as its nearest end. With a
@@ -51,6 +54,10 @@ public:
     // What a frame changes while only the smoke and the ember move: the
     // smoke's reach, the glow and a pixel of room, in an area of `size`.
     static QRect movingArea(QSizeF size, double progress);
+    // What a step of the slow parts changes: the stick's column, from the
+    // top to the bowl, as wide as the moving area (the trace, the stick and
+    // the ash lie in it; the bowl around it does not change).
+    static QRect slowArea(QSizeF size, double progress);
     // The step the slow parts stand at, at time `t` on a device of `dpr`:
     // the cached layer is drawn again when it changes.
     static quint64 stillStep(QSizeF size, double t, double progress, double dpr);

@@ -48,6 +48,11 @@ bool KinhinView::isTicking() const
     return m_ticker->isTicking();
 }
 
+void KinhinView::beat()
+{
+    m_ticker->beat();
+}
+
 double KinhinView::walkerX(double width, double progress)
 {
     const double q = progress <= 0 ? 0 : std::min(progress, 1.0);

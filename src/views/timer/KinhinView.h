@@ -27,6 +27,9 @@ public:
     double progress() const { return m_progress; }
     bool isRunning() const { return m_running; }
     bool isTicking() const;
+    // The engine's tick: while the face moves, its frame is drawn now (see
+    // FrameTicker::beat).
+    void beat();
 
     // The face in an area of `size` at time `t` (seconds since 1 January
     // 2001 UTC).

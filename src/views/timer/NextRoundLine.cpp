@@ -26,7 +26,7 @@ NextRoundLine::NextRoundLine(const ViewContext &context, QWidget *parent)
         column->addWidget(label);
     }
     if (m_context.model)
-        connect(&m_context.model->engine(), &PomodoroEngine::changed, this, &NextRoundLine::refresh);
+        connect(&m_context.model->engine(), &PomodoroEngine::lookChanged, this, &NextRoundLine::refresh);
     refresh();
 }
 

@@ -185,6 +185,11 @@ bool RingView::isTicking() const
     return m_ticker->isTicking();
 }
 
+void RingView::beat()
+{
+    m_ticker->beat();
+}
+
 int RingView::frameInterval() const
 {
     return m_ticker->interval();

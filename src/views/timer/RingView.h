@@ -68,6 +68,9 @@ public:
     // The redraw timer runs (while breathing, settling or moving the arc,
     // and only while shown), and how often.
     bool isTicking() const;
+    // The engine's tick: while the face moves, its frame is drawn now (see
+    // FrameTicker::beat).
+    void beat();
     int frameInterval() const;
 
     // The ring centred in an area of `size`: the arc at `progress` in the

@@ -35,7 +35,7 @@ RoundsDwellList::RoundsDwellList(const ViewContext &context, QWidget *parent)
     column->addWidget(m_buttons);
 
     if (AppModel *model = m_context.model) {
-        connect(&model->engine(), &PomodoroEngine::changed, this, &RoundsDwellList::refresh);
+        connect(&model->engine(), &PomodoroEngine::lookChanged, this, &RoundsDwellList::refresh);
         connect(&model->taskHub(), &TaskHub::itemsChanged, this, &RoundsDwellList::refresh);
     }
     refresh();

@@ -17,7 +17,7 @@ StayButton::StayButton(const ViewContext &context, QWidget *parent)
             RunControls::stay(*m_context.model, title);
     });
     if (m_context.model)
-        connect(&m_context.model->engine(), &PomodoroEngine::changed, this, &StayButton::refresh);
+        connect(&m_context.model->engine(), &PomodoroEngine::lookChanged, this, &StayButton::refresh);
     refresh();
 }
 

@@ -310,7 +310,10 @@ TimerView::TimerView(const ViewContext &context, QWidget *parent)
         connect(m_complete, &QAbstractButton::clicked, this, [model] { RunControls::completeTask(*model); });
         connect(m_encore, &QAbstractButton::clicked, this, [&engine] { engine.toggleEncore(); });
 
-        connect(&engine, &PomodoroEngine::changed, this, &TimerView::refresh);
+        // A phase counting down moves the clock a few times a second; the
+        // rest of the screen changes only with the run's look.
+        connect(&engine, &PomodoroEngine::lookChanged, this, &TimerView::refresh);
+        connect(&engine, &PomodoroEngine::remainingChanged, this, &TimerView::followClock);
         connect(&model->taskHub(), &TaskHub::selectedChanged, this, &TimerView::refresh);
         connect(&model->taskHub(), &TaskHub::itemsChanged, this, &TimerView::refresh);
         connect(&model->settings(), &AppSettings::focusVisualChanged, this, &TimerView::refresh);
@@ -425,14 +428,45 @@ void TimerView::fitRingToClock(const QFont &font)
     m_ring->hold(held);
 }
 
+void TimerView::followClock()
+{
+    AppModel *model = m_context.model;
+    if (!model)
+        return;
+    if (!isVisible() || window()->isMinimized() || !m_refreshed || m_stale || !m_placedFace) {
+        refresh();
+        return;
+    }
+    if (!m_column->isVisibleTo(this))
+        return;
+    const PomodoroEngine &engine = model->engine();
+    const bool running = engine.state() == RunState::running;
+    // The face draws its frame with this tick, in the same wake-up as the digits.
+    m_digits->setSeconds(engine.remaining());
+    switch (*m_placedFace) {
+    case TimerViewState::Face::incense:
+        m_incense->setInputs(engine.progress(), engine.phase(), running);
+        m_incense->beat();
+        break;
+    case TimerViewState::Face::ring:
+        m_ring->setInputs(engine.progress(), engine.phase(), running);
+        m_ring->beat();
+        break;
+    case TimerViewState::Face::walking:
+        m_kinhin->setInputs(engine.progress(), running);
+        m_kinhin->beat();
+        break;
+    }
+}
+
 void TimerView::refresh()
 {
     AppModel *model = m_context.model;
     if (!model)
         return;
-    // Hidden, it waits for the next showing; the engine changes a few times
-    // a second while a phase runs.
-    if (!isVisible() && m_refreshed) {
+    // Hidden (or in a minimised window), it waits for the next showing; the
+    // engine changes a few times a second while a phase runs.
+    if ((!isVisible() || window()->isMinimized()) && m_refreshed) {
         m_stale = true;
         return;
     }

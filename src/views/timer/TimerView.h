@@ -48,6 +48,8 @@ public:
     void setAmbiencePicker(QWidget *picker);
 
     void refresh();
+    // The clock moving on within a step: only the face and the digits follow it.
+    void followClock();
 
     // A change of phase eases the whole screen, a change of state the
     // running column (its controls and the paused panel).

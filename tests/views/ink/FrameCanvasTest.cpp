@@ -1,5 +1,6 @@
-// Faces that move by themselves paint each frame in one piece on a pool
-// thread, over the paper they stand on.
+// Faces that move by themselves paint each frame without handing pieces of
+// it to other threads: a small part in place, a whole face in one piece on a
+// pool thread, over the paper they stand on.
 #include "platform/fakes/FakeClock.h"
 #include "views/ViewTest.h"
 #include "views/ink/FrameCanvas.h"
@@ -106,6 +107,36 @@ TEST_F(FrameCanvasTest, AFrameIsOneTaskForThePoolNotOnePerLargeFill)
         for (int i = 0; i < 5; ++i)
             page.face->repaint();
         EXPECT_TRUE(canvas->lastFrameWasPooled());
+        EXPECT_EQ(PoolStarts::count(), 0);
+    }
+}
+
+// What a frame of the burning incense moves (its smoke and ember) is drawn
+// on the painting thread itself, at 1x and 2x, and no fill of it is split.
+TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
+{
+    Page page([](QWidget *parent) {
+        auto *face = new IncenseView(parent);
+        face->setInputs(0.4, Phase::focus, true);
+        return face;
+    });
+    page.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page.window));
+    auto *canvas = page.face->findChild<FrameCanvas *>();
+    ASSERT_NE(canvas, nullptr);
+    const QRect moving = IncenseView::movingArea(QSizeF(page.face->size()), 0.4);
+    for (double dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(dpr);
+        QImage image(page.face->size() * dpr, QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+        page.face->render(&image);
+        PoolStarts::reset();
+        // Frames within one step of the slow parts, whose layer stays as it is.
+        for (int i = 0; i < 5; ++i) {
+            clock.advance(IncenseView::kFrameMs / 5);
+            page.face->render(&image, moving.topLeft(), QRegion(moving));
+            EXPECT_FALSE(canvas->lastFrameWasPooled());
+        }
         EXPECT_EQ(PoolStarts::count(), 0);
     }
 }

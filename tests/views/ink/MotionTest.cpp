@@ -168,4 +168,22 @@ TEST_F(MotionTest, FrameTickerTicksOnlyWhileShownAndMoving)
     EXPECT_FALSE(ticker.isTicking()) << "still pictures never tick";
 }
 
+// An outside beat draws the frame at once and puts the next one an interval
+// after it; a ticker that does not run ignores beats.
+TEST_F(MotionTest, ABeatDrawsTheFrameNowAndTheNextAnIntervalLater)
+{
+    QWidget window;
+    auto *face = new QWidget(&window);
+    int ticks = 0;
+    FrameTicker ticker(face, 1000, [&] { ++ticks; });
+    ticker.beat();
+    EXPECT_EQ(ticks, 0) << "not running";
+    window.show();
+    ticker.setMoving(true);
+    QTest::qWait(300);
+    ticker.beat();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_GT(ticker.untilNextFrame(), 900) << "the next frame is an interval after the beat";
+}
+
 } // namespace

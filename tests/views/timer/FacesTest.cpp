@@ -405,6 +405,36 @@ TEST_F(FacesTest, BetweenSlowStepsOnlyTheMovingAreaChanges)
     }
 }
 
+// A step of the slow parts (the trace sways a quarter second on, the burn
+// line moves down) changes nothing outside the stick's column.
+TEST_F(FacesTest, AcrossASlowStepOnlyTheSticksColumnChanges)
+{
+    const QSizeF size(IncenseView::kWidth, IncenseView::kHeight);
+    for (double dpr : {1.0, 2.0}) {
+        for (double progress : {0.004, 0.3, 0.9, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "dpr " << dpr << " progress " << progress);
+            auto frame = [&](double t, double p) {
+                return StillPicture::paint(size.toSize(), dpr,
+                                           [&](QPainter &painter, QSizeF s) { IncenseView::draw(painter, s, t, p, true); });
+            };
+            const QRect column = IncenseView::slowArea(size, progress);
+            EXPECT_LT(column.width(), size.width() / 3);
+            const QImage first = frame(1000.0, progress);
+            for (auto [t, p] : {std::pair(1000.25, progress), std::pair(1003.0, progress), std::pair(1000.0, progress - 0.002)}) {
+                ASSERT_NE(IncenseView::stillStep(size, t, p, dpr), IncenseView::stillStep(size, 1000, progress, dpr));
+                const QImage later = frame(t, p);
+                QRect changed;
+                for (int y = 0; y < later.height(); ++y)
+                    for (int x = 0; x < later.width(); ++x)
+                        if (later.pixel(x, y) != first.pixel(x, y))
+                            changed |= QRect(int(x / dpr), int(y / dpr), 1, 1);
+                EXPECT_FALSE(changed.isEmpty()) << t;
+                EXPECT_TRUE(column.contains(changed)) << t;
+            }
+        }
+    }
+}
+
 TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
 {
     Paints paints;
@@ -424,7 +454,7 @@ TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
     clock.advanceSeconds(0.25);
     painted.clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return painted.size() >= 2; }, 2000));
-    EXPECT_EQ(painted.first(), stick->rect()) << "the trace swayed a step";
+    EXPECT_EQ(painted.first(), IncenseView::slowArea(QSizeF(stick->size()), 0.3001)) << "the trace swayed a step";
     EXPECT_EQ(painted.last(), IncenseView::movingArea(QSizeF(stick->size()), 0.3001));
 }
 
