@@ -1,6 +1,7 @@
 #include "app/TrayController.h"
 
 #include "app/MenuFill.h"
+#include "core/AppSettings.h"
 #include "core/PomodoroEngine.h"
 #include "model/AppModel.h"
 
@@ -32,6 +33,13 @@ TrayController::TrayController(AppModel &model, ShellActions shell, QObject *par
     connect(&engine, &PomodoroEngine::remainingChanged, this, &TrayController::followClock);
     connect(&engine, &PomodoroEngine::changed, this, [this] { followIcon(false); });
     connect(&model, &AppModel::menuBarTitleChanged, this, &TrayController::followTitle);
+    // What else the title shows changes with the run's look or the settings.
+    auto restate = [this] {
+        m_titleStale = true;
+        followTitle();
+    };
+    connect(&engine, &PomodoroEngine::lookChanged, this, restate);
+    connect(&model.settings(), &AppSettings::showSecondsInMenuBarChanged, this, restate);
 }
 
 TrayController::~TrayController()
@@ -81,6 +89,14 @@ void TrayController::queueFill()
 
 void TrayController::followTitle()
 {
+    // The title shows the clock in whole seconds (or minutes): a tick within
+    // the same second, with the run as it was, changes nothing.
+    const double remaining = m_model.engine().remaining();
+    const qint64 second = 2 * qint64(std::floor(remaining)) + (std::ceil(remaining) != std::floor(remaining));
+    if (!m_titleStale && second == m_titleSecond)
+        return;
+    m_titleStale = false;
+    m_titleSecond = second;
     const QString text = MenuBarMenu::toolTip(m_model);
     if (text == m_toolTip)
         return;

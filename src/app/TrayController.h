@@ -60,4 +60,6 @@ private:
     QIcon m_icon;
     bool m_fillQueued = false;
     qint64 m_shownSecond = -1; // of the status line's clock
+    qint64 m_titleSecond = -1; // of the tooltip's
+    bool m_titleStale = true;
 };
