@@ -536,6 +536,9 @@ QWidget *trayMenu(SnapshotRig &rig, TrayRun run)
     }
     auto *menu = new QMenu;
     MenuFill::fill(menu, MenuBarMenu::entries(rig.model(), ShellActions()));
+    // The run goes without a record (the pictures after it show no round
+    // of its making).
+    engine.reset();
     engine.stop();
     menu->resize(menu->sizeHint());
     return menu;
