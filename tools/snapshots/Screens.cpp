@@ -56,6 +56,7 @@
 #include <QUrlQuery>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -422,6 +423,16 @@ QWidget *devices(SnapshotRig &rig, const ViewContext &context)
         model.googleAuth().setBrowserOpener({});
     });
     return view;
+}
+
+// The settings form scrolled to its rows for other devices.
+void showDevices(QWidget *shown)
+{
+    QCoreApplication::processEvents();
+    auto *scroll = shown->findChild<QScrollArea *>(QStringLiteral("settings.scroll"));
+    auto *devices = shown->findChild<QWidget *>(QStringLiteral("settings.devices"));
+    if (scroll && devices)
+        scroll->ensureWidgetVisible(devices, 0, 40);
 }
 
 // The browser comes back to the program's loopback address with the user's
@@ -858,6 +869,7 @@ const QList<Screen> &all()
          [](SnapshotRig &rig, QWidget *shown) {
              if (!rig.model().googleAuth().isConnecting())
                  click(shown, QStringLiteral("settings.devices.connect"));
+             showDevices(shown);
          }},
         {QStringLiteral("settings-devices-failed"), QSize(SettingsView::kWidth, SettingsView::kHeight),
          [](SnapshotRig &rig, const ViewContext &c) { return devices(rig, c); },
@@ -867,6 +879,7 @@ const QList<Screen> &all()
                  click(shown, QStringLiteral("settings.devices.connect"));
              if (page && page->isValid())
                  refuseInBrowser(rig.model(), *page);
+             showDevices(shown);
          }},
         {QStringLiteral("history-menu"), QuillmereApp::kHistorySize,
          [](SnapshotRig &, const ViewContext &c) {
@@ -875,13 +888,14 @@ const QList<Screen> &all()
                                  PaperWindow::Paper::ownedByPage));
          },
          [](SnapshotRig &, QWidget *shown) {
-             if (auto *list = shown->findChild<QAbstractItemView *>(QStringLiteral("history.list"))) {
-                 const QModelIndex first = list->model() ? list->model()->index(0, 0) : QModelIndex();
-                 if (first.isValid()) {
-                     const QPoint at = list->visualRect(first).center();
-                     QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-                     QApplication::sendEvent(list->viewport(), &event);
-                 }
+             // The first row that is a round (a day's heading opens no menu).
+             auto *list = shown->findChild<QAbstractItemView *>(QStringLiteral("history.list"));
+             for (int row = 0; list && list->model() && row < list->model()->rowCount(); ++row) {
+                 const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+                 QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+                 QApplication::sendEvent(list->viewport(), &event);
+                 if (list->findChild<QMenu *>(QStringLiteral("history.rowMenu")))
+                     return;
              }
          }},
         {QStringLiteral("history"), QuillmereApp::kHistorySize,

@@ -102,8 +102,11 @@ int main(int argc, char **argv)
                     continue;
                 const QString tag = QLatin1Char('-') + setting.tag();
                 {
-                    // The whole content, grown to show all of it.
-                    ScreenStage stage(screen, rig, ScreenStage::Form::still);
+                    // The whole content, grown to show all of it; a window of
+                    // its own in a state reached by using it (a menu opened,
+                    // a sign-in begun) as it shows.
+                    const bool used = !screen.inMainWindow() && screen.then;
+                    ScreenStage stage(screen, rig, used ? ScreenStage::Form::live : ScreenStage::Form::still);
                     save(stage.picture(setting.devicePixelRatio), screen.name + tag);
                 }
                 if (!screen.inMainWindow())
