@@ -6,12 +6,14 @@
 
 #include <QColor>
 #include <QImage>
+#include <QTest>
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 // The fixture of widget tests: light appearance, text scale 1, animations
-// at their end at once, Japanese; each put back afterwards.
+// at their end at once, Japanese; each put back afterwards, and no mouse
+// button left held.
 struct ViewTest : ::testing::Test
 {
     void SetUp() override
@@ -23,6 +25,10 @@ struct ViewTest : ::testing::Test
     }
     void TearDown() override
     {
+        // QTest remembers the buttons a test pressed; one left held turns
+        // every later test's pointer moves into drags (no enter, no hover).
+        EXPECT_EQ(QTestPrivate::qtestMouseButtons, Qt::NoButton) << "a mouse button was pressed and never released";
+        QTestPrivate::qtestMouseButtons = Qt::NoButton;
         Kiv::setAppearance(Kiv::Appearance::light);
         Kiv::setScale(1.0);
         Motion::setInstant(false);

@@ -134,13 +134,17 @@ TEST_F(HistoryViewTest, TheContextMenuRemovesTheRecordAsATombstone)
     ASSERT_EQ(list().rows()->index(2).data(HistoryModel::TitleRole).toString(), QStringLiteral("書いた"));
 
     // A right click: the press, then the context menu event the desktop
-    // sends with it (the offscreen platform sends only the press).
+    // sends with it (the offscreen platform sends only the press), and the
+    // release, which lands in the menu just opened and chooses nothing.
     const QPoint at = rowRect(2).center();
+    const QPoint global = list().viewport()->mapToGlobal(at);
     QTest::mousePress(list().viewport(), Qt::RightButton, {}, at);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, list().viewport()->mapToGlobal(at));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, global);
     QApplication::sendEvent(list().viewport(), &rightClick);
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
+    QTest::mouseRelease(menu, Qt::RightButton, {}, menu->mapFromGlobal(global));
+    ASSERT_EQ(QApplication::activePopupWidget(), menu);
     EXPECT_EQ(menu->objectName(), QStringLiteral("history.rowMenu"));
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("この記録を取り消す"));
