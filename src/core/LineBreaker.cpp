@@ -183,6 +183,21 @@ public:
         return false;
     }
 
+    // The widest stretch between two break opportunities: the narrowest
+    // the paragraph can be set without tearing a word.
+    double widestPiece() const
+    {
+        double widest = 0;
+        qsizetype start = skipBlanks(0);
+        for (qsizetype at = start + 1; at <= m_n; ++at) {
+            if (!m_break[size_t(at)])
+                continue;
+            widest = std::max(widest, widthOf(start, at));
+            start = skipBlanks(at);
+        }
+        return widest;
+    }
+
 private:
     // A break the rules of Japanese setting keep: not before a character
     // that may not begin a line, not after one that may not end it (blanks
@@ -303,7 +318,9 @@ QList<Line> wrap(const QString &paragraph, const QFont &font, double width)
     // keeps its number of lines; the first that fills the last line wins.
     const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
     const double step = std::max(1.0, pixels / 2);
-    for (double narrower = width - step; narrower >= width * 0.6; narrower -= step) {
+    // Never narrower than the widest word: a last line is not worth a torn one.
+    const double floor = std::max(width * 0.6, measured.widestPiece());
+    for (double narrower = width - step; narrower >= floor; narrower -= step) {
         const QList<Line> tried = measured.linesAt(narrower);
         if (tried.size() > plain.size())
             break;
@@ -311,6 +328,15 @@ QList<Line> wrap(const QString &paragraph, const QFont &font, double width)
             return tried;
     }
     return plain;
+}
+
+double widestPiece(const QString &text, const QFont &font)
+{
+    double widest = 0;
+    for (const QString &paragraph : text.split(QLatin1Char('\n')))
+        if (!paragraph.trimmed().isEmpty())
+            widest = std::max(widest, Paragraph(paragraph, font).widestPiece());
+    return widest;
 }
 
 QStringList lines(const QString &text, const QFont &font, double width)

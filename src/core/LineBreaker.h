@@ -39,4 +39,8 @@ QList<Line> wrap(const QString &paragraph, const QFont &font, double width);
 // blanks at its ends.
 QStringList lines(const QString &text, const QFont &font, double width);
 
+// How wide the widest piece of a text is that no rule lets a line break
+// inside (a word; in Japanese a character with what clings to it).
+double widestPiece(const QString &text, const QFont &font);
+
 } // namespace LineBreaker

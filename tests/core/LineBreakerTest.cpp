@@ -162,6 +162,20 @@ TEST(LineBreaker, ALastLineOfOneOrTwoCharactersGetsCompanyAtANarrowerMeasure)
     }
 }
 
+// A word alone on the last line stays there when the only narrower measure
+// that would give it company breaks the word before it.
+TEST(LineBreaker, ALastLineIsNeverGivenCompanyByTearingAWord)
+{
+    const QFont font = Kiv::font(13);
+    const QString text = QStringLiteral("Soundscape volume");
+    const double word = LineBreaker::widestPiece(text, font);
+    EXPECT_NEAR(word, QFontMetricsF(font).horizontalAdvance(QStringLiteral("Soundscape")), 1.0);
+    EXPECT_EQ(LineBreaker::lines(text, font, std::ceil(word)), (QStringList{"Soundscape", "volume"}));
+    EXPECT_LE(LineBreaker::widestPiece(QStringLiteral("音景の音量"), font),
+              QFontMetricsF(font).horizontalAdvance(QStringLiteral("音景")) + 0.5)
+        << "Japanese breaks between characters";
+}
+
 TEST(LineBreaker, ALineThatWouldEndJustPastACommaEndsAtIt)
 {
     const QFont font = Kiv::font(12);

@@ -28,6 +28,7 @@ void TextBlock::setText(const QString &text)
         return;
     m_text = text;
     m_setValid = false;
+    m_pieceValid = false;
     setAccessibleName(text);
     updateGeometry();
     update();
@@ -88,8 +89,16 @@ QSize TextBlock::sizeHint() const
 
 QSize TextBlock::minimumSizeHint() const
 {
+    // Never narrower than its widest word, so that a row short of room
+    // wraps between words instead of tearing one; a very long word (a
+    // path, an address) may still be broken, past a modest width.
+    if (!m_pieceValid || m_pieceFont != font()) {
+        m_piece = std::min(160.0, LineBreaker::widestPiece(m_text, font()));
+        m_pieceFont = font();
+        m_pieceValid = true;
+    }
     const QMargins m = contentsMargins();
-    return QSize(m.left() + m.right(), int(std::ceil(Kiv::lineHeight(font()))) + m.top() + m.bottom());
+    return QSize(int(std::ceil(m_piece)) + m.left() + m.right(), int(std::ceil(Kiv::lineHeight(font()))) + m.top() + m.bottom());
 }
 
 int TextBlock::heightForWidth(int width) const

@@ -49,4 +49,8 @@ private:
     mutable double m_setWidth = 0;
     mutable QFont m_setFont;
     mutable bool m_setValid = false;
+    // The widest unbreakable piece, and the font it was measured in.
+    mutable double m_piece = 0;
+    mutable QFont m_pieceFont;
+    mutable bool m_pieceValid = false;
 };

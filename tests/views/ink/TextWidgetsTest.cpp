@@ -2,12 +2,14 @@
 #include "views/ink/ElidedLabel.h"
 #include "views/ink/GrowingTextField.h"
 #include "views/ink/PlainLineEdit.h"
+#include "views/ink/TextBlock.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -55,6 +57,33 @@ TEST_F(TextWidgetsTest, AWrappingLabelInALayoutIsAsTallAsItsLines)
     EXPECT_EQ(lines, 3);
     EXPECT_FALSE(label->isElidedAt(label->width()));
     EXPECT_GE(label->height(), int(Kiv::lineHeight(label->font()) * double(lines)));
+}
+
+// A caption beside a control in a row too narrow for both gives up room
+// only down to its widest word: it wraps between words, never inside one
+// ("Volum" / "e").
+TEST_F(TextWidgetsTest, ATextBlockSqueezedInARowKeepsItsWordsWhole)
+{
+    for (const QString &caption : {QStringLiteral("Volume"), QStringLiteral("Soundscape volume")}) {
+        QWidget window;
+        auto *row = new QHBoxLayout(&window);
+        row->setContentsMargins(0, 0, 0, 0);
+        auto *label = new TextBlock(caption, Kiv::font(13), {Kiv::Colour::ink}, &window);
+        auto *control = new QWidget(&window);
+        control->setMinimumWidth(200);
+        control->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        row->addWidget(label, 1);
+        row->addWidget(control, 2);
+        window.resize(210, 60);
+        window.show();
+        QCoreApplication::processEvents();
+
+        const QStringList words = caption.split(QLatin1Char(' '));
+        for (const QString &line : label->linesAt(label->contentsRect().width()))
+            for (const QString &word : line.split(QLatin1Char(' ')))
+                EXPECT_TRUE(words.contains(word)) << qPrintable(caption) << ": line \"" << qPrintable(line)
+                                                  << "\" tears a word at width " << label->width();
+    }
 }
 
 TEST_F(TextWidgetsTest, AGrowingFieldGrowsToItsLimitAndReturnSubmits)
