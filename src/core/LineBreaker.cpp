@@ -210,6 +210,10 @@ private:
         qsizetype after = at;
         while (after < m_n - 1 && isBlank(m_text.at(after)))
             ++after;
+        // A number keeps the counter or unit written straight after it
+        // ("25分", "3日"), as a number is never parted from its unit.
+        if (before == at - 1 && m_text.at(before).isDigit() && isWide(m_text.at(at)))
+            return false;
         return !mayNotEnd(m_text.at(before).unicode()) && !mayNotStart(m_text.at(after).unicode());
     }
 
@@ -243,7 +247,8 @@ private:
         return at;
     }
 
-    // A line that would end a character or two past a comma, a full stop
+    // A number is never parted from the counter or unit after it ("25分").
+// A line that would end a character or two past a comma, a full stop
     // or a closing bracket ends there instead, so that the word after it
     // ("、わ / が子") is not torn.
     qsizetype afterPunctuationNearby(qsizetype start, qsizetype end) const
