@@ -41,6 +41,29 @@ struct Parser
     }
 };
 
+// The options every Qt program takes (QGuiApplication's, QApplication's and
+// the X11 platform's): the application object takes them from the command
+// line, so they are mistakes only once it has not.
+bool isQtOption(const QString &name)
+{
+    static const QStringList names = {
+        QStringLiteral("platform"),      QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"),        QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"),  QStringLiteral("reverse"),            QStringLiteral("session"),
+        QStringLiteral("style"),         QStringLiteral("stylesheet"),         QStringLiteral("widgetcount"),
+        QStringLiteral("qmljsdebugger"), QStringLiteral("display"),            QStringLiteral("geometry"),
+        QStringLiteral("name"),          QStringLiteral("title"),              QStringLiteral("visual"),
+        QStringLiteral("dialogs"),       QStringLiteral("fontengine"),         QStringLiteral("nograb"),
+        QStringLiteral("dograb"),        QStringLiteral("sync"),               QStringLiteral("testability"),
+    };
+    return names.contains(name);
+}
+
+CommandLine::Answer mistake(const Parser &p, const QString &what)
+{
+    return {2, {}, QStringLiteral("%1: %2\n\n%3").arg(p.program, what, p.helpText())};
+}
+
 } // namespace
 
 std::optional<CommandLine::Answer> CommandLine::early(const QStringList &arguments)
@@ -50,6 +73,11 @@ std::optional<CommandLine::Answer> CommandLine::early(const QStringList &argumen
         return Answer{0, p.helpText(), {}};
     if (p.parser.isSet(p.version))
         return Answer{0, QStringLiteral("Quillmere %1\n").arg(QStringLiteral(QUILLMERE_VERSION)), {}};
+    // An option neither ours nor Qt's is answered here too, so that a typing
+    // slip is told as one even where no display can be opened.
+    for (const QString &name : p.parser.unknownOptionNames())
+        if (!isQtOption(name))
+            return mistake(p, QStringLiteral("Unknown option '%1'.").arg(name));
     return std::nullopt;
 }
 
@@ -58,14 +86,11 @@ std::optional<CommandLine::Answer> CommandLine::check(const QStringList &argumen
     if (auto answer = early(arguments))
         return answer;
     const Parser p(arguments);
-    QString mistake;
     if (!p.parser.unknownOptionNames().isEmpty())
-        mistake = p.parser.errorText();
-    else if (!p.parser.positionalArguments().isEmpty())
-        mistake = QStringLiteral("Unexpected argument '%1'.").arg(p.parser.positionalArguments().first());
-    if (mistake.isEmpty())
-        return std::nullopt;
-    return Answer{2, {}, QStringLiteral("%1: %2\n\n%3").arg(p.program, mistake, p.helpText())};
+        return mistake(p, p.parser.errorText());
+    if (!p.parser.positionalArguments().isEmpty())
+        return mistake(p, QStringLiteral("Unexpected argument '%1'.").arg(p.parser.positionalArguments().first()));
+    return std::nullopt;
 }
 
 QStringList CommandLine::arguments(int argc, char **argv)

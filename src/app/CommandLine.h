@@ -8,7 +8,8 @@
 //
 // It is read twice. early() runs before the application object exists, on
 // the arguments as given: help and version are answered there, so they work
-// with no display and while another copy runs. check() runs on what the
+// with no display and while another copy runs, and so is an option that is
+// not one of Qt's own. check() runs on what the
 // application object leaves after taking Qt's own options (-platform,
 // -style, ...): any other option or argument is a mistake, answered with the
 // help on standard error and status 2. Either returns nothing when the

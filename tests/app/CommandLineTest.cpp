@@ -35,8 +35,9 @@ TEST(CommandLineTest, HelpAndVersionAnswerEarlyWhateverQtIsGiven)
         // -reverse holds a v, -stylesheet an h.
         {{"quillmere", "-reverse"}, false, false},
         {{"quillmere", "-stylesheet", "a.qss"}, false, false},
-        // Unknown options wait for the check: they may be Qt's.
-        {{"quillmere", "--bogus"}, false, false},
+        // Qt's own options wait for the application object to take them.
+        {{"quillmere", "-platform", "offscreen"}, false, false},
+        {{"quillmere", "-style=fusion", "-qwindowtitle", "Q"}, false, false},
     };
     for (const EarlyCase &c : cases) {
         const auto answer = CommandLine::early(c.arguments);
@@ -53,6 +54,22 @@ TEST(CommandLineTest, HelpAndVersionAnswerEarlyWhateverQtIsGiven)
         } else {
             EXPECT_EQ(answer->out, version);
         }
+    }
+}
+
+// An option that is neither ours nor Qt's needs no application object to be
+// told as a mistake.
+TEST(CommandLineTest, AnOptionNoneKnowsIsAMistakeAtOnce)
+{
+    for (const QStringList &arguments : {QStringList{"quillmere", "--bogus"},
+                                         QStringList{"quillmere", "-platform", "offscreen", "-x"}}) {
+        const auto answer = CommandLine::early(arguments);
+        ASSERT_TRUE(answer.has_value()) << arguments.join(' ').toStdString();
+        EXPECT_EQ(answer->status, 2);
+        EXPECT_TRUE(answer->out.isEmpty());
+        EXPECT_TRUE(answer->err.startsWith(QStringLiteral("quillmere: Unknown option '%1'.\n\nUsage: quillmere [options]\n")
+                                               .arg(QString(arguments.last()).remove(QLatin1Char('-')))))
+            << answer->err.toStdString();
     }
 }
 
@@ -144,13 +161,21 @@ TEST_F(ProgramCommandLineTest, HelpNeedsNoDisplay)
 
 TEST_F(ProgramCommandLineTest, AnUnknownOptionPrintsTheHelpAndExitsTwo)
 {
-    // Qt's own option before it is taken by Qt, not reported.
-    const Run r = run({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--bogus")});
-    ASSERT_TRUE(r.finished) << "the window opened instead";
-    EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains(QStringLiteral("quillmere: Unknown option 'bogus'.\n\nUsage: quillmere [options]\n")))
-        << r.err.toStdString();
+    // With Qt's own option before it (taken by Qt, not reported), and with
+    // no display to open at all.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    noDisplay.remove(QStringLiteral("DISPLAY"));
+    noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const Run &r : {run({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--bogus")}),
+                         run({QStringLiteral("--bogus")}, noDisplay)}) {
+        ASSERT_TRUE(r.finished) << "the window opened instead";
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(
+            r.err.contains(QStringLiteral("quillmere: Unknown option 'bogus'.\n\nUsage: quillmere [options]\n")))
+            << r.err.toStdString();
+    }
 }
 
 } // namespace
