@@ -210,9 +210,10 @@ private:
         qsizetype after = at;
         while (after < m_n - 1 && isBlank(m_text.at(after)))
             ++after;
-        // A number keeps the counter or unit written straight after it
-        // ("25分", "3日"), as a number is never parted from its unit.
-        if (before == at - 1 && m_text.at(before).isDigit() && isWide(m_text.at(at)))
+        // A number keeps the counter or unit after it, written straight
+        // after it ("25分", "3日") or a blank apart ("5 min", "3 tasks").
+        if (m_text.at(before).isDigit()
+            && (before == at - 1 ? isWide(m_text.at(at)) : m_text.at(after).isLetter() && !isWide(m_text.at(after))))
             return false;
         return !mayNotEnd(m_text.at(before).unicode()) && !mayNotStart(m_text.at(after).unicode());
     }
@@ -247,7 +248,8 @@ private:
         return at;
     }
 
-    // A number is never parted from the counter or unit after it ("25分").
+    // A number is never parted from the counter or unit after it ("25分",
+// "5 min").
 // A line that would end a character or two past a comma, a full stop
     // or a closing bracket ends there instead, so that the word after it
     // ("、わ / が子") is not torn.
