@@ -154,6 +154,8 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
         m_body->setAutoFillBackground(false);
         m_body->installEventFilter(this);
         column->addWidget(scroll, 1);
+        // A page cut by the scrolling edge keeps its last line clear of the dots.
+        column->addSpacing(12);
     }
     column->addWidget(m_dots, 0, Qt::AlignHCenter);
     column->addSpacing(22);
