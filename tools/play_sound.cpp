@@ -31,10 +31,12 @@ constexpr int frameBytes = channels * 2;
 // The monitor recording: its bytes, and when each piece of them arrived.
 struct Recording
 {
-    QProcess process;
     QByteArray bytes;
     QElapsedTimer clock;
-    std::vector<std::pair<qint64, qsizetype>> arrivals; // (ms since start, total bytes then)
+    std::vector<std::pair<qint64, qsizetype>> arrivals; // (µs since start, total bytes then)
+    // Last, so it goes first: a recorder still running when it goes is
+    // waited for, and what it wrote meanwhile still lands in bytes.
+    QProcess process;
 
     void start(const QString &source)
     {
@@ -198,6 +200,7 @@ int main(int argc, char **argv)
             }
             std::fflush(stdout);
             recording.process.kill();
+            recording.process.waitForFinished(2000);
         });
         QTimer::singleShot(lastMs + clipMs + int(Chime::closeDelayMs) + 100 + idleMs, &app, &QCoreApplication::quit);
     };
