@@ -103,8 +103,6 @@ AppModel::AppModel(Parts parts, QObject *parent)
     } else {
         m_ownCalendarService = std::make_unique<CalendarService>();
         m_calendarService = m_ownCalendarService.get();
-        if (parts.readCalendarsInBackground && m_calendarService->store())
-            m_calendarService->store()->loadInBackground();
     }
     if (parts.taskHub) {
         m_taskHub = parts.taskHub;
@@ -113,6 +111,8 @@ AppModel::AppModel(Parts parts, QObject *parent)
         m_ownTaskHub = std::make_unique<TaskHub>(nullptr, &m_settings->defaults(), m_calendarService->store());
         m_taskHub = m_ownTaskHub.get();
     }
+    if (parts.readCalendarsInBackground)
+        readCalendarsWhenWanted();
     if (parts.days) {
         m_days = parts.days;
     } else {
@@ -239,6 +239,28 @@ void AppModel::wireDerivedSignals()
         connect(m_settings, sig, m_engine.get(), &PomodoroEngine::applyDurationChangeIfIdle);
     for (auto sig : {&AppSettings::ambienceSceneChanged, &AppSettings::ambienceVolumeChanged})
         connect(m_settings, sig, this, [this] { updateAmbience(m_engine->phase(), m_engine->state()); });
+}
+
+void AppModel::readCalendarsWhenWanted()
+{
+    CalendarStore *calendars = m_calendarService->store();
+    if (!calendars)
+        return;
+    // Rounds written to a calendar and to-dos taken from the calendar folders
+    // want the calendars from the start; without either, nothing is read
+    // until a page asks for them.
+    const auto wanted = [this] {
+        return m_settings->calendarEnabled() || m_taskHub->externalMode() != TaskHub::ExternalMode::off;
+    };
+    if (wanted())
+        calendars->loadInBackground();
+    else
+        calendars->loadWhenFirstAsked();
+    // Turned on later, the first question starts the reading put off.
+    connect(m_settings, &AppSettings::calendarEnabledChanged, calendars, [this, calendars] {
+        if (m_settings->calendarEnabled())
+            calendars->calendars(CollectionKind::Events);
+    });
 }
 
 void AppModel::startUp()

@@ -48,7 +48,9 @@ struct AppModelParts
     DayNoteStore *days = nullptr;            // built over the data folder
     CalendarService *calendarService = nullptr; // built over the user's calendar folders
     // The calendars are first read on a worker thread (the program: so a
-    // heavy user's calendars do not hold up the first window); tests read them at once.
+    // heavy user's calendars do not hold up the first window), at start when
+    // rounds go to a calendar or to-dos come from the calendar folders, else
+    // when first asked for; tests read them at once.
     bool readCalendarsInBackground = false;
     GoogleAuth *googleAuth = nullptr;        // built over the standard preferences
     Preferences *defaults = nullptr;         // Preferences::standard(): "startTab", "startMode"
@@ -343,6 +345,8 @@ signals:
     void sweepingChanged();
 
 private:
+    // Starts reading the calendars, now or when they are first asked for.
+    void readCalendarsWhenWanted();
     template<typename T, typename Signal>
     void assign(T &field, const T &value, Signal notify)
     {

@@ -41,6 +41,10 @@ class TaskHub : public QObject
     Q_PROPERTY(std::optional<TodoItem> selected READ selected WRITE setSelected NOTIFY selectedChanged)
 
 public:
+    // How outside tasks enter the list, as "externalTaskMode" says now.
+    enum class ExternalMode { off, adopt, mirror };
+    ExternalMode externalMode() const;
+
     // How many rows each outside source gives at most.
     static constexpr int kExternalLimit = 40;
 
@@ -99,8 +103,6 @@ signals:
     void selectedChanged();
 
 private:
-    enum class ExternalMode { off, adopt, mirror };
-    ExternalMode externalMode() const;
     bool writesBack() const;
     QList<TaskSource *> sources() const;
     // The reminder a local task was copied from, when writing back applies.

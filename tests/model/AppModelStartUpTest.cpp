@@ -1,4 +1,5 @@
 #include "model/AppModel.h"
+#include "platform/calendar/IcalFolderStore.h"
 #include "sound/Chime.h"
 #include "support/LanguageFixtures.h"
 #include "ModelRig.h"
@@ -6,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
@@ -121,4 +124,113 @@ TEST_F(AppModelStartUp, TheBellThatRingsFollowsTheSetting)
     EXPECT_EQ(Chime::kind, ChimeBell::keisu);
     rig.settings.setBell(QStringLiteral("Bonsho"));
     EXPECT_EQ(Chime::kind, ChimeBell::temple);
+}
+
+namespace {
+
+// Calendar folders as a user keeps them: a calendar of two events and a
+// list of one to-do, read by the program the way it reads them (on a worker).
+struct CalendarFolders
+{
+    Rig rig;
+    std::unique_ptr<IcalFolderStore> folders;
+    static constexpr qint64 kFiles = 3;
+
+    CalendarFolders()
+    {
+        const QString account = rig.dirs.root() + QStringLiteral("/calendars");
+        put(account + QStringLiteral("/work/a.ics"), "VEVENT", "a", "Standup");
+        put(account + QStringLiteral("/work/b.ics"), "VEVENT", "b", "Review");
+        put(account + QStringLiteral("/errands/t.ics"), "VTODO", "t", "Buy tea");
+        rig.prefs.setValue(IcalFolderStore::accountsKey(), QJsonArray{account});
+        folders = std::make_unique<IcalFolderStore>(&rig.prefs);
+        rig.calendarsOverride = folders.get();
+        rig.readCalendarsInBackground = true;
+    }
+    static void put(const QString &path, const char *kind, const char *uid, const char *title)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const QByteArray times = qstrcmp(kind, "VEVENT") == 0
+                                     ? QByteArray("DTSTART:20250305T100000\r\nDTEND:20250305T110000\r\n")
+                                     : QByteArray();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:" + QByteArray(kind) + "\r\nUID:"
+                   + uid + "\r\nDTSTAMP:20250101T000000Z\r\n" + times + "SUMMARY:" + title + "\r\nEND:" + kind
+                   + "\r\nEND:VCALENDAR\r\n");
+    }
+    // Waits for the reading on the worker to be done.
+    void waitForReading()
+    {
+        QSignalSpy read(folders.get(), &CalendarStore::changed);
+        if (folders->isLoading()) {
+            ASSERT_TRUE(read.wait(10000));
+        }
+    }
+    QStringList taskTitles() const
+    {
+        QStringList titles;
+        for (const TodoItem &item : rig.hub->items())
+            titles << item.title;
+        return titles;
+    }
+};
+
+} // namespace
+
+// Rounds written to a calendar, or to-dos taken from the calendar folders,
+// want the calendars from the start; with neither, a start reads no calendar
+// file, and the first page that asks for them has them read then.
+TEST_F(AppModelStartUp, CalendarFilesAreReadAtStartOnlyWhenSomethingWantsThem)
+{
+    const struct
+    {
+        bool recordsToCalendar;
+        const char *taskMode;
+        bool readsAtStart;
+        QStringList tasks; // once the calendars are read
+    } cases[] = {
+        {false, "off", false, {}},
+        {true, "off", true, {}},
+        {false, "adopt", true, {QStringLiteral("Buy tea")}},
+        {false, "mirror", true, {QStringLiteral("Buy tea")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.taskMode) + (c.recordsToCalendar ? " recording" : ""));
+        CalendarFolders home;
+        home.rig.settings.setCalendarEnabled(c.recordsToCalendar);
+        home.rig.prefs.setValue(QStringLiteral("externalTaskMode"), QString::fromLatin1(c.taskMode));
+        const qint64 before = IcalFolderStore::itemFilesRead();
+        home.rig.build();
+        home.waitForReading();
+        EXPECT_EQ(IcalFolderStore::itemFilesRead() > before, c.readsAtStart);
+        EXPECT_EQ(home.taskTitles(), c.tasks);
+
+        // The day page asks: the calendars are read then.
+        QSignalSpy changed(home.folders.get(), &CalendarStore::changed);
+        const QList<CalendarInfo> first = home.folders->calendars(CollectionKind::Events);
+        if (!c.readsAtStart) {
+            EXPECT_TRUE(first.isEmpty());
+            EXPECT_TRUE(home.folders->isLoading());
+            ASSERT_TRUE(changed.wait(10000));
+        }
+        ASSERT_EQ(home.folders->calendars(CollectionKind::Events).size(), 1);
+        EXPECT_EQ(home.folders->events(at(5, 0), at(6, 0), {}).size(), 2);
+        EXPECT_GE(IcalFolderStore::itemFilesRead() - before, CalendarFolders::kFiles);
+    }
+}
+
+// Turning the writing of rounds on later starts the reading put off at start.
+TEST_F(AppModelStartUp, TurningCalendarRecordsOnReadsTheCalendars)
+{
+    CalendarFolders home;
+    home.rig.settings.setCalendarEnabled(false);
+    home.rig.prefs.setValue(QStringLiteral("externalTaskMode"), QStringLiteral("off"));
+    const qint64 before = IcalFolderStore::itemFilesRead();
+    home.rig.build();
+    ASSERT_FALSE(home.folders->isLoading());
+    home.rig.settings.setCalendarEnabled(true);
+    EXPECT_TRUE(home.folders->isLoading());
+    home.waitForReading();
+    EXPECT_GE(IcalFolderStore::itemFilesRead() - before, CalendarFolders::kFiles);
 }

@@ -65,6 +65,8 @@ struct Rig
     AppSettings *settingsOverride = nullptr;
     // Other calendars in place of the fake ones (real calendar folders).
     CalendarStore *calendarsOverride = nullptr;
+    // The calendars read on a worker, as the program reads them.
+    bool readCalendarsInBackground = false;
 
     // Where sign-in and the Drive store talk to; by default nowhere, so a
     // test that syncs without a server fails instead of going out.
@@ -130,6 +132,7 @@ struct Rig
         parts.taskHub = hub.get();
         parts.days = &days;
         parts.calendarService = calendarService.get();
+        parts.readCalendarsInBackground = readCalendarsInBackground;
         parts.notifier = &notifier;
         parts.noticeRoute = &route;
         parts.ambience = &ambience;

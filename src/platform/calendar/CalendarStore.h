@@ -195,6 +195,11 @@ public:
     // Starts that first reading away from the main thread, where the store
     // can; stores that answer at once do nothing.
     virtual void loadInBackground() {}
+    // Reads nothing now: the first question about the collections, events or
+    // reminders starts that reading (and is answered as while it runs), so a
+    // user who never looks at a calendar never has one read. Stores that
+    // answer at once do nothing.
+    virtual void loadWhenFirstAsked() {}
 
 signals:
     // Something in the calendars or reminders changed (debounced).

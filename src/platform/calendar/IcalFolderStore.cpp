@@ -13,9 +13,12 @@
 #include <QSet>
 #include <QUuid>
 #include <algorithm>
+#include <atomic>
 #include <sys/stat.h>
 
 namespace {
+
+std::atomic<qint64> filesRead{0};
 
 const QString kDefaultName = QStringLiteral("Quillmere");
 const QString kItemSuffix = QStringLiteral(".ics");
@@ -279,6 +282,7 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, cons
 IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const Stamp &stamp, bool warn)
 {
     Cached entry{stamp, QDateTime::currentMSecsSinceEpoch(), nullptr, false};
+    filesRead.fetch_add(1, std::memory_order_relaxed);
     const DataFile::ReadResult read = DataFile::read(path);
     if (read.status == DataFile::ReadStatus::Ok) {
         entry.opened = true;
@@ -307,8 +311,25 @@ QList<IcalFolderStore::Loaded> IcalFolderStore::readItemFiles(const QStringList 
     return out;
 }
 
+qint64 IcalFolderStore::itemFilesRead()
+{
+    return filesRead.load(std::memory_order_relaxed);
+}
+
+void IcalFolderStore::loadWhenFirstAsked()
+{
+    if (!m_loading)
+        m_deferred = true;
+}
+
 void IcalFolderStore::loadInBackground()
 {
+    startLoading();
+}
+
+void IcalFolderStore::startLoading() const
+{
+    m_deferred = false;
     if (m_loading || !hasAccess())
         return;
     QStringList accounts;
@@ -318,15 +339,16 @@ void IcalFolderStore::loadInBackground()
             accounts << path;
     }
     m_loading = true;
+    auto *self = const_cast<IcalFolderStore *>(this);
     Background::run(
-        this, [accounts] { return readItemFiles(accounts); },
-        [this](const QList<Loaded> &loaded) {
+        self, [accounts] { return readItemFiles(accounts); },
+        [self](const QList<Loaded> &loaded) {
             // What was read here meanwhile is as new or newer; the stamps
             // of the rest are checked again when they are used.
             for (const Loaded &l : loaded)
-                m_cache.try_emplace(l.path, l.entry);
-            m_loading = false;
-            emit changed();
+                self->m_cache.try_emplace(l.path, l.entry);
+            self->m_loading = false;
+            emit self->changed();
         });
 }
 
@@ -436,7 +458,11 @@ std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &pat
 QList<CalendarInfo> IcalFolderStore::allCollections() const
 {
     QList<CalendarInfo> out;
-    if (!hasAccess() || (m_loading && m_writing == 0))
+    if (!hasAccess())
+        return out;
+    if (m_deferred && m_writing == 0)
+        startLoading();
+    if (m_loading && m_writing == 0)
         return out;
     for (const QString &accountFolder : accountFolders()) {
         const QFileInfo accountInfo(accountFolder);

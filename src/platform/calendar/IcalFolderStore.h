@@ -81,7 +81,11 @@ public:
     // reads. A write meanwhile reads what it needs. Nothing happens without
     // access.
     void loadInBackground() override;
+    void loadWhenFirstAsked() override;
     bool isLoading() const override { return m_loading; }
+    // How many item files this process has read, in every store: what a
+    // program that never looks at a calendar must leave at none.
+    static qint64 itemFilesRead();
 
 private:
     using Apply = std::function<void(IcalDocument &, const QString &uid, const QDateTime &now)>;
@@ -180,6 +184,9 @@ private:
     mutable std::unordered_map<QString, Cached> m_cache;
     mutable std::unordered_map<QString, Folder> m_folders;
     mutable std::unordered_map<QString, Account> m_accounts;
-    bool m_loading = false;
+    void startLoading() const;
+
+    mutable bool m_loading = false;
+    mutable bool m_deferred = false; // loadWhenFirstAsked(): the first question starts the reading
     int m_writing = 0; // writes under way: they read the files even while loading
 };
