@@ -13,11 +13,14 @@ bool quitsAfterLastWindow(bool trayAvailable)
     return !trayAvailable;
 }
 
-void launch(QApplication &app, NotificationCenter &center, Notifier &notifier, NoticeRoute &route,
-            bool trayAvailable)
+void launch(NotificationCenter &center, Notifier &notifier, NoticeRoute &route)
 {
     notifier.setCenter(&center);
     route.listen(&center);
+}
+
+void trayKnown(QApplication &app, bool trayAvailable)
+{
     app.setQuitOnLastWindowClosed(quitsAfterLastWindow(trayAvailable));
 }
 

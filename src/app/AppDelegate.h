@@ -16,7 +16,10 @@ namespace AppDelegate {
 bool quitsAfterLastWindow(bool trayAvailable);
 
 // Routes the center's notices and taps (the center outlives the program's run).
-void launch(QApplication &app, NotificationCenter &center, Notifier &notifier, NoticeRoute &route,
-            bool trayAvailable);
+void launch(NotificationCenter &center, Notifier &notifier, NoticeRoute &route);
+// Once the desktop has said whether it has a tray: whether closing the last
+// window quits. (Asking takes a round trip to the desktop, so the program
+// asks once its first window shows; until then Qt's own rule stands.)
+void trayKnown(QApplication &app, bool trayAvailable);
 
 } // namespace AppDelegate

@@ -1,6 +1,5 @@
 #include "app/PaperWindow.h"
 
-#include "app/AppIcon.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/ReadingOrder.h"
 #include "views/ink/ThemeBinding.h"
@@ -15,7 +14,8 @@ PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *conte
 {
     setObjectName(id);
     setWindowTitle(title);
-    setWindowIcon(AppIcon::icon());
+    // The icon is the program's (QApplication::windowIcon), given once the
+    // main window shows.
     if (paper == Paper::behindPage)
         m_paper = new KivBackground(this);
     else

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 #include "app/AppIcon.h"
+#include "app/PaperWindow.h"
 #include "app/CommandLine.h"
 #include "app/ProgramEnd.h"
 #include "app/QuillmereApp.h"
@@ -10,6 +11,7 @@
 #include "sound/Chime.h"
 #include "sources/NoticeRoute.h"
 #include "sources/Notifier.h"
+#include "views/ink/AfterFirstPaint.h"
 #include "views/ink/InkStyle.h"
 #include "views/ink/ThemeBinding.h"
 
@@ -36,7 +38,6 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     // The windows belong to the installed desktop entry (quillmere.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmere"));
-    QApplication::setWindowIcon(AppIcon::icon());
     // The toolkit's own controls (scroll bars, menus, drop-downs, fields)
     // drawn from the theme.
     InkStyle::install();
@@ -55,10 +56,9 @@ int main(int argc, char **argv)
     Chime::setFallbackSound([] { QApplication::beep(); });
 
     // Notices through the desktop's notification service; taps come back
-    // through the notice route. Without a tray, closing the last window quits.
+    // through the notice route.
     FreedesktopNotificationCenter notifications;
-    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
-    AppDelegate::launch(app, notifications, Notifier::shared(), NoticeRoute::shared(), tray);
+    AppDelegate::launch(notifications, Notifier::shared(), NoticeRoute::shared());
 
     // Light or dark as the desktop says, live.
     PortalAppearance appearance;
@@ -77,8 +77,16 @@ int main(int argc, char **argv)
     QuillmereApp shell(context);
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.openWindow(QStringLiteral("timer")); });
-    shell.showTray();
     shell.openWindow(QStringLiteral("timer"));
+    // What the first picture does not need follows it: the icon, drawn at
+    // each size the windows offer the desktop, and the tray (asking the
+    // desktop for one takes a round trip); without a tray, closing the last
+    // window quits.
+    AfterFirstPaint::run(shell.mainWindow(), [&app, &shell] {
+        QApplication::setWindowIcon(AppIcon::icon());
+        AppDelegate::trayKnown(app, QSystemTrayIcon::isSystemTrayAvailable());
+        shell.showTray();
+    });
     // However the program is asked to end (Quit, the last window, a signal,
     // the end of the session), a round under way is recorded and saved first.
     ProgramEnd end(app, [&model](bool atExit) {

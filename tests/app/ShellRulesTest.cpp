@@ -155,10 +155,11 @@ TEST(AppDelegateTest, LaunchRoutesNoticesAndTheirTaps)
     FakeNotificationCenter center;
     Notifier notifier;
     NoticeRoute route;
-    AppDelegate::launch(*app, center, notifier, route, false);
+    AppDelegate::launch(center, notifier, route);
     EXPECT_EQ(notifier.center(), &center);
+    AppDelegate::trayKnown(*app, false);
     EXPECT_TRUE(app->quitOnLastWindowClosed());
-    AppDelegate::launch(*app, center, notifier, route, true);
+    AppDelegate::trayKnown(*app, true);
     EXPECT_FALSE(app->quitOnLastWindowClosed());
 
     // A tap on a plan notice reaches the route, waiting for its handler.

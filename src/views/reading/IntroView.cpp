@@ -3,6 +3,7 @@
 #include "core/AppSettings.h"
 #include "core/Kiv.h"
 #include "model/AppModel.h"
+#include "views/ink/AfterFirstPaint.h"
 #include "views/ink/Animation.h"
 #include "views/ink/InkButton.h"
 #include "views/ink/KivBackground.h"
@@ -101,6 +102,15 @@ IntroView::IntroView(const ViewContext &context, QList<Intro::Page> pages, QWidg
     m_paper->lower();
 
     m_body = new IntroPageBody(this);
+    // The other pages' text (and the fonts only they use) is set once the
+    // first one shows; a still picture is taken at once and waits for none.
+    m_allPagesMeasured = context.snapshot;
+    if (!m_allPagesMeasured) {
+        AfterFirstPaint::run(m_body, [this] {
+            m_allPagesMeasured = true;
+            fitPagesTo(m_body->width());
+        });
+    }
     fitPagesTo(kIdealWidth);
     connect(m_body, &IntroPageBody::arrowKey, this, [this](int direction) {
         apply([direction](IntroPager &p) { p.arrowKey(direction); });
@@ -188,9 +198,14 @@ void IntroView::fitPagesTo(int width)
 {
     // The page is never shorter than the longest page needs at this width,
     // so no line is ever cut; in a shorter window it scrolls.
+    m_fittedWidth = width;
     double tallest = 0;
-    for (const Intro::Page &page : std::as_const(m_pages))
-        tallest = std::max(tallest, IntroPageBody::contentHeight(width, page));
+    if (m_allPagesMeasured) {
+        for (const Intro::Page &page : std::as_const(m_pages))
+            tallest = std::max(tallest, IntroPageBody::contentHeight(width, page));
+    } else {
+        tallest = IntroPageBody::contentHeight(width, m_pages.value(m_pager.current()));
+    }
     const int height = int(std::ceil(tallest));
     if (m_body->minimumHeight() != height)
         m_body->setMinimumHeight(height);
@@ -226,6 +241,8 @@ void IntroView::refresh(bool animated)
 {
     const int page = m_pager.current();
     m_body->setPage(m_pages.value(page), animated);
+    if (!m_allPagesMeasured)
+        fitPagesTo(m_fittedWidth);
     m_dots->setCurrent(page, animated);
     m_back->setVisible(m_pager.backShown());
     m_back->setEnabled(m_pager.backShown());

@@ -51,12 +51,16 @@ private:
     void apply(const std::function<void(IntroPager &)> &input);
     void refresh(bool animated);
     void finish();
+    // Keeps the page at least as tall as the pages measured need at this
+    // width: until the first picture only the page shown, then all of them.
     void fitPagesTo(int width);
 
     ViewContext m_context;
     QList<Intro::Page> m_pages;
     IntroPager m_pager;
     bool m_finishAsked = false;
+    bool m_allPagesMeasured = false;
+    int m_fittedWidth = 0;
 
     KivBackground *m_paper = nullptr;
     IntroPageBody *m_body = nullptr;

@@ -207,6 +207,43 @@ TEST_F(IntroViewTest, AForcedPageStays)
     EXPECT_TRUE(button(view, "intro.back")->isVisible());
 }
 
+// The pages after the first are set once the first has been painted; from
+// then on the page area is as tall as the tallest page needs, so turning to
+// it cuts no line. A page turned to before that picture is measured as it
+// comes.
+TEST_F(IntroViewTest, ThePageAreaHoldsTheTallestPageOnceTheFirstIsPainted)
+{
+    QList<Intro::Page> pages = Intro::build();
+    pages[2].body = QStringList(30, QStringLiteral("一行")).join(QLatin1Char('\n'));
+    {
+        IntroView view(ViewContext{}, pages);
+        view.resize(380, 740);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        IntroPageBody *area = body(view);
+        const int tallest = int(std::ceil(IntroPageBody::contentHeight(area->width(), pages[2])));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return area->minimumHeight() == tallest; }))
+            << area->minimumHeight() << " for " << tallest;
+        QTest::keyClick(area, Qt::Key_Right);
+        QTest::keyClick(area, Qt::Key_Right);
+        ASSERT_EQ(view.currentPage(), 2);
+        const IntroPageBody::Layout layout = IntroPageBody::layout(area->size(), pages[2]);
+        ASSERT_FALSE(layout.runs.isEmpty());
+        for (const IntroPageBody::Run &run : layout.runs)
+            EXPECT_TRUE(QRectF(area->rect()).contains(run.box)) << run.text.toStdString();
+    }
+    {
+        // Never shown: the tall page is measured when it is turned to.
+        IntroView view(ViewContext{}, pages);
+        view.resize(380, 740);
+        IntroPageBody *area = body(view);
+        QTest::keyClick(area, Qt::Key_Right);
+        QTest::keyClick(area, Qt::Key_Right);
+        ASSERT_EQ(view.currentPage(), 2);
+        EXPECT_GE(area->minimumHeight(), int(std::ceil(IntroPageBody::contentHeight(380, pages[2]))));
+    }
+}
+
 // At the window's smallest width and at the largest text, in both
 // languages, the view is never shorter than its pages: every word of every
 // page is laid out inside the page area and every button label fits its
