@@ -8,7 +8,9 @@
 // - *Widget: a frame as the running-round screen paints it: the face at its
 //   own size on the paper, drawn (FrameCanvas) with its cached layers, then
 //   copied to the page. IncenseWidgetMoving: what one frame of the burning
-//   incense repaints, its smoke and ember.
+//   incense repaints, its smoke and ember; IncenseWidgetSlowStep: a frame
+//   where the slow parts have moved, their layer drawn again in the stick's
+//   column.
 //
 // Measured on the 8-core build machine (quiet, load under 1), process CPU
 // per frame at 1× and 2×: see the closing note of the change that added the
@@ -93,6 +95,30 @@ void incenseMoving(benchmark::State &state)
     }, true);
 }
 BENCHMARK(incenseMoving)->Name("IncenseWidgetMoving")->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// A frame at a step of the slow parts: the stick's column, its layer drawn
+// again there (the burn line a fifth of a pixel further down each time).
+void IncenseWidgetSlowStep(benchmark::State &state)
+{
+    const double dpr = double(state.range(0));
+    QWidget page;
+    page.resize(420, 520);
+    auto *paper = new KivBackground(&page);
+    paper->setGeometry(page.rect());
+    auto *face = new IncenseView(&page);
+    face->move(40, 60);
+    paper->lower();
+    QImage image(page.size() * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    double progress = 0.3;
+    for (auto _ : state) {
+        progress = progress < 0.6 ? progress + 0.001 : 0.3;
+        face->setInputs(progress, Phase::focus, true);
+        const QRect area = IncenseView::slowArea(QSizeF(face->size()), progress);
+        face->render(&image, face->pos() + area.topLeft(), QRegion(area), QWidget::DrawChildren);
+    }
+}
+BENCHMARK(IncenseWidgetSlowStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 QWidget *incense(QWidget *parent)
 {

@@ -7,21 +7,50 @@
 
 const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key)
 {
+    return image(size, dpr, draw, key, QRect());
+}
+
+const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRect &changed)
+{
     const int appearance = int(Kiv::appearance());
-    if (!m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
-        && m_scale == Kiv::scale() && m_key == key)
+    const bool same = !m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
+                      && m_scale == Kiv::scale();
+    if (same && m_key == key)
         return m_image;
+    m_key = key;
+    if (same && !changed.isEmpty()) {
+        // The part in whole device pixels, cleared and drawn again clipped to
+        // exactly those pixels.
+        const QRect pixels = QRectF(QRectF(changed).topLeft() * dpr, QSizeF(changed.size()) * dpr).toAlignedRect()
+                             & QRect(QPoint(0, 0), m_image.size());
+        QPainter painter(&m_image);
+        if (dpr < 1)
+            painter.scale(dpr, dpr);
+        const qreal ratio = dpr < 1 ? dpr : m_image.devicePixelRatio();
+        const QRectF part(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(part, m_opaque ? Qt::black : Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRect(part);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter, QSizeF(size));
+        painter.end();
+        ++m_draws;
+        return m_image;
+    }
     m_size = size;
     m_dpr = dpr;
     m_appearance = appearance;
     m_scale = Kiv::scale();
-    m_key = key;
     if (size.isEmpty()) {
         m_image = QImage();
         return m_image;
     }
-    m_image = QImage(QSize(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr))),
-                     m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    // A layer drawn anew at the same size keeps its pixels' memory.
+    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    const QImage::Format format = m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    if (m_image.size() != pixels || m_image.format() != format)
+        m_image = QImage(pixels, format);
     m_image.setDevicePixelRatio(dpr);
     m_image.fill(m_opaque ? Qt::black : Qt::transparent);
     QPainter painter(&m_image);

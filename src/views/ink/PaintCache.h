@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <functional>
 
@@ -27,6 +28,10 @@ public:
 
     // The layer for a widget of `size` logical pixels on a device of `dpr`.
     const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key = 0);
+    // The same for a layer of which a new key changes only the part
+    // `changed` (logical pixels): when nothing else changed, only that part
+    // is cleared and drawn again, the rest kept as it is.
+    const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRect &changed);
     void invalidate() { m_image = QImage(); }
     // The device pixels per logical pixel a painter draws at (the device's
     // pixel ratio and any scaling, as when a widget is rendered into a

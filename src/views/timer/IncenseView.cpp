@@ -247,7 +247,8 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
     painter.setRenderHint(QPainter::Antialiasing);
     const double yb = burnLine(size.height(), progress);
     if (still) {
-        // The slow parts are drawn again only when they have moved.
+        // The slow parts are drawn again only when they have moved, and only
+        // in the stick's column: the bowl around it stays as it is.
         const double dpr = PaintCache::deviceScale(painter);
         const StillStep step = stillStepAt(size, t, progress, dpr);
         // Pixel for pixel, so not antialiased: the engine copies it line by
@@ -256,7 +257,7 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
         painter.drawImage(QPointF(0, 0), still->image(
                                               size.toSize(), dpr,
                                               [&](QPainter &p, QSizeF s) { drawStill(p, s, step.swayTime, step.line, progress); },
-                                              step.key));
+                                              step.key, slowArea(size, progress)));
         painter.setRenderHint(QPainter::Antialiasing);
     } else {
         drawStill(painter, size, t, yb, progress);

@@ -376,6 +376,31 @@ TEST_F(FaceTimersTest, IncenseAndWalkerRedrawOnlyWhileRunningAndShown)
 
 // Between two steps of the slow parts a frame redraws only the smoke and
 // the ember: everything that changes lies in the moving area.
+// The slow parts are drawn again in the stick's column alone: however the
+// steps come (the trace swaying on, the line burning down, a new phase
+// starting the stick anew), the kept layer shows what a whole drawing shows.
+TEST_F(FacesTest, TheSlowPartsRedrawnInTheirColumnMatchAWholeDrawing)
+{
+    const QSize size(IncenseView::kWidth, IncenseView::kHeight);
+    for (double dpr : {1.0, 1.5, 2.0, 0.75}) {
+        SCOPED_TRACE(dpr);
+        PaintCache still;
+        auto frame = [&](double t, double progress, PaintCache *cache) {
+            return StillPicture::paint(size, dpr, [&](QPainter &p, QSizeF s) {
+                IncenseView::draw(p, s, t, progress, true, cache);
+            });
+        };
+        const std::pair<double, double> steps[] = {{40, 0.3}, {40.25, 0.3}, {47, 0.31}, {47.5, 1.0}, {48, 0.0}, {60, 0.6}};
+        for (auto [t, progress] : steps) {
+            SCOPED_TRACE(testing::Message() << "t " << t << " progress " << progress);
+            const int drawn = still.drawCount();
+            const QImage kept = frame(t, progress, &still);
+            EXPECT_EQ(still.drawCount(), drawn + 1);
+            EXPECT_LE(worstDifference(kept, frame(t, progress, nullptr)), 2);
+        }
+    }
+}
+
 TEST_F(FacesTest, BetweenSlowStepsOnlyTheMovingAreaChanges)
 {
     const QSizeF size(IncenseView::kWidth, IncenseView::kHeight);
