@@ -3,12 +3,40 @@
 #include "core/KivJSON.h"
 #include "stores/DayMath.h"
 
+#include <QSet>
+
+
+namespace {
+
+// The rounds of one task repeat its title and reference tens of thousands of
+// times over a history: each text is kept once, the records share it.
+void shareRepeatedTexts(QList<SessionRecord> &records)
+{
+    QSet<QString> known;
+    const auto share = [&known](QString &text) {
+        const auto found = known.constFind(text);
+        if (found == known.cend())
+            known.insert(text);
+        else if (!found->isSharedWith(text))
+            text = *found;
+    };
+    for (SessionRecord &r : records) {
+        share(r.title);
+        if (r.taskRef) {
+            share(r.taskRef->source);
+            share(r.taskRef->id);
+        }
+    }
+}
+
+} // namespace
 
 SessionStore::SessionStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
 {
     load([this](const QByteArray &bytes) {
         m_records = KivJSON::decodeArray<SessionRecord>(bytes, &SessionRecord::fromJson);
+        shareRepeatedTexts(m_records);
     });
 }
 

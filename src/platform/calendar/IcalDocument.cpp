@@ -689,23 +689,35 @@ Reminder reminderOf(icalcomponent *cal, icalcomponent *m, const QString &uid)
 
 // ---- document -----------------------------------------------------------------
 
+// What an event item gives for a reading of a range.
+struct EventReading
+{
+    Series series;
+    QList<OwnEvent> own; // events standing on their own: a single event, overrides
+};
+
 struct IcalDocument::Index
 {
+    // Held apart from the item, so that an item keeps only what it uses: a
+    // document kept for the index alone holds thousands of items.
     struct Item
     {
         QString uid;
         Kind kind = Kind::Event;
         icalcomponent *master = nullptr; // the component without RECURRENCE-ID, if any
         QList<icalcomponent *> overrides;
-        Series series;        // events only
-        QList<OwnEvent> own;  // events standing on their own: a single event, overrides
-        bool recurring = false;           // the series has RRULE or RDATE lines
-        bool cancelled = false;           // its main component (or first override) is cancelled
-        std::optional<Reminder> reminder; // to-dos only
+        std::shared_ptr<EventReading> events;     // events only; null once let go (see parseForIndex)
+        bool recurring = false;                   // the series has RRULE or RDATE lines
+        bool cancelled = false;                   // its main component (or first override) is cancelled
+        std::shared_ptr<const Reminder> reminder; // to-dos only
     };
     QList<Item> items;
     QHash<QString, qsizetype> byUid;
     QStringList unidentified;
+    // Set when the events' readings were let go: their span, as eventSpan()
+    // gave it before.
+    bool eventsLetGo = false;
+    std::optional<std::pair<qint64, qint64>> span;
 
     // Files of a few items (nearly all: one) keep no table of them, which
     // would take more memory than the rest of what is kept.
@@ -812,13 +824,32 @@ std::optional<IcalDocument> IcalDocument::parseForReading(const QByteArray &byte
     return doc;
 }
 
+std::optional<IcalDocument> IcalDocument::parseForIndex(const QByteArray &bytes)
+{
+    std::optional<IcalDocument> doc = parse(bytes);
+    if (!doc)
+        return doc;
+    // A repeating series is read for every range: it keeps its reading, as
+    // parseForReading() keeps it.
+    const std::optional<std::pair<qint64, qint64>> span = doc->eventSpan();
+    if (span) {
+        for (Index::Item &item : doc->m_index->items)
+            item.events.reset();
+        doc->m_index->eventsLetGo = true;
+        doc->m_index->span = span;
+    }
+    doc->releaseComponents();
+    return doc;
+}
+
 void IcalDocument::releaseComponents()
 {
     // A repeating series whose zone the file itself defines walks that
     // zone's rules whenever it is read: such a document keeps its
     // components (every other reading works from the index).
     for (const Index::Item &item : m_index->items)
-        if (item.series.readable && item.series.repeats && item.series.start.zone.kind == Zone::Ical)
+        if (item.events && item.events->series.readable && item.events->series.repeats
+            && item.events->series.start.zone.kind == Zone::Ical)
             return;
     for (Index::Item &item : m_index->items) {
         item.master = nullptr;
@@ -865,7 +896,7 @@ void IcalDocument::reindex()
         auto found = index->byUid.constFind(uid);
         if (!uid.isEmpty() && found == index->byUid.constEnd()) {
             found = index->byUid.insert(uid, index->items.size());
-            index->items.append({uid, kind, nullptr, {}, {}, {}, false, false, std::nullopt});
+            index->items.append({uid, kind, nullptr, {}, nullptr, false, false, nullptr});
         }
         Index::Item *item = uid.isEmpty() ? nullptr : &index->items[*found];
         // Without a UID, or sharing the UID of an item of the other kind or a
@@ -885,26 +916,26 @@ void IcalDocument::reindex()
         item.recurring = item.master && (first(item.master, ICAL_RRULE_PROPERTY) || first(item.master, ICAL_RDATE_PROPERTY));
         item.cancelled = main && isCancelledComponent(main);
         if (item.kind == Kind::Todo && main)
-            item.reminder = reminderOf(m_cal, main, item.uid);
+            item.reminder = std::make_shared<const Reminder>(reminderOf(m_cal, main, item.uid));
         if (item.kind != Kind::Event)
             continue;
+        auto events = std::make_shared<EventReading>();
         if (item.master) {
-            item.series = seriesOf(m_cal, item.master, item.overrides, item.own);
+            events->series = seriesOf(m_cal, item.master, item.overrides, events->own);
         } else {
             // Moved occurrences whose series is missing stand on their own.
             for (icalcomponent *o : item.overrides)
                 if (std::optional<OwnEvent> own =
                         ownEvent(m_cal, o, stampOf(m_cal, o, ICAL_RECURRENCEID_PROPERTY), nullptr, true))
-                    item.own.append(*own);
+                    events->own.append(*own);
         }
-    }
-    for (Index::Item &item : index->items) {
         // One copy of each identifier.
-        if (item.series.base.id == item.uid)
-            item.series.base.id = item.uid;
-        for (OwnEvent &own : item.own)
+        if (events->series.base.id == item.uid)
+            events->series.base.id = item.uid;
+        for (OwnEvent &own : events->own)
             if (own.event.id == item.uid)
                 own.event.id = item.uid;
+        item.events = std::move(events);
     }
     if (index->items.size() <= Index::kLookedUpInATable)
         index->byUid = QHash<QString, qsizetype>();
@@ -923,6 +954,11 @@ std::optional<IcalDocument::Kind> IcalDocument::kindOf(const QString &uid) const
 {
     const Index::Item *item = m_index->find(uid);
     return item ? std::optional<Kind>(item->kind) : std::nullopt;
+}
+
+bool IcalDocument::keepsEvents() const
+{
+    return !m_index->eventsLetGo;
 }
 
 bool IcalDocument::isTodoFile() const
@@ -969,14 +1005,16 @@ icalcomponent *IcalDocument::overrideFor(const QString &uid, const QDateTime &oc
 
 std::optional<std::pair<qint64, qint64>> IcalDocument::eventSpan() const
 {
+    if (m_index->eventsLetGo)
+        return m_index->span;
     qint64 lo = std::numeric_limits<qint64>::max();
     qint64 hi = std::numeric_limits<qint64>::min();
     for (const Index::Item &item : m_index->items) {
-        if (item.kind != Kind::Event)
+        if (item.kind != Kind::Event || !item.events)
             continue;
-        if (item.series.readable && item.series.repeats)
+        if (item.events->series.readable && item.events->series.repeats)
             return std::nullopt;
-        for (const OwnEvent &own : item.own) {
+        for (const OwnEvent &own : item.events->own) {
             lo = std::min(lo, own.startKey);
             hi = std::max(hi, std::max(own.startKey, own.endKey));
         }
@@ -1008,7 +1046,7 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
     for (const Index::Item &item : m_index->items) {
         if (left.occurrences <= 0)
             break;
-        if (item.kind != Kind::Event)
+        if (item.kind != Kind::Event || !item.events)
             continue;
         qsizetype taken = 0; // by this item
         auto full = [&] { return taken >= mostPerItem || left.occurrences <= 0; };
@@ -1017,10 +1055,10 @@ QList<CalendarEvent> IcalDocument::occurrences(const QDateTime &from, const QDat
             ++taken;
             --left.occurrences;
         };
-        for (const OwnEvent &own : item.own)
+        for (const OwnEvent &own : item.events->own)
             if (!full() && own.overlaps(fromKey, toKey))
                 take(own.event);
-        const Series &s = item.series;
+        const Series &s = item.events->series;
         if (!s.readable || !s.repeats || full())
             continue;
 
@@ -1202,7 +1240,9 @@ QList<Reminder> IcalDocument::reminders() const
 std::optional<Reminder> IcalDocument::reminder(const QString &uid) const
 {
     const Index::Item *item = m_index->find(uid);
-    return item && item->kind == Kind::Todo ? item->reminder : std::nullopt;
+    if (!item || item->kind != Kind::Todo || !item->reminder)
+        return std::nullopt;
+    return *item->reminder;
 }
 
 bool IcalDocument::isCancelled(const QString &uid) const

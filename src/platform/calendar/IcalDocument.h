@@ -31,6 +31,12 @@ public:
     // walks that zone). A document let go of gives no firstEvent() and
     // cannot be changed or serialized; edit a fresh parse of the file.
     static std::optional<IcalDocument> parseForReading(const QByteArray &bytes);
+    // Less again, for a file whose events are read only now and then: the
+    // file's items, its to-dos and the span of its events are kept, and the
+    // events themselves are let go unless one repeats (keepsEvents() says
+    // which); a reading of a range then reads the file again.
+    static std::optional<IcalDocument> parseForIndex(const QByteArray &bytes);
+    bool keepsEvents() const;
     bool canEdit() const { return m_cal != nullptr; }
     // A new, empty item with this UID, stamped with now.
     static IcalDocument create(Kind kind, const QString &uid, const QDateTime &now);

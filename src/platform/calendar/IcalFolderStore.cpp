@@ -287,8 +287,10 @@ IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const St
     if (read.status == DataFile::ReadStatus::Ok) {
         entry.opened = true;
         // A file that cannot be parsed is skipped, and left as it is for
-        // the tool that syncs the folder; unreadableItems() names it.
-        if (std::optional<IcalDocument> doc = IcalDocument::parseForReading(read.bytes))
+        // the tool that syncs the folder; unreadableItems() names it. Of
+        // thousands of files, a reading wants the few of its days: what
+        // their events are is read again then.
+        if (std::optional<IcalDocument> doc = IcalDocument::parseForIndex(read.bytes))
             entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
         else if (warn)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
@@ -605,6 +607,7 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
     struct Part
     {
         std::shared_ptr<const IcalDocument> doc;
+        QString path;
         QString calendarId;
         QString calendarTitle;
         QColor calendarColor;
@@ -639,7 +642,7 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
         }
         for (int i : std::as_const(chosen))
             if (f.docs[i])
-                parts.append({f.docs[i], c.id, c.title, c.color});
+                parts.append({f.docs[i], f.files[i], c.id, c.title, c.color});
     }
     return [parts, from, to] {
         const qint64 days = IcalDocument::daysOf(from, to);
@@ -648,7 +651,19 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
         for (const Part &part : parts) {
             if (share.occurrences <= 0 || share.steps <= 0)
                 break;
-            for (CalendarEvent &e : part.doc->occurrences(from, to, &share)) {
+            // A file kept for the index alone is read again, as it is now;
+            // one that no longer reads gives nothing (the change report
+            // that follows brings the rest).
+            std::optional<IcalDocument> again;
+            if (!part.doc->keepsEvents()) {
+                const DataFile::ReadResult read = DataFile::read(part.path);
+                if (read.status == DataFile::ReadStatus::Ok)
+                    again = IcalDocument::parseForReading(read.bytes);
+                if (!again)
+                    continue;
+            }
+            const IcalDocument &doc = again ? *again : *part.doc;
+            for (CalendarEvent &e : doc.occurrences(from, to, &share)) {
                 e.calendarId = part.calendarId;
                 e.calendarTitle = part.calendarTitle;
                 e.calendarColor = part.calendarColor;

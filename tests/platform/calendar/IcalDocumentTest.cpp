@@ -80,3 +80,34 @@ TEST(IcalDocumentTest, AFileKeptForReadingReadsAsAFullParse)
 }
 
 } // namespace
+
+namespace {
+
+// Kept for the index, a file answers every question but the events of a
+// range as a full parse does; a repeating series, read for every range,
+// keeps its events too.
+TEST(IcalDocumentTest, AFileKeptForTheIndexKnowsItsItemsAndSpanButOnlyRepeatingEvents)
+{
+    const QDateTime from(QDate(2025, 3, 1), QTime(0, 0)), to(QDate(2025, 4, 1), QTime(0, 0));
+    for (const File &file : kFiles) {
+        SCOPED_TRACE(file.name);
+        const std::optional<IcalDocument> full = IcalDocument::parse(QByteArray(file.text));
+        const std::optional<IcalDocument> index = IcalDocument::parseForIndex(QByteArray(file.text));
+        ASSERT_TRUE(full && index);
+        const bool repeats = !full->eventSpan();
+        EXPECT_EQ(index->keepsEvents(), repeats);
+        EXPECT_EQ(index->canEdit(), file.keepsComponents);
+        EXPECT_EQ(index->uids(), full->uids());
+        EXPECT_EQ(index->isTodoFile(), full->isTodoFile());
+        EXPECT_EQ(index->eventSpan(), full->eventSpan());
+        EXPECT_EQ(index->reminders(), full->reminders());
+        for (const QString &uid : full->uids()) {
+            EXPECT_EQ(index->kindOf(uid), full->kindOf(uid));
+            EXPECT_EQ(index->isRecurring(uid), full->isRecurring(uid));
+            EXPECT_EQ(index->isCancelled(uid), full->isCancelled(uid));
+        }
+        EXPECT_EQ(index->occurrences(from, to), repeats ? full->occurrences(from, to) : QList<CalendarEvent>());
+    }
+}
+
+} // namespace
