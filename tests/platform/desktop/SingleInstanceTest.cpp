@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QLocalServer>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QSemaphore>
 #include <QThread>
 #include <QSignalSpy>
@@ -17,6 +18,9 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <sys/un.h>
@@ -30,23 +34,13 @@ struct SingleInstanceTest : ::testing::Test
     ScopedDirs dirs;
     QString lockPath() const { return dirs.dataDir() + QLatin1Char('/') + SingleInstance::lockFileName(); }
 
-    // Writes the lock a copy would hold, naming the given process.
+    // Writes the lock file a copy would leave, naming the given process.
     void writeLockOf(qint64 pid)
     {
         ASSERT_TRUE(AppPaths::ensureDir(dirs.dataDir()));
-        QByteArray content;
-        {
-            QLockFile lock(lockPath());
-            ASSERT_TRUE(lock.tryLock(0));
-            QFile file(lockPath());
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            content = file.readAll();
-            lock.unlock();
-        }
-        content = QByteArray::number(pid) + content.mid(content.indexOf('\n'));
         QFile stale(lockPath());
         ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-        stale.write(content);
+        stale.write(QByteArray::number(pid) + "\nquillmere\n" + QSysInfo::machineHostName().toUtf8() + '\n');
     }
 };
 
@@ -106,6 +100,35 @@ struct Sleeper
         }
     }
     ~Sleeper() { kill(); }
+};
+
+// A child process that holds the lock on a file, as a running copy holds
+// its data folder's, until it is killed.
+struct LockHolder
+{
+    pid_t pid = -1;
+    explicit LockHolder(const QString &path)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644);
+        // The child's copy of the descriptor shares the lock; the parent's goes.
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            pid = fork();
+        if (pid == 0) {
+            for (;;)
+                pause();
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    void kill()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            pid = 0;
+        }
+    }
+    ~LockHolder() { kill(); }
 };
 
 // The id of a process that has already ended.
@@ -182,6 +205,11 @@ TEST_F(SingleInstanceTest, ASecondLaunchExitsOnceTheRunningCopyHasShownItself)
     RunningCopy first(dirs.dataDir());
     ASSERT_TRUE(first.started());
     EXPECT_TRUE(QFile::exists(lockPath()));
+    // Only this user reaches the running copy.
+    struct stat socket = {};
+    ASSERT_EQ(::stat(QFile::encodeName(SingleInstance::socketPath(dirs.dataDir())).constData(), &socket), 0);
+    EXPECT_TRUE(S_ISSOCK(socket.st_mode));
+    EXPECT_EQ(socket.st_mode & 077, 0u);
 
     for (int launch = 1; launch <= 2; ++launch) {
         SingleInstance again;
@@ -250,7 +278,9 @@ TEST_F(SingleInstanceTest, ALockWhoseHolderHasEndedIsTakenOver)
 // request, but no answer ever comes. The launch runs once that copy is gone.
 TEST_F(SingleInstanceTest, ACopyThatTakesTheRequestAndDiesIsTakenOver)
 {
-    Sleeper holder;
+    ASSERT_TRUE(AppPaths::ensureDir(dirs.dataDir()));
+    LockHolder holder(lockPath());
+    ASSERT_GT(holder.pid, 0);
     writeLockOf(holder.pid);
     QLocalServer silent; // accepts into its backlog, never answers
     QLocalServer::removeServer(SingleInstance::serverName(dirs.dataDir()));
