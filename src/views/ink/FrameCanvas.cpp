@@ -46,11 +46,6 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
     QPoint offset;
     KivBackground *paper = m_onPaper ? KivBackground::under(m_owner, &offset) : nullptr;
     const QImage::Format format = paper ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
-    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
-    if (m_frame.size() != pixels || m_frame.format() != format || m_frame.devicePixelRatio() != dpr) {
-        m_frame = QImage(pixels, format);
-        m_frame.setDevicePixelRatio(dpr);
-    }
     // The paper's layer is drawn here, on the main thread, if it is not yet.
     const QImage backdrop = paper ? paper->layer(dpr) : QImage();
 
@@ -59,19 +54,17 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
     const int top = int(std::floor(part.top() * dpr));
     const int bottom = int(std::ceil((part.bottom() + 1) * dpr));
     const int bands = std::max(1, (bottom - top + kBandLines - 1) / kBandLines);
-    auto frame = [this, &draw, &backdrop, offset, size, dpr, part, whole](int bandCount, int from, int to) {
-        if (backdrop.isNull())
-            m_frame.fill(Qt::transparent);
-        QPainter p(&m_frame);
+    // Each band of `p`, clipped to its device lines (the last one ends with
+    // the part): the paper there, then the drawing.
+    auto drawBands = [&draw, &backdrop, offset, size, dpr, part, whole](QPainter &p, int bandCount, int from, int to) {
         for (int band = 0; band < bandCount; ++band) {
-            // Clipped to the band's device lines; the last one ends with the part.
             const int first = from + (to - from) * band / bandCount;
             const int last = from + (to - from) * (band + 1) / bandCount;
             const QRectF lines(part.left(), first / dpr, part.width(), (last - first) / dpr);
             const QRectF clip = bandCount > 1 ? lines & QRectF(part) : QRectF(part);
+            p.save();
             if (bandCount > 1 || !whole)
                 p.setClipRect(clip);
-            p.save();
             if (!backdrop.isNull())
                 p.drawImage(QRectF(part), backdrop,
                             QRectF(QPointF(offset + part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
@@ -81,18 +74,34 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
     };
     m_pooled = false;
     if (bands <= kMostBands) {
-        frame(bands, top, bottom);
-    } else {
-        QSemaphore done;
-        m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done, top, bottom] {
-            frame(1, top, bottom);
-            done.release();
-        });
-        if (m_pooled)
-            done.acquire();
-        else
-            frame(1, top, bottom);
+        // Small enough to draw here: straight onto the page, over the paper
+        // or over what the parent painted under a transparent widget.
+        drawBands(painter, bands, top, bottom);
+        return;
     }
+
+    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    if (m_frame.size() != pixels || m_frame.format() != format || m_frame.devicePixelRatio() != dpr) {
+        m_frame = QImage(pixels, format);
+        m_frame.setDevicePixelRatio(dpr);
+    }
+    // A larger part is drawn whole into the frame on one of the pool's
+    // threads, where no fill is split, then put on the page.
+    QSemaphore done;
+    auto frame = [this, &drawBands, &backdrop, top, bottom] {
+        if (backdrop.isNull())
+            m_frame.fill(Qt::transparent);
+        QPainter p(&m_frame);
+        drawBands(p, 1, top, bottom);
+    };
+    m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done] {
+        frame();
+        done.release();
+    });
+    if (m_pooled)
+        done.acquire();
+    else
+        frame();
     if (whole)
         painter.drawImage(QPointF(0, 0), m_frame);
     else

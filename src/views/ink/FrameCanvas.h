@@ -17,9 +17,10 @@ class QWidget;
 // them. From the main thread one incense frame went out in some twenty
 // pieces, woke all eight pool threads 50 times a second, and the hand-overs
 // cost more than the drawing. So a small part (what a frame of the incense
-// moves) is drawn on the calling thread in bands of a limited number of
-// device lines, each drawn clipped on its own, which no fill of the engine
-// exceeds: nothing is split and no other thread wakes. A larger part (a
+// moves) is drawn on the calling thread, straight onto the page, in bands
+// of a limited number of device lines, each drawn clipped on its own, which
+// no fill of the engine exceeds: nothing is split, no other thread wakes and
+// no picture of the frame is made first. A larger part (a
 // whole face) is drawn in one piece on one of the pool's own threads, where
 // no fill is split: one hand-over, while the main thread waits for it. When
 // no pool thread is free it is drawn on the calling thread.
