@@ -56,6 +56,6 @@ private:
     std::atomic<float> m_mix{30.0f};
     float m_input[blockFrames] = {};
     float m_wet[2][blockFrames] = {};
-    // What each comb reads back over a block, then its low-passed feedback.
+    // What each comb reads back over a block, then what goes back into its line.
     float m_delayed[2 * combCount][blockFrames] = {};
 };
