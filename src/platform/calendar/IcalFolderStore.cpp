@@ -15,6 +15,9 @@
 #include <algorithm>
 #include <atomic>
 #include <sys/stat.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -290,9 +293,18 @@ IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const St
         // the tool that syncs the folder; unreadableItems() names it. Of
         // thousands of files, a reading wants the few of its days: what
         // their events are is read again then.
-        if (std::optional<IcalDocument> doc = IcalDocument::parseForIndex(read.bytes))
-            entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
-        else if (warn)
+        if (std::optional<IcalDocument> doc = IcalDocument::parseForIndex(read.bytes)) {
+            const QStringList uids = doc->uids();
+            const std::optional<std::pair<qint64, qint64>> span = doc->eventSpan();
+            if (span && !doc->keepsEvents() && uids.size() == 1 && doc->kindOf(uids[0]) == IcalDocument::Kind::Event
+                && !doc->isJoined() && doc->unidentified().isEmpty() && uids[0] == QFileInfo(path).completeBaseName()) {
+                entry.plain = true;
+                entry.spanFirst = span->first;
+                entry.spanLast = span->second;
+            } else {
+                entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+            }
+        } else if (warn)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
     }
     return entry;
@@ -349,6 +361,11 @@ void IcalFolderStore::startLoading() const
             // of the rest are checked again when they are used.
             for (const Loaded &l : loaded)
                 self->m_cache.try_emplace(l.path, l.entry);
+#ifdef __GLIBC__
+            // Reading thousands of files left the worker's heap with pages
+            // of nothing but freed memory: they go back to the system.
+            malloc_trim(0);
+#endif
             self->m_loading = false;
             emit self->changed();
         });
@@ -407,14 +424,22 @@ const IcalFolderStore::Folder &IcalFolderStore::folder(const QString &path, cons
     f.docs.reserve(f.files.size());
     bool hasTodo = false;
     bool hasItem = false;
+    f.plain.reserve(f.files.size());
     for (QString &file : f.files) {
-        std::shared_ptr<const IcalDocument> doc = document(file);
+        const Cached *entry = cached(file);
+        std::shared_ptr<const IcalDocument> doc = entry ? entry->doc : nullptr;
         // The list shares its paths with the cache's.
         if (const auto known = m_cache.find(file); known != m_cache.end())
             file = known->first;
-        if (doc && !doc->uids().isEmpty()) {
+        if (entry && entry->plain) {
             hasItem = true;
-            hasTodo = hasTodo || doc->isTodoFile();
+            f.plain.append({true, entry->spanFirst, entry->spanLast});
+        } else {
+            if (doc && !doc->uids().isEmpty()) {
+                hasItem = true;
+                hasTodo = hasTodo || doc->isTodoFile();
+            }
+            f.plain.append(Folder::Plain{});
         }
         f.docs.append(std::move(doc));
     }
@@ -428,9 +453,11 @@ void IcalFolderStore::indexFolder(Folder &f)
     f.always.clear();
     for (int i = 0; i < f.docs.size(); ++i) {
         const std::shared_ptr<const IcalDocument> &doc = f.docs[i];
-        if (!doc)
+        const Folder::Plain &plain = f.plain[i];
+        if (!doc && !plain.is)
             continue;
-        const std::optional<std::pair<qint64, qint64>> span = doc->eventSpan();
+        const std::optional<std::pair<qint64, qint64>> span =
+            plain.is ? std::optional(std::pair(plain.first, plain.last)) : doc->eventSpan();
         if (!span) {
             f.always.append(i);
             continue;
@@ -454,7 +481,15 @@ void IcalFolderStore::indexFolder(Folder &f)
 std::shared_ptr<const IcalDocument> IcalFolderStore::document(const QString &path) const
 {
     const Cached *entry = cached(path);
-    return entry ? entry->doc : nullptr;
+    return entry ? documentOf(path, *entry) : nullptr;
+}
+
+std::shared_ptr<const IcalDocument> IcalFolderStore::documentOf(const QString &path, const Cached &entry) const
+{
+    if (!entry.plain)
+        return entry.doc;
+    std::optional<IcalDocument> doc = readAfresh(path);
+    return doc ? std::make_shared<const IcalDocument>(std::move(*doc)) : nullptr;
 }
 
 QList<CalendarInfo> IcalFolderStore::allCollections() const
@@ -557,7 +592,13 @@ std::optional<IcalFolderStore::Item> IcalFolderStore::findItem(const QString &id
     const IcalDocument::Kind docKind = kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo;
     const QList<CalendarInfo> collections = calendars(kind);
     const auto itemIn = [&](const QString &path, const CalendarInfo &c) -> std::optional<Item> {
-        std::shared_ptr<const IcalDocument> doc = document(path);
+        const Cached *entry = cached(path);
+        if (!entry)
+            return std::nullopt;
+        // A plain file holds the one event it is named after.
+        if (entry->plain && (docKind != IcalDocument::Kind::Event || QFileInfo(path).completeBaseName() != id))
+            return std::nullopt;
+        std::shared_ptr<const IcalDocument> doc = documentOf(path, *entry);
         if (!doc || doc->kindOf(id) != docKind)
             return std::nullopt;
         return Item{path, c, doc, id, isEditable(path, *doc, id)};
@@ -641,7 +682,7 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
             chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
         }
         for (int i : std::as_const(chosen))
-            if (f.docs[i])
+            if (f.docs[i] || f.plain[i].is)
                 parts.append({f.docs[i], f.files[i], c.id, c.title, c.color});
     }
     return [parts, from, to] {
@@ -651,11 +692,11 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
         for (const Part &part : parts) {
             if (share.occurrences <= 0 || share.steps <= 0)
                 break;
-            // A file kept for the index alone is read again, as it is now;
-            // one that no longer reads gives nothing (the change report
-            // that follows brings the rest).
+            // A file kept plain or for the index alone is read again, as it
+            // is now; one that no longer reads gives nothing (the change
+            // report that follows brings the rest).
             std::optional<IcalDocument> again;
-            if (!part.doc->keepsEvents()) {
+            if (!part.doc || !part.doc->keepsEvents()) {
                 const DataFile::ReadResult read = DataFile::read(part.path);
                 if (read.status == DataFile::ReadStatus::Ok)
                     again = IcalDocument::parseForReading(read.bytes);
@@ -866,6 +907,8 @@ QList<UnreadableItem> IcalFolderStore::unreadableItems() const
         for (const QString &path : itemFiles(c.id)) {
             const Cached *entry = cached(path);
             if (!entry)
+                continue;
+            if (entry->plain)
                 continue;
             if (!entry->opened) {
                 out.append({path, c.title, {}, UnreadableItem::Reason::CannotOpen});

@@ -107,8 +107,15 @@ private:
     {
         Stamp stamp;
         qint64 readAtMs = 0; // when the file was read; a stamp close to it may hide a later change
-        std::shared_ptr<const IcalDocument> doc; // null when the file cannot be read or parsed
+        std::shared_ptr<const IcalDocument> doc; // null when the file cannot be read or parsed, or is plain
         bool opened = false;                     // the file could be read
+        // Nearly every file holds one event that does not repeat, under its
+        // own UID as its name: such a plain file keeps no document, only the
+        // span of its event in ms since the epoch (first after last when it
+        // has none to occur). Its event is read from the file when wanted.
+        bool plain = false;
+        qint64 spanFirst = 0;
+        qint64 spanLast = -1;
     };
     // One collection folder as last read: its item files, their documents and
     // an index of the events by day. Trusted while the folder's stamp and
@@ -123,7 +130,14 @@ private:
         bool writable = false;
         bool isList = false;
         QStringList files;
-        QList<std::shared_ptr<const IcalDocument>> docs; // in the order of files; null where unreadable
+        QList<std::shared_ptr<const IcalDocument>> docs; // in the order of files; null where unreadable or plain
+        struct Plain
+        {
+            bool is = false;
+            qint64 first = 0;
+            qint64 last = -1;
+        };
+        QList<Plain> plain; // in the order of files
         bool indexed = false;
         std::unordered_map<qint64, QList<int>> byDay; // day number (UTC) -> documents touching it
         QList<int> always;                            // documents read for every range (repeating, odd)
@@ -148,6 +162,8 @@ private:
     QList<CalendarInfo> allCollections() const;
     QStringList itemFiles(const QString &folder) const;
     std::shared_ptr<const IcalDocument> document(const QString &path) const;
+    // The document of an item file, read whole when the cache keeps it plain.
+    std::shared_ptr<const IcalDocument> documentOf(const QString &path, const Cached &entry) const;
     const Cached *cached(const QString &path) const;
     const Cached *cached(const QString &path, const Stamp &stamp) const;
     const Folder &folder(const QString &path, const QString &name) const;
