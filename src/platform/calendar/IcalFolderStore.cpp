@@ -116,6 +116,13 @@ std::optional<IcalDocument> readAfresh(const QString &path)
     return read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
 }
 
+// A file's folder and name.
+std::pair<QString, QString> splitPath(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return {path.left(slash), path.mid(slash + 1)};
+}
+
 bool isEditable(const QString &path, const IcalDocument &doc, const QString &uid)
 {
     if (doc.isJoined())
@@ -269,17 +276,20 @@ const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path) cons
 
 const IcalFolderStore::Cached *IcalFolderStore::cached(const QString &path, const Stamp &stamp) const
 {
+    const auto [folder, name] = splitPath(path);
     if (!stamp.exists) {
-        m_cache.erase(path);
+        if (const auto files = m_cache.find(folder); files != m_cache.end())
+            files->second.erase(name);
         return nullptr;
     }
-    auto it = m_cache.find(path);
-    if (it != m_cache.end() && it->second.stamp == stamp && !racy(stamp, it->second.readAtMs))
+    CachedFiles &files = m_cache[folder];
+    auto it = files.find(name);
+    if (it != files.end() && it->second.stamp == stamp && !racy(stamp, it->second.readAtMs))
         return &it->second;
     // A file read again only because it was fresh when last read is not
     // reported again.
-    const bool known = it != m_cache.end() && it->second.stamp == stamp;
-    return &(m_cache[path] = readEntry(path, stamp, !known));
+    const bool known = it != files.end() && it->second.stamp == stamp;
+    return &(files[name] = readEntry(path, stamp, !known));
 }
 
 IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const Stamp &stamp, bool warn)
@@ -359,12 +369,15 @@ void IcalFolderStore::startLoading() const
         [self](const QList<Loaded> &loaded) {
             // What was read here meanwhile is as new or newer; the stamps
             // of the rest are checked again when they are used.
-            for (const Loaded &l : loaded)
-                self->m_cache.try_emplace(l.path, l.entry);
+            for (const Loaded &l : loaded) {
+                const auto [folder, name] = splitPath(l.path);
+                self->m_cache[folder].try_emplace(name, l.entry);
+            }
 #ifdef __GLIBC__
             // Reading thousands of files left the worker's heap with pages
-            // of nothing but freed memory: they go back to the system.
-            malloc_trim(0);
+            // of nothing but freed memory: once what it handed over is gone
+            // too, they go back to the system.
+            QMetaObject::invokeMethod(self, [] { malloc_trim(0); }, Qt::QueuedConnection);
 #endif
             self->m_loading = false;
             emit self->changed();
@@ -373,7 +386,9 @@ void IcalFolderStore::startLoading() const
 
 void IcalFolderStore::forget(const QString &itemPath)
 {
-    m_cache.erase(itemPath);
+    const auto [folder, name] = splitPath(itemPath);
+    if (const auto files = m_cache.find(folder); files != m_cache.end())
+        files->second.erase(name);
     m_folders.erase(QFileInfo(itemPath).absolutePath());
 }
 
@@ -420,17 +435,23 @@ const IcalFolderStore::Folder &IcalFolderStore::folder(const QString &path, cons
     f.color = colorFrom(metadata(path, QStringLiteral("color")));
     const QFileInfo folderInfo(path);
     f.writable = folderInfo.isWritable() && folderInfo.isExecutable();
-    f.files = itemFiles(path);
-    f.docs.reserve(f.files.size());
+    const QStringList paths = itemFiles(path);
+    f.files.reserve(paths.size());
+    f.docs.reserve(paths.size());
     bool hasTodo = false;
     bool hasItem = false;
-    f.plain.reserve(f.files.size());
-    for (QString &file : f.files) {
+    f.plain.reserve(paths.size());
+    const CachedFiles *known = nullptr;
+    for (const QString &file : paths) {
         const Cached *entry = cached(file);
         std::shared_ptr<const IcalDocument> doc = entry ? entry->doc : nullptr;
-        // The list shares its paths with the cache's.
-        if (const auto known = m_cache.find(file); known != m_cache.end())
-            file = known->first;
+        // The list shares its names with the cache's.
+        if (!known)
+            if (const auto files = m_cache.find(path); files != m_cache.end())
+                known = &files->second;
+        const QString name = splitPath(file).second;
+        const auto cachedName = known ? known->find(name) : CachedFiles::const_iterator();
+        f.files.append(known && cachedName != known->end() ? cachedName->first : name);
         if (entry && entry->plain) {
             hasItem = true;
             f.plain.append({true, entry->spanFirst, entry->spanLast});
@@ -683,7 +704,7 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
         }
         for (int i : std::as_const(chosen))
             if (f.docs[i] || f.plain[i].is)
-                parts.append({f.docs[i], f.files[i], c.id, c.title, c.color});
+                parts.append({f.docs[i], c.id + QLatin1Char('/') + f.files[i], c.id, c.title, c.color});
     }
     return [parts, from, to] {
         const qint64 days = IcalDocument::daysOf(from, to);

@@ -129,7 +129,7 @@ private:
         QColor color;
         bool writable = false;
         bool isList = false;
-        QStringList files;
+        QStringList files; // the names of its item files, shared with the cache's
         QList<std::shared_ptr<const IcalDocument>> docs; // in the order of files; null where unreadable or plain
         struct Plain
         {
@@ -197,7 +197,10 @@ private:
     Preferences *m_preferences = nullptr;
     QFileSystemWatcher m_watcher;
     ClockTimer m_changeTimer;
-    mutable std::unordered_map<QString, Cached> m_cache;
+    // The item files as last read, by folder and then by name (a heavy
+    // user's calendars hold thousands, and their folders' paths are long).
+    using CachedFiles = std::unordered_map<QString, Cached>;
+    mutable std::unordered_map<QString, CachedFiles> m_cache;
     mutable std::unordered_map<QString, Folder> m_folders;
     mutable std::unordered_map<QString, Account> m_accounts;
     void startLoading() const;
