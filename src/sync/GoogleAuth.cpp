@@ -6,7 +6,7 @@
 #include "platform/net/Http.h"
 #include "platform/files/Preferences.h"
 #include "sync/Keychain.h"
-#include "sync/LoopbackServer.h"
+#include "platform/net/LoopbackListener.h"
 #include "sync/SyncReport.h"
 
 #include <QCryptographicHash>
@@ -137,9 +137,9 @@ void GoogleAuth::connect(std::function<void(bool)> done)
     const QString codeChallenge = challenge(verifier);
     const QString state = randomString(24);
 
-    m_listener = new LoopbackServer();
-    QString openError;
-    const quint16 port = m_listener->start(&openError);
+    m_listener = LoopbackListener::make();
+    QString openError = QStringLiteral("no network module");
+    const quint16 port = m_listener ? m_listener->start(&openError) : 0;
     if (port == 0) {
         setLastError(L("受け口を開けませんでした（{0}）。", openError));
         finishSignIn(false, done);
@@ -166,7 +166,7 @@ void GoogleAuth::connect(std::function<void(bool)> done)
     }
 
     m_listener->waitForQuery(state, m_config.replyWaitMs,
-                             [this, state, verifier, redirect, done](std::optional<LoopbackServer::Query> answer) {
+                             [this, state, verifier, redirect, done](std::optional<LoopbackListener::Query> answer) {
         if (!answer) {
             setLastError(L("許可の返事がありませんでした。"));
             finishSignIn(false, done);

@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-class LoopbackServer;
+class LoopbackListener;
 class Preferences;
 
 // Where sign-in talks to. The defaults are Google's; tests point them at
@@ -140,5 +140,5 @@ private:
     QString m_lastError;
     std::optional<QString> m_accessToken;
     std::optional<QDateTime> m_expiresAt;
-    LoopbackServer *m_listener = nullptr;
+    LoopbackListener *m_listener = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "core/KivJSON.h"
 #include "core/L.h"
 
-#include <QHostInfo>
 #include <QSysInfo>
 #include <cmath>
 
@@ -204,8 +203,6 @@ QString SyncBundle::newerFormatRefusal()
 
 QString SyncBundle::deviceName()
 {
-    QString name = QHostInfo::localHostName().trimmed();
-    if (name.isEmpty())
-        name = QSysInfo::machineHostName().trimmed();
+    const QString name = QSysInfo::machineHostName().trimmed();
     return name.isEmpty() ? QStringLiteral("この端末") : name;
 }

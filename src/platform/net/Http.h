@@ -2,14 +2,12 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkRequest>
 #include <QPair>
 #include <QString>
 #include <QUrl>
 #include <functional>
 
 class QObject;
-class QNetworkAccessManager;
 
 // Why a request got no HTTP reply. The numbers are the transport error codes
 // the program shows in its sync texts ("The connection stumbled (-1011).").
@@ -68,11 +66,9 @@ struct HttpRequest
 
 // HTTP for the program's few network needs: one shared client on the main
 // thread with no cache, no redirect ever followed (a credential never goes
-// to another address), and a time-out on the program's clock.
+// to another address), and a time-out on the program's clock. The client is
+// the network module's (NetModule), loaded with the first request.
 namespace Http {
-
-// The shared client (main thread).
-QNetworkAccessManager &manager();
 
 using Done = std::function<void(const HttpResult &)>;
 
@@ -83,8 +79,5 @@ void send(const HttpRequest &request, QObject *context, Done done);
 // Requests sent and not yet finished (tests wait on this before moving a
 // fake clock).
 int inFlight();
-
-// The transport failure for a reply error code.
-NetFailure failureOf(int networkReplyError);
 
 } // namespace Http

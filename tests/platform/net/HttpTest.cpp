@@ -1,4 +1,5 @@
 #include "platform/net/Http.h"
+#include "platform/net/module/QtHttp.h"
 
 #include "platform/fakes/FakeClock.h"
 #include "support/FakeHttpServer.h"
@@ -58,7 +59,7 @@ TEST_F(HttpTest, AnAbortedRequestCompletesOnce)
         EXPECT_EQ(results[0].failure, c.failure);
 
         // The reply waits for deletion; it finishes once more.
-        const QList<QNetworkReply *> replies = Http::manager().findChildren<QNetworkReply *>();
+        const QList<QNetworkReply *> replies = QtHttp::manager().findChildren<QNetworkReply *>();
         ASSERT_FALSE(replies.isEmpty());
         for (QNetworkReply *reply : replies)
             emit reply->finished();

@@ -1,14 +1,15 @@
-#include "sync/LoopbackServer.h"
-
-#include "core/L.h"
+#include "platform/net/module/LoopbackServer.h"
 
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QUrl>
 
-LoopbackServer::LoopbackServer(QObject *parent)
-    : QObject(parent)
+LoopbackServer::LoopbackServer(Clock &(*clock)(), QByteArray connectedPage, QByteArray refusedPage, QObject *parent)
+    : LoopbackListener(parent)
+    , m_clock(clock)
+    , m_connectedPage(std::move(connectedPage))
+    , m_refusedPage(std::move(refusedPage))
 {
     m_server.setMaxPendingConnections(4);
     QObject::connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::onConnection);
@@ -17,7 +18,7 @@ LoopbackServer::LoopbackServer(QObject *parent)
 LoopbackServer::~LoopbackServer()
 {
     if (m_timer)
-        Clock::current().cancel(m_timer);
+        m_clock().cancel(m_timer);
     m_done = nullptr;
     close();
 }
@@ -53,7 +54,7 @@ void LoopbackServer::waitForQuery(const QString &expectedState, qint64 timeoutMs
     m_stranger.reset();
     m_waiting = true;
     QPointer<LoopbackServer> self(this);
-    m_timer = Clock::current().schedule(timeoutMs, [self] {
+    m_timer = m_clock().schedule(timeoutMs, [self] {
         if (!self)
             return;
         self->m_timer = 0;
@@ -68,7 +69,7 @@ void LoopbackServer::finish(std::optional<Query> result)
         return;
     m_waiting = false;
     if (m_timer)
-        Clock::current().cancel(m_timer);
+        m_clock().cancel(m_timer);
     m_timer = 0;
     m_server.pauseAccepting();
     auto done = std::move(m_done);
@@ -86,9 +87,12 @@ void LoopbackServer::onConnection()
         QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadable(socket); });
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         // A connection that never finishes its request line is dropped.
-        ClockTimer::singleShot(kConnectionTimeoutMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
+        QPointer<QTcpSocket> weak(socket);
+        m_clock().schedule(kConnectionTimeoutMs, [weak] {
+            if (!weak)
+                return;
+            weak->abort();
+            weak->deleteLater();
         });
         if (socket->bytesAvailable() > 0)
             onReadable(socket);
@@ -130,7 +134,7 @@ void LoopbackServer::onReadable(QTcpSocket *socket)
     const Query query = parse(line);
     const bool expected = m_waiting && query.contains(QStringLiteral("state"))
                           && query.value(QStringLiteral("state")) == m_expected;
-    reply(answer(expected && query.contains(QStringLiteral("code"))));
+    reply(expected && query.contains(QStringLiteral("code")) ? m_connectedPage : m_refusedPage);
     if (expected)
         finish(query);
     else if (query.contains(QStringLiteral("state")))
@@ -160,20 +164,5 @@ LoopbackServer::Query LoopbackServer::parse(const QByteArray &requestLine)
         }
         out.insert(QUrl::fromPercentEncoding(item.left(eq)), QUrl::fromPercentEncoding(item.mid(eq + 1)));
     }
-    return out;
-}
-
-QByteArray LoopbackServer::answer(bool connected)
-{
-    const QString message = connected ? L("<h2>つながりました</h2><p>Quillmere に戻ってください。</p>")
-                                      : L("<h2>つながりませんでした</h2><p>Quillmere に戻ってください。</p>");
-    QByteArray out = "HTTP/1.1 200 OK\r\n"
-                     "Content-Type: text/html; charset=utf-8\r\n"
-                     "Connection: close\r\n"
-                     "\r\n"
-                     "<!doctype html><html lang=\"ja\"><meta charset=\"utf-8\"><body style=\"font-family:"
-                     "-apple-system;text-align:center;padding:64px;color:#231f1b;background:#f3efe7\">";
-    out += message.toUtf8();
-    out += "</body></html>";
     return out;
 }

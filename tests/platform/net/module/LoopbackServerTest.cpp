@@ -1,4 +1,4 @@
-#include "sync/LoopbackServer.h"
+#include "platform/net/module/LoopbackServer.h"
 
 #include "core/L.h"
 #include "platform/fakes/FakeClock.h"
@@ -12,6 +12,16 @@
 namespace {
 
 using Query = LoopbackServer::Query;
+
+// The listener as the program makes it: on the current clock, with the
+// program's pages in the language of the moment.
+struct Server : LoopbackServer
+{
+    Server()
+        : LoopbackServer(&Clock::current, LoopbackListener::answer(true), LoopbackListener::answer(false))
+    {
+    }
+};
 
 // A browser-side connection that sends some bytes and collects the answer.
 struct Visit
@@ -43,22 +53,24 @@ protected:
     {
         Lang::setForTesting(true);
         Clock::setCurrent(&clock);
-        port = server.start();
+        owned = std::make_unique<Server>();
+        port = server().start();
         ASSERT_NE(port, 0);
-        server.waitForQuery(QStringLiteral("S1"), 180000, [this](std::optional<Query> q) {
+        server().waitForQuery(QStringLiteral("S1"), 180000, [this](std::optional<Query> q) {
             result = q;
             finished = true;
         });
     }
     void TearDown() override
     {
-        server.close();
+        owned.reset();
         Clock::setCurrent(nullptr);
         Lang::setForTesting(std::nullopt);
     }
 
     FakeClock clock;
-    LoopbackServer server;
+    std::unique_ptr<Server> owned;
+    LoopbackServer &server() { return *owned; }
     quint16 port = 0;
     bool finished = false;
     std::optional<Query> result;
@@ -89,7 +101,7 @@ TEST(LoopbackParse, ReadsTheQueryOfTheRequestLine)
 TEST(LoopbackParse, AnswerHeadIsFixed)
 {
     Lang::setForTesting(true);
-    const QByteArray page = LoopbackServer::answer(true);
+    const QByteArray page = LoopbackListener::answer(true);
     const QByteArray message = QStringLiteral("<h2>つながりました</h2><p>Quillmere に戻ってください。</p>").toUtf8();
     ASSERT_TRUE(page.endsWith(message + "</body></html>"));
     EXPECT_EQ(page.size() - message.size() - 14, 235);
@@ -153,7 +165,7 @@ TEST_F(LoopbackTest, TimeOutGivesNothingOrTheLastWrongAnswer)
     ASSERT_TRUE(finished);
     EXPECT_FALSE(result.has_value());
 
-    LoopbackServer second;
+    Server second;
     ASSERT_NE(second.start(), 0);
     std::optional<Query> got;
     bool done = false;
@@ -170,7 +182,7 @@ TEST_F(LoopbackTest, TimeOutGivesNothingOrTheLastWrongAnswer)
 
 TEST(LoopbackServer, WaitWithoutListenerEndsAtOnce)
 {
-    LoopbackServer server;
+    Server server;
     bool done = false;
     server.waitForQuery(QStringLiteral("S"), 180000, [&](std::optional<Query> q) {
         EXPECT_FALSE(q.has_value());
@@ -187,7 +199,7 @@ TEST(LoopbackServer, AnswerReachesTheBrowserWhenTheOwnerClosesAtOnce)
     FakeClock clock;
     Clock::setCurrent(&clock);
     {
-        LoopbackServer server;
+        Server server;
         const quint16 port = server.start();
         ASSERT_NE(port, 0);
         bool done = false;
