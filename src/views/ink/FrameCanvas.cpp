@@ -33,13 +33,14 @@ void FrameCanvas::findPaper()
 
 void FrameCanvas::paint(QPainter &painter, const Draw &draw)
 {
-    paint(painter, m_owner->rect(), draw);
+    paint(painter, QRegion(m_owner->rect()), draw);
 }
 
-void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
+void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &draw)
 {
     const QSize size = m_owner->size();
-    const QRect part = dirty & m_owner->rect();
+    const QRegion region = dirty & m_owner->rect();
+    const QRect part = region.boundingRect();
     if (size.isEmpty() || part.isEmpty())
         return;
     const qreal dpr = PaintCache::deviceScale(painter);
@@ -56,14 +57,19 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
     const int bands = std::max(1, (bottom - top + kBandLines - 1) / kBandLines);
     // Each band of `p`, clipped to its device lines (the last one ends with
     // the part): the paper there, then the drawing.
-    auto drawBands = [&draw, &backdrop, offset, size, dpr, part, whole](QPainter &p, int bandCount, int from, int to) {
+    // A region of several rectangles (a ring's band) is drawn clipped to it.
+    const bool several = region.rectCount() > 1;
+    auto drawBands = [&draw, &backdrop, &region, several, offset, size, dpr, part, whole](QPainter &p, int bandCount,
+                                                                                       int from, int to) {
         for (int band = 0; band < bandCount; ++band) {
             const int first = from + (to - from) * band / bandCount;
             const int last = from + (to - from) * (band + 1) / bandCount;
             const QRectF lines(part.left(), first / dpr, part.width(), (last - first) / dpr);
             const QRectF clip = bandCount > 1 ? lines & QRectF(part) : QRectF(part);
             p.save();
-            if (bandCount > 1 || !whole)
+            if (several)
+                p.setClipRegion(region & clip.toAlignedRect());
+            else if (bandCount > 1 || !whole)
                 p.setClipRect(clip);
             if (!backdrop.isNull())
                 p.drawImage(QRectF(part), backdrop,
@@ -73,9 +79,10 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
         }
     };
     m_pooled = false;
-    if (bands <= kMostBands) {
+    if (bands <= kMostBands && !several) {
         // Small enough to draw here: straight onto the page, over the paper
-        // or over what the parent painted under a transparent widget.
+        // or over what the parent painted under a transparent widget. (Under
+        // a clip of many rectangles the engine would split the fills.)
         drawBands(painter, bands, top, bottom);
         return;
     }
@@ -102,8 +109,17 @@ void FrameCanvas::paint(QPainter &painter, const QRect &dirty, const Draw &draw)
         done.acquire();
     else
         frame();
-    if (whole)
+    auto put = [&painter, this, dpr](const QRect &r) {
+        painter.drawImage(QRectF(r), m_frame, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    };
+    if (whole && !several) {
         painter.drawImage(QPointF(0, 0), m_frame);
-    else
-        painter.drawImage(QRectF(part), m_frame, QRectF(QPointF(part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
+    } else if (several) {
+        // Rectangle by rectangle: copied whole into a region of many, one
+        // copy would be split into pieces for the pool again.
+        for (const QRect &r : region)
+            put(r);
+    } else {
+        put(part);
+    }
 }

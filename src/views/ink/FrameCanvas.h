@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QObject>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 
 class QPainter;
@@ -43,8 +44,8 @@ public:
     // From the owner's paintEvent: draws the frame and puts it on `painter`.
     void paint(QPainter &painter, const Draw &draw);
     // The same for the part `dirty` of the owner alone (its paint event's
-    // rectangle): only that part is drawn and put on the page.
-    void paint(QPainter &painter, const QRect &dirty, const Draw &draw);
+    // region): only that part is drawn and put on the page.
+    void paint(QPainter &painter, const QRegion &dirty, const Draw &draw);
 
     // Whether the last frame was drawn on a pool thread (tests).
     bool lastFrameWasPooled() const { return m_pooled; }

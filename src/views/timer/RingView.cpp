@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -201,7 +202,36 @@ void RingView::tick()
     if (!m_running && !isSettling(t) && !isArcMoving(t))
         m_ticker->setMoving(false);
     m_ticker->setInterval(isArcMoving(t) ? kFrameMs : kBreathFrameMs);
-    update();
+    update(movingRegion(QSizeF(size()), drawnShare()));
+}
+
+QRegion RingView::movingRegion(QSizeF size, double share)
+{
+    const QPointF centre(size.width() / 2, size.height() / 2);
+    // Out to the swollen track, the dot's glow and its edge; in to the glow
+    // of a dot on the track at rest.
+    const double outer = (kRadius * kSwell + 10) * share;
+    const double inner = std::max((kRadius - 10) * share, 0.0);
+    constexpr int kStrip = 8;
+    QRegion band;
+    const int top = int(std::floor(centre.y() - outer));
+    const int bottom = int(std::ceil(centre.y() + outer));
+    for (int y = top; y < bottom; y += kStrip) {
+        const int end = std::min(y + kStrip, bottom);
+        // The strip's nearest and farthest lines from the centre.
+        const double near = centre.y() >= y && centre.y() <= end ? 0 : std::min(std::abs(y - centre.y()), std::abs(end - centre.y()));
+        const double far = std::max(std::abs(y - centre.y()), std::abs(end - centre.y()));
+        const double out = std::sqrt(std::max(outer * outer - near * near, 0.0));
+        const double in = far < inner ? std::sqrt(inner * inner - far * far) : 0;
+        const int left = int(std::floor(centre.x() - out)), right = int(std::ceil(centre.x() + out));
+        if (in < 1) {
+            band += QRect(QPoint(left, y), QPoint(right, end - 1));
+        } else {
+            band += QRect(QPoint(left, y), QPoint(int(std::ceil(centre.x() - in)), end - 1));
+            band += QRect(QPoint(int(std::floor(centre.x() + in)), y), QPoint(right, end - 1));
+        }
+    }
+    return band & QRect(QPoint(0, 0), size.toSize());
 }
 
 void RingView::drawBase(QPainter &painter, QSizeF size)
@@ -300,7 +330,7 @@ void RingView::paintEvent(QPaintEvent *event)
     // Drawn at its own size in the middle of the frame, scaled to fit it:
     // smaller in a short window, larger round a large clock.
     const double share = drawnShare();
-    m_canvas->paint(painter, event->rect(), [this, progress, scale, share](QPainter &p, QSizeF s) {
+    m_canvas->paint(painter, event->region(), [this, progress, scale, share](QPainter &p, QSizeF s) {
         const double own = kSide + 2 * kMargin;
         p.translate(s.width() / 2, s.height() / 2);
         p.scale(share, share);

@@ -85,6 +85,13 @@ public:
     // 8 s, eased in and out each way.
     static double breath(double seconds);
 
+    // What a frame of the breathing ring changes in an area of `size` where
+    // the ring is drawn at `share` of its size: the band about the track
+    // that the swell, the arc, the dot and its glow lie in, in strips. The
+    // disc within it changes by far less than a level of colour as it
+    // swells, and the clock laid on it not at all.
+    static QRegion movingRegion(QSizeF size, double share);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -5,6 +5,7 @@
 #include "views/ViewTest.h"
 #include "views/ink/FrameCanvas.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/Motion.h"
 #include "views/ink/PoolStarts.h"
 #include "views/ink/StillPicture.h"
 #include "views/timer/FaceTime.h"
@@ -13,7 +14,9 @@
 #include "views/timer/RingView.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 #include <QThreadPool>
 #include <functional>
@@ -150,6 +153,64 @@ TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
         whole.setDevicePixelRatio(dpr);
         page.face->render(&whole);
         EXPECT_LE(worstDifference(image, whole), 2);
+    }
+}
+
+// A breathing ring repaints the band about its track alone, frame after
+// frame over a whole breath, and the window then shows what a whole frame
+// of that moment shows; the clock's place in its hole is left alone. Each
+// frame is one task for the pool, at the ring's full size and in a short
+// window, where it is drawn smaller.
+TEST_F(FrameCanvasTest, ABreathingRingRepaintsItsBandAndShowsAWholeFrame)
+{
+    Motion::setInstant(false);
+    RingView *face = nullptr;
+    Page page([&face](QWidget *parent) {
+        face = new RingView(parent);
+        face->setInputs(0.4, Phase::focus, true);
+        return face;
+    });
+    page.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page.window));
+    QApplication::processEvents();
+    struct Regions : QObject
+    {
+        QList<QRegion> painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted.append(static_cast<QPaintEvent *>(event)->region());
+            return false;
+        }
+    } regions;
+    face->installEventFilter(&regions);
+    for (int height : {face->sizeHint().height(), face->minimumSizeHint().height()}) {
+        SCOPED_TRACE(height);
+        if (face->height() != height) {
+            // The whole repaint of the new size first.
+            face->resize(face->width(), height);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return regions.painted.contains(QRegion(face->rect())); }));
+        }
+        regions.painted.clear();
+        const QPoint middle = face->rect().center();
+        PoolStarts::reset();
+        for (int i = 0; i < 20; ++i) {
+            clock.advance(RingView::kBreathFrameMs);
+            face->setInputs(face->progress() + 0.01, Phase::focus, true);
+            face->beat();
+            QApplication::processEvents();
+        }
+        ASSERT_GE(regions.painted.size(), 10);
+        EXPECT_EQ(PoolStarts::count(), 0) << "no fill of a frame is split, neither drawn nor copied";
+        for (const QRegion &region : regions.painted) {
+            EXPECT_GT(region.rectCount(), 1);
+            EXPECT_FALSE(region.contains(QRect(middle - QPoint(30, 30), QSize(60, 60)))) << "the hole is left alone";
+        }
+        const QRect area(face->pos(), face->size());
+        const QImage shown = page.window.screen()->grabWindow(page.window.winId()).toImage().copy(area);
+        const QImage whole = StillPicture::grab(&page.window, 1).copy(area);
+        EXPECT_LE(worstDifference(shown.convertToFormat(QImage::Format_RGB32), whole.convertToFormat(QImage::Format_RGB32)),
+                  2);
     }
 }
 
