@@ -108,15 +108,24 @@ void forSlices(qsizetype count, const std::function<void(qsizetype, qsizetype)> 
 // Decodes every element of an array with fromJson; one bad element fails all.
 // A long history is decoded in slices on a few threads (fromJson must be a
 // pure function of its object), and the result keeps the array's order.
-template<typename T>
-QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonObject &)> &fromJson)
+// makeDecoder gives the decoder of one slice, on the slice's thread: a
+// decoder may keep what it has decoded so far (texts its elements share).
+template<typename T, typename MakeDecoder>
+QList<T> decodeListWith(const QJsonArray &array, const MakeDecoder &makeDecoder)
 {
     QList<T> out(array.size());
     forSlices(array.size(), [&](qsizetype begin, qsizetype end) {
+        auto decode = makeDecoder();
         for (qsizetype i = begin; i < end; ++i)
-            out[i] = fromJson(object(array.at(i)));
+            out[i] = decode(object(array.at(i)));
     });
     return out;
+}
+
+template<typename T>
+QList<T> decodeList(const QJsonArray &array, const std::function<T(const QJsonObject &)> &fromJson)
+{
+    return decodeListWith<T>(array, [&fromJson] { return fromJson; });
 }
 
 // The byte ranges [first, second) of the elements of the JSON array that text
@@ -141,8 +150,9 @@ std::optional<QList<Member>> objectMembers(QByteArrayView text);
 // A long array is parsed element by element on a few threads; whenever that
 // quick path meets anything it cannot parse, the whole document is parsed
 // again the plain way, so failures read exactly as before.
-template<typename T>
-QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonObject &)> &fromJson)
+// makeDecoder is as for decodeListWith.
+template<typename T, typename MakeDecoder>
+QList<T> decodeArrayWith(const QByteArray &bytes, const MakeDecoder &makeDecoder)
 {
     constexpr qsizetype kQuickFloor = 1024;
     if (const auto ranges = arrayElements(bytes); ranges && ranges->size() >= kQuickFloor) {
@@ -155,6 +165,7 @@ QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonO
         std::vector<std::optional<std::pair<qsizetype, DecodeError>>> failures(ranges->size() / 512 + 2);
         std::atomic<size_t> nextFailureSlot = 0;
         forSlices(ranges->size(), [&](qsizetype begin, qsizetype end) {
+            auto fromJson = makeDecoder();
             std::optional<std::pair<qsizetype, DecodeError>> first;
             for (qsizetype i = begin; i < end && readable; ++i) {
                 const auto [from, to] = (*ranges)[i];
@@ -189,7 +200,13 @@ QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonO
     const QJsonDocument doc = parse(bytes);
     if (!doc.isArray())
         throw DecodeError{QStringLiteral("配列ではありません")};
-    return decodeList<T>(doc.array(), fromJson);
+    return decodeListWith<T>(doc.array(), makeDecoder);
+}
+
+template<typename T>
+QList<T> decodeArray(const QByteArray &bytes, const std::function<T(const QJsonObject &)> &fromJson)
+{
+    return decodeArrayWith<T>(bytes, [&fromJson] { return fromJson; });
 }
 
 // Writes one element at the given nesting level: straight from its fields

@@ -9,24 +9,24 @@
 namespace {
 
 // The rounds of one task repeat its title and reference tens of thousands of
-// times over a history: each text is kept once, the records share it.
-void shareRepeatedTexts(QList<SessionRecord> &records)
+// times over a history: the records read by one decoder share one copy of
+// each text, and the copies read twice are let go at once.
+SessionRecord decodeSharingTexts(const QJsonObject &json, QSet<QString> &known)
 {
-    QSet<QString> known;
+    SessionRecord r = SessionRecord::fromJson(json);
     const auto share = [&known](QString &text) {
         const auto found = known.constFind(text);
         if (found == known.cend())
             known.insert(text);
-        else if (!found->isSharedWith(text))
+        else
             text = *found;
     };
-    for (SessionRecord &r : records) {
-        share(r.title);
-        if (r.taskRef) {
-            share(r.taskRef->source);
-            share(r.taskRef->id);
-        }
+    share(r.title);
+    if (r.taskRef) {
+        share(r.taskRef->source);
+        share(r.taskRef->id);
     }
+    return r;
 }
 
 } // namespace
@@ -35,8 +35,9 @@ SessionStore::SessionStore(const QString &folder, QObject *parent)
     : StoreBase(folder, fileName, parent)
 {
     load([this](const QByteArray &bytes) {
-        m_records = KivJSON::decodeArray<SessionRecord>(bytes, &SessionRecord::fromJson);
-        shareRepeatedTexts(m_records);
+        m_records = KivJSON::decodeArrayWith<SessionRecord>(bytes, [] {
+            return [known = QSet<QString>()](const QJsonObject &json) mutable { return decodeSharingTexts(json, known); };
+        });
     });
 }
 
