@@ -252,10 +252,12 @@ void AppModel::readCalendarsWhenWanted()
     const auto wanted = [this] {
         return m_settings->calendarEnabled() || m_taskHub->externalMode() != TaskHub::ExternalMode::off;
     };
-    if (wanted())
+    if (wanted()) {
         calendars->loadInBackground();
-    else
+    } else {
         calendars->loadWhenFirstAsked();
+        m_calendarsPutOff = true;
+    }
     // Turned on later, the first question starts the reading put off.
     connect(m_settings, &AppSettings::calendarEnabledChanged, calendars, [this, calendars] {
         if (m_settings->calendarEnabled())
@@ -337,9 +339,10 @@ void AppModel::startUp()
 
     updatePlanNotices(now);
 
-    // Calendar names are matched once the calendars are read.
+    // Calendar names are matched once the calendars are read (a reading
+    // put off is not started for them).
     CalendarStore *calendars = m_calendarService->store();
-    if (calendars && calendars->isLoading()) {
+    if (calendars && (calendars->isLoading() || m_calendarsPutOff)) {
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = connect(calendars, &CalendarStore::changed, this, [this, once] {
             disconnect(*once);

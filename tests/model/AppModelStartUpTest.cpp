@@ -234,3 +234,23 @@ TEST_F(AppModelStartUp, TurningCalendarRecordsOnReadsTheCalendars)
     home.waitForReading();
     EXPECT_GE(IcalFolderStore::itemFilesRead() - before, CalendarFolders::kFiles);
 }
+
+// A calendar known by name from another machine is matched once the
+// calendars are read, also when that reading was put off past the start.
+TEST_F(AppModelStartUp, CalendarNamesAreMatchedWhenTheReadingPutOffIsDone)
+{
+    CalendarFolders home;
+    home.rig.settings.setCalendarEnabled(false);
+    home.rig.prefs.setValue(QStringLiteral("externalTaskMode"), QStringLiteral("off"));
+    home.rig.settings.setPlanCalendarName(QStringLiteral("work"));
+    const qint64 before = IcalFolderStore::itemFilesRead();
+    home.rig.build();
+    EXPECT_FALSE(home.folders->isLoading());
+    EXPECT_EQ(IcalFolderStore::itemFilesRead(), before);
+    EXPECT_FALSE(home.rig.settings.planCalendarIdentifier());
+
+    // The day page asks for the day's events.
+    home.folders->events(at(5, 0), at(6, 0), {});
+    home.waitForReading();
+    EXPECT_EQ(home.rig.settings.planCalendarIdentifier(), home.rig.dirs.root() + QStringLiteral("/calendars/work"));
+}
