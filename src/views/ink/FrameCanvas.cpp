@@ -10,9 +10,10 @@
 #include <QWidget>
 #include <cmath>
 
-FrameCanvas::FrameCanvas(QWidget *owner)
+FrameCanvas::FrameCanvas(QWidget *owner, bool inPlaceAtOne)
     : QObject(owner)
     , m_owner(owner)
+    , m_inPlaceAtOne(inPlaceAtOne)
 {
     owner->installEventFilter(this);
     findPaper();
@@ -79,7 +80,7 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
         }
     };
     m_pooled = false;
-    if (bands <= kMostBands && !several) {
+    if ((bands <= 1 || (m_inPlaceAtOne && dpr == 1)) && !several) {
         // Small enough to draw here: straight onto the page, over the paper
         // or over what the parent painted under a transparent widget. (Under
         // a clip of many rectangles the engine would split the fills.)

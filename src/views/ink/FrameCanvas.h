@@ -21,10 +21,13 @@ class QWidget;
 // moves) is drawn on the calling thread, straight onto the page, in bands
 // of a limited number of device lines, each drawn clipped on its own, which
 // no fill of the engine exceeds: nothing is split, no other thread wakes and
-// no picture of the frame is made first. A larger part (a
-// whole face) is drawn in one piece on one of the pool's own threads, where
-// no fill is split: one hand-over, while the main thread waits for it. When
-// no pool thread is free it is drawn on the calling thread.
+// no picture of the frame is made first. A larger part (a whole face) is
+// drawn in one piece on one of the pool's own threads, where no fill is
+// split: one hand-over, while the main thread waits for it. When no pool
+// thread is free it is drawn on the calling thread. A face whose drawing
+// slices its own tall fills (the incense) is drawn in place however large
+// the part, where a logical pixel is one device pixel; at higher ratios the
+// long, nearly level edges of its bowl would still be split.
 //
 // The frame is drawn over the paper the widget stands on, so the widget is
 // opaque: a frame repaints the widget alone, not the paper and the pages
@@ -39,7 +42,10 @@ class FrameCanvas : public QObject
 public:
     using Draw = std::function<void(QPainter &, QSizeF)>;
 
-    explicit FrameCanvas(QWidget *owner);
+    // `inPlaceAtOne`: the drawing splits none of its fills where a logical
+    // pixel is one device pixel (it draws its tall shapes slice by slice),
+    // so there a part of any size is drawn in place.
+    explicit FrameCanvas(QWidget *owner, bool inPlaceAtOne = false);
 
     // From the owner's paintEvent: draws the frame and puts it on `painter`.
     void paint(QPainter &painter, const Draw &draw);
@@ -50,10 +56,8 @@ public:
     // Whether the last frame was drawn on a pool thread (tests).
     bool lastFrameWasPooled() const { return m_pooled; }
 
-    // The tallest band drawn in one go on the calling thread, and how many
-    // of them a part may take before it goes to a pool thread instead.
+    // The tallest band drawn in one go on the calling thread.
     static constexpr int kBandLines = 250;
-    static constexpr int kMostBands = 1;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,6 +66,7 @@ private:
     void findPaper();
 
     QWidget *m_owner;
+    bool m_inPlaceAtOne;
     QImage m_frame;
     bool m_onPaper = false;
     bool m_pooled = false;

@@ -40,7 +40,7 @@ IncenseView::IncenseView(QWidget *parent)
     : QWidget(parent)
     , m_stillTime(FaceTime::now())
     , m_ticker(new FrameTicker(this, kFrameMs, [this] { frame(); }))
-    , m_canvas(new FrameCanvas(this))
+    , m_canvas(new FrameCanvas(this, true))
 {
     // As wide as its frame; as tall as the column leaves it, within limits
     // (the picture follows its height).
@@ -154,6 +154,28 @@ void IncenseView::drawHolder(QPainter &painter, double x, double top, double hei
 }
 
 namespace {
+// A tall, thin shape filled in one go (the trace, the stick) gives the
+// raster engine enough spans to split the fill into pieces for Qt's pool;
+// drawn slice by slice, each clipped to a few whole device lines, it is
+// drawn on the calling thread alone. `top` and `bottom` bound the shape.
+constexpr int kSliceLines = 16;
+
+template <typename Paint>
+void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
+{
+    const QTransform device = painter.deviceTransform();
+    const double scale = device.m22(), dy = device.dy();
+    const int first = int(std::floor(top * scale + dy)) - 1;
+    const int last = int(std::ceil(bottom * scale + dy)) + 1;
+    for (int y = first; y < last; y += kSliceLines) {
+        const int end = std::min(y + kSliceLines, last);
+        painter.save();
+        painter.setClipRect(QRectF(QPointF(-1e4, (y - dy) / scale), QPointF(1e4, (end - dy) / scale)), Qt::IntersectClip);
+        paint();
+        painter.restore();
+    }
+}
+
 // What changes slowly: the spent trace (swaying by at most 0.31 px a
 // second), the stick down to the burn line `yb`, the bowl, its rim and the
 // ash.
@@ -173,7 +195,7 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         }
         painter.setPen(QPen(Kiv::ink(0.17), 0.58 * kStickWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(trace.data(), int(trace.size()));
+        inSlices(painter, kStickTop - 2, yb + 2, [&] { painter.drawPolyline(trace.data(), int(trace.size())); });
     }
 
     // The stick still unburnt.
@@ -183,8 +205,10 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         across.setColorAt(1, Kiv::ink(0.62));
         painter.setPen(Qt::NoPen);
         painter.setBrush(across);
-        painter.drawRoundedRect(QRectF(cx - kStickWidth / 2, yb, kStickWidth, stickFoot - yb), kStickWidth / 2,
-                                kStickWidth / 2);
+        inSlices(painter, yb, stickFoot, [&] {
+            painter.drawRoundedRect(QRectF(cx - kStickWidth / 2, yb, kStickWidth, stickFoot - yb), kStickWidth / 2,
+                                    kStickWidth / 2);
+        });
     }
 
     drawBowl(painter, cx, bowlTop, 0.42 * size.width());
