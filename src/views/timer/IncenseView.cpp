@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QThread>
+#include <QThreadPool>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -163,6 +165,11 @@ constexpr int kSliceLines = 16;
 template <typename Paint>
 void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
 {
+    // On one of the pool's own threads the engine splits nothing.
+    if (QThreadPool::globalInstance()->contains(QThread::currentThread())) {
+        paint();
+        return;
+    }
     const QTransform device = painter.deviceTransform();
     const double scale = device.m22(), dy = device.dy();
     const int first = int(std::floor(top * scale + dy)) - 1;
