@@ -470,7 +470,8 @@ const IcalFolderStore::Folder &IcalFolderStore::folder(const QString &path, cons
 
 void IcalFolderStore::indexFolder(Folder &f)
 {
-    f.byDay.clear();
+    f.byFirstDay.clear();
+    f.longestDays = 0;
     f.always.clear();
     for (int i = 0; i < f.docs.size(); ++i) {
         const std::shared_ptr<const IcalDocument> &doc = f.docs[i];
@@ -493,9 +494,11 @@ void IcalFolderStore::indexFolder(Folder &f)
             f.always.append(i);
             continue;
         }
-        for (qint64 d = first; d <= last; ++d)
-            f.byDay[d].append(i);
+        f.byFirstDay.append({first, last, i});
+        f.longestDays = std::max(f.longestDays, last - first);
     }
+    std::stable_sort(f.byFirstDay.begin(), f.byFirstDay.end(),
+                     [](const Folder::Days &a, const Folder::Days &b) { return a.first < b.first; });
     f.indexed = true;
 }
 
@@ -696,9 +699,12 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
             for (int i = 0; i < f.docs.size(); ++i)
                 chosen.append(i);
         } else {
-            for (qint64 d = firstDay; d <= lastDay; ++d)
-                if (auto day = f.byDay.find(d); day != f.byDay.end())
-                    chosen.append(day->second);
+            const auto earliest = std::lower_bound(
+                f.byFirstDay.cbegin(), f.byFirstDay.cend(), firstDay - f.longestDays,
+                [](const Folder::Days &days, qint64 day) { return days.first < day; });
+            for (auto it = earliest; it != f.byFirstDay.cend() && it->first <= lastDay; ++it)
+                if (it->last >= firstDay)
+                    chosen.append(it->file);
             std::sort(chosen.begin(), chosen.end());
             chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
         }

@@ -139,8 +139,18 @@ private:
         };
         QList<Plain> plain; // in the order of files
         bool indexed = false;
-        std::unordered_map<qint64, QList<int>> byDay; // day number (UTC) -> documents touching it
-        QList<int> always;                            // documents read for every range (repeating, odd)
+        // The days (UTC day numbers) each file's events touch, by first day:
+        // a range finds the files whose first day lies at most the longest
+        // stretch before its end.
+        struct Days
+        {
+            qint64 first = 0;
+            qint64 last = 0;
+            int file = 0;
+        };
+        QList<Days> byFirstDay;
+        qint64 longestDays = 0;
+        QList<int> always; // documents read for every range (repeating, odd)
     };
     struct Account
     {
