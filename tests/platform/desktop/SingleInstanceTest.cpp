@@ -3,6 +3,7 @@
 #include "support/ScopedDirs.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QEventLoop>
 #include <QLocalServer>
@@ -242,27 +243,42 @@ TEST_F(SingleInstanceTest, AHeldLockIsNeverTakenOverEvenWhenOldOrSilent)
     EXPECT_TRUE(second.lastError().contains(QString::number(getpid()))) << second.lastError().toStdString();
 }
 
+// A copy that crashed left its lock file and its socket. The file names a
+// process that has ended, or one that is another program now (ids are
+// reused): either way nobody holds the lock, and the launch runs at once
+// rather than waiting for an answer that never comes.
 TEST_F(SingleInstanceTest, ALockWhoseHolderHasEndedIsTakenOver)
 {
+    enum class Named { reaped, zombie, someoneElse };
     struct Case
     {
         const char *name;
-        bool zombie;
+        Named named;
     };
-    for (const Case c : {Case{"ended and reaped", false}, Case{"ended, not reaped yet", true}}) {
+    const Case cases[] = {
+        {"ended and reaped", Named::reaped},
+        {"ended, not reaped yet", Named::zombie},
+        {"its id now another program's", Named::someoneElse},
+    };
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Zombie zombie;
-        writeLockOf(c.zombie ? qint64(zombie.pid) : endedProcessId());
+        Sleeper other;
+        writeLockOf(c.named == Named::zombie        ? qint64(zombie.pid)
+                    : c.named == Named::someoneElse ? qint64(other.pid)
+                                                    : endedProcessId());
         // The crashed copy's socket is still there too, with nobody listening.
-        const QByteArray socketPath =
-            QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverName(dirs.dataDir()));
+        const QByteArray socketPath = QFile::encodeName(SingleInstance::socketPath(dirs.dataDir()));
         QFile::remove(QFile::decodeName(socketPath));
         ASSERT_TRUE(leaveSocketBehind(socketPath));
 
         {
             SingleInstance first;
             first.setPatience(2000);
+            QElapsedTimer took;
+            took.start();
             EXPECT_TRUE(first.start());
+            EXPECT_LT(took.elapsed(), 1000) << "the launch waited for the process the file names";
             EXPECT_TRUE(first.lastError().isEmpty()) << first.lastError().toStdString();
         }
         // It answers launches as the running copy.
