@@ -85,7 +85,7 @@ void useBerlin()
 void BM_ReadOneDay(benchmark::State &state)
 {
     useBerlin();
-    const std::optional<IcalDocument> doc = IcalDocument::parse(fileOf(int(state.range(0))));
+    const std::unique_ptr<IcalDocument> doc = IcalDocument::parse(fileOf(int(state.range(0))));
     const QDateTime from(QDate(2025, 3, 4), QTime(0, 0));
     const QDateTime to = from.addDays(1);
     qsizetype found = 0;

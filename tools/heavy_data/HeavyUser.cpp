@@ -63,9 +63,14 @@ bool writeEvent(const QString &folder, const CalendarEvent &event, QString *erro
 {
     const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     const QDateTime now = event.start.addDays(-7);
-    IcalDocument doc = IcalDocument::create(IcalDocument::Kind::Event, uid, now);
-    doc.applyEvent(uid, event, now);
-    return DataFile::writeAtomically(folder + QLatin1Char('/') + uid + QStringLiteral(".ics"), doc.serialize(), false,
+    const std::unique_ptr<IcalDocument> doc = IcalDocument::create(IcalDocument::Kind::Event, uid, now);
+    if (!doc) {
+        if (error)
+            *error = QStringLiteral("no calendar module");
+        return false;
+    }
+    doc->applyEvent(uid, event, now);
+    return DataFile::writeAtomically(folder + QLatin1Char('/') + uid + QStringLiteral(".ics"), doc->serialize(), false,
                                      error);
 }
 
@@ -212,7 +217,7 @@ CalendarCount writeCalendars(IcalFolderStore &store, const QString &accountFolde
             QDate start = first;
             while (start.dayOfWeek() != 2 + 2 * s)
                 start = start.addDays(1);
-            const std::optional<IcalDocument> doc = IcalDocument::parse(
+            const std::unique_ptr<IcalDocument> doc = IcalDocument::parse(
                 weeklySeries(uid, s == 0 ? QStringLiteral("定例") : QStringLiteral("1on1"), at(start, 10 + s), 52));
             if (!doc || !DataFile::writeAtomically(folder + QLatin1Char('/') + uid + QStringLiteral(".ics"),
                                                    doc->serialize(), false, error)) {

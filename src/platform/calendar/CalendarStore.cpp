@@ -6,26 +6,6 @@
 #include <limits>
 #include <numeric>
 
-void sortByStart(QList<CalendarEvent> &events)
-{
-    // Each start is turned into an instant once: comparing local date-times
-    // asks the C library for the local offset every time.
-    QList<qint64> keys;
-    keys.reserve(events.size());
-    for (const CalendarEvent &e : std::as_const(events))
-        keys.append(e.start.isValid() ? e.start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
-    if (std::is_sorted(keys.begin(), keys.end()))
-        return;
-    QList<qsizetype> order(events.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
-    QList<CalendarEvent> sorted;
-    sorted.reserve(events.size());
-    for (qsizetype i : std::as_const(order))
-        sorted.append(std::move(events[i]));
-    events = std::move(sorted);
-}
-
 QList<CalendarEvent> CalendarStore::eventsOnDay(const QDate &day, const QStringList &calendarIds) const
 {
     // The first moment of each day: where a daylight-saving change skips

@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
+#include <limits>
+#include <numeric>
 #include <optional>
 
 // Access to the user's calendars and reminder lists. The raw values are the
@@ -72,7 +75,26 @@ struct CalendarEvent
 Q_DECLARE_TYPEINFO(CalendarEvent, Q_RELOCATABLE_TYPE);
 
 // Orders events by start, keeping the order of equal starts.
-void sortByStart(QList<CalendarEvent> &events);
+inline void sortByStart(QList<CalendarEvent> &events)
+{
+    // Each start is turned into an instant once: comparing local date-times
+    // asks the C library for the local offset every time.
+    QList<qint64> keys;
+    keys.reserve(events.size());
+    for (const CalendarEvent &e : std::as_const(events))
+        keys.append(e.start.isValid() ? e.start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min());
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return;
+    QList<qsizetype> order(events.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    QList<CalendarEvent> sorted;
+    sorted.reserve(events.size());
+    for (qsizetype i : std::as_const(order))
+        sorted.append(std::move(events[i]));
+    events = std::move(sorted);
+}
+
 
 // One reminder (a to-do item).
 struct Reminder

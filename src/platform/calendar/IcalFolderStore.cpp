@@ -110,10 +110,10 @@ void setError(QString *error, const QString &text)
 // after, else the first it holds. A file that joined several calendars is
 // only read.
 // A file parsed whole, with its components, to edit or to read as written.
-std::optional<IcalDocument> readAfresh(const QString &path)
+std::unique_ptr<IcalDocument> readAfresh(const QString &path)
 {
     const DataFile::ReadResult read = DataFile::read(path);
-    return read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : std::nullopt;
+    return read.status == DataFile::ReadStatus::Ok ? IcalDocument::parse(read.bytes) : nullptr;
 }
 
 // A file's folder and name.
@@ -303,7 +303,7 @@ IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const St
         // the tool that syncs the folder; unreadableItems() names it. Of
         // thousands of files, a reading wants the few of its days: what
         // their events are is read again then.
-        if (std::optional<IcalDocument> doc = IcalDocument::parseForIndex(read.bytes)) {
+        if (std::unique_ptr<IcalDocument> doc = IcalDocument::parseForIndex(read.bytes)) {
             const QStringList uids = doc->uids();
             const std::optional<std::pair<qint64, qint64>> span = doc->eventSpan();
             if (span && !doc->keepsEvents() && uids.size() == 1 && doc->kindOf(uids[0]) == IcalDocument::Kind::Event
@@ -312,7 +312,7 @@ IcalFolderStore::Cached IcalFolderStore::readEntry(const QString &path, const St
                 entry.spanFirst = span->first;
                 entry.spanLast = span->second;
             } else {
-                entry.doc = std::make_shared<const IcalDocument>(std::move(*doc));
+                entry.doc = std::move(doc);
             }
         } else if (warn)
             qWarning("calendar item skipped, not readable: %s", qPrintable(path));
@@ -512,8 +512,7 @@ std::shared_ptr<const IcalDocument> IcalFolderStore::documentOf(const QString &p
 {
     if (!entry.plain)
         return entry.doc;
-    std::optional<IcalDocument> doc = readAfresh(path);
-    return doc ? std::make_shared<const IcalDocument>(std::move(*doc)) : nullptr;
+    return readAfresh(path);
 }
 
 QList<CalendarInfo> IcalFolderStore::allCollections() const
@@ -722,7 +721,7 @@ CalendarStore::EventsReading IcalFolderStore::eventsReading(const QDateTime &fro
             // A file kept plain or for the index alone is read again, as it
             // is now; one that no longer reads gives nothing (the change
             // report that follows brings the rest).
-            std::optional<IcalDocument> again;
+            std::unique_ptr<IcalDocument> again;
             if (!part.doc || !part.doc->keepsEvents()) {
                 const DataFile::ReadResult read = DataFile::read(part.path);
                 if (read.status == DataFile::ReadStatus::Ok)
@@ -752,7 +751,7 @@ std::optional<CalendarEvent> IcalFolderStore::event(const QString &id) const
         return std::nullopt;
     // The kept documents are read only: the event as written comes from a
     // fresh reading of its file.
-    const std::optional<IcalDocument> doc = readAfresh(item->path);
+    const std::unique_ptr<IcalDocument> doc = readAfresh(item->path);
     std::optional<CalendarEvent> e = doc ? doc->firstEvent(id) : std::nullopt;
     if (e) {
         e->calendarId = item->collection.id;
@@ -771,10 +770,14 @@ std::optional<QString> IcalFolderStore::createItem(const QString &collectionId, 
     const QDateTime now = Clock::current().now();
     QString uid;
     const QString path = newItemPath(target.id, &uid);
-    IcalDocument doc = IcalDocument::create(
+    const std::unique_ptr<IcalDocument> doc = IcalDocument::create(
         kind == CollectionKind::Events ? IcalDocument::Kind::Event : IcalDocument::Kind::Todo, uid, now);
-    apply(doc, uid, now);
-    if (!write(path, doc, error))
+    if (!doc) {
+        setError(error, QStringLiteral("calendar files cannot be made here (no calendar module)"));
+        return std::nullopt;
+    }
+    apply(*doc, uid, now);
+    if (!write(path, *doc, error))
         return std::nullopt;
     return uid;
 }
@@ -791,7 +794,7 @@ bool IcalFolderStore::editItem(const Item &item, const Apply &apply, QString *er
         return false;
     }
     // Edit a fresh parse, so a failed write leaves nothing half-changed here.
-    std::optional<IcalDocument> doc = readAfresh(item.path);
+    const std::unique_ptr<IcalDocument> doc = readAfresh(item.path);
     if (!doc) {
         setError(error, QStringLiteral("cannot read %1").arg(item.path));
         return false;

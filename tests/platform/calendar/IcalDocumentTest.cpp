@@ -41,8 +41,8 @@ TEST(IcalDocumentTest, AFileKeptForReadingReadsAsAFullParse)
     const QDateTime from(QDate(2025, 3, 1), QTime(0, 0)), to(QDate(2025, 4, 1), QTime(0, 0));
     for (const File &file : kFiles) {
         SCOPED_TRACE(file.name);
-        const std::optional<IcalDocument> full = IcalDocument::parse(QByteArray(file.text));
-        const std::optional<IcalDocument> kept = IcalDocument::parseForReading(QByteArray(file.text));
+        const std::unique_ptr<IcalDocument> full = IcalDocument::parse(QByteArray(file.text));
+        const std::unique_ptr<IcalDocument> kept = IcalDocument::parseForReading(QByteArray(file.text));
         ASSERT_TRUE(full && kept);
         EXPECT_TRUE(full->canEdit());
         EXPECT_EQ(kept->canEdit(), file.keepsComponents);
@@ -58,7 +58,8 @@ TEST(IcalDocumentTest, AFileKeptForReadingReadsAsAFullParse)
         }
         if (!file.keepsComponents) {
             // Nothing to write from: edits leave it as it is.
-            IcalDocument copy = std::move(*IcalDocument::parseForReading(QByteArray(file.text)));
+            const std::unique_ptr<IcalDocument> read = IcalDocument::parseForReading(QByteArray(file.text));
+            IcalDocument &copy = *read;
             CalendarEvent event;
             event.title = QStringLiteral("Changed");
             event.start = from;
@@ -71,7 +72,7 @@ TEST(IcalDocumentTest, AFileKeptForReadingReadsAsAFullParse)
         }
     }
     // The to-dos as read: completed and cancelled ones known as such.
-    const std::optional<IcalDocument> todos = IcalDocument::parseForReading(QByteArray(kFiles[1].text));
+    const std::unique_ptr<IcalDocument> todos = IcalDocument::parseForReading(QByteArray(kFiles[1].text));
     ASSERT_EQ(todos->reminders().size(), 3);
     EXPECT_EQ(todos->reminders()[0].title, QStringLiteral("Post the letter"));
     EXPECT_TRUE(todos->reminders()[1].completed);
@@ -91,8 +92,8 @@ TEST(IcalDocumentTest, AFileKeptForTheIndexKnowsItsItemsAndSpanButOnlyRepeatingE
     const QDateTime from(QDate(2025, 3, 1), QTime(0, 0)), to(QDate(2025, 4, 1), QTime(0, 0));
     for (const File &file : kFiles) {
         SCOPED_TRACE(file.name);
-        const std::optional<IcalDocument> full = IcalDocument::parse(QByteArray(file.text));
-        const std::optional<IcalDocument> index = IcalDocument::parseForIndex(QByteArray(file.text));
+        const std::unique_ptr<IcalDocument> full = IcalDocument::parse(QByteArray(file.text));
+        const std::unique_ptr<IcalDocument> index = IcalDocument::parseForIndex(QByteArray(file.text));
         ASSERT_TRUE(full && index);
         const bool repeats = !full->eventSpan();
         EXPECT_EQ(index->keepsEvents(), repeats);

@@ -2,7 +2,7 @@
 #include "platform/files/DataFile.h"
 #include "platform/calendar/IcalDocument.h"
 #include "platform/calendar/IcalFolderStore.h"
-#include "platform/calendar/RecurrenceRule.h"
+#include "platform/calendar/module/RecurrenceRule.h"
 #include "platform/files/Preferences.h"
 #include "support/RepeatingItems.h"
 #include "support/ScopedDirs.h"

@@ -1,4 +1,4 @@
-#include "platform/calendar/RecurrenceRule.h"
+#include "platform/calendar/module/RecurrenceRule.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

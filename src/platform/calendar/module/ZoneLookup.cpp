@@ -1,4 +1,4 @@
-#include "platform/calendar/ZoneLookup.h"
+#include "platform/calendar/module/ZoneLookup.h"
 
 #include <QFile>
 #include <QHash>
