@@ -117,7 +117,11 @@ void KivBackground::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QImage &paper = layer(PaintCache::deviceScale(painter));
-    const QRectF target(event->rect());
     const double dpr = paper.devicePixelRatio();
-    painter.drawImage(target, paper, QRectF(target.topLeft() * dpr, target.size() * dpr));
+    // Rectangle by rectangle: one copy into a region of many (a face's band
+    // and a clock beside it) would be split into pieces for the pool.
+    for (const QRect &rect : event->region()) {
+        const QRectF target(rect);
+        painter.drawImage(target, paper, QRectF(target.topLeft() * dpr, target.size() * dpr));
+    }
 }

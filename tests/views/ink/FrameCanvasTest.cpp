@@ -14,6 +14,7 @@
 #include "views/timer/RingView.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -182,10 +183,16 @@ TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
 TEST_F(FrameCanvasTest, ABreathingRingRepaintsItsBandAndShowsAWholeFrame)
 {
     Motion::setInstant(false);
+    // As on the running-round screen: the ring in a column that stands on the
+    // paper, with a clock laid over its hole that changes as it breathes.
     RingView *face = nullptr;
-    Page page([&face](QWidget *parent) {
-        face = new RingView(parent);
+    QLabel *clockText = nullptr;
+    Page page([&face, &clockText](QWidget *parent) {
+        auto *column = new QWidget(parent);
+        column->resize(parent->size());
+        face = new RingView(column);
         face->setInputs(0.4, Phase::focus, true);
+        clockText = new QLabel(QStringLiteral("25:00"), column);
         return face;
     });
     page.window.show();
@@ -211,18 +218,24 @@ TEST_F(FrameCanvasTest, ABreathingRingRepaintsItsBandAndShowsAWholeFrame)
         }
         regions.painted.clear();
         const QPoint middle = face->rect().center();
+        clockText->move(face->geometry().center() - QPoint(20, 8));
         PoolStarts::reset();
         for (int i = 0; i < 20; ++i) {
             clock.advance(RingView::kBreathFrameMs);
             face->setInputs(face->progress() + 0.01, Phase::focus, true);
+            if (i % 4 == 0)
+                clockText->setText(QStringLiteral("24:%1").arg(59 - i));
             face->beat();
             QApplication::processEvents();
         }
         ASSERT_GE(regions.painted.size(), 10);
-        EXPECT_EQ(PoolStarts::count(), 0) << "no fill of a frame is split, neither drawn nor copied";
+        EXPECT_EQ(PoolStarts::count(), 0) << "no fill of a frame is split: drawn, copied, or the paper under the clock";
+        // The clock's own repaints aside, only the band is painted.
+        const QRect clockArea(clockText->geometry().translated(-face->pos()));
+        const QRect hole(middle - QPoint(30, 30), QSize(60, 60));
         for (const QRegion &region : regions.painted) {
-            EXPECT_GT(region.rectCount(), 1);
-            EXPECT_FALSE(region.contains(QRect(middle - QPoint(30, 30), QSize(60, 60)))) << "the hole is left alone";
+            EXPECT_TRUE(region.rectCount() > 1 || clockArea.contains(region.boundingRect()));
+            EXPECT_TRUE((region - clockArea).intersected(hole).isEmpty()) << "the hole is left alone";
         }
         const QRect area(face->pos(), face->size());
         const QImage shown = page.window.screen()->grabWindow(page.window.winId()).toImage().copy(area);
