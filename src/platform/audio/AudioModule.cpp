@@ -3,10 +3,7 @@
 #include "platform/audio/LazyAudioFileDecoder.h"
 #include "platform/audio/LazyAudioOutput.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QLibrary>
+#include "platform/modules/ModuleLibrary.h"
 
 namespace {
 
@@ -27,27 +24,13 @@ Loaded &module()
     if (loaded.tried)
         return loaded;
     loaded.tried = true;
-    // Beside the program (the build folder), where it is installed
-    // (<prefix>/lib/quillmere beside <prefix>/bin), then the build folder of
-    // this build, for the tests and tools in its subfolders.
-    const QString here = QCoreApplication::applicationDirPath();
-    const QStringList folders = {here, QDir::cleanPath(here + QStringLiteral("/../" QUILLMERE_AUDIO_MODULE_INSTALL_DIR)),
-                                 QStringLiteral(QUILLMERE_AUDIO_MODULE_BUILD_DIR)};
-    for (const QString &folder : folders) {
-        const QString path = folder + QStringLiteral("/libquillmere_audio.so");
-        if (!QFile::exists(path))
-            continue;
-        QLibrary library(path);
-        auto newOutput = reinterpret_cast<NewOutput>(library.resolve("quillmere_new_audio_output"));
-        auto newDecoder = reinterpret_cast<NewDecoder>(library.resolve("quillmere_new_audio_file_decoder"));
-        if (newOutput && newDecoder) {
-            // Loaded for the rest of the run: the library is never unloaded.
-            loaded = {true, path, newOutput, newDecoder};
-            return loaded;
-        }
-        qWarning("audio module not usable: %s", qPrintable(library.errorString()));
+    if (const auto found = ModuleLibrary::load(
+            QStringLiteral("libquillmere_audio.so"), {"quillmere_new_audio_output", "quillmere_new_audio_file_decoder"},
+            "audio", "sounds stay silent")) {
+        loaded.path = found->path;
+        loaded.newOutput = reinterpret_cast<NewOutput>(found->symbols.at(0));
+        loaded.newDecoder = reinterpret_cast<NewDecoder>(found->symbols.at(1));
     }
-    qWarning("no audio module (libquillmere_audio.so) found: sounds stay silent");
     return loaded;
 }
 
