@@ -67,26 +67,43 @@ void Walker(benchmark::State &state)
 }
 BENCHMARK(Walker)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
-// A frame of a face widget standing on the paper of a page, painted into a
-// picture of the page as the window's backing store receives it.
+// A face widget standing on the paper of a page at its full size, as the
+// running-round screen gives it room, and a picture of the page as the
+// window's backing store receives it.
+struct FacePage
+{
+    QWidget page;
+    QWidget *face = nullptr;
+    QImage image;
+
+    FacePage(double dpr, const std::function<QWidget *(QWidget *)> &make)
+    {
+        page.resize(420, 520);
+        auto *paper = new KivBackground(&page);
+        paper->setGeometry(page.rect());
+        face = make(&page);
+        face->resize(face->sizeHint());
+        face->move(40, 60);
+        paper->lower();
+        image = QImage(page.size() * dpr, QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+    }
+
+    // One frame that repaints `area` of the face.
+    void paint(const QRegion &area)
+    {
+        face->render(&image, face->pos() + area.boundingRect().topLeft(), area, QWidget::DrawChildren);
+    }
+};
+
+// A whole frame of a face, or what one frame of the incense moves.
 void widgetFrame(benchmark::State &state, const std::function<QWidget *(QWidget *)> &make, bool movingOnly = false)
 {
-    const double dpr = double(state.range(0));
-    QWidget page;
-    page.resize(420, 520);
-    auto *paper = new KivBackground(&page);
-    paper->setGeometry(page.rect());
-    QWidget *face = make(&page);
-    // At its full size, as the running-round screen gives it room.
-    face->resize(face->sizeHint());
-    face->move(40, 60);
-    paper->lower();
-    QImage image(page.size() * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    // A whole frame, or what one frame of the incense moves.
-    const QRegion area = movingOnly ? QRegion(IncenseView::movingArea(QSizeF(face->size()), 0.4)) : QRegion(face->rect());
+    FacePage on(double(state.range(0)), make);
+    const QRegion area = movingOnly ? QRegion(IncenseView::movingArea(QSizeF(on.face->size()), 0.4))
+                                    : QRegion(on.face->rect());
     for (auto _ : state)
-        face->render(&image, face->pos() + area.boundingRect().topLeft(), area, QWidget::DrawChildren);
+        on.paint(area);
 }
 
 void incenseMoving(benchmark::State &state)
@@ -103,23 +120,13 @@ BENCHMARK(incenseMoving)->Name("IncenseWidgetMoving")->Arg(1)->Arg(2)->Unit(benc
 // again there (the burn line a fifth of a pixel further down each time).
 void IncenseWidgetSlowStep(benchmark::State &state)
 {
-    const double dpr = double(state.range(0));
-    QWidget page;
-    page.resize(420, 520);
-    auto *paper = new KivBackground(&page);
-    paper->setGeometry(page.rect());
-    auto *face = new IncenseView(&page);
-    face->resize(face->sizeHint());
-    face->move(40, 60);
-    paper->lower();
-    QImage image(page.size() * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
+    FacePage on(double(state.range(0)), [](QWidget *parent) { return new IncenseView(parent); });
+    auto *face = static_cast<IncenseView *>(on.face);
     double progress = 0.3;
     for (auto _ : state) {
         progress = progress < 0.6 ? progress + 0.001 : 0.3;
         face->setInputs(progress, Phase::focus, true);
-        const QRect area = IncenseView::slowArea(QSizeF(face->size()), progress);
-        face->render(&image, face->pos() + area.topLeft(), QRegion(area), QWidget::DrawChildren);
+        on.paint(QRegion(IncenseView::slowArea(QSizeF(face->size()), progress)));
     }
 }
 BENCHMARK(IncenseWidgetSlowStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
@@ -148,21 +155,11 @@ QWidget *walker(QWidget *parent)
 // A frame of the breathing ring: the band about its track.
 void RingWidgetBreathing(benchmark::State &state)
 {
-    const double dpr = double(state.range(0));
-    QWidget page;
-    page.resize(420, 520);
-    auto *paper = new KivBackground(&page);
-    paper->setGeometry(page.rect());
-    auto *face = new RingView(&page);
-    face->setInputs(0.4, Phase::focus, true);
-    face->resize(face->sizeHint());
-    face->move(40, 60);
-    paper->lower();
-    QImage image(page.size() * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
+    FacePage on(double(state.range(0)), &ring);
+    auto *face = static_cast<RingView *>(on.face);
     const QRegion band = RingView::movingRegion(QSizeF(face->size()), face->drawnShare());
     for (auto _ : state)
-        face->render(&image, face->pos() + band.boundingRect().topLeft(), band, QWidget::DrawChildren);
+        on.paint(band);
 }
 BENCHMARK(RingWidgetBreathing)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
