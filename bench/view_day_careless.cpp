@@ -46,8 +46,8 @@ void DayOfACarelessFile(benchmark::State &state)
     const int items = int(state.range(0));
     ModelRigs::Rig rig;
     const QString account = rig.dirs.root() + QStringLiteral("/accounts/home");
-    QDir().mkpath(account + QStringLiteral("/work"));
-    if (!DataFile::writeAtomically(account + QStringLiteral("/work/careless.ics"), everyMinuteSinceYearOne(items))) {
+    QDir().mkpath(account + QStringLiteral("/office"));
+    if (!DataFile::writeAtomically(account + QStringLiteral("/office/careless.ics"), everyMinuteSinceYearOne(items))) {
         state.SkipWithError("cannot write the calendar file");
         return;
     }

@@ -177,14 +177,15 @@ double bufferedMs(const QString &inputs)
     const QRegularExpressionMatch latency = QRegularExpression(QStringLiteral("Buffer Latency: (\\d+) usec")).match(inputs);
     if (latency.hasMatch() && latency.captured(1).toDouble() > 0)
         return latency.captured(1).toDouble() / 1000.0;
-    const QRegularExpressionMatch spec =
-        QRegularExpression(QStringLiteral("Sample Specification: (float32|s16|s32)\\w* (\\d+)ch (\\d+)Hz")).match(inputs);
+    // The stream's sample format as the server lists it ("float32le 2ch 48000Hz").
+    const QRegularExpressionMatch format =
+        QRegularExpression(QStringLiteral(" (float32|s16|s32)\\w* (\\d+)ch (\\d+)Hz")).match(inputs);
     const QRegularExpressionMatch target =
         QRegularExpression(QStringLiteral("pulse\\.attr\\.tlength = \"(\\d+)\"")).match(inputs);
-    if (!spec.hasMatch() || !target.hasMatch())
+    if (!format.hasMatch() || !target.hasMatch())
         return 0;
-    const double sampleBytes = spec.captured(1) == QStringLiteral("s16") ? 2 : 4;
-    const double bytesPerMs = sampleBytes * spec.captured(2).toDouble() * spec.captured(3).toDouble() / 1000.0;
+    const double sampleBytes = format.captured(1) == QStringLiteral("s16") ? 2 : 4;
+    const double bytesPerMs = sampleBytes * format.captured(2).toDouble() * format.captured(3).toDouble() / 1000.0;
     return target.captured(1).toDouble() / bytesPerMs;
 }
 

@@ -139,8 +139,8 @@ struct CalendarFolders
     CalendarFolders()
     {
         const QString account = rig.dirs.root() + QStringLiteral("/calendars");
-        put(account + QStringLiteral("/work/a.ics"), "VEVENT", "a", "Standup");
-        put(account + QStringLiteral("/work/b.ics"), "VEVENT", "b", "Review");
+        put(account + QStringLiteral("/office/a.ics"), "VEVENT", "a", "Standup");
+        put(account + QStringLiteral("/office/b.ics"), "VEVENT", "b", "Review");
         put(account + QStringLiteral("/errands/t.ics"), "VTODO", "t", "Buy tea");
         rig.prefs.setValue(IcalFolderStore::accountsKey(), QJsonArray{account});
         folders = std::make_unique<IcalFolderStore>(&rig.prefs);
@@ -242,7 +242,7 @@ TEST_F(AppModelStartUp, CalendarNamesAreMatchedWhenTheReadingPutOffIsDone)
     CalendarFolders home;
     home.rig.settings.setCalendarEnabled(false);
     home.rig.prefs.setValue(QStringLiteral("externalTaskMode"), QStringLiteral("off"));
-    home.rig.settings.setPlanCalendarName(QStringLiteral("work"));
+    home.rig.settings.setPlanCalendarName(QStringLiteral("office"));
     const qint64 before = IcalFolderStore::itemFilesRead();
     home.rig.build();
     EXPECT_FALSE(home.folders->isLoading());
@@ -252,5 +252,5 @@ TEST_F(AppModelStartUp, CalendarNamesAreMatchedWhenTheReadingPutOffIsDone)
     // The day page asks for the day's events.
     home.folders->events(at(5, 0), at(6, 0), {});
     home.waitForReading();
-    EXPECT_EQ(home.rig.settings.planCalendarIdentifier(), home.rig.dirs.root() + QStringLiteral("/calendars/work"));
+    EXPECT_EQ(home.rig.settings.planCalendarIdentifier(), home.rig.dirs.root() + QStringLiteral("/calendars/office"));
 }

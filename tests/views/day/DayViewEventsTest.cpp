@@ -21,11 +21,11 @@ struct DayViewEvents : DayFixture
     {
         DayFixture::SetUp();
         const QString account = rig->dirs.root() + QStringLiteral("/accounts/home");
-        QDir().mkpath(account + QStringLiteral("/work"));
-        ASSERT_TRUE(DataFile::writeAtomically(account + QStringLiteral("/work/careless.ics"),
+        QDir().mkpath(account + QStringLiteral("/office"));
+        ASSERT_TRUE(DataFile::writeAtomically(account + QStringLiteral("/office/careless.ics"),
                                               everyMinuteSinceYearOne(200)));
         ASSERT_TRUE(DataFile::writeAtomically(
-            account + QStringLiteral("/work/dentist.ics"),
+            account + QStringLiteral("/office/dentist.ics"),
             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:dentist\r\n"
             "SUMMARY:Dentist\r\nDTSTART:20250305T100000\r\nDURATION:PT1H\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
         rig->prefs.setValue(IcalFolderStore::accountsKey(), QJsonArray{account});

@@ -23,7 +23,7 @@ pa_proplist *programProperties()
     return p;
 }
 
-pa_sample_spec specAt(double rate)
+pa_sample_spec formatAt(double rate)
 {
     return {PA_SAMPLE_FLOAT32NE, std::uint32_t(rate), std::uint8_t(channels)};
 }
@@ -177,12 +177,12 @@ void PulseAudioOutput::askRate()
 bool PulseAudioOutput::openStream()
 {
     // The lock is held.
-    const pa_sample_spec spec = specAt(m_rate);
+    const auto format = formatAt(m_rate);
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
     pa_proplist *props = programProperties();
     pa_proplist_sets(props, PA_PROP_MEDIA_NAME, m_streamName.constData());
-    m_stream = pa_stream_new_with_proplist(m_context, m_streamName.constData(), &spec, &map, props);
+    m_stream = pa_stream_new_with_proplist(m_context, m_streamName.constData(), &format, &map, props);
     pa_proplist_free(props);
     if (!m_stream)
         return false;
@@ -192,9 +192,9 @@ bool PulseAudioOutput::openStream()
     const Timing t = timing(m_use);
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(pa_usec_to_bytes(pa_usec_t(t.bufferMs) * PA_USEC_PER_MSEC, &spec));
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(pa_usec_t(t.bufferMs) * PA_USEC_PER_MSEC, &format));
     attr.prebuf = std::uint32_t(-1);
-    attr.minreq = std::uint32_t(pa_usec_to_bytes(pa_usec_t(t.requestMs) * PA_USEC_PER_MSEC, &spec));
+    attr.minreq = std::uint32_t(pa_usec_to_bytes(pa_usec_t(t.requestMs) * PA_USEC_PER_MSEC, &format));
     attr.fragsize = std::uint32_t(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0)
         return false;
