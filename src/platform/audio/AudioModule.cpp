@@ -2,7 +2,6 @@
 
 #include "platform/audio/LazyAudioFileDecoder.h"
 #include "platform/audio/LazyAudioOutput.h"
-
 #include "platform/modules/ModuleLibrary.h"
 
 namespace {
@@ -12,25 +11,23 @@ using NewDecoder = AudioFileDecoder *(*)();
 
 struct Loaded
 {
-    bool tried = false;
     QString path;
     NewOutput newOutput = nullptr;
     NewDecoder newDecoder = nullptr;
 };
 
-Loaded &module()
+// Looked for once, when a sound is first wanted.
+const Loaded &module()
 {
-    static Loaded loaded;
-    if (loaded.tried)
-        return loaded;
-    loaded.tried = true;
-    if (const auto found = ModuleLibrary::load(
+    static const Loaded loaded = [] {
+        const auto found = ModuleLibrary::load(
             QStringLiteral("libquillmere_audio.so"), {"quillmere_new_audio_output", "quillmere_new_audio_file_decoder"},
-            "audio", "sounds stay silent")) {
-        loaded.path = found->path;
-        loaded.newOutput = reinterpret_cast<NewOutput>(found->symbols.at(0));
-        loaded.newDecoder = reinterpret_cast<NewDecoder>(found->symbols.at(1));
-    }
+            "audio", "sounds stay silent");
+        if (!found)
+            return Loaded{};
+        return Loaded{found->path, reinterpret_cast<NewOutput>(found->symbols.at(0)),
+                      reinterpret_cast<NewDecoder>(found->symbols.at(1))};
+    }();
     return loaded;
 }
 

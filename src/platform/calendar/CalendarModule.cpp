@@ -2,34 +2,15 @@
 
 #include "platform/modules/ModuleLibrary.h"
 
-#include <QMutex>
-
 namespace {
 
-using EntryOf = const CalendarModule::Entry *(*)();
-
-struct Loaded
+// Files are read on workers too: the first look is made once (a local
+// static is set up once, whichever thread comes first).
+const ModuleLibrary::Table<CalendarModule::Entry> &module()
 {
-    bool tried = false;
-    QString path;
-    const CalendarModule::Entry *entry = nullptr;
-};
-
-// Files are read on workers too: the first look is made once, under a lock.
-Loaded &module()
-{
-    static QMutex lock;
-    static Loaded loaded;
-    const QMutexLocker locked(&lock);
-    if (loaded.tried)
-        return loaded;
-    loaded.tried = true;
-    if (const auto found = ModuleLibrary::load(QStringLiteral("libquillmere_calendar.so"),
-                                               {"quillmere_calendar_module"}, "calendar",
-                                               "calendar files are not read")) {
-        if (const auto *entry = reinterpret_cast<EntryOf>(found->symbols.constFirst())())
-            loaded = {true, found->path, entry};
-    }
+    static const auto loaded = ModuleLibrary::table<CalendarModule::Entry>(
+        QStringLiteral("libquillmere_calendar.so"), "quillmere_calendar_module", "calendar",
+        "calendar files are not read");
     return loaded;
 }
 

@@ -27,4 +27,23 @@ public:
     // what the program does without it).
     static std::optional<Loaded> load(const QString &fileName, const QList<const char *> &symbols, const char *what,
                                       const char *withoutIt);
+
+    // A module whose one symbol returns the table of what it offers.
+    template<typename Entry>
+    struct Table
+    {
+        QString path;                 // empty when it was not found
+        const Entry *entry = nullptr; // null when it cannot be used
+    };
+
+    template<typename Entry>
+    static Table<Entry> table(const QString &fileName, const char *symbol, const char *what, const char *withoutIt)
+    {
+        using EntryOf = const Entry *(*)();
+        const std::optional<Loaded> found = load(fileName, {symbol}, what, withoutIt);
+        if (!found)
+            return {};
+        const Entry *entry = reinterpret_cast<EntryOf>(found->symbols.constFirst())();
+        return entry ? Table<Entry>{found->path, entry} : Table<Entry>{};
+    }
 };

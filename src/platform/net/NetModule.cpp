@@ -4,26 +4,10 @@
 
 namespace {
 
-using EntryOf = const NetModule::Entry *(*)();
-
-struct Loaded
+const ModuleLibrary::Table<NetModule::Entry> &module()
 {
-    bool tried = false;
-    QString path;
-    const NetModule::Entry *entry = nullptr;
-};
-
-Loaded &module()
-{
-    static Loaded loaded;
-    if (loaded.tried)
-        return loaded;
-    loaded.tried = true;
-    if (const auto found = ModuleLibrary::load(QStringLiteral("libquillmere_net.so"), {"quillmere_net_module"},
-                                               "network", "nothing is sent")) {
-        if (const auto *entry = reinterpret_cast<EntryOf>(found->symbols.constFirst())())
-            loaded = {true, found->path, entry};
-    }
+    static const auto loaded = ModuleLibrary::table<NetModule::Entry>(
+        QStringLiteral("libquillmere_net.so"), "quillmere_net_module", "network", "nothing is sent");
     return loaded;
 }
 
