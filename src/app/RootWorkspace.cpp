@@ -16,6 +16,7 @@
 #include "sources/TaskHub.h"
 #include "stores/DayNoteStore.h"
 #include "stores/LocalTaskStore.h"
+#include "views/ink/AfterFirstPaint.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/ReadingOrder.h"
 
@@ -38,8 +39,11 @@ RootWorkspace::RootWorkspace(const ViewContext &context, WindowActions actions, 
     AppModel &model = *context.model;
     setObjectName(QStringLiteral("root.workspace"));
     m_paper = new KivBackground(this);
+    // The update feed is asked once the page is first painted: making the
+    // request loads the network module and the TLS library, which would
+    // otherwise delay the window's first picture. Still pictures ask nothing.
     if (!context.snapshot)
-        m_paper->installEventFilter(this);
+        AfterFirstPaint::run(m_paper, [this] { m_context.model->lookForNewVersion(); });
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 12, 0, 14);
@@ -229,19 +233,6 @@ void RootWorkspace::showEvent(QShowEvent *event)
     // The level once the view is in its window (the window may be made
     // after the view).
     QTimer::singleShot(0, this, [this] { applyWindowLevel(window(), m_context.model->settings().alwaysOnTop()); });
-}
-
-bool RootWorkspace::eventFilter(QObject *watched, QEvent *event)
-{
-    // The update feed is asked once the page's paper is first painted, on
-    // the next turn: making the request loads the TLS library, which would
-    // otherwise delay the window's first picture.
-    if (watched == m_paper && event->type() == QEvent::Paint && !m_looked) {
-        m_looked = true;
-        m_paper->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] { m_context.model->lookForNewVersion(); });
-    }
-    return false;
 }
 
 void RootWorkspace::placeOverlays()

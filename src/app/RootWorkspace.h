@@ -48,7 +48,6 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refreshPage();
@@ -71,5 +70,4 @@ private:
     NoticePill *m_notice = nullptr;
     VersionBanner *m_version = nullptr;
     QPointer<SheetDialog> m_glossary;
-    bool m_looked = false;
 };

@@ -249,15 +249,10 @@ void AppModel::readCalendarsWhenWanted()
     // Rounds written to a calendar and to-dos taken from the calendar folders
     // want the calendars from the start; without either, nothing is read
     // until a page asks for them.
-    const auto wanted = [this] {
-        return m_settings->calendarEnabled() || m_taskHub->externalMode() != TaskHub::ExternalMode::off;
-    };
-    if (wanted()) {
+    if (m_settings->calendarEnabled() || m_taskHub->externalMode() != TaskHub::ExternalMode::off)
         calendars->loadInBackground();
-    } else {
+    else
         calendars->loadWhenFirstAsked();
-        m_calendarsPutOff = true;
-    }
     // Turned on later, the first question starts the reading put off.
     connect(m_settings, &AppSettings::calendarEnabledChanged, calendars, [this, calendars] {
         if (m_settings->calendarEnabled())
@@ -342,7 +337,7 @@ void AppModel::startUp()
     // Calendar names are matched once the calendars are read (a reading
     // put off is not started for them).
     CalendarStore *calendars = m_calendarService->store();
-    if (calendars && (calendars->isLoading() || m_calendarsPutOff)) {
+    if (calendars && (calendars->isLoading() || calendars->isReadingPutOff())) {
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = connect(calendars, &CalendarStore::changed, this, [this, once] {
             disconnect(*once);

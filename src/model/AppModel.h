@@ -347,7 +347,6 @@ signals:
 private:
     // Starts reading the calendars, now or when they are first asked for.
     void readCalendarsWhenWanted();
-    bool m_calendarsPutOff = false; // read when first asked for, not at start
     template<typename T, typename Signal>
     void assign(T &field, const T &value, Signal notify)
     {

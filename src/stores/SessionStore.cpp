@@ -5,7 +5,6 @@
 
 #include <QSet>
 
-
 namespace {
 
 // The rounds of one task repeat its title and reference tens of thousands of

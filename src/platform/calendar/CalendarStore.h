@@ -222,6 +222,8 @@ public:
     // user who never looks at a calendar never has one read. Stores that
     // answer at once do nothing.
     virtual void loadWhenFirstAsked() {}
+    // Whether that first reading waits to be asked for.
+    virtual bool isReadingPutOff() const { return false; }
 
 signals:
     // Something in the calendars or reminders changed (debounced).

@@ -83,6 +83,7 @@ public:
     void loadInBackground() override;
     void loadWhenFirstAsked() override;
     bool isLoading() const override { return m_loading; }
+    bool isReadingPutOff() const override { return m_deferred; }
     // How many item files this process has read, in every store: what a
     // program that never looks at a calendar must leave at none.
     static qint64 itemFilesRead();
