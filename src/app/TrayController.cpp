@@ -72,6 +72,8 @@ void TrayController::fillMenu()
     m_fillQueued = false;
     m_shownSecond = -1;
     MenuFill::fill(m_menu, MenuBarMenu::entries(m_model, m_shell));
+    // The status line, found once per filling rather than at every second.
+    m_status = m_menu->findChild<QAction *>(QStringLiteral("tray.status"), Qt::FindDirectChildrenOnly);
 }
 
 void TrayController::queueFill()
@@ -128,12 +130,11 @@ void TrayController::followClock()
     if (second == m_shownSecond)
         return;
     m_shownSecond = second;
-    QAction *status = m_menu->findChild<QAction *>(QStringLiteral("tray.status"), Qt::FindDirectChildrenOnly);
-    if (!status)
+    if (!m_status)
         return;
     const QString text = MenuBarMenu::statusLine(m_model);
-    if (status->text() != text)
-        status->setText(text);
+    if (m_status->text() != text)
+        m_status->setText(text);
 }
 
 bool TrayController::eventFilter(QObject *watched, QEvent *event)

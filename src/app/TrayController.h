@@ -5,9 +5,11 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class AppModel;
+class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -60,6 +62,7 @@ private:
     QIcon m_icon;
     bool m_fillQueued = false;
     qint64 m_shownSecond = -1; // of the status line's clock
+    QPointer<QAction> m_status; // the menu's status line, when it has one
     qint64 m_titleSecond = -1; // of the tooltip's
     bool m_titleStale = true;
 };
