@@ -80,6 +80,21 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
         }
     };
     m_pooled = false;
+    if (several && m_inPlaceAtOne && dpr == 1) {
+        // A drawing that slices its own tall fills, at one device pixel a
+        // logical one: each rectangle of the region is drawn on its own,
+        // in place, clipped to it alone (the drawing skips what lies
+        // outside it), so no fill meets a clip of many rectangles.
+        for (const QRect &r : region) {
+            painter.save();
+            painter.setClipRect(r);
+            if (!backdrop.isNull())
+                painter.drawImage(QRectF(r), backdrop, QRectF(QPointF(offset + r.topLeft()), QSizeF(r.size())));
+            draw(painter, QSizeF(size));
+            painter.restore();
+        }
+        return;
+    }
     if ((bands <= 1 || (m_inPlaceAtOne && dpr == 1)) && !several) {
         // Small enough to draw here: straight onto the page, over the paper
         // or over what the parent painted under a transparent widget. (Under
@@ -113,13 +128,21 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
     auto put = [&painter, this, dpr](const QRect &r) {
         painter.drawImage(QRectF(r), m_frame, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     };
+    // Under the clip of a region of many rectangles a copy goes line by
+    // line; a tall one would be split into pieces for the pool again, so it
+    // is copied a few dozen device lines at a time.
+    auto putInStrips = [&put, dpr](const QRect &r) {
+        const int lines = std::max(1, int(kStripLines / dpr));
+        for (int y = r.top(); y <= r.bottom(); y += lines)
+            put(QRect(QPoint(r.left(), y), QPoint(r.right(), std::min(y + lines - 1, r.bottom()))));
+    };
     if (whole && !several) {
         painter.drawImage(QPointF(0, 0), m_frame);
     } else if (several) {
         // Rectangle by rectangle: copied whole into a region of many, one
         // copy would be split into pieces for the pool again.
         for (const QRect &r : region)
-            put(r);
+            putInStrips(r);
     } else {
         put(part);
     }

@@ -7,10 +7,10 @@
 
 const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key)
 {
-    return image(size, dpr, draw, key, QRect());
+    return image(size, dpr, draw, key, QRegion());
 }
 
-const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRect &changed)
+const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRegion &changed)
 {
     const int appearance = int(Kiv::appearance());
     const bool same = !m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
@@ -19,21 +19,27 @@ const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64
         return m_image;
     m_key = key;
     if (same && !changed.isEmpty()) {
-        // The part in whole device pixels, cleared and drawn again clipped to
-        // exactly those pixels.
-        const QRect pixels = QRectF(QRectF(changed).topLeft() * dpr, QSizeF(changed.size()) * dpr).toAlignedRect()
-                             & QRect(QPoint(0, 0), m_image.size());
         QPainter painter(&m_image);
         if (dpr < 1)
             painter.scale(dpr, dpr);
         const qreal ratio = dpr < 1 ? dpr : m_image.devicePixelRatio();
-        const QRectF part(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(part, m_opaque ? Qt::black : Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setClipRect(part);
         painter.setRenderHint(QPainter::Antialiasing);
-        draw(painter, QSizeF(size));
+        for (const QRect &r : changed) {
+            // The part in whole device pixels, cleared and drawn again
+            // clipped to exactly those pixels.
+            const QRect pixels = QRectF(QRectF(r).topLeft() * dpr, QSizeF(r.size()) * dpr).toAlignedRect()
+                                 & QRect(QPoint(0, 0), m_image.size());
+            if (pixels.isEmpty())
+                continue;
+            const QRectF part(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
+            painter.save();
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(part, m_opaque ? Qt::black : Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setClipRect(part);
+            draw(painter, QSizeF(size));
+            painter.restore();
+        }
         painter.end();
         ++m_draws;
         return m_image;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <functional>
 
@@ -30,8 +31,11 @@ public:
     const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key = 0);
     // The same for a layer of which a new key changes only the part
     // `changed` (logical pixels): when nothing else changed, only that part
-    // is cleared and drawn again, the rest kept as it is.
-    const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRect &changed);
+    // is cleared and drawn again, rectangle by rectangle, each drawn clipped
+    // to its own device pixels; the rest is kept as it is.
+    const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRegion &changed);
+    // The key the layer was last drawn for.
+    quint64 key() const { return m_key; }
     void invalidate() { m_image = QImage(); }
     // The device pixels per logical pixel a painter draws at (the device's
     // pixel ratio and any scaling, as when a widget is rendered into a

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 
 namespace {
 constexpr double kStickTop = 56;     // a fixed distance from the top edge
@@ -30,6 +31,16 @@ void drawBowl(QPainter &painter, double cx, double top, double width)
     painter.setPen(QPen(Kiv::ink(0.55), 1));
     painter.setBrush(Kiv::paperRaised());
     painter.drawEllipse(QRectF(cx - width / 2, top - 3, width, 6));
+}
+
+// The angle `rate`·t within one turn. The time counts seconds since 2001,
+// some 10^9: a sine of so large an angle first reduces it the slow way, and
+// a frame takes a hundred of them. Reduced once here, the sines that follow
+// are of small angles; the angle is the same to well under a millionth of
+// a turn.
+double turnOf(double rate, double t)
+{
+    return std::remainder(rate * t, 2 * std::numbers::pi);
 }
 
 double clamped(double progress)
@@ -75,10 +86,9 @@ void IncenseView::setInputs(double progress, Phase phase, bool running)
 void IncenseView::frame()
 {
     const QSizeF area(size());
-    if (stillStep(area, FaceTime::now(), m_progress, devicePixelRatioF()) != m_drawnStep)
-        update(slowArea(area, m_progress));
-    else
-        update(movingArea(area, m_progress));
+    const qreal dpr = devicePixelRatioF();
+    update(stillChange(area, dpr, m_drawnStep, stillStep(area, FaceTime::now(), m_progress, dpr))
+           + movingArea(area, m_progress));
 }
 
 QRect IncenseView::movingArea(QSizeF size, double progress)
@@ -92,19 +102,13 @@ QRect IncenseView::movingArea(QSizeF size, double progress)
     return reach.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), size.toSize());
 }
 
-QRect IncenseView::slowArea(QSizeF size, double progress)
-{
-    const QRect moving = movingArea(QSizeF(size.width(), size.height()), progress);
-    const double cx = size.width() / 2;
-    // The ash reaches 16 to either side of the middle, within the smoke's reach.
-    const QRect column(QPoint(std::min(moving.left(), int(std::floor(cx - 17.5)) - 1), 0),
-                       QPoint(std::max(moving.right(), int(std::ceil(cx + 19)) + 1), int(std::ceil(size.height()))));
-    return column & QRect(QPoint(0, 0), size.toSize());
-}
-
 namespace {
 // Where the slow parts stand: the trace's sway in steps of a quarter second
 // (under 0.08 px), the burn line in steps of an eighth of a device pixel.
+// The key keeps the two apart: the line's steps in its low bits.
+constexpr int kLineBits = 20;
+constexpr quint64 kLineMask = (quint64(1) << kLineBits) - 1;
+
 struct StillStep
 {
     double swayTime;
@@ -116,13 +120,64 @@ StillStep stillStepAt(QSizeF size, double t, double progress, double dpr)
 {
     const double steps = std::floor(t * 4);
     const double lineSteps = std::round(IncenseView::burnLine(size.height(), progress) * dpr * 8);
-    return {steps / 4, lineSteps / (dpr * 8), quint64(qint64(steps)) << 20 ^ quint64(qint64(lineSteps))};
+    return {steps / 4, lineSteps / (dpr * 8),
+            quint64(qint64(steps)) << kLineBits | (quint64(qint64(lineSteps)) & kLineMask)};
+}
+
+// The burn line a step key stands for.
+double lineOfStep(quint64 key, double dpr)
+{
+    return double(key & kLineMask) / (dpr * 8);
+}
+
+// The spent trace and the top of the stick, for a burn line at `line`: the
+// trace sways at most 2.6 either side of the middle, its stroke and caps
+// reach a little further, and the stick's rounded top lies under its end.
+QRect traceArea(QSizeF size, double line)
+{
+    const double cx = size.width() / 2;
+    const QRectF reach(QPointF(cx - 4.5, kStickTop - 2.5), QPointF(cx + 4.5, line + 3.5));
+    return reach.toAlignedRect() & QRect(QPoint(0, 0), size.toSize());
+}
+
+// The ash for a burn line at `line`, and the bowl and rim under it.
+QRect ashArea(QSizeF size, double line)
+{
+    const double cx = size.width() / 2;
+    const double bowlTop = size.height() - 16;
+    const double stickFoot = size.height() - 17;
+    const double span = stickFoot - kStickTop;
+    const double a = span > 0 ? std::clamp((line - kStickTop) / span, 0.0, 1.0) : 0.0;
+    const double halfWidth = (10 + 22 * a) / 2, halfHeight = 1.5 + 5 * a;
+    const QRectF reach(QPointF(cx - halfWidth - 1, bowlTop + 1 - halfHeight - 1),
+                       QPointF(cx + halfWidth + 1, bowlTop + 1 + halfHeight + 1));
+    return reach.toAlignedRect() & QRect(QPoint(0, 0), size.toSize());
+}
+
+// Whether what lies within `bounds` would be clipped away whole: a layer
+// drawn again in a small part skips the shapes outside it.
+bool outsideClip(const QPainter &painter, const QRectF &bounds)
+{
+    return painter.hasClipping() && !painter.clipBoundingRect().intersects(bounds);
 }
 } // namespace
 
 quint64 IncenseView::stillStep(QSizeF size, double t, double progress, double dpr)
 {
     return stillStepAt(size, t, progress, dpr).key;
+}
+
+QRegion IncenseView::stillChange(QSizeF size, double dpr, quint64 from, quint64 to)
+{
+    if (from == to)
+        return {};
+    // The trace and the stick's top down to the lower of the two lines;
+    // when the line moved, also the ash, grown to the larger of the two.
+    const double line = std::max(lineOfStep(from, dpr), lineOfStep(to, dpr));
+    QRegion change(traceArea(size, line));
+    if ((from & kLineMask) != (to & kLineMask))
+        change += ashArea(size, line);
+    return change;
 }
 
 bool IncenseView::isTicking() const
@@ -172,8 +227,15 @@ void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
     }
     const QTransform device = painter.deviceTransform();
     const double scale = device.m22(), dy = device.dy();
-    const int first = int(std::floor(top * scale + dy)) - 1;
-    const int last = int(std::ceil(bottom * scale + dy)) + 1;
+    int first = int(std::floor(top * scale + dy)) - 1;
+    int last = int(std::ceil(bottom * scale + dy)) + 1;
+    // Under a clip only the slices within it: a layer drawn again in a
+    // small part does not go down the whole stick.
+    if (painter.hasClipping()) {
+        const QRectF clip = device.mapRect(painter.clipBoundingRect());
+        first = std::max(first, int(std::floor(clip.top())) - 1);
+        last = std::min(last, int(std::ceil(clip.bottom())) + 1);
+    }
     for (int y = first; y < last; y += kSliceLines) {
         const int end = std::min(y + kSliceLines, last);
         painter.save();
@@ -194,11 +256,12 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
 
     // The spent trace: from the stick's former top, swaying a little, down
     // to the burn line.
-    if (yb > kStickTop + 1) {
+    if (yb > kStickTop + 1 && !outsideClip(painter, QRectF(QPointF(cx - 4.5, kStickTop - 2.5), QPointF(cx + 4.5, yb + 2.5)))) {
         std::array<QPointF, 25> trace;
+        const double sway = turnOf(0.12, t);
         for (int i = 0; i < 25; ++i) {
             const double f = i / 24.0;
-            trace[size_t(i)] = QPointF(cx + (1 - f) * 2.6 * std::sin(0.12 * t + 2.4 * f), kStickTop + (yb - kStickTop) * f);
+            trace[size_t(i)] = QPointF(cx + (1 - f) * 2.6 * std::sin(sway + 2.4 * f), kStickTop + (yb - kStickTop) * f);
         }
         painter.setPen(QPen(Kiv::ink(0.17), 0.58 * kStickWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
@@ -206,7 +269,7 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
     }
 
     // The stick still unburnt.
-    if (yb < stickFoot) {
+    if (yb < stickFoot && !outsideClip(painter, QRectF(QPointF(cx - 2, yb - 1), QPointF(cx + 2, stickFoot + 1)))) {
         QLinearGradient across(QPointF(cx - kStickWidth / 2, 0), QPointF(cx + kStickWidth / 2, 0));
         across.setColorAt(0, Kiv::ink(0.85));
         across.setColorAt(1, Kiv::ink(0.62));
@@ -218,10 +281,12 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         });
     }
 
-    drawBowl(painter, cx, bowlTop, 0.42 * size.width());
+    const double bowlWidth = 0.42 * size.width();
+    if (!outsideClip(painter, QRectF(QPointF(cx - bowlWidth / 2 - 1, bowlTop - 4), QPointF(cx + bowlWidth / 2 + 1, bowlTop + kBowlDepth + 1))))
+        drawBowl(painter, cx, bowlTop, bowlWidth);
 
     // The ash grows in the bowl.
-    if (progress > 0.02) {
+    if (progress > 0.02 && !outsideClip(painter, QRectF(QPointF(cx - 17, bowlTop - 6), QPointF(cx + 17, bowlTop + 8)))) {
         const double a = std::min(progress, 1.0);
         const double ashWidth = 10 + 22 * a;
         const double ashHalfHeight = 1.5 + 5 * a;
@@ -237,7 +302,7 @@ void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool runnin
     const double cx = size.width() / 2;
 
     // Two strands of smoke rise from the burn line, their waves travelling up.
-    if (yb - 2 > 12) {
+    if (yb - 2 > 12 && !outsideClip(painter, QRectF(QPointF(cx - 17, yb - std::min(yb - 2, 108.0) - 1.5), QPointF(cx + 19, yb + 1)))) {
         const double length = std::min(yb - 2, 108.0);
         QLinearGradient fade(QPointF(0, yb), QPointF(0, yb - length));
         fade.setColorAt(0, Kiv::inkFaint(running ? 0.45 : 0.12));
@@ -245,10 +310,11 @@ void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool runnin
         painter.setPen(QPen(QBrush(fade), 1, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
         std::array<QPointF, 35> strand;
+        const double wave = turnOf(0.55, t);
         for (int k = 0; k < 2; ++k) {
             for (int i = 0; i < 35; ++i) {
                 const double f = i / 34.0;
-                strand[size_t(i)] = QPointF(cx + 1.5 * k + f * (2.5 + 13 * f) * std::sin(kSmokePhases[k] + 3.4 * f - 0.55 * t),
+                strand[size_t(i)] = QPointF(cx + 1.5 * k + f * (2.5 + 13 * f) * std::sin(kSmokePhases[k] + 3.4 * f - wave),
                                             yb - length * f);
             }
             painter.drawPolyline(strand.data(), int(strand.size()));
@@ -256,9 +322,14 @@ void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool runnin
     }
 
     // The ember and its glow, pulsing while the run goes on.
-    const double glow = running ? 0.82 + 0.18 * std::sin(1.6 * t) : 0.5;
+    if (outsideClip(painter, QRectF(cx - 8, yb - 8, 16, 16)))
+        return;
+    const double glow = running ? 0.82 + 0.18 * std::sin(turnOf(1.6, t)) : 0.5;
     QRadialGradient halo(QPointF(cx, yb), 7);
-    halo.setColorAt(0, Kiv::vermilion(0.5 * glow));
+    // The glow's opacity in whole steps of the 256 a pixel can show: the
+    // engine keeps the colour tables of the gradients it drew last, and the
+    // few dozen levels of a pulse then are each made once, not every frame.
+    halo.setColorAt(0, Kiv::vermilion(std::round(0.5 * glow * 255) / 255));
     halo.setColorAt(1, Kiv::vermilion(0));
     painter.setPen(Qt::NoPen);
     painter.setBrush(halo);
@@ -288,7 +359,7 @@ void IncenseView::draw(QPainter &painter, QSizeF size, double t, double progress
         painter.drawImage(QPointF(0, 0), still->image(
                                               size.toSize(), dpr,
                                               [&](QPainter &p, QSizeF s) { drawStill(p, s, step.swayTime, step.line, progress); },
-                                              step.key, slowArea(size, progress)));
+                                              step.key, stillChange(size, dpr, still->key(), step.key)));
         painter.setRenderHint(QPainter::Antialiasing);
     } else {
         drawStill(painter, size, t, yb, progress);
@@ -302,6 +373,6 @@ void IncenseView::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const double t = m_running ? FaceTime::now() : m_stillTime;
     m_drawnStep = stillStep(QSizeF(size()), t, m_progress, PaintCache::deviceScale(painter));
-    m_canvas->paint(painter, event->rect(),
+    m_canvas->paint(painter, event->region(),
                     [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running, &m_still); });
 }

@@ -3,6 +3,7 @@
 #include "core/Models.h"
 #include "views/ink/PaintCache.h"
 
+#include <QRegion>
 #include <QWidget>
 
 class FrameCanvas;
@@ -54,10 +55,10 @@ public:
     // What a frame changes while only the smoke and the ember move: the
     // smoke's reach, the glow and a pixel of room, in an area of `size`.
     static QRect movingArea(QSizeF size, double progress);
-    // What a step of the slow parts changes: the stick's column, from the
-    // top to the bowl, as wide as the moving area (the trace, the stick and
-    // the ash lie in it; the bowl around it does not change).
-    static QRect slowArea(QSizeF size, double progress);
+    // What the slow parts change from the step `from` to the step `to` on a
+    // device of `dpr`: the trace and the stick's top when the trace swayed;
+    // also the ash, the rim and the bowl under it when the line burnt on.
+    static QRegion stillChange(QSizeF size, double dpr, quint64 from, quint64 to);
     // The step the slow parts stand at, at time `t` on a device of `dpr`:
     // the cached layer is drawn again when it changes.
     static quint64 stillStep(QSizeF size, double t, double progress, double dpr);

@@ -154,14 +154,19 @@ TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
         EXPECT_EQ(PoolStarts::count(), 0);
 
         // A step of the slow parts (a quarter second on, the line burnt a
-        // little further) redraws the stick's column and its layer there:
-        // in place at 1x, on a pool thread in one piece at higher ratios.
+        // little further) redraws what the step changed and its layer there:
+        // in place at 1x, rectangle by rectangle; on a pool thread in one
+        // piece at higher ratios.
         for (int i = 1; i <= 3; ++i) {
+            const QSizeF size(page.face->size());
+            const quint64 from = IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr);
             clock.advance(250);
             face->setInputs(face->progress() + 0.002, Phase::focus, true);
-            const QRect column = IncenseView::slowArea(QSizeF(page.face->size()), face->progress());
+            const QRegion step = IncenseView::stillChange(size, dpr, from, IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr))
+                                 + IncenseView::movingArea(size, face->progress());
+            const QRect column = step.boundingRect();
             QThreadPool::globalInstance()->waitForDone();
-            page.face->render(&image, column.topLeft(), QRegion(column));
+            page.face->render(&image, column.topLeft(), step);
             EXPECT_EQ(canvas->lastFrameWasPooled(), dpr > 1);
         }
         EXPECT_EQ(PoolStarts::count(), 0);
