@@ -130,9 +130,8 @@ void IncenseWidgetSlowStep(benchmark::State &state)
         const double before = progress;
         progress = progress < 0.6 ? progress + 0.001 : 0.3;
         face->setInputs(progress, Phase::focus, true);
-        on.paint(IncenseView::stillChange(size, dpr, IncenseView::stillStep(size, 0, before, dpr),
-                                          IncenseView::stillStep(size, 0, progress, dpr))
-                 + IncenseView::movingArea(size, progress));
+        on.paint(IncenseView::frameArea(size, dpr, IncenseView::stillStep(size, 0, before, dpr),
+                                        IncenseView::stillStep(size, 0, progress, dpr), progress));
     }
 }
 BENCHMARK(IncenseWidgetSlowStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();

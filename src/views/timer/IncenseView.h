@@ -59,6 +59,9 @@ public:
     // device of `dpr`: the trace and the stick's top when the trace swayed;
     // also the ash, the rim and the bowl under it when the line burnt on.
     static QRegion stillChange(QSizeF size, double dpr, quint64 from, quint64 to);
+    // What a frame repaints when the slow parts went from the step `from`
+    // to `to`: what they changed and the moving area.
+    static QRegion frameArea(QSizeF size, double dpr, quint64 from, quint64 to, double progress);
     // The step the slow parts stand at, at time `t` on a device of `dpr`:
     // the cached layer is drawn again when it changes.
     static quint64 stillStep(QSizeF size, double t, double progress, double dpr);

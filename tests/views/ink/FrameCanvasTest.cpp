@@ -162,8 +162,8 @@ TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
             const quint64 from = IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr);
             clock.advance(250);
             face->setInputs(face->progress() + 0.002, Phase::focus, true);
-            const QRegion step = IncenseView::stillChange(size, dpr, from, IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr))
-                                 + IncenseView::movingArea(size, face->progress());
+            const QRegion step = IncenseView::frameArea(
+                size, dpr, from, IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr), face->progress());
             const QRect column = step.boundingRect();
             QThreadPool::globalInstance()->waitForDone();
             page.face->render(&image, column.topLeft(), step);

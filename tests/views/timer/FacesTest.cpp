@@ -497,9 +497,8 @@ TEST_F(FaceTimersTest, TheIncenseRedrawsItsMovingAreaUntilTheSlowPartsMove)
     clock.advanceSeconds(0.25);
     painted.clear();
     const qreal dpr = stick->devicePixelRatioF();
-    const QRegion step = IncenseView::stillChange(size, dpr, IncenseView::stillStep(size, 0, 0.8, dpr),
-                                                  IncenseView::stillStep(size, 0, 0.81, dpr))
-                         + IncenseView::movingArea(size, 0.81);
+    const QRegion step = IncenseView::frameArea(size, dpr, IncenseView::stillStep(size, 0, 0.8, dpr),
+                                                IncenseView::stillStep(size, 0, 0.81, dpr), 0.81);
     // A frame asked for before the step may still be on its way: look for the
     // step's own repaint among the next ones, then for the moving area alone.
     ASSERT_TRUE(QTest::qWaitFor([&] { return painted.contains(step); }, 2000)) << "the line burnt a step";
