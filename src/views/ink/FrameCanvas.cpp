@@ -51,30 +51,30 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
     // The paper's layer is drawn here, on the main thread, if it is not yet.
     const QImage backdrop = paper ? paper->layer(dpr) : QImage();
 
-    const bool whole = part == m_owner->rect();
     // The part in bands of whole device lines, each at most kBandLines.
     const int top = int(std::floor(part.top() * dpr));
     const int bottom = int(std::ceil((part.bottom() + 1) * dpr));
     const int bands = std::max(1, (bottom - top + kBandLines - 1) / kBandLines);
-    // Each band of `p`, clipped to its device lines (the last one ends with
-    // the part): the paper there, then the drawing.
-    // A region of several rectangles (a ring's band) is drawn clipped to it.
+    // Each band of `area` on `p`, clipped to its device lines (the last one
+    // ends with the area) and to `within` when that is a region of many
+    // rectangles: the paper there, then the drawing.
     const bool several = region.rectCount() > 1;
-    auto drawBands = [&draw, &backdrop, &region, several, offset, size, dpr, part, whole](QPainter &p, int bandCount,
-                                                                                       int from, int to) {
+    const QRect whole = m_owner->rect();
+    auto drawBands = [&draw, &backdrop, offset, size, dpr, whole](QPainter &p, const QRect &area, const QRegion &within,
+                                                                  int bandCount, int from, int to) {
         for (int band = 0; band < bandCount; ++band) {
             const int first = from + (to - from) * band / bandCount;
             const int last = from + (to - from) * (band + 1) / bandCount;
-            const QRectF lines(part.left(), first / dpr, part.width(), (last - first) / dpr);
-            const QRectF clip = bandCount > 1 ? lines & QRectF(part) : QRectF(part);
+            const QRectF lines(area.left(), first / dpr, area.width(), (last - first) / dpr);
+            const QRectF clip = bandCount > 1 ? lines & QRectF(area) : QRectF(area);
             p.save();
-            if (several)
-                p.setClipRegion(region & clip.toAlignedRect());
-            else if (bandCount > 1 || !whole)
+            if (within.rectCount() > 1)
+                p.setClipRegion(within & clip.toAlignedRect());
+            else if (bandCount > 1 || area != whole)
                 p.setClipRect(clip);
             if (!backdrop.isNull())
-                p.drawImage(QRectF(part), backdrop,
-                            QRectF(QPointF(offset + part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
+                p.drawImage(QRectF(area), backdrop,
+                            QRectF(QPointF(offset + area.topLeft()) * dpr, QSizeF(area.size()) * dpr));
             draw(p, QSizeF(size));
             p.restore();
         }
@@ -85,21 +85,15 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
         // logical one: each rectangle of the region is drawn on its own,
         // in place, clipped to it alone (the drawing skips what lies
         // outside it), so no fill meets a clip of many rectangles.
-        for (const QRect &r : region) {
-            painter.save();
-            painter.setClipRect(r);
-            if (!backdrop.isNull())
-                painter.drawImage(QRectF(r), backdrop, QRectF(QPointF(offset + r.topLeft()), QSizeF(r.size())));
-            draw(painter, QSizeF(size));
-            painter.restore();
-        }
+        for (const QRect &r : region)
+            drawBands(painter, r, QRegion(), 1, r.top(), r.bottom() + 1);
         return;
     }
     if ((bands <= 1 || (m_inPlaceAtOne && dpr == 1)) && !several) {
         // Small enough to draw here: straight onto the page, over the paper
         // or over what the parent painted under a transparent widget. (Under
         // a clip of many rectangles the engine would split the fills.)
-        drawBands(painter, bands, top, bottom);
+        drawBands(painter, part, QRegion(), bands, top, bottom);
         return;
     }
 
@@ -111,11 +105,11 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
     // A larger part is drawn whole into the frame on one of the pool's
     // threads, where no fill is split, then put on the page.
     QSemaphore done;
-    auto frame = [this, &drawBands, &backdrop, top, bottom] {
+    auto frame = [this, &drawBands, &backdrop, &region, part, top, bottom] {
         if (backdrop.isNull())
             m_frame.fill(Qt::transparent);
         QPainter p(&m_frame);
-        drawBands(p, 1, top, bottom);
+        drawBands(p, part, region, 1, top, bottom);
     };
     m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done] {
         frame();
@@ -128,21 +122,17 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
     auto put = [&painter, this, dpr](const QRect &r) {
         painter.drawImage(QRectF(r), m_frame, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     };
-    // Under the clip of a region of many rectangles a copy goes line by
-    // line; a tall one would be split into pieces for the pool again, so it
-    // is copied a few dozen device lines at a time.
-    auto putInStrips = [&put, dpr](const QRect &r) {
-        const int lines = std::max(1, int(kStripLines / dpr));
-        for (int y = r.top(); y <= r.bottom(); y += lines)
-            put(QRect(QPoint(r.left(), y), QPoint(r.right(), std::min(y + lines - 1, r.bottom()))));
-    };
-    if (whole && !several) {
+    if (part == whole && !several) {
         painter.drawImage(QPointF(0, 0), m_frame);
     } else if (several) {
-        // Rectangle by rectangle: copied whole into a region of many, one
-        // copy would be split into pieces for the pool again.
+        // Under the clip of a region of many rectangles a copy goes line by
+        // line, and one copy of the whole, or of a tall rectangle, would be
+        // split into pieces for the pool again: each rectangle is copied a
+        // few dozen device lines at a time.
+        const int lines = std::max(1, int(kStripLines / dpr));
         for (const QRect &r : region)
-            putInStrips(r);
+            for (int y = r.top(); y <= r.bottom(); y += lines)
+                put(QRect(QPoint(r.left(), y), QPoint(r.right(), std::min(y + lines - 1, r.bottom()))));
     } else {
         put(part);
     }

@@ -100,14 +100,27 @@ QRegion IncenseView::frameArea(QSizeF size, double dpr, quint64 from, quint64 to
     return dpr == 1 ? change : QRegion(change.boundingRect());
 }
 
+namespace {
+// What the smoke and the ember reach from a burn line at `yb` on the centre
+// line `cx`: the strands 15.5 to either side (the second 1.5 further right)
+// and up to 108 above the line; the glow 7 around it.
+QRectF smokeReach(double cx, double yb)
+{
+    const double smoke = yb - 2 > 12 ? std::min(yb - 2, 108.0) : 0;
+    return QRectF(QPointF(cx - 17.5, yb - smoke - 1.5), QPointF(cx + 19, yb + 7.5));
+}
+
+// The ash in the bowl, `a` of the way to its full size.
+QRectF ashEllipse(QSizeF size, double a)
+{
+    const double width = 10 + 22 * a, halfHeight = 1.5 + 5 * a;
+    return QRectF(size.width() / 2 - width / 2, size.height() - 15 - halfHeight, width, 2 * halfHeight);
+}
+} // namespace
+
 QRect IncenseView::movingArea(QSizeF size, double progress)
 {
-    const double cx = size.width() / 2;
-    const double yb = burnLine(size.height(), progress);
-    // The strands reach 15.5 to either side (the second 1.5 further right)
-    // and up to 108 above the burn line; the glow 7 around it.
-    const double smoke = yb - 2 > 12 ? std::min(yb - 2, 108.0) : 0;
-    const QRectF reach(QPointF(cx - 17.5, yb - smoke - 1.5), QPointF(cx + 19, yb + 7.5));
+    const QRectF reach = smokeReach(size.width() / 2, burnLine(size.height(), progress));
     return reach.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), size.toSize());
 }
 
@@ -152,15 +165,9 @@ QRect traceArea(QSizeF size, double line)
 // The ash for a burn line at `line`, and the bowl and rim under it.
 QRect ashArea(QSizeF size, double line)
 {
-    const double cx = size.width() / 2;
-    const double bowlTop = size.height() - 16;
-    const double stickFoot = size.height() - 17;
-    const double span = stickFoot - kStickTop;
+    const double span = size.height() - 17 - kStickTop;
     const double a = span > 0 ? std::clamp((line - kStickTop) / span, 0.0, 1.0) : 0.0;
-    const double halfWidth = (10 + 22 * a) / 2, halfHeight = 1.5 + 5 * a;
-    const QRectF reach(QPointF(cx - halfWidth - 1, bowlTop + 1 - halfHeight - 1),
-                       QPointF(cx + halfWidth + 1, bowlTop + 1 + halfHeight + 1));
-    return reach.toAlignedRect() & QRect(QPoint(0, 0), size.toSize());
+    return ashEllipse(size, a).adjusted(-1, -1, 1, 1).toAlignedRect() & QRect(QPoint(0, 0), size.toSize());
 }
 
 // Whether what lies within `bounds` would be clipped away whole: a layer
@@ -265,7 +272,7 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
 
     // The spent trace: from the stick's former top, swaying a little, down
     // to the burn line.
-    if (yb > kStickTop + 1 && !outsideClip(painter, QRectF(QPointF(cx - 4.5, kStickTop - 2.5), QPointF(cx + 4.5, yb + 2.5)))) {
+    if (yb > kStickTop + 1 && !outsideClip(painter, traceArea(size, yb))) {
         std::array<QPointF, 25> trace;
         const double sway = turnOf(0.12, t);
         for (int i = 0; i < 25; ++i) {
@@ -295,13 +302,11 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         drawBowl(painter, cx, bowlTop, bowlWidth);
 
     // The ash grows in the bowl.
-    if (progress > 0.02 && !outsideClip(painter, QRectF(QPointF(cx - 17, bowlTop - 6), QPointF(cx + 17, bowlTop + 8)))) {
-        const double a = std::min(progress, 1.0);
-        const double ashWidth = 10 + 22 * a;
-        const double ashHalfHeight = 1.5 + 5 * a;
+    const QRectF ash = ashEllipse(size, std::min(progress, 1.0));
+    if (progress > 0.02 && !outsideClip(painter, ash.adjusted(-1, -1, 1, 1))) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(Kiv::inkGhost(0.85));
-        painter.drawEllipse(QPointF(cx, bowlTop + 1), ashWidth / 2, ashHalfHeight);
+        painter.drawEllipse(ash);
     }
 }
 
@@ -311,7 +316,7 @@ void drawMoving(QPainter &painter, QSizeF size, double t, double yb, bool runnin
     const double cx = size.width() / 2;
 
     // Two strands of smoke rise from the burn line, their waves travelling up.
-    if (yb - 2 > 12 && !outsideClip(painter, QRectF(QPointF(cx - 17, yb - std::min(yb - 2, 108.0) - 1.5), QPointF(cx + 19, yb + 1)))) {
+    if (yb - 2 > 12 && !outsideClip(painter, smokeReach(cx, yb))) {
         const double length = std::min(yb - 2, 108.0);
         QLinearGradient fade(QPointF(0, yb), QPointF(0, yb - length));
         fade.setColorAt(0, Kiv::inkFaint(running ? 0.45 : 0.12));
