@@ -22,6 +22,11 @@ TrayController::TrayController(AppModel &model, ShellActions shell, QObject *par
     // is then drawn again in the other colours.
     m_menu->installEventFilter(this);
     connect(m_menu, &QMenu::aboutToShow, this, &TrayController::fillMenu);
+    // The open menu's status line shows the clock's seconds.
+    connect(m_menu, &QMenu::aboutToShow, this,
+            [this] { m_model.setClockInSight(AppModel::ClockViewer::trayMenu, true); });
+    connect(m_menu, &QMenu::aboutToHide, this,
+            [this] { m_model.setClockInSight(AppModel::ClockViewer::trayMenu, false); });
     fillMenu();
 
     m_toolTip = MenuBarMenu::toolTip(model);

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr qint64 kTickMs = 250;
+constexpr qint64 kCoarseSlackMs = 50;
 constexpr qint64 kMsPerHalfHour = 30 * 60 * 1000;
 constexpr qint64 kMsToBreakMark = 25 * 60 * 1000;
 
@@ -53,7 +54,6 @@ PomodoroEngine::PomodoroEngine(const PomodoroConfiguring &settings, QObject *par
     , m_settings(settings)
     , m_ticker(new ClockTimer(this))
 {
-    m_ticker->setInterval(kTickMs);
     connect(m_ticker, &ClockTimer::timeout, this, &PomodoroEngine::tick);
     m_remaining = m_settings.duration(Phase::focus);
 }
@@ -261,15 +261,63 @@ void PomodoroEngine::emitRunChanged()
 
 void PomodoroEngine::startTicker()
 {
-    m_ticker->start();
+    m_ticking = true;
+    armTicker();
 }
 
 void PomodoroEngine::stopTicker()
 {
+    m_ticking = false;
     m_ticker->stop();
 }
 
+void PomodoroEngine::armTicker()
+{
+    if (m_fineTicks) {
+        m_ticker->setSingleShot(false);
+        m_ticker->start(kTickMs);
+        return;
+    }
+    // The wait until remaining, as the last tick left it, next crosses a
+    // whole second, and a little more so that the tick finds it crossed: the
+    // system's timers may fire up to a twentieth of their wait early. The
+    // countdown's end is waited for exactly, so the next step starts on
+    // time; a tick that comes early there waits again for what is left.
+    const double fraction = m_remaining - std::floor(m_remaining);
+    double wait = fraction > 0 ? fraction : 1.0;
+    qint64 slack = kCoarseSlackMs;
+    if (isOpenEnded()) {
+        wait = 1.0 - fraction;
+    } else if (m_remaining <= 1.0) {
+        wait = m_remaining;
+        slack = 0;
+    }
+    m_ticker->setSingleShot(true);
+    m_ticker->start(std::max<qint64>(1, qint64(std::ceil(wait * 1000.0)) + slack));
+}
+
+void PomodoroEngine::setFineTicks(bool fine)
+{
+    if (m_fineTicks == fine)
+        return;
+    m_fineTicks = fine;
+    if (!m_ticking)
+        return;
+    // A tick now: the clock is up to date for whoever looks, and the next
+    // wait is measured from it.
+    m_ticker->stop();
+    tick();
+}
+
 void PomodoroEngine::tick()
+{
+    tickOnce();
+    // A step that ended in this tick may have started the ticker anew.
+    if (m_ticking && !m_ticker->isActive())
+        armTicker();
+}
+
+void PomodoroEngine::tickOnce()
 {
     if (isOpenEnded()) {
         setRemaining(elapsed());

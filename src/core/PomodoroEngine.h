@@ -15,7 +15,9 @@ class ClockTimer;
 // The timer state machine. It runs one run at a time: the steps (phases) a
 // mode prescribes, from begin() until the last step ends or the run is
 // stopped. Time is measured from wall-clock dates read from Clock::current();
-// a 0.25 s ticker only notices when a phase is over. Every phase that ends
+// a 0.25 s ticker only notices when a phase is over (once a second, at the
+// clock's whole seconds, while nobody watches it closely; see
+// setFineTicks). Every phase that ends
 // with at least one second of running time becomes a SessionRecord.
 //
 // The owner learns of events through four callbacks, called synchronously
@@ -104,6 +106,15 @@ public:
     // The phase of step i of the current run, or nothing past its end.
     std::optional<Phase> phaseAt(int index) const;
 
+    // Fine (the default): the ticker runs every 0.25 s, for a clock and a
+    // face that someone watches. Not fine: it wakes only when the clock's
+    // whole seconds change (a countdown's falling to the second below, an
+    // open-ended phase's rising to the next) and so at a phase's very end,
+    // for what shows whole seconds alone while the window is away. Turning
+    // fine brings remaining up to date at once.
+    void setFineTicks(bool fine);
+    bool hasFineTicks() const { return m_fineTicks; }
+
 signals:
     void modeChanged();
     void phaseChanged();
@@ -125,6 +136,8 @@ signals:
 
 private:
     void tick();
+    void tickOnce();
+    void armTicker();
     void startTicker();
     void stopTicker();
     // Ends the current step. endedAt is when its time ran out (a tick that
@@ -202,5 +215,7 @@ private:
     double m_workedSeconds = 0;
     std::optional<QDateTime> m_runningSince;
     ClockTimer *m_ticker = nullptr;
+    bool m_ticking = false; // between startTicker and stopTicker
+    bool m_fineTicks = true;
     bool m_heldWhileClockTurned = false;
 };

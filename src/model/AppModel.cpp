@@ -832,6 +832,15 @@ void AppModel::completeSelectedTask()
 
 // MARK: menu-bar title, ambience preview, update check
 
+void AppModel::setClockInSight(ClockViewer viewer, bool inSight)
+{
+    if (inSight)
+        m_clockViewers |= unsigned(viewer);
+    else
+        m_clockViewers &= ~unsigned(viewer);
+    m_engine->setFineTicks(m_clockViewers != 0);
+}
+
 QString AppModel::menuBarTitle() const
 {
     if (!m_engine->mode())

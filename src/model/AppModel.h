@@ -249,6 +249,13 @@ public:
     std::optional<TodoItem> linkedTask() const;
     void completeSelectedTask();
 
+    // What shows the running clock to a fraction of a second: the timer
+    // screen in sight (shown, its window not minimised) and the tray's menu
+    // open. While neither does the engine ticks once a second, which the
+    // title (whole seconds or minutes) and the tray's icon still follow.
+    enum class ClockViewer : unsigned { timerScreen = 1, trayMenu = 2 };
+    void setClockInSight(ClockViewer viewer, bool inSight);
+
     // The menu-bar title, the ambience preview and the update check.
     QString menuBarTitle() const;
     void previewAmbience();
@@ -385,6 +392,9 @@ private:
 
     AppSettings *m_settings = nullptr;
     std::unique_ptr<PomodoroEngine> m_engine;
+    // The viewers (ClockViewer bits) that have the clock in sight; until the
+    // timer screen says otherwise it is taken to be in sight.
+    unsigned m_clockViewers = unsigned(ClockViewer::timerScreen);
     SessionStore *m_store = nullptr;
     CalendarService *m_calendarService = nullptr;
     TaskHub *m_taskHub = nullptr;

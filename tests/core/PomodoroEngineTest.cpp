@@ -2,6 +2,7 @@
 #include "platform/fakes/FakeClock.h"
 
 #include <QSignalSpy>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -167,6 +168,59 @@ INSTANTIATE_TEST_SUITE_P(
                  {"run focus running @0", "record focus 書く 09:00:00-09:10:00 done @0", "completed focus @0",
                   "run focus finished @1", "plan rounds"}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Away from sight the ticker wakes only at the clock's whole seconds: the
+// steps, their records and their order are the same to the millisecond.
+TEST_P(ModeSequence, RunsTheSameStepsOnWholeSecondTicks)
+{
+    const ModeCase &c = GetParam();
+    engine->setFineTicks(false);
+    engine->setTaskTitle(QStringLiteral("  書く\n"));
+    engine->begin(c.mode, false, c.rounds);
+    clock.advance(4LL * 3600 * 1000);
+    EXPECT_EQ(log, c.expected);
+    EXPECT_EQ(engine->state(), RunState::finished);
+    EXPECT_EQ(clock.pendingCount(), 0) << "the ticker stops with the run";
+}
+
+TEST_F(EngineTest, AwayFromSightTheClockTicksOncePerShownSecondAndCatchesUpWhenSeen)
+{
+    engine->begin(Mode::quick);
+    clock.advance(300);
+    EXPECT_DOUBLE_EQ(engine->remaining(), 1499.75) << "fine ticks every quarter second";
+
+    engine->setFineTicks(false);
+    EXPECT_DOUBLE_EQ(engine->remaining(), 1499.7) << "turning coarse ticks at once";
+    std::vector<double> seen;
+    QObject::connect(engine.get(), &PomodoroEngine::remainingChanged, [&] { seen.push_back(engine->remaining()); });
+    clock.advance(10'000);
+    // One tick for each whole second the countdown falls to, none skipped,
+    // each found a little after its second has begun.
+    ASSERT_EQ(seen.size(), 10u);
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(std::ceil(seen[i]), 1499.0 - double(i)) << i;
+        EXPECT_GT(seen[i], 1498.9 - double(i)) << i;
+    }
+
+    // Seen again between two whole seconds: up to date at once, then every
+    // quarter second.
+    clock.advance(500);
+    seen.clear();
+    engine->setFineTicks(true);
+    EXPECT_DOUBLE_EQ(engine->remaining(), 1489.2);
+    clock.advance(1000);
+    EXPECT_EQ(seen.size(), 5u);
+
+    // Paused, nothing ticks; an open-ended phase counts up a second at a time.
+    engine->setFineTicks(false);
+    engine->pause();
+    EXPECT_EQ(clock.pendingCount(), 0);
+    engine->begin(Mode::open);
+    seen.clear();
+    clock.advance(3'500);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(std::floor(seen.back()), 3.0);
+}
 
 TEST_F(EngineTest, OpenFocusCountsUpAndEndsWhenFinished)
 {

@@ -363,8 +363,20 @@ void TimerView::placeTitle()
 void TimerView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Shown, or its window restored from the dock (a spontaneous show): the
+    // clock is in sight again, brought up to date before it is drawn.
+    if (m_context.model)
+        m_context.model->setClockInSight(AppModel::ClockViewer::timerScreen, true);
     if (m_stale)
         refresh();
+}
+
+void TimerView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Hidden, another page shown, or its window minimised (a spontaneous hide).
+    if (m_context.model)
+        m_context.model->setClockInSight(AppModel::ClockViewer::timerScreen, false);
 }
 
 void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
