@@ -57,6 +57,8 @@ void TrayController::show()
 {
     if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
+    // Its title and icon follow the clock's whole seconds.
+    m_model.setClockInSight(AppModel::ClockViewer::trayItem, true);
     m_tray = new QSystemTrayIcon(m_icon);
     m_tray->setObjectName(QStringLiteral("tray"));
     m_tray->setToolTip(m_toolTip);

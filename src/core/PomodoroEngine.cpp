@@ -11,6 +11,7 @@ namespace {
 
 constexpr qint64 kTickMs = 250;
 constexpr qint64 kCoarseSlackMs = 50;
+constexpr double kStepEndMostSeconds = 10;
 constexpr qint64 kMsPerHalfHour = 30 * 60 * 1000;
 constexpr qint64 kMsToBreakMark = 25 * 60 * 1000;
 
@@ -273,7 +274,7 @@ void PomodoroEngine::stopTicker()
 
 void PomodoroEngine::armTicker()
 {
-    if (m_fineTicks) {
+    if (m_ticks == Ticks::fine) {
         m_ticker->setSingleShot(false);
         m_ticker->start(kTickMs);
         return;
@@ -287,20 +288,28 @@ void PomodoroEngine::armTicker()
     double wait = fraction > 0 ? fraction : 1.0;
     qint64 slack = kCoarseSlackMs;
     if (isOpenEnded()) {
+        // Counting up, it has no end to wait for.
+        if (m_ticks == Ticks::stepEnd) {
+            m_ticker->stop();
+            return;
+        }
         wait = 1.0 - fraction;
-    } else if (m_remaining <= 1.0) {
-        wait = m_remaining;
+    } else if (m_remaining <= 1.0 || m_ticks == Ticks::stepEnd) {
+        // Waits on the system's timers stop while the machine sleeps: a
+        // long wait is cut into pieces, so a phase whose end passed during
+        // a sleep ends soon after waking.
+        wait = std::min(m_remaining, kStepEndMostSeconds);
         slack = 0;
     }
     m_ticker->setSingleShot(true);
     m_ticker->start(std::max<qint64>(1, qint64(std::ceil(wait * 1000.0)) + slack));
 }
 
-void PomodoroEngine::setFineTicks(bool fine)
+void PomodoroEngine::setTicks(Ticks ticks)
 {
-    if (m_fineTicks == fine)
+    if (m_ticks == ticks)
         return;
-    m_fineTicks = fine;
+    m_ticks = ticks;
     if (!m_ticking)
         return;
     // A tick now: the clock is up to date for whoever looks, and the next

@@ -15,9 +15,8 @@ class ClockTimer;
 // The timer state machine. It runs one run at a time: the steps (phases) a
 // mode prescribes, from begin() until the last step ends or the run is
 // stopped. Time is measured from wall-clock dates read from Clock::current();
-// a 0.25 s ticker only notices when a phase is over (once a second, at the
-// clock's whole seconds, while nobody watches it closely; see
-// setFineTicks). Every phase that ends
+// a 0.25 s ticker only notices when a phase is over (less often while
+// nobody watches the clock closely; see setTicks). Every phase that ends
 // with at least one second of running time becomes a SessionRecord.
 //
 // The owner learns of events through four callbacks, called synchronously
@@ -106,14 +105,19 @@ public:
     // The phase of step i of the current run, or nothing past its end.
     std::optional<Phase> phaseAt(int index) const;
 
-    // Fine (the default): the ticker runs every 0.25 s, for a clock and a
-    // face that someone watches. Not fine: it wakes only when the clock's
-    // whole seconds change (a countdown's falling to the second below, an
-    // open-ended phase's rising to the next) and so at a phase's very end,
-    // for what shows whole seconds alone while the window is away. Turning
-    // fine brings remaining up to date at once.
-    void setFineTicks(bool fine);
-    bool hasFineTicks() const { return m_fineTicks; }
+    // How often the ticker wakes while a phase runs:
+    //  - fine (the default): every 0.25 s, for a clock and a face someone
+    //    watches;
+    //  - seconds: when the clock's whole seconds change (a countdown's
+    //    falling to the second below, an open-ended phase's rising to the
+    //    next), for what shows whole seconds alone (the tray's title);
+    //  - stepEnd: only at the countdown's very end, while nothing shows
+    //    the clock at all.
+    // A phase ends on time in each. Turning to a finer cadence brings
+    // remaining up to date at once.
+    enum class Ticks { fine, seconds, stepEnd };
+    void setTicks(Ticks ticks);
+    Ticks ticks() const { return m_ticks; }
 
 signals:
     void modeChanged();
@@ -216,6 +220,6 @@ private:
     std::optional<QDateTime> m_runningSince;
     ClockTimer *m_ticker = nullptr;
     bool m_ticking = false; // between startTicker and stopTicker
-    bool m_fineTicks = true;
+    Ticks m_ticks = Ticks::fine;
     bool m_heldWhileClockTurned = false;
 };

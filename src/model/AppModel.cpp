@@ -838,7 +838,10 @@ void AppModel::setClockInSight(ClockViewer viewer, bool inSight)
         m_clockViewers |= unsigned(viewer);
     else
         m_clockViewers &= ~unsigned(viewer);
-    m_engine->setFineTicks(m_clockViewers != 0);
+    const unsigned fine = unsigned(ClockViewer::timerScreen) | unsigned(ClockViewer::trayMenu);
+    m_engine->setTicks((m_clockViewers & fine)       ? PomodoroEngine::Ticks::fine
+                       : m_clockViewers != 0          ? PomodoroEngine::Ticks::seconds
+                                                      : PomodoroEngine::Ticks::stepEnd);
 }
 
 QString AppModel::menuBarTitle() const

@@ -249,11 +249,12 @@ public:
     std::optional<TodoItem> linkedTask() const;
     void completeSelectedTask();
 
-    // What shows the running clock to a fraction of a second: the timer
+    // What shows the running clock: to a fraction of a second, the timer
     // screen in sight (shown, its window not minimised) and the tray's menu
-    // open. While neither does the engine ticks once a second, which the
-    // title (whole seconds or minutes) and the tray's icon still follow.
-    enum class ClockViewer : unsigned { timerScreen = 1, trayMenu = 2 };
+    // open; in whole seconds (or minutes), the tray item's title and icon.
+    // The engine ticks as finely as the finest of them needs, and only at a
+    // phase's end when none is there.
+    enum class ClockViewer : unsigned { timerScreen = 1, trayMenu = 2, trayItem = 4 };
     void setClockInSight(ClockViewer viewer, bool inSight);
 
     // The menu-bar title, the ambience preview and the update check.

@@ -169,18 +169,25 @@ INSTANTIATE_TEST_SUITE_P(
                   "run focus finished @1", "plan rounds"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-// Away from sight the ticker wakes only at the clock's whole seconds: the
-// steps, their records and their order are the same to the millisecond.
-TEST_P(ModeSequence, RunsTheSameStepsOnWholeSecondTicks)
+// Away from sight the ticker wakes only at the clock's whole seconds, or
+// only towards a phase's end: the steps, their records and their order are
+// the same to the millisecond.
+TEST_P(ModeSequence, RunsTheSameStepsOnFewerTicks)
 {
     const ModeCase &c = GetParam();
-    engine->setFineTicks(false);
-    engine->setTaskTitle(QStringLiteral("  書く\n"));
-    engine->begin(c.mode, false, c.rounds);
-    clock.advance(4LL * 3600 * 1000);
-    EXPECT_EQ(log, c.expected);
-    EXPECT_EQ(engine->state(), RunState::finished);
-    EXPECT_EQ(clock.pendingCount(), 0) << "the ticker stops with the run";
+    for (PomodoroEngine::Ticks ticks : {PomodoroEngine::Ticks::seconds, PomodoroEngine::Ticks::stepEnd}) {
+        SCOPED_TRACE(int(ticks));
+        clock.setNow(at(9, 0));
+        log.clear();
+        engine->setTicks(ticks);
+        engine->setTaskTitle(QStringLiteral("  書く\n"));
+        engine->begin(c.mode, false, c.rounds);
+        clock.advance(4LL * 3600 * 1000);
+        EXPECT_EQ(log, c.expected);
+        EXPECT_EQ(engine->state(), RunState::finished);
+        EXPECT_EQ(clock.pendingCount(), 0) << "the ticker stops with the run";
+        engine->stop();
+    }
 }
 
 TEST_F(EngineTest, AwayFromSightTheClockTicksOncePerShownSecondAndCatchesUpWhenSeen)
@@ -189,7 +196,7 @@ TEST_F(EngineTest, AwayFromSightTheClockTicksOncePerShownSecondAndCatchesUpWhenS
     clock.advance(300);
     EXPECT_DOUBLE_EQ(engine->remaining(), 1499.75) << "fine ticks every quarter second";
 
-    engine->setFineTicks(false);
+    engine->setTicks(PomodoroEngine::Ticks::seconds);
     EXPECT_DOUBLE_EQ(engine->remaining(), 1499.7) << "turning coarse ticks at once";
     std::vector<double> seen;
     QObject::connect(engine.get(), &PomodoroEngine::remainingChanged, [&] { seen.push_back(engine->remaining()); });
@@ -206,13 +213,24 @@ TEST_F(EngineTest, AwayFromSightTheClockTicksOncePerShownSecondAndCatchesUpWhenS
     // quarter second.
     clock.advance(500);
     seen.clear();
-    engine->setFineTicks(true);
+    engine->setTicks(PomodoroEngine::Ticks::fine);
     EXPECT_DOUBLE_EQ(engine->remaining(), 1489.2);
     clock.advance(1000);
     EXPECT_EQ(seen.size(), 5u);
 
-    // Paused, nothing ticks; an open-ended phase counts up a second at a time.
-    engine->setFineTicks(false);
+    // With nothing showing the clock, a few ticks a minute until the end,
+    // and the clock up to date once something shows it again.
+    engine->setTicks(PomodoroEngine::Ticks::stepEnd);
+    seen.clear();
+    clock.advance(60'000);
+    EXPECT_LE(seen.size(), 7u);
+    clock.advance(300);
+    engine->setTicks(PomodoroEngine::Ticks::seconds);
+    EXPECT_DOUBLE_EQ(engine->remaining(), 1427.9);
+
+    // Paused, nothing ticks; an open-ended phase counts up a second at a
+    // time, and not at all with nothing showing it.
+    engine->setTicks(PomodoroEngine::Ticks::seconds);
     engine->pause();
     EXPECT_EQ(clock.pendingCount(), 0);
     engine->begin(Mode::open);
@@ -220,6 +238,11 @@ TEST_F(EngineTest, AwayFromSightTheClockTicksOncePerShownSecondAndCatchesUpWhenS
     clock.advance(3'500);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(std::floor(seen.back()), 3.0);
+    engine->setTicks(PomodoroEngine::Ticks::stepEnd);
+    seen.clear();
+    clock.advance(60'000);
+    EXPECT_TRUE(seen.empty()) << "an open-ended phase has no end to wait for";
+    EXPECT_EQ(clock.pendingCount(), 0);
 }
 
 TEST_F(EngineTest, OpenFocusCountsUpAndEndsWhenFinished)
