@@ -7,6 +7,7 @@
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
+#include "platform/desktop/XSendBuffer.h"
 #include "platform/notify/FreedesktopNotificationCenter.h"
 #include "sound/Chime.h"
 #include "sources/NoticeRoute.h"
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    XSendBuffer::widenForDisplay();
     if (const auto answer = CommandLine::check(QApplication::arguments()))
         return CommandLine::print(*answer);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
