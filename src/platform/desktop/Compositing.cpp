@@ -1,5 +1,7 @@
 #include "platform/desktop/Compositing.h"
 
+#include "platform/desktop/XConnection.h"
+
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
@@ -11,8 +13,7 @@ std::optional<bool> g_pinned;
 bool x11Composes()
 {
 #if QT_CONFIG(xcb)
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *connection = XConnection::current();
     if (!connection)
         return false;
     // The default screen's number: DISPLAY ":0.1" means screen 1.

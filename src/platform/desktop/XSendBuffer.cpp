@@ -1,6 +1,6 @@
 #include "platform/desktop/XSendBuffer.h"
 
-#include <QGuiApplication>
+#include "platform/desktop/XConnection.h"
 
 #include <sys/socket.h>
 #include <xcb/xcb.h>
@@ -20,13 +20,8 @@ int widen(int fd)
 
 void widenForDisplay()
 {
-#if QT_CONFIG(xcb)
-    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr)
+    if (xcb_connection_t *connection = XConnection::current())
         widen(xcb_get_file_descriptor(connection));
-#endif
 }
 
 } // namespace XSendBuffer
