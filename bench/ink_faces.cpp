@@ -19,9 +19,11 @@
 #include "core/Kiv.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/PaintCache.h"
+#include "views/timer/FaceTime.h"
 #include "views/timer/IncenseView.h"
 #include "views/timer/KinhinView.h"
 #include "views/timer/RingView.h"
+#include "platform/fakes/FakeClock.h"
 
 #include <QApplication>
 #include <QImage>
@@ -135,6 +137,31 @@ void IncenseWidgetSlowStep(benchmark::State &state)
     }
 }
 BENCHMARK(IncenseWidgetSlowStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// A frame at a step of the trace's sway (four a second) with the burn line
+// still: the spent trace drawn again down to the line, at a tenth and at
+// seven tenths of the phase (the trace is longer, and costs more, as the
+// phase goes on). Arguments: the device pixel ratio, the progress in tenths.
+void IncenseWidgetSwayStep(benchmark::State &state)
+{
+    FakeClock clock;
+    Clock::setCurrent(&clock);
+    FacePage on(double(state.range(0)), [](QWidget *parent) { return new IncenseView(parent); });
+    auto *face = static_cast<IncenseView *>(on.face);
+    const QSizeF size(face->size());
+    const double dpr = double(state.range(0));
+    const double progress = double(state.range(1)) / 10;
+    face->setInputs(progress, Phase::focus, true);
+    on.paint(QRegion(face->rect()));
+    for (auto _ : state) {
+        const quint64 before = IncenseView::stillStep(size, FaceTime::now(), progress, dpr);
+        clock.advance(250);
+        on.paint(IncenseView::frameArea(size, dpr, before, IncenseView::stillStep(size, FaceTime::now(), progress, dpr),
+                                        progress));
+    }
+    Clock::setCurrent(nullptr);
+}
+BENCHMARK(IncenseWidgetSwayStep)->Args({1, 1})->Args({1, 7})->Args({2, 7})->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 QWidget *incense(QWidget *parent)
 {

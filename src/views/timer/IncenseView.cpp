@@ -230,7 +230,9 @@ namespace {
 // A tall, thin shape filled in one go (the trace, the stick) gives the
 // raster engine enough spans to split the fill into pieces for Qt's pool;
 // drawn slice by slice, each clipped to a few whole device lines, it is
-// drawn on the calling thread alone. `top` and `bottom` bound the shape.
+// drawn on the calling thread alone. `top` and `bottom` bound the shape;
+// `paint` draws it for a slice from `from` to `to` (logical), and may leave
+// out what lies well outside them.
 constexpr int kSliceLines = 16;
 
 template <typename Paint>
@@ -238,7 +240,7 @@ void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
 {
     // On one of the pool's own threads the engine splits nothing.
     if (QThreadPool::globalInstance()->contains(QThread::currentThread())) {
-        paint();
+        paint(top, bottom);
         return;
     }
     const QTransform device = painter.deviceTransform();
@@ -254,12 +256,18 @@ void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
     }
     for (int y = first; y < last; y += kSliceLines) {
         const int end = std::min(y + kSliceLines, last);
+        const double from = (y - dy) / scale, to = (end - dy) / scale;
         painter.save();
-        painter.setClipRect(QRectF(QPointF(-1e4, (y - dy) / scale), QPointF(1e4, (end - dy) / scale)), Qt::IntersectClip);
-        paint();
+        painter.setClipRect(QRectF(QPointF(-1e4, from), QPointF(1e4, to)), Qt::IntersectClip);
+        paint(from, to);
         painter.restore();
     }
 }
+
+// How far beyond a slice a shape drawn for it must reach so that what falls
+// within the slice is the whole shape's: past the caps and miters of the
+// trace's stroke and the stick's rounded ends.
+constexpr double kSliceReach = 4;
 
 // What changes slowly: the spent trace (swaying by at most 0.31 px a
 // second), the stick down to the burn line `yb`, the bowl, its rim and the
@@ -281,7 +289,17 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         }
         painter.setPen(QPen(Kiv::ink(0.17), 0.58 * kStickWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
-        inSlices(painter, kStickTop - 2, yb + 2, [&] { painter.drawPolyline(trace.data(), int(trace.size())); });
+        // Each slice strokes only the part of the trace that reaches it,
+        // from the last point above it to the first below it (with room for
+        // the joins), not the whole trace again.
+        inSlices(painter, kStickTop - 2, yb + 2, [&](double from, double to) {
+            size_t begin = 0, end = trace.size();
+            while (begin + 1 < trace.size() && trace[begin + 1].y() <= from - kSliceReach)
+                ++begin;
+            while (end - 1 > begin + 1 && trace[end - 2].y() >= to + kSliceReach)
+                --end;
+            painter.drawPolyline(trace.data() + begin, int(end - begin));
+        });
     }
 
     // The stick still unburnt.
@@ -291,9 +309,14 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         across.setColorAt(1, Kiv::ink(0.62));
         painter.setPen(Qt::NoPen);
         painter.setBrush(across);
-        inSlices(painter, yb, stickFoot, [&] {
-            painter.drawRoundedRect(QRectF(cx - kStickWidth / 2, yb, kStickWidth, stickFoot - yb), kStickWidth / 2,
-                                    kStickWidth / 2);
+        // A slice draws the stick from a little above it to a little below
+        // it: its rounded ends fall within the slice only where the stick's
+        // own ends do, and its colour runs across it, not down.
+        inSlices(painter, yb, stickFoot, [&](double from, double to) {
+            const double top = std::max(yb, from - kSliceReach), bottom = std::min(stickFoot, to + kSliceReach);
+            if (bottom > top)
+                painter.drawRoundedRect(QRectF(cx - kStickWidth / 2, top, kStickWidth, bottom - top), kStickWidth / 2,
+                                        kStickWidth / 2);
         });
     }
 

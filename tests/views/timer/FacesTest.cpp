@@ -13,6 +13,8 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QTest>
 #include <cmath>
 #include <numbers>
@@ -400,6 +402,38 @@ TEST_F(FacesTest, TheSlowPartsRedrawnInTheirColumnMatchAWholeDrawing)
             const QImage kept = frame(t, progress, &still);
             EXPECT_EQ(still.drawCount(), drawn + 1);
             EXPECT_LE(worstDifference(kept, frame(t, progress, nullptr)), 2);
+        }
+    }
+}
+
+// On the painting thread the stick and its trace are drawn slice by slice,
+// each slice with only the part of them that reaches it; the picture is the
+// one a pool thread draws, where they are drawn whole.
+TEST_F(FacesTest, TheIncenseDrawnInSlicesIsTheIncenseDrawnWhole)
+{
+    const QSize size(IncenseView::kWidth, IncenseView::kHeight);
+    auto paint = [&](double dpr, double t, double progress) {
+        QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Kiv::paper());
+        QPainter painter(&image);
+        IncenseView::draw(painter, QSizeF(size), t, progress, true);
+        return image;
+    };
+    for (double dpr : {1.0, 2.0}) {
+        for (double progress : {0.004, 0.3, 0.7, 1.0}) {
+            for (double t : {1000.0, 1003.7}) {
+                SCOPED_TRACE(testing::Message() << "dpr " << dpr << " progress " << progress << " t " << t);
+                const QImage sliced = paint(dpr, t, progress);
+                QImage whole;
+                QSemaphore done;
+                ASSERT_TRUE(QThreadPool::globalInstance()->tryStart([&] {
+                    whole = paint(dpr, t, progress);
+                    done.release();
+                }));
+                done.acquire();
+                EXPECT_LE(worstDifference(sliced, whole), 0);
+            }
         }
     }
 }
