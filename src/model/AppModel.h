@@ -250,11 +250,14 @@ public:
     void completeSelectedTask();
 
     // What shows the running clock: to a fraction of a second, the timer
-    // screen in sight (shown, its window not minimised) and the tray's menu
-    // open; in whole seconds (or minutes), the tray item's title and icon.
-    // The engine ticks as finely as the finest of them needs, and only at a
+    // screen in sight (shown, its window not minimised) with a face that
+    // moves with the engine's ticks (the breathing ring), and the tray's
+    // menu open; in whole seconds (or minutes), the timer screen in sight
+    // with a face that draws its own frames (the incense, the walker: its
+    // digits show whole seconds) and the tray item's title and icon. The
+    // engine ticks as finely as the finest of them needs, and only at a
     // phase's end when none is there.
-    enum class ClockViewer : unsigned { timerScreen = 1, trayMenu = 2, trayItem = 4 };
+    enum class ClockViewer : unsigned { timerScreen = 1, trayMenu = 2, trayItem = 4, timerScreenSeconds = 8 };
     void setClockInSight(ClockViewer viewer, bool inSight);
 
     // The menu-bar title, the ambience preview and the update check.

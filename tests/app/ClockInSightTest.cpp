@@ -1,7 +1,9 @@
 // The engine ticks every quarter second only while someone can see the
 // clock's fractions: the timer screen in a window that is shown and not
-// minimised, or the tray's menu open. Otherwise it wakes once a second for
-// a tray item's title, or towards the phase's end when there is none.
+// minimised with the ring (which breathes with the ticks), or the tray's
+// menu open. With the incense or the walker in sight, which draw their own
+// frames, and for a tray item's title it wakes once a second; towards the
+// phase's end when nothing shows the clock.
 #include "ShownApp.h"
 #include "app/TrayController.h"
 #include "core/PomodoroEngine.h"
@@ -20,6 +22,7 @@ struct ClockInSightTest : ShownApp
     }
     PomodoroEngine &engine() { return rig->model->engine(); }
     static constexpr PomodoroEngine::Ticks Fine = PomodoroEngine::Ticks::fine;
+    static constexpr PomodoroEngine::Ticks Seconds = PomodoroEngine::Ticks::seconds;
     // The tests' desktop has no tray: nothing shows the clock away from sight.
     static constexpr PomodoroEngine::Ticks Away = PomodoroEngine::Ticks::stepEnd;
     QMenu *trayMenu() { return app->trayController()->menu(); }
@@ -27,6 +30,7 @@ struct ClockInSightTest : ShownApp
 
 TEST_F(ClockInSightTest, FineTicksFollowWhatShowsTheClock)
 {
+    rig->model->settings().setFocusVisual(FocusVisual::ring);
     engine().begin(Mode::quick);
     settle();
     EXPECT_EQ(engine().ticks(), Fine) << "the timer screen is in sight";
@@ -55,6 +59,37 @@ TEST_F(ClockInSightTest, FineTicksFollowWhatShowsTheClock)
     window->showNormal();
     activate(window);
     EXPECT_EQ(engine().ticks(), Fine);
+}
+
+// The face in sight sets how finely: the ring's breath goes with the
+// ticks; the incense and the walker need only the turning seconds, and a
+// change of face while the screen shows changes the cadence at once.
+TEST_F(ClockInSightTest, AFaceThatDrawsItsOwnFramesNeedsOnlyWholeSeconds)
+{
+    rig->model->settings().setFocusVisual(FocusVisual::incense);
+    engine().begin(Mode::quick);
+    settle();
+    EXPECT_EQ(engine().ticks(), Seconds) << "the incense";
+
+    rig->model->settings().setFocusVisual(FocusVisual::ring);
+    settle();
+    EXPECT_EQ(engine().ticks(), Fine) << "the ring";
+
+    engine().finishPhase(true); // on to the short break, the walker
+    settle();
+    ASSERT_EQ(engine().phase(), Phase::shortBreak);
+    EXPECT_EQ(engine().ticks(), Seconds) << "the walker";
+
+    emit trayMenu()->aboutToShow();
+    EXPECT_EQ(engine().ticks(), Fine) << "the tray's menu shows the seconds";
+    emit trayMenu()->aboutToHide();
+
+    app->mainWindow()->showMinimized();
+    settle();
+    EXPECT_EQ(engine().ticks(), Away) << "minimised";
+    app->mainWindow()->showNormal();
+    activate(app->mainWindow());
+    EXPECT_EQ(engine().ticks(), Seconds) << "restored, with the walker";
 }
 
 } // namespace

@@ -85,9 +85,16 @@ void IncenseView::setInputs(double progress, Phase phase, bool running)
 
 void IncenseView::frame()
 {
+    // The frame is painted now, not posted for later: a posted update costs
+    // the event loop a wake-up call to itself and a round of its own, 20
+    // times a second. The device ratio is the one the last frame was drawn
+    // at: a move to another screen repaints the whole face anyway.
     const QSizeF area(size());
-    const qreal dpr = devicePixelRatioF();
-    update(frameArea(area, dpr, m_drawnStep, stillStep(area, FaceTime::now(), m_progress, dpr), m_progress));
+    const quint64 step = stillStep(area, FaceTime::now(), m_progress, m_drawnDpr);
+    if (step == m_drawnStep)
+        repaint(movingArea(area, m_progress));
+    else
+        repaint(frameArea(area, m_drawnDpr, m_drawnStep, step, m_progress));
 }
 
 QRegion IncenseView::frameArea(QSizeF size, double dpr, quint64 from, quint64 to, double progress)
@@ -409,7 +416,8 @@ void IncenseView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const double t = m_running ? FaceTime::now() : m_stillTime;
-    m_drawnStep = stillStep(QSizeF(size()), t, m_progress, PaintCache::deviceScale(painter));
+    m_drawnDpr = PaintCache::deviceScale(painter);
+    m_drawnStep = stillStep(QSizeF(size()), t, m_progress, m_drawnDpr);
     m_canvas->paint(painter, event->region(),
                     [this, t](QPainter &p, QSizeF s) { draw(p, s, t, m_progress, m_running, &m_still); });
 }

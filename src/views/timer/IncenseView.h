@@ -83,4 +83,5 @@ private:
     FrameCanvas *m_canvas;
     PaintCache m_still;
     quint64 m_drawnStep = 0; // the slow parts' step of the last frame
+    double m_drawnDpr = 1;   // and the device pixel ratio it was drawn at
 };

@@ -365,8 +365,7 @@ void TimerView::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Shown, or its window restored from the dock (a spontaneous show): the
     // clock is in sight again, brought up to date before it is drawn.
-    if (m_context.model)
-        m_context.model->setClockInSight(AppModel::ClockViewer::timerScreen, true);
+    reportClockInSight(true);
     if (m_stale)
         refresh();
 }
@@ -375,15 +374,37 @@ void TimerView::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     // Hidden, another page shown, or its window minimised (a spontaneous hide).
-    if (m_context.model)
-        m_context.model->setClockInSight(AppModel::ClockViewer::timerScreen, false);
+    reportClockInSight(false);
+}
+
+void TimerView::reportClockInSight(bool inSight)
+{
+    AppModel *model = m_context.model;
+    if (!model)
+        return;
+    // The ring breathes with the engine's ticks. The incense and the walker
+    // draw their own frames and take the progress as it comes, and the
+    // digits show whole seconds: with them in sight the engine need tick
+    // only when a second turns.
+    const bool ownFrames = m_placedFace && *m_placedFace != TimerViewState::Face::ring;
+    using Viewer = AppModel::ClockViewer;
+    // The viewer coming into sight first, so that the engine does not pass
+    // through a coarser cadence on the way.
+    const Viewer now = ownFrames ? Viewer::timerScreenSeconds : Viewer::timerScreen;
+    const Viewer other = ownFrames ? Viewer::timerScreen : Viewer::timerScreenSeconds;
+    model->setClockInSight(now, inSight);
+    model->setClockInSight(other, false);
 }
 
 void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
 {
     const bool changed = m_placedFace != face || m_placedLarge != largeClock;
     if (m_placedFace != face) {
+        const bool beating = face == TimerViewState::Face::ring;
+        const bool wasBeating = !m_placedFace || *m_placedFace == TimerViewState::Face::ring;
         m_placedFace = face;
+        if (beating != wasBeating && isVisible() && !window()->isMinimized())
+            reportClockInSight(true);
         m_incense->setVisible(face == TimerViewState::Face::incense);
         m_ring->setVisible(face == TimerViewState::Face::ring);
         m_kinhin->setVisible(face == TimerViewState::Face::walking);

@@ -65,6 +65,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Tells the model whether the clock is in sight, and how finely.
+    void reportClockInSight(bool inSight);
     // The phase's name in the header: centred, clear of the bar.
     void placeTitle();
     // The ring sized to hold the clock laid on it, drawn in `font` (or
