@@ -10,8 +10,9 @@
 //   copied to the page. IncenseWidgetMoving: what one frame of the burning
 //   incense repaints, its smoke and ember; IncenseWidgetSlowStep: a frame
 //   where the slow parts have moved, their layer drawn again in the stick's
-//   column; RingWidgetBreathing: a frame of the breathing ring, the band
-//   about its track.
+//   column; IncenseWidgetSwayStep: a frame where only the trace has swayed
+//   on, early and late in a phase; RingWidgetBreathing: a frame of the
+//   breathing ring, the band about its track.
 //
 // Measured on the 8-core build machine (quiet, load under 1), process CPU
 // per frame at 1× and 2×: see the closing note of the change that added the
