@@ -25,6 +25,15 @@ double secondsBetween(const QDateTime &from, const QDateTime &to)
     return from.msecsTo(to) / 1000.0;
 }
 
+// Seconds from the millisecond `from` (since 1970 UTC) to the clock's now.
+// What ticks reads the time this way: a local QDateTime converts through the
+// C library's local time, which looks at the system's time zone file on
+// every conversion, several times a tick.
+double secondsSinceMSecs(qint64 from)
+{
+    return double(Clock::current().nowMSecs() - from) / 1000.0;
+}
+
 // Milliseconds into the current half hour of local time.
 qint64 msIntoHalfHour(const QDateTime &at)
 {
@@ -170,7 +179,9 @@ QString PomodoroEngine::displayTitle() const
 
 std::optional<Phase> PomodoroEngine::phaseAt(int index) const
 {
-    return phaseAt(index, now());
+    // Only the clock's phases follow the time of day, and its look is asked
+    // for on every tick: the local time is read for the clock alone.
+    return phaseAt(index, m_mode == Mode::clock ? now() : QDateTime());
 }
 
 std::optional<Phase> PomodoroEngine::phaseAt(int index, const QDateTime &at) const
@@ -226,14 +237,26 @@ double PomodoroEngine::elapsed() const
 {
     double seconds = m_workedSeconds;
     if (m_runningSince)
-        seconds += std::max(0.0, secondsBetween(*m_runningSince, now()));
+        seconds += std::max(0.0, secondsSinceMSecs(m_runningSinceMSecs));
     return seconds;
 }
 
 void PomodoroEngine::refreshRemainingFromEnd()
 {
     if (m_endDate)
-        setRemaining(std::max(0.0, secondsBetween(now(), *m_endDate)));
+        setRemaining(std::max(0.0, -secondsSinceMSecs(m_endMSecs)));
+}
+
+void PomodoroEngine::setEndDate(const std::optional<QDateTime> &date)
+{
+    m_endDate = date;
+    m_endMSecs = date ? date->toMSecsSinceEpoch() : 0;
+}
+
+void PomodoroEngine::setRunningSince(const std::optional<QDateTime> &at)
+{
+    m_runningSince = at;
+    m_runningSinceMSecs = at ? at->toMSecsSinceEpoch() : 0;
 }
 
 void PomodoroEngine::applyRoundTitle()
@@ -247,9 +270,9 @@ void PomodoroEngine::applyRoundTitle()
 
 void PomodoroEngine::clearStepTiming()
 {
-    m_endDate.reset();
+    setEndDate(std::nullopt);
     m_workedSeconds = 0;
-    m_runningSince.reset();
+    setRunningSince(std::nullopt);
 }
 
 void PomodoroEngine::emitRunChanged()
@@ -332,8 +355,8 @@ void PomodoroEngine::tickOnce()
         setRemaining(elapsed());
         return;
     }
-    const QDateTime at = now();
     if (m_state == RunState::paused && m_mode == Mode::clock) {
+        const QDateTime at = now();
         // A paused clock phase still ends at its mark; the next phase then
         // begins paused.
         if (m_endDate) {
@@ -381,16 +404,16 @@ void PomodoroEngine::start()
     if (!m_mode || (m_state != RunState::idle && m_state != RunState::paused))
         return;
     const QDateTime at = now();
-    m_runningSince = at;
+    setRunningSince(at);
     m_heldWhileClockTurned = false;
     if (*m_mode == Mode::clock) {
         // A resumed clock phase runs to the next mark, not for what was left.
-        m_endDate = clockMark(at);
+        setEndDate(clockMark(at));
         setRemaining(secondsBetween(at, *m_endDate));
     } else if (isOpenEnded()) {
-        m_endDate.reset();
+        setEndDate(std::nullopt);
     } else {
-        m_endDate = at.addMSecs(qRound64(m_remaining * 1000.0));
+        setEndDate(at.addMSecs(qRound64(m_remaining * 1000.0)));
     }
     setState(RunState::running);
     startTicker();
@@ -409,7 +432,7 @@ void PomodoroEngine::pause()
         setRemaining(m_workedSeconds);
     setState(RunState::paused);
     if (m_mode != Mode::clock) {
-        m_endDate.reset();
+        setEndDate(std::nullopt);
         stopTicker();
     }
     emitRunChanged();
@@ -495,7 +518,7 @@ void PomodoroEngine::advance(const QDateTime &reference)
         // The clock turned while paused: the next phase waits, paused, with
         // its own mark kept so it too ends there if left alone.
         setState(RunState::paused);
-        m_endDate = clockMark(reference);
+        setEndDate(clockMark(reference));
         setRemaining(std::max(0.0, secondsBetween(now(), *m_endDate)));
         startTicker();
         emitRunChanged();
@@ -565,7 +588,7 @@ void PomodoroEngine::accumulateRunning(const QDateTime &at)
     // A countdown never runs past its end date, even when noticed later.
     const QDateTime until = m_endDate && *m_endDate < at ? *m_endDate : at;
     m_workedSeconds += std::max(0.0, secondsBetween(*m_runningSince, until));
-    m_runningSince.reset();
+    setRunningSince(std::nullopt);
 }
 
 void PomodoroEngine::recordCurrentPhase(bool completed, const QDateTime &at)

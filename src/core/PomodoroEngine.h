@@ -144,6 +144,8 @@ private:
     void armTicker();
     void startTicker();
     void stopTicker();
+    void setEndDate(const std::optional<QDateTime> &date);
+    void setRunningSince(const std::optional<QDateTime> &at);
     // Ends the current step. endedAt is when its time ran out (a tick that
     // finds it over); nothing means now.
     void endStep(bool completed, const std::optional<QDateTime> &endedAt);
@@ -215,9 +217,14 @@ private:
     QString m_taskTitle;
     int m_encores = 0;
 
+    // The end date and the running start are set through setEndDate and
+    // setRunningSince, which keep them also as milliseconds since 1970 UTC
+    // for the ticks to read.
     std::optional<QDateTime> m_endDate;
+    qint64 m_endMSecs = 0;
     double m_workedSeconds = 0;
     std::optional<QDateTime> m_runningSince;
+    qint64 m_runningSinceMSecs = 0;
     ClockTimer *m_ticker = nullptr;
     bool m_ticking = false; // between startTicker and stopTicker
     Ticks m_ticks = Ticks::fine;
