@@ -110,7 +110,8 @@ public:
     //    watches;
     //  - seconds: when the clock's whole seconds change (a countdown's
     //    falling to the second below, an open-ended phase's rising to the
-    //    next), for what shows whole seconds alone (the tray's title);
+    //    next), for what shows whole seconds alone (the tray's title, the
+    //    timer screen with a face that draws its own frames);
     //  - stepEnd: only at the countdown's very end, while nothing shows
     //    the clock at all.
     // A phase ends on time in each. Turning to a finer cadence brings

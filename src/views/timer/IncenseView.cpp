@@ -90,11 +90,8 @@ void IncenseView::frame()
     // times a second. The device ratio is the one the last frame was drawn
     // at: a move to another screen repaints the whole face anyway.
     const QSizeF area(size());
-    const quint64 step = stillStep(area, FaceTime::now(), m_progress, m_drawnDpr);
-    if (step == m_drawnStep)
-        repaint(movingArea(area, m_progress));
-    else
-        repaint(frameArea(area, m_drawnDpr, m_drawnStep, step, m_progress));
+    repaint(frameArea(area, m_drawnDpr, m_drawnStep, stillStep(area, FaceTime::now(), m_progress, m_drawnDpr),
+                      m_progress));
 }
 
 QRegion IncenseView::frameArea(QSizeF size, double dpr, quint64 from, quint64 to, double progress)

@@ -400,10 +400,9 @@ void TimerView::placeFace(TimerViewState::Face face, bool largeClock)
 {
     const bool changed = m_placedFace != face || m_placedLarge != largeClock;
     if (m_placedFace != face) {
-        const bool beating = face == TimerViewState::Face::ring;
-        const bool wasBeating = !m_placedFace || *m_placedFace == TimerViewState::Face::ring;
         m_placedFace = face;
-        if (beating != wasBeating && isVisible() && !window()->isMinimized())
+        // The new face may need the clock more or less finely.
+        if (isVisible() && !window()->isMinimized())
             reportClockInSight(true);
         m_incense->setVisible(face == TimerViewState::Face::incense);
         m_ring->setVisible(face == TimerViewState::Face::ring);
