@@ -4,6 +4,7 @@
 #include <QObject>
 #include <functional>
 #include <map>
+#include <vector>
 
 // The program's one source of time. Everything that reads "now" or waits goes
 // through the current clock, so tests can install a fake clock and move time
@@ -33,17 +34,26 @@ public:
 };
 
 // Wall-clock time from the system; waits run on Qt timers of the calling thread.
+// A timer whose wait is over or cancelled is kept for the next wait on its
+// thread: a ticker that waits again after every tick (the engine's, several
+// times a second) then neither makes a timer each time nor has the event loop
+// delete one.
 class SystemClock : public Clock
 {
 public:
+    SystemClock();
+    ~SystemClock() override;
     QDateTime now() const override;
     qint64 nowMSecs() const override;
     Handle schedule(qint64 ms, std::function<void()> fn) override;
     void cancel(Handle handle) override;
 
 private:
+    struct Wait;
+    void release(Wait *wait);
     Handle m_next = 1;
-    std::map<Handle, class QTimer *> m_timers;
+    std::map<Handle, Wait *> m_waiting;
+    std::vector<Wait *> m_free;
 };
 
 // A QTimer-like object on the current clock.

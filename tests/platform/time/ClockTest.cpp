@@ -1,6 +1,8 @@
 #include "platform/fakes/FakeClock.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -61,4 +63,42 @@ TEST_F(FakeClockInstalled, SingleShotIsDroppedWhenItsContextIsGone)
     clock.advance(200);
     EXPECT_EQ(calls, 1);
     delete alive;
+}
+
+// The system clock keeps a timer whose wait is over for the next wait. The
+// waits must stay apart all the same: a wait scheduled from inside the call
+// of the one before (on the timer just freed) fires, a handle that is spent
+// cancels nothing that came after it, and a cancelled wait lets go of what
+// its call holds and never fires.
+TEST(SystemClock, WaitsOnKeptTimersStayApart)
+{
+    SystemClock clock;
+    std::vector<char> fired;
+    Clock::Handle first = 0;
+    first = clock.schedule(5, [&] {
+        fired.push_back('a');
+        clock.schedule(5, [&] { fired.push_back('b'); });
+        clock.cancel(first); // spent: its timer now carries the wait for 'b'
+    });
+    auto held = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = held;
+    const Clock::Handle dropped = clock.schedule(1, [&fired, held] { fired.push_back('x'); });
+    held.reset();
+    clock.cancel(dropped);
+    EXPECT_TRUE(watch.expired()) << "the cancelled call still holds what it captured";
+    clock.schedule(60, [&] { fired.push_back('d'); });
+    clock.schedule(30, [&] { fired.push_back('c'); });
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fired.size() >= 4; }, 5000));
+    QTest::qWait(20);
+    EXPECT_EQ(std::string(fired.begin(), fired.end()), "abcd");
+
+    // Many waits one after another, each from the call before, as a ticker does.
+    int ticks = 0;
+    std::function<void()> tick = [&] {
+        if (++ticks < 50)
+            clock.schedule(0, tick);
+    };
+    clock.schedule(0, tick);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks == 50; }, 5000));
 }
