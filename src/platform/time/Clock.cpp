@@ -100,7 +100,9 @@ void SystemClock::cancel(Handle handle)
     Wait *wait = it->second;
     m_waiting.erase(it);
     wait->timer.stop();
-    // What the call holds goes now, as it did when its timer was deleted.
+    // What the call holds is let go of at once, not when the timer next
+    // serves; after the timer is back among the free ones, in case letting
+    // go of it schedules or cancels again.
     std::function<void()> dropped = std::move(wait->fn);
     release(wait);
 }
