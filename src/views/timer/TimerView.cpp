@@ -382,11 +382,9 @@ void TimerView::reportClockInSight(bool inSight)
     AppModel *model = m_context.model;
     if (!model)
         return;
-    // The ring breathes with the engine's ticks. The incense and the walker
-    // draw their own frames and take the progress as it comes, and the
-    // digits show whole seconds: with them in sight the engine need tick
-    // only when a second turns.
-    const bool ownFrames = m_placedFace && *m_placedFace != TimerViewState::Face::ring;
+    // The digits show whole seconds; a face that draws its own frames needs
+    // no finer ticks than they do.
+    const bool ownFrames = m_placedFace && TimerViewState::drawsOwnFrames(*m_placedFace);
     using Viewer = AppModel::ClockViewer;
     // The viewer coming into sight first, so that the engine does not pass
     // through a coarser cadence on the way.

@@ -60,6 +60,10 @@ struct TimerViewState
     // face of the setting; the clock is large in focus, small in a break
     // with the break's instruction and fallback note under it.
     Face face = Face::incense;
+    // The ring breathes with the engine's ticks; the incense and the walking
+    // figure draw their own frames and take the progress as it comes, so
+    // with them in sight the clock is needed only in whole seconds.
+    static bool drawsOwnFrames(Face f) { return f != Face::ring; }
     bool largeClock = true;
     QString breakInstruction;
     QString breakNote;
