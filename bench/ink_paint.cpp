@@ -3,10 +3,12 @@
 // at the sizes of a main window and at twice the pixel ratio.
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/SoftShadow.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -34,6 +36,36 @@ void Garden(benchmark::State &state)
     paint(state, QSize(560, 68), [](QPainter &p, QSizeF s) { KaresansuiView::draw(p, s, true); });
 }
 BENCHMARK(Garden)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The shadow under a card of the mode list at rest, the size of a
+// one-line row in a main window: each row draws its own at first sight.
+void CardShadow(benchmark::State &state)
+{
+    paint(state, QSize(356, 78), [](QPainter &p, QSizeF s) {
+        QPainterPath card;
+        card.addRoundedRect(QRectF(QPointF(0, 0), s).adjusted(7, 7, -7, -7), 10, 10);
+        SoftShadow::draw(p, card, QColor(0, 0, 0, 5), 3, QPointF(0, 2));
+    });
+}
+BENCHMARK(CardShadow)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Blurring a coverage mask of that size alone, at a wider radius (a card
+// under the pointer).
+void Blur(benchmark::State &state)
+{
+    QImage mask(QSize(370, 92) * int(state.range(0)), QImage::Format_Alpha8);
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.fillRect(mask.rect().adjusted(20, 20, -20, -20), Qt::black);
+    }
+    for (auto _ : state) {
+        QImage copy = mask.copy();
+        SoftShadow::blur(copy, 4.0 * double(state.range(0)));
+        benchmark::DoNotOptimize(copy.constBits());
+    }
+}
+BENCHMARK(Blur)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

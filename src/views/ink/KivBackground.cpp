@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 KivBackground::KivBackground(QWidget *parent)
     : QWidget(parent)
@@ -38,6 +39,23 @@ void KivBackground::draw(QPainter &painter, QSizeF size)
     constexpr double kRadius = 420;
     static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
+    // What is the same on every row, worked out once: each column's squared
+    // distance across from the centre, and the four dither levels of each
+    // row of the pattern.
+    std::vector<float> across(size_t(pixels.width()));
+    for (int px = 0; px < pixels.width(); ++px) {
+        const float dx = float((px + 0.5) / scale - centre.x());
+        across[size_t(px)] = dx * dx;
+    }
+    float dithers[4][4];
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            dithers[i][j] = (kBayer[i][j] + 0.5f) / 16.0f;
+    // One row's distances from the centre and dither levels, set out first
+    // so that the loops over the row have no branches and run several
+    // pixels at a time.
+    std::vector<float> distance(size_t(pixels.width())), dither(size_t(pixels.width()));
+
     for (int py = 0; py < pixels.height(); ++py) {
         const double y = (py + 0.5) / scale;
         // The shade: nothing above the middle, growing evenly to 4.5 % ink
@@ -53,31 +71,31 @@ void KivBackground::draw(QPainter &painter, QSizeF size)
         const int from = reach < 0 ? pixels.width()
                                    : std::clamp(int(std::floor((centre.x() - reach) * scale)), 0, pixels.width());
         const int to = reach < 0 ? pixels.width() : std::min(pixels.width(), int(std::ceil((centre.x() + reach) * scale)));
-        const int *bayer = kBayer[py & 3];
+        const float *rowDither = dithers[py & 3];
         QRgb plainPattern[4];
-        for (int j = 0; j < 4; ++j) {
-            const float dither = (bayer[j] + 0.5f) / 16.0f;
-            plainPattern[j] = qRgb(int(plain[0] + dither), int(plain[1] + dither), int(plain[2] + dither));
-        }
+        for (int j = 0; j < 4; ++j)
+            plainPattern[j] = qRgb(int(plain[0] + rowDither[j]), int(plain[1] + rowDither[j]), int(plain[2] + rowDither[j]));
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(py));
         for (int px = 0; px < from; ++px)
             line[px] = plainPattern[px & 3];
+        const float down = float(dy * dy), shadeF = float(shade);
         for (int px = from; px < to; ++px) {
-            const float dx = float((px + 0.5) / scale - centre.x());
-            const float d = std::sqrt(dx * dx + float(dy * dy));
-            if (d >= float(kRadius)) {
-                line[px] = plainPattern[px & 3];
-                continue;
-            }
-            const float glow = 0.9f * (1.0f - d / float(kRadius));
-            const float dither = (bayer[px & 3] + 0.5f) / 16.0f;
+            distance[size_t(px)] = std::sqrt(across[size_t(px)] + down);
+            dither[size_t(px)] = rowDither[px & 3];
+        }
+        for (int px = from; px < to; ++px) {
+            const float glow = 0.9f * (1.0f - distance[size_t(px)] / float(kRadius));
             int c[3];
             for (int i = 0; i < 3; ++i) {
                 const float lit = float(p[i]) + float(r[i] - p[i]) * glow;
-                c[i] = int(lit + (float(k[i]) - lit) * float(shade) + dither);
+                c[i] = int(lit + (float(k[i]) - lit) * shadeF + dither[size_t(px)]);
             }
             line[px] = qRgb(c[0], c[1], c[2]);
         }
+        // A pixel that the rounding of the circle's ends took in is plain.
+        for (int px = from; px < to; ++px)
+            if (distance[size_t(px)] >= float(kRadius))
+                line[px] = plainPattern[px & 3];
         for (int px = std::max(from, to); px < pixels.width(); ++px)
             line[px] = plainPattern[px & 3];
     }
