@@ -4,7 +4,6 @@
 #include "app/CommandLine.h"
 #include "app/ProgramEnd.h"
 #include "app/QuillmereApp.h"
-#include "core/Kiv.h"
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
@@ -42,14 +41,8 @@ int main(int argc, char **argv)
     // The windows belong to the installed desktop entry (quillmere.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmere"));
     // The toolkit's own controls (scroll bars, menus, drop-downs, fields)
-    // drawn from the theme.
+    // drawn from the theme, and its default font the theme's.
     InkStyle::install();
-    // Every window's text is set from the theme. The application's default
-    // font is the theme's too: a text field lays out its (empty) text in
-    // that font while it is being made, before its own is set, and the
-    // desktop's default font would be loaded for that alone, before the
-    // first window shows.
-    QApplication::setFont(Kiv::font(13));
 
     // One running copy per data folder: a second launch brings the first
     // copy's main window forward and leaves (or says why it could not).

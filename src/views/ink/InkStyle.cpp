@@ -121,6 +121,12 @@ void InkStyle::install()
     if (qobject_cast<InkStyle *>(QApplication::style()))
         return;
     QApplication::setStyle(new InkStyle);
+    // Every window's text is set from the theme; the default font is the
+    // theme's too. A text field lays out its (empty) text in the default
+    // font while it is being made, before its own is set, and the desktop's
+    // default font would be loaded for that alone before the first window
+    // shows.
+    QApplication::setFont(menuFont());
 }
 
 QFont InkStyle::menuFont()

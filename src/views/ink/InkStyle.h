@@ -29,7 +29,8 @@ class InkStyle : public QProxyStyle
 public:
     InkStyle();
 
-    // Makes this the application's style (once; later calls do nothing).
+    // Makes this the application's style, and the theme's font its default
+    // font (once; later calls do nothing).
     static void install();
 
     static constexpr const char *kMenuLabel = "inkMenuLabel";
