@@ -4,9 +4,11 @@
 #include "app/CommandLine.h"
 #include "app/ProgramEnd.h"
 #include "app/QuillmereApp.h"
+#include "core/L.h"
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
+#include "platform/desktop/ToolkitTexts.h"
 #include "platform/desktop/XSendBuffer.h"
 #include "platform/notify/FreedesktopNotificationCenter.h"
 #include "sound/Chime.h"
@@ -40,6 +42,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     // The windows belong to the installed desktop entry (quillmere.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmere"));
+    // Qt's own texts (a field's edit menu, a file panel, a dialog's standard
+    // buttons) in the interface language.
+    ToolkitTexts::install(Lang::isJapanese());
     // The toolkit's own controls (scroll bars, menus, drop-downs, fields)
     // drawn from the theme, and its default font the theme's.
     InkStyle::install();
