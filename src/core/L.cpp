@@ -22,6 +22,10 @@ bool decideJapanese()
 // "1 days" → "1 day" where the 1 is not part of a longer number.
 QString singular(QString text)
 {
+    // Most texts have no "1 " at all: they are not scanned five times (nor
+    // the expressions compiled for them).
+    if (!text.contains(QStringLiteral("1 ")))
+        return text;
     static const std::array<QRegularExpression, 5> patterns = [] {
         std::array<QRegularExpression, 5> out;
         const char *words[] = {"days", "sits", "tasks", "records", "things"};

@@ -85,9 +85,14 @@ int removeLeftovers(const QString &path)
     const QString prefix = info.fileName() + QLatin1Char('.');
     QDir dir = info.absoluteDir();
     int removed = 0;
-    const QStringList names =
-        dir.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    // The names are matched here rather than by a wildcard filter: the
+    // folder's listing would compile a regular expression for the filter,
+    // at each of the stores' starts, and match without regard to case (so a
+    // file whose name differs only in case would have gone too).
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
         const QStringView tail = QStringView(name).sliced(prefix.size());
         const bool temporary = std::all_of(tail.begin(), tail.end(), [](QChar c) {
             return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');

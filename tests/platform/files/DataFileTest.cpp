@@ -76,6 +76,7 @@ TEST(DataFileWrites, OnlyTheTemporaryFilesOfThatFileAreRemoved)
         QStringLiteral("sessions.json.abc1234"), // seven
         QStringLiteral("sessions.json.abc-12"),  // not a letter or digit
         QStringLiteral("tasks.json.Ab3dE9"),     // another file's
+        QStringLiteral("Sessions.json.Ab3dE9"),  // another file's, by case
     };
     const QStringList leftovers = {QStringLiteral("sessions.json.Ab3dE9"), QStringLiteral("sessions.json.000000")};
     for (const QString &name : kept + leftovers) {
