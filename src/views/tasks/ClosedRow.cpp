@@ -83,9 +83,11 @@ ClosedRow::ClosedRow(const ViewContext &context, const LocalTask &task, QWidget 
     row->addWidget(mark);
     auto *title = new StruckTitle(task.title, look.struck);
     title->setObjectName(QStringLiteral("tasks.closedRow.title"));
-    LayoutRole::setMayElide(title); // cut to one line; the date keeps its place
-    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    row->addWidget(title, 1);
+    // At its own width while the line has room, the date right after it;
+    // cut to one line when it has not, the date and the button kept whole.
+    LayoutRole::setMayElide(title);
+    title->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    row->addWidget(title);
     if (!look.date.isEmpty()) {
         auto *date = new ElidedLabel(look.date, Kiv::font(10), {Kiv::Colour::inkFaint});
         date->setObjectName(QStringLiteral("tasks.closedRow.date"));
@@ -93,13 +95,12 @@ ClosedRow::ClosedRow(const ViewContext &context, const LocalTask &task, QWidget 
         row->addWidget(date);
     }
     row->addSpacing(8);
+    row->addStretch(1);
     m_revive = new InkButton(L(QStringLiteral("手元へ戻す")),
                              InkLook::plain(Kiv::font(12), {Kiv::Colour::inkSoft}, {Kiv::Colour::ink}));
     m_revive->setObjectName(QStringLiteral("tasks.closedRow.revive"));
-    // Keeps its room while hidden, so the date does not move under the pointer.
-    QSizePolicy keep = m_revive->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    m_revive->setSizePolicy(keep);
+    // Takes room only while shown: the space after a short title takes it,
+    // a long title gives way to it.
     m_revive->hide();
     connect(m_revive, &InkButton::clicked, this, &ClosedRow::revive);
     row->addWidget(m_revive);

@@ -501,3 +501,42 @@ TEST_F(TodoListViewTest, ReloadAfterOneChangeKeepsEveryOtherRow)
     }
     EXPECT_EQ(before.value(renamed)->item().title, "Task 3 renamed");
 }
+
+// A closed line at the window's own width and the largest text scale: at
+// rest a short title is whole, the date right after it; under the pointer
+// "手元へ戻す" shows at the right end and the title gives way to it.
+TEST_F(TodoListViewTest, AClosedLinesTitleIsWholeWhileItHasRoom)
+{
+    Kiv::setScale(1.6);
+    const TodoItem item = add(QStringLiteral("Tidy the desk"));
+    rig->local.complete(*LocalTaskSource::localId(item.ref), rig->clock.now().addSecs(-60));
+    const TodoItem longer = add(QStringLiteral("Reply to the editor about the cover proofs and the index"));
+    rig->local.complete(*LocalTaskSource::localId(longer.ref), rig->clock.now().addSecs(-120));
+    list = std::make_unique<TodoListView>(context());
+    list->resize(380, 640);
+    list->show();
+    settle();
+    click(list.get(), QStringLiteral("tasks.archiveToday.header"));
+    settle();
+    const QList<ClosedRow *> rows = list->findChildren<ClosedRow *>();
+    ASSERT_EQ(rows.size(), 2);
+    ClosedRow *row = rows[0];
+    auto *cut = child<ElidedLabel>(rows[1], "tasks.closedRow.title");
+    EXPECT_TRUE(cut->isElidedAt(cut->width())) << "a long title is cut to one line";
+    auto *cutDate = child<ElidedLabel>(rows[1], "tasks.closedRow.date");
+    EXPECT_LE(cutDate->mapTo(rows[1], QPoint(cutDate->width(), 0)).x(), rows[1]->width()) << "its date stays whole";
+    auto *title = child<ElidedLabel>(row, "tasks.closedRow.title");
+    auto *date = child<ElidedLabel>(row, "tasks.closedRow.date");
+    auto *revive = child<InkButton>(row, "tasks.closedRow.revive");
+    EXPECT_FALSE(title->isElidedAt(title->width())) << "title width " << title->width();
+    EXPECT_FALSE(revive->isVisibleTo(row));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(row, &enter);
+    settle();
+    ASSERT_TRUE(revive->isVisibleTo(row));
+    const QRect dateAt(date->mapTo(row, QPoint(0, 0)), date->size());
+    const QRect reviveAt(revive->mapTo(row, QPoint(0, 0)), revive->size());
+    EXPECT_LE(dateAt.right(), reviveAt.left()) << "the date stays clear of the button";
+    EXPECT_LE(reviveAt.right(), row->width()) << "the button stays inside the line";
+    EXPECT_EQ(title->text(), "Tidy the desk");
+}
