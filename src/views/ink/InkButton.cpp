@@ -164,13 +164,18 @@ void InkButton::paintEvent(QPaintEvent *)
             painter.strokePath(shape, QPen(stroke, sw));
     }
     if (m_keyboardFocus && hasFocus()) {
+        // On a filled shape (a lit chip, a main action on indigo) an indigo
+        // ring would vanish into the fill: a paper ring inside its edge.
+        const QColor fill = shape.isEmpty() ? QColor(Qt::transparent) : fillNow();
+        const bool onFill = fill.alphaF() >= 0.5;
         QPainterPath ring;
-        const QRectF r = frame.adjusted(1, 1, -1, -1);
+        const double inset = onFill ? 2.5 : 1.0;
+        const QRectF r = frame.adjusted(inset, inset, -inset, -inset);
         const double radius = m_look.shape == InkLook::Shape::capsule || m_look.shape == InkLook::Shape::circle
                                   ? r.height() / 2
                                   : 4.0;
         ring.addRoundedRect(r, radius, radius);
-        painter.strokePath(ring, QPen(Kiv::indigo(0.6), 1.5));
+        painter.strokePath(ring, QPen(onFill ? Kiv::paper(0.9) : Kiv::indigo(0.6), 1.5));
     }
 }
 

@@ -208,3 +208,38 @@ TEST_F(InkButtonTest, ColoursFollowTheAppearanceWithoutRebuilding)
 }
 
 } // namespace
+
+// The keyboard's focus shows on every button, on a filled one as on a bare
+// one: a lit chip, the indigo capsule of a main action, a hairline chip.
+TEST_F(InkButtonTest, TheFocusShowsOnFilledButtonsToo)
+{
+    ChipButton lit(QStringLiteral("今日 3/7"));
+    lit.setLit(true);
+    ChipButton bare(QStringLiteral("明日 3/8"));
+    InkButton filled(QStringLiteral("これで始める"),
+                     InkLook::capsule(Kiv::font(13), {Kiv::Colour::paper}, {Kiv::Colour::paper},
+                                      {Kiv::Colour::indigo}, {Kiv::Colour::indigo}, Tone::clear(), Tone::clear()));
+    for (InkButton *button : {static_cast<InkButton *>(&lit), static_cast<InkButton *>(&bare), &filled}) {
+        SCOPED_TRACE(button->text().toStdString());
+        button->resize(button->sizeHint() + QSize(40, 0));
+        button->show();
+        button->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(button));
+        button->clearFocus();
+        const QImage before = button->grab().toImage();
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(button->hasFocus());
+        const QImage after = button->grab().toImage();
+        // Pixels within the button's edge that change by a contrast the eye
+        // reads (the edge itself only blurs the outline).
+        int clear = 0;
+        for (int y = 1; y < before.height() - 1; ++y)
+            for (int x = 1; x < before.width() - 1; ++x) {
+                const QColor a = before.pixelColor(x, y), b = after.pixelColor(x, y);
+                if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >= 90)
+                    ++clear;
+            }
+        EXPECT_GE(clear, before.width()) << "the ring reads along the button's length";
+        button->hide();
+    }
+}
