@@ -211,6 +211,9 @@ PlacePicker::PlacePicker(const ViewContext &context, DayLine::Opening gap, const
     connect(cancel, &InkButton::clicked, this, &QDialog::reject);
     rebuildList();
     refresh();
+    // The keyboard starts in the one text field: what is typed at once is
+    // the title, not keys lost on the first segment.
+    m_draft->setFocus(Qt::OtherFocusReason);
 }
 
 int PlacePicker::start() const

@@ -151,3 +151,22 @@ TEST_F(PlacePickerTest, DeedModeAndBackToPlan)
 }
 
 } // namespace
+
+// The picker opens with the keyboard in its one text field, in either mode:
+// what the user types at once is the title, not keys lost on a segment.
+TEST_F(PlacePickerTest, TypingAtOnceWritesTheTitle)
+{
+    build();
+    for (const bool asDeed : {false, true}) {
+        SCOPED_TRACE(asDeed ? "deed" : "plan");
+        open({16 * 60, 60}, asDeed);
+        picker->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(picker));
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, QStringLiteral("Call Ann"));
+        EXPECT_EQ(find<QLineEdit>(QStringLiteral("place.draft"), picker)->text(), "Call Ann");
+        picker->close();
+        settle();
+    }
+}
