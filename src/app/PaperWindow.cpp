@@ -4,9 +4,13 @@
 #include "views/ink/ReadingOrder.h"
 #include "views/ink/ThemeBinding.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
+#include <QApplication>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <cmath>
 
 PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *content, Paper paper, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -36,6 +40,40 @@ PaperWindow::PaperWindow(const QString &id, const QString &title, QWidget *conte
         connect(close, &QAction::triggered, this, &QWidget::close);
         addAction(close);
     }
+}
+
+void PaperWindow::replaceContent(QWidget *content)
+{
+    QWidget *old = m_content;
+    double down = 0;
+    if (auto *area = old->findChild<QAbstractScrollArea *>()) {
+        const QScrollBar *bar = area->verticalScrollBar();
+        if (bar->maximum() > bar->minimum())
+            down = double(bar->value() - bar->minimum()) / (bar->maximum() - bar->minimum());
+    }
+    QWidget *focus = QApplication::focusWidget();
+    const QString focusName = focus && old->isAncestorOf(focus) ? focus->objectName() : QString();
+
+    m_content = content;
+    content->setParent(this);
+    layout()->replaceWidget(old, content);
+    old->hide();
+    old->deleteLater();
+    content->show();
+    // The new page's sizes are settled now, so that its scroll range is
+    // known before the position is set.
+    layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (auto *area = content->findChild<QAbstractScrollArea *>()) {
+        QScrollBar *bar = area->verticalScrollBar();
+        bar->setValue(bar->minimum() + int(std::lround(down * (bar->maximum() - bar->minimum()))));
+    }
+    if (!focusName.isEmpty()) {
+        if (auto *again = content->findChild<QWidget *>(focusName); again && again->isVisibleTo(this))
+            again->setFocus(Qt::OtherFocusReason);
+    }
+    if (m_paper)
+        m_paper->lower();
 }
 
 void PaperWindow::keyPressEvent(QKeyEvent *event)

@@ -22,6 +22,11 @@ public:
                 QWidget *parent = nullptr);
 
     QWidget *content() const { return m_content; }
+    // Puts a new page in place of the present one (built anew for a new
+    // text scale): the old page goes on a later turn, since what it is doing
+    // may be what asked for the new one. The scroll position (as a share of
+    // the way down) and the focus (by object name) carry over.
+    void replaceContent(QWidget *content);
     // Brings the window forward: shown, restored from the dock, raised, active.
     void bringForward();
 

@@ -6,6 +6,8 @@
 #include "app/RootView.h"
 #include "app/TrayController.h"
 #include "app/WindowPlacement.h"
+#include "core/AppSettings.h"
+#include "core/Kiv.h"
 #include "core/L.h"
 #include "model/AppModel.h"
 #include "views/ink/FocusRing.h"
@@ -27,6 +29,43 @@ QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     FocusRing::watch();
     m_commands = new CommandActions(*context.model, [] { QApplication::quit(); }, this);
     m_main = makeMain();
+    // The root view rebuilds the main window at a new text scale; the other
+    // windows are rebuilt here (after it, so the theme has the scale).
+    connect(&context.model->settings(), &AppSettings::textScaleChanged, this, &QuillmereApp::rescaleWindows);
+}
+
+QWidget *QuillmereApp::makePage(const QString &id) const
+{
+    if (id == QLatin1String("history"))
+        return Pages::history(m_context, nullptr);
+    if (id == QLatin1String("glossary")) {
+        ViewContext glossaryContext = m_context;
+        glossaryContext.model = nullptr; // the glossary shows no model
+        return Pages::glossary(glossaryContext, nullptr);
+    }
+    return new SettingsView(m_context);
+}
+
+void QuillmereApp::rescaleWindows()
+{
+    Kiv::setScale(m_context.model->settings().textScale());
+    const std::pair<QString, QPointer<PaperWindow> *> windows[] = {
+        {QStringLiteral("history"), &m_history},
+        {QStringLiteral("glossary"), &m_glossary},
+        {QStringLiteral("settings"), &m_settings},
+    };
+    for (const auto &[id, slot] : windows) {
+        if (!*slot)
+            continue;
+        // A closed window is made anew when it opens again.
+        if ((*slot)->isVisible()) {
+            (*slot)->replaceContent(makePage(id));
+        } else {
+            PaperWindow *closed = *slot;
+            *slot = nullptr;
+            closed->deleteLater();
+        }
+    }
 }
 
 QuillmereApp::~QuillmereApp()
@@ -70,13 +109,10 @@ void QuillmereApp::openWindow(const QString &id)
     if (!*slot) {
         PaperWindow *window = nullptr;
         if (slot == &m_history) {
-            window = new PaperWindow(id, L("記録"), Pages::history(m_context, nullptr), PaperWindow::Paper::ownedByPage);
+            window = new PaperWindow(id, L("記録"), makePage(id), PaperWindow::Paper::ownedByPage);
             window->resize(kHistorySize);
         } else {
-            ViewContext glossaryContext = m_context;
-            glossaryContext.model = nullptr; // the glossary shows no model
-            window = new PaperWindow(id, L("言葉のしおり"), Pages::glossary(glossaryContext, nullptr),
-                                     PaperWindow::Paper::ownedByPage);
+            window = new PaperWindow(id, L("言葉のしおり"), makePage(id), PaperWindow::Paper::ownedByPage);
             window->resize(kGlossarySize);
         }
         m_commands->attach(window);
@@ -103,8 +139,7 @@ void QuillmereApp::placeBesideMain(QWidget *window) const
 void QuillmereApp::openSettings()
 {
     if (!m_settings) {
-        auto *view = new SettingsView(m_context);
-        m_settings = new PaperWindow(QStringLiteral("settings"), L("設定"), view);
+        m_settings = new PaperWindow(QStringLiteral("settings"), L("設定"), makePage(QStringLiteral("settings")));
         m_settings->setFixedSize(SettingsView::kWidth, SettingsView::kHeight);
         m_commands->attach(m_settings);
     }

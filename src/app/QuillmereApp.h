@@ -57,6 +57,10 @@ public:
 
 private:
     PaperWindow *makeMain();
+    // The page of the history, glossary or settings window ("settings").
+    QWidget *makePage(const QString &id) const;
+    // Builds the open windows' pages anew at the new text scale.
+    void rescaleWindows();
     // Moves a window about to open beside the main window (WindowPlacement).
     void placeBesideMain(QWidget *window) const;
 

@@ -24,11 +24,14 @@
 #include "views/ManualMotion.h"
 #include "views/ViewTest.h"
 #include "views/ink/Crossfade.h"
+#include "views/ink/InkButton.h"
 #include "views/ink/Reveal.h"
 #include "views/ink/ElidedLabel.h"
 #include "views/reading/IntroView.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QScrollBar>
 #include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -627,6 +630,64 @@ TEST_F(RootViewTest, EachWindowExistsOnce)
     settle();
     EXPECT_TRUE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(app.window(QStringLiteral("history"))->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// A new text scale reaches every window, not only the main one: an open
+// window shows its page built anew at the new size, where it was scrolled
+// to and with the focus where it was; a closed one is made anew when it
+// opens again.
+TEST_F(RootViewTest, ANewTextScaleReachesTheOtherWindows)
+{
+    rig->settings.setHasSeenIntro(true);
+    model = &rig->build();
+    ViewContext context;
+    context.model = model;
+    context.desktop = &desk;
+    QuillmereApp app(context);
+    app.openWindow(QStringLiteral("timer"));
+    app.openWindow(QStringLiteral("history"));
+    app.openWindow(QStringLiteral("glossary"));
+    app.openSettings();
+    settle();
+    PaperWindow *settings = app.window(QStringLiteral("settings"));
+    ASSERT_NE(settings, nullptr);
+    QPointer<PaperWindow> glossary = app.window(QStringLiteral("glossary"));
+    glossary->close();
+    QPointer<QWidget> oldHistory = app.window(QStringLiteral("history"))->content();
+    QPointer<QWidget> oldSettings = settings->content();
+    auto *oldBar = oldSettings->findChild<QAbstractScrollArea *>()->verticalScrollBar();
+    ASSERT_GT(oldBar->maximum(), 0);
+    const int oldRange = oldBar->maximum();
+    const QString largestName = QStringLiteral("settings.appearance.textSize3");
+    auto *largest = oldSettings->findChild<InkButton *>(largestName);
+    ASSERT_NE(largest, nullptr);
+    oldBar->setValue(oldBar->maximum() / 2);
+    const double oldFont = Kiv::pixelSize(largest->look().font);
+    QApplication::setActiveWindow(settings);
+    largest->setFocus(Qt::TabFocusReason);
+
+    QTest::keyClick(largest, Qt::Key_Space); // chooses the largest size
+    settle();
+
+    ASSERT_GT(rig->settings.textScale(), 1.0);
+    EXPECT_TRUE(oldSettings.isNull());
+    EXPECT_TRUE(oldHistory.isNull());
+    EXPECT_TRUE(glossary.isNull()) << "a closed window goes";
+    EXPECT_EQ(app.window(QStringLiteral("glossary")), nullptr);
+    ASSERT_EQ(app.window(QStringLiteral("settings")), settings) << "the window stays where it is";
+    auto *again = settings->content()->findChild<InkButton *>(largestName);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NEAR(Kiv::pixelSize(again->look().font), oldFont * rig->settings.textScale(), 0.1);
+    EXPECT_EQ(QApplication::focusWidget(), again) << "the focus stays on the choice";
+    const QScrollBar *bar = settings->content()->findChild<QAbstractScrollArea *>()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), oldRange) << "the larger text makes a longer page";
+    EXPECT_NEAR(double(bar->value()) / bar->maximum(), 0.5, 0.02) << "as far down as before";
+
+    app.openWindow(QStringLiteral("glossary"));
+    ASSERT_NE(app.window(QStringLiteral("glossary")), nullptr);
+    EXPECT_TRUE(app.window(QStringLiteral("glossary"))->isVisible());
+    rig->settings.setTextScale(1.0);
+    settle();
 }
 
 } // namespace
