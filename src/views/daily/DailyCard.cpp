@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <cmath>
@@ -65,6 +66,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *) override { m_label->setGeometry(rect()); }
+    // Return opens the panel as Space does, like every button here.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            click();
+            event->accept();
+            return;
+        }
+        QAbstractButton::keyPressEvent(event);
+    }
     void paintEvent(QPaintEvent *) override
     {
         if (!hasFocus())

@@ -306,6 +306,28 @@ TEST_F(DailyViewTest, BeginFromThePanel)
     EXPECT_EQ(model->tab(), RootTab::pomodoro);
 }
 
+// The title is the card's button: from the keyboard Space and Return open
+// its panel, as a click does.
+TEST_F(DailyViewTest, SpaceOrReturnOnTheTitleOpensThePanel)
+{
+    practice(QStringLiteral("sit"));
+    build();
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        DailyCard *card = view->card(QStringLiteral("sit"));
+        ASSERT_NE(card, nullptr);
+        auto *title = card->findChild<QWidget *>(QStringLiteral("daily.card.title"));
+        ASSERT_NE(title, nullptr);
+        QApplication::setActiveWindow(view.get());
+        title->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(title, key);
+        QCoreApplication::processEvents();
+        ASSERT_NE(card->panel(), nullptr) << QKeySequence(key).toString().toStdString();
+        card->panel()->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(card->panel(), nullptr);
+    }
+}
+
 TEST_F(DailyViewTest, DayChipsPlaceThePracticeOnTodayTomorrowAndItsOtherDay)
 {
     const TodoItem sit = practice(QStringLiteral("sit"));
