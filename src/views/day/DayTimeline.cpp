@@ -250,14 +250,25 @@ void DayTimeline::rebuildLists()
         row->addWidget(new ElidedLabel(L(QStringLiteral("終日")), Kiv::font(10), Tone{Kiv::Colour::inkFaint}, line));
         row->addWidget(new ElidedLabel(e.title, Kiv::font(12), Tone{Kiv::Colour::inkSoft}, line), 1);
         m_listsLayout->addWidget(line);
+        showNow(line);
     }
     const DayLineActions *actions = m_actions;
     for (const DayPlan &p : m_input.plans) {
         if (p.timed)
             continue;
-        m_listsLayout->addWidget(new UntimedPlanRow(
-            p, [actions, p] { actions->start(p); }, [actions, p] { actions->edit(p); }, m_lists));
+        auto *row = new UntimedPlanRow(
+            p, [actions, p] { actions->start(p); }, [actions, p] { actions->edit(p); }, m_lists);
+        m_listsLayout->addWidget(row);
+        showNow(row);
     }
+}
+
+void DayTimeline::showNow(QWidget *line)
+{
+    // Shown at once, not at the layout's queued show, so the timeline has
+    // its height when the page scrolls to the hour.
+    if (m_lists->isVisible())
+        line->show();
 }
 
 void DayTimeline::resizeEvent(QResizeEvent *event)

@@ -62,6 +62,7 @@ protected:
 
 private:
     void rebuildLists();
+    void showNow(QWidget *line);
     // Gives the Tab stop to one opening (the one the user was on, else the
     // one at the present time, else the first) and click focus to the rest.
     void settleOpeningStop();

@@ -460,6 +460,10 @@ void DayView::refreshStanding()
         }
         h->addStretch(mind ? 1 : 0);
         m_standingLayout->addWidget(row);
+        // Shown now, not at the layout's queued show: the block has its
+        // height before the page scrolls to the hour.
+        if (m_standingBox->isVisible())
+            row->show();
     }
 }
 
@@ -471,7 +475,20 @@ void DayView::scrollToNow()
     SlotRow *row = m_line->row(target);
     if (!row)
         return;
-    m_scroll->widget()->adjustSize();
+    // The page as it will stand: what refresh() changed (the standing
+    // lines above, the cards' heights at the viewport's width) is laid out
+    // first, or the rows move once it is and the hour leaves the middle.
+    QWidget *page = m_scroll->widget();
+    for (int pass = 0; pass < 3; ++pass) {
+        if (layout())
+            layout()->activate();
+        const int width = m_scroll->viewport()->width();
+        const int height = page->hasHeightForWidth() ? page->heightForWidth(width) : page->sizeHint().height();
+        page->resize(width, std::max(height, m_scroll->viewport()->height()));
+        if (page->layout())
+            page->layout()->activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
     const QPoint at = row->mapTo(m_scroll->widget(), QPoint(0, row->height() / 2));
     m_scroll->verticalScrollBar()->setValue(at.y() - m_scroll->viewport()->height() / 2);
 }

@@ -199,14 +199,38 @@ TEST_F(DayViewTest, AnEventNamesItsCalendarAndItsMetaLineWrapsRatherThanLoseIt)
     EXPECT_GT(event->heightForWidth(70), wide);
 }
 
+// The hour before now stands at the middle of the page as it is finally
+// laid out, also in the window's own width at the largest text scale with
+// a morning line that wraps and tasks placed on the day without a time.
 TEST_F(DayViewTest, TodayScrollsToTheHourBeforeNow)
 {
-    build();
-    settle();
-    QScrollArea *scroll = view->scrollArea();
-    const int y = row(13)->mapTo(scroll->widget(), QPoint(0, row(13)->height() / 2)).y();
-    EXPECT_NEAR(scroll->verticalScrollBar()->value(), y - scroll->viewport()->height() / 2, 2);
-    EXPECT_GT(scroll->verticalScrollBar()->value(), 0);
+    struct Case
+    {
+        int width;
+        double scale;
+        QString intention;
+        int dayOnly;
+    };
+    const QList<Case> cases = {
+        {480, 1.0, QString(), 0},
+        {380, 1.6, QStringLiteral("Finish the second chapter and send the proofs to the printer before noon"), 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.width);
+        Kiv::setScale(c.scale);
+        if (!model)
+            model = &rig->build();
+        rig->days.setIntention(c.intention, rig->clock.now());
+        for (int i = 0; i < c.dayOnly; ++i)
+            model->placeOnDay(*rig->local.add(QStringLiteral("Letters %1").arg(i)), rig->clock.now());
+        build(c.width);
+        settle();
+        QScrollArea *scroll = view->scrollArea();
+        const int y = row(13)->mapTo(scroll->widget(), QPoint(0, row(13)->height() / 2)).y();
+        EXPECT_NEAR(scroll->verticalScrollBar()->value(), y - scroll->viewport()->height() / 2, 2);
+        EXPECT_GT(scroll->verticalScrollBar()->value(), 0);
+        view.reset();
+    }
 }
 
 TEST_F(DayViewTest, ABannerOnSweepDays)
