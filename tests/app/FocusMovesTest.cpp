@@ -7,7 +7,11 @@
 #include "core/PomodoroEngine.h"
 #include "sources/TaskHub.h"
 #include "support/RealInput.h"
+#include "views/ink/ReadingOrder.h"
 #include "views/tasks/TodoRow.h"
+
+#include <QAbstractScrollArea>
+#include <QScrollBar>
 
 namespace {
 
@@ -123,6 +127,35 @@ TEST_F(FocusMovesTest, SpaceGoesNowhereOnAButtonTheFocusFellTo)
     RealInput::key(Qt::Key_Space);
     settle();
     EXPECT_TRUE(meaning->isOpen());
+}
+
+// A button that turns itself off when pressed (the settings' copy of the
+// advice prompt, for two seconds) hands the focus on to the next control
+// beside it: the page stays where the user is, not thrown back to its top.
+TEST_F(FocusMovesTest, AButtonThatTurnsItselfOffHandsTheFocusToItsNeighbour)
+{
+    app->openSettings();
+    PaperWindow *settings = app->window(QStringLiteral("settings"));
+    ASSERT_NE(settings, nullptr);
+    activate(settings);
+    auto *copy = settings->findChild<QWidget *>(QStringLiteral("settings.counsel.copy"));
+    ASSERT_NE(copy, nullptr);
+    auto *area = settings->findChild<QAbstractScrollArea *>();
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    settle();
+    const int down = area->verticalScrollBar()->value();
+    ASSERT_GT(down, 0);
+    const QList<QWidget *> order = ReadingOrder::stops(settings);
+    const qsizetype at = order.indexOf(copy);
+    ASSERT_GE(at, 0);
+    ASSERT_LT(at + 1, order.size());
+
+    QTest::mouseClick(copy, Qt::LeftButton, {}, copy->rect().center());
+    settle();
+
+    ASSERT_FALSE(copy->isEnabled()) << "the copied label shows for a while";
+    EXPECT_EQ(QApplication::focusWidget(), order.at(at + 1)) << focused().toStdString();
+    EXPECT_EQ(area->verticalScrollBar()->value(), down);
 }
 
 } // namespace

@@ -99,7 +99,10 @@ bool focusNext(QWidget *window, bool forward)
     QWidget *current = QApplication::focusWidget();
     if (current && current->window() != window)
         current = nullptr;
-    const bool gone = current && !current->isVisible();
+    // A focused widget that was hidden or disabled (a button that turns
+    // itself off when pressed) is no stop any more, but the focus goes on
+    // from where it stands, not from the window's first control.
+    const bool gone = current && (!current->isVisible() || !current->isEnabled());
     Visit visit;
     if (gone)
         visit.gone = current;
