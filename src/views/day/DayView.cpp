@@ -578,6 +578,18 @@ void DayView::showSheet(DaySheet *sheet)
     if (m_sheet)
         m_sheet->close();
     m_sheet = sheet;
+    // Closed, the sheet hands the keyboard back to the page, so the arrows
+    // step the days again: the item that opened it may have been drawn
+    // anew meanwhile, and the focus would fall to the window's first stop.
+    // Looked at once the page has redrawn what the sheet changed.
+    const QPointer<QWidget> opener = window()->focusWidget();
+    connect(
+        sheet, &QDialog::finished, this,
+        [this, opener] {
+            if (m_scroll && (!opener || !opener->isVisible()))
+                m_scroll->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
     sheet->open();
 }
 

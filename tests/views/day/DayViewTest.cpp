@@ -450,3 +450,37 @@ TEST_F(DayViewTest, StillPicturesTakeNoDrops)
 }
 
 } // namespace
+
+// When a sheet closes, the arrow keys step the days again: the keyboard is
+// back in the page's scroll area, also when the deed that opened the editor
+// was drawn anew while the sheet was up.
+TEST_F(DayViewTest, AClosedSheetGivesTheKeysBackToThePage)
+{
+    build();
+    model->writeDeed(QStringLiteral("walk"), 540, 30, day());
+    settle();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    for (const char *end : {"day.deedEditor.ok", "day.deedEditor.cancel"}) {
+        SCOPED_TRACE(end);
+        auto *item = row(9)->findChild<DeedItem *>(QStringLiteral("day.deed"));
+        ASSERT_NE(item, nullptr);
+        click(item);
+        QDialog *editor = sheet();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(find<QLineEdit>(QStringLiteral("day.deedEditor.title"), editor), QStringLiteral("!"));
+        click(QString::fromLatin1(end), editor);
+        settle();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        settle();
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == view->scrollArea() || view->scrollArea()->isAncestorOf(focus))
+            << focus->objectName().toStdString();
+        const QDate shown = view->day();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        EXPECT_EQ(view->day(), shown.addDays(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    }
+}
