@@ -7,7 +7,8 @@ class QTranslator;
 // Qt's own texts in the interface language: a field's edit menu ("Undo",
 // "Paste"), a file panel's labels and buttons, the standard buttons of a
 // dialog. The program's own texts have their own table; these come from the
-// translations Debian ships for Qt (qt6-translations-l10n). Qt's texts are
+// translations Debian ships for Qt (qt6-translations-l10n), with the few
+// texts that file lacks (a folder in the file panel's type column). Qt's texts are
 // English already, so only Japanese needs a translation.
 namespace ToolkitTexts {
 

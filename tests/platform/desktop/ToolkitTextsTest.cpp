@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -52,6 +55,8 @@ TEST(ToolkitTexts, JapaneseEditMenuAndFileButtons)
         EXPECT_TRUE(hasJapanese(text)) << text.toStdString();
     EXPECT_TRUE(hasJapanese(QCoreApplication::translate("QFileDialog", "Look in:")));
     EXPECT_TRUE(hasJapanese(QCoreApplication::translate("QPlatformTheme", "Cancel")));
+    // The file panel's type column, which Debian's file leaves in English.
+    EXPECT_EQ(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("フォルダー"));
 
     // Deleting the translator takes its texts away again.
     translator.reset();
