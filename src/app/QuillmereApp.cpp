@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <algorithm>
 
 QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     : QObject(parent)
@@ -60,6 +61,7 @@ void QuillmereApp::rescaleWindows()
         // A closed window is made anew when it opens again.
         if ((*slot)->isVisible()) {
             (*slot)->replaceContent(makePage(id));
+            keepOnScreen(*slot);
         } else {
             PaperWindow *closed = *slot;
             *slot = nullptr;
@@ -121,6 +123,22 @@ void QuillmereApp::openWindow(const QString &id)
     if (!(*slot)->isVisible())
         placeBesideMain(*slot);
     (*slot)->bringForward();
+}
+
+void QuillmereApp::keepOnScreen(QWidget *window)
+{
+    // A page at a larger text scale may ask for a larger window than it
+    // had: grown towards the screen's edge, it is moved back within it.
+    QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QPoint at = frame.topLeft();
+    at.setX(std::max(available.left(), std::min(at.x(), available.right() + 1 - frame.width())));
+    at.setY(std::max(available.top(), std::min(at.y(), available.bottom() + 1 - frame.height())));
+    if (at != frame.topLeft())
+        window->move(at);
 }
 
 void QuillmereApp::placeBesideMain(QWidget *window) const

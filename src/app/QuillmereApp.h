@@ -63,6 +63,8 @@ private:
     void rescaleWindows();
     // Moves a window about to open beside the main window (WindowPlacement).
     void placeBesideMain(QWidget *window) const;
+    // Moves a window that reaches past its screen's edge back within it.
+    static void keepOnScreen(QWidget *window);
 
     ViewContext m_context;
     PaperWindow *m_main = nullptr;

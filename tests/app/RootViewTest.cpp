@@ -690,4 +690,35 @@ TEST_F(RootViewTest, ANewTextScaleReachesTheOtherWindows)
     settle();
 }
 
+// A window at the screen's edge that a larger text scale makes larger is
+// moved back within the screen instead of growing past its edge.
+TEST_F(RootViewTest, AWindowGrownByANewTextScaleStaysOnTheScreen)
+{
+    rig->settings.setHasSeenIntro(true);
+    model = &rig->build();
+    ViewContext context;
+    context.model = model;
+    context.desktop = &desk;
+    QuillmereApp app(context);
+    app.openWindow(QStringLiteral("timer"));
+    app.openWindow(QStringLiteral("glossary"));
+    settle();
+    PaperWindow *glossary = app.window(QStringLiteral("glossary"));
+    ASSERT_NE(glossary, nullptr);
+    const QRect screen = glossary->screen()->availableGeometry();
+    const QSize before = glossary->frameGeometry().size();
+    glossary->move(screen.right() + 1 - before.width(), screen.bottom() + 1 - before.height());
+    settle();
+
+    rig->settings.setTextScale(1.5);
+    settle();
+
+    const QRect frame = glossary->frameGeometry();
+    ASSERT_GT(frame.width(), before.width()) << "the larger page asks for a larger window";
+    EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                        << frame.height();
+    rig->settings.setTextScale(1.0);
+    settle();
+}
+
 } // namespace
