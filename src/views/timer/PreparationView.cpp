@@ -22,7 +22,13 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <QSpacerItem>
 #include <cmath>
+
+namespace {
+// The least height of a flexible gap, the usual room between two neighbours.
+constexpr int kLeastGap = 8;
+} // namespace
 
 // The step's large word, cross-fading from the previous step's word over
 // 0.35 s (ease-in-out).
@@ -123,7 +129,13 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
     auto *column = new QVBoxLayout(body);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addStretch(1);
+    // The two flexible gaps share the free height, and keep a little of it
+    // when there is none: in a short window (or at a large text scale) the
+    // column then scrolls instead of setting the step row against the title.
+    const auto gap = [column] {
+        column->addSpacerItem(new QSpacerItem(0, kLeastGap, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    };
+    gap();
 
     m_word = new StepWord(this);
     m_word->setObjectName(QStringLiteral("timer.preparation.word"));
@@ -153,7 +165,7 @@ PreparationView::PreparationView(const ViewContext &context, QWidget *parent)
     m_titleLine = Padded::wrap(m_title, QMargins(32, 8, 32, 0), this);
     column->addWidget(m_titleLine);
 
-    column->addStretch(1);
+    gap();
 
     auto *marks = new QHBoxLayout;
     marks->setSpacing(8);

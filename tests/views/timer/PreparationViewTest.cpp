@@ -164,4 +164,48 @@ TEST_F(PreparationViewTest, EnglishWordsAnEmptyTitleAndTheScale)
     EXPECT_DOUBLE_EQ(mark(Preparation::mind)->trackWidth(), 5 * 1.6);
 }
 
+// In a window too short for the whole column (the largest text scale, the
+// smallest window) the column scrolls: no line is squeezed onto the next, and
+// the two flexible gaps (above the word, between the title and the step row)
+// keep a little room, so the step row never touches the title's descenders.
+TEST_F(PreparationViewTest, AShortWindowScrollsTheColumnAndKeepsItsGaps)
+{
+    struct Case
+    {
+        bool japanese;
+        double scale;
+        int height;
+    };
+    const QList<Case> cases = {{false, 1.6, 600}, {true, 1.6, 600}, {false, 1.0, 420}, {true, 1.6, 360}};
+    const QString title = QStringLiteral("A rather long title that runs on past the edge");
+    const QStringList order = {"word", "reading", "breath", "instruction", "title", "mark.body", "hint",
+                               "pressHint", "cancel"};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "japanese " << c.japanese << ", scale " << c.scale << ", height "
+                                        << c.height);
+        Lang::setForTesting(c.japanese);
+        Kiv::setScale(c.scale);
+        prepare(Mode::quick, title);
+        view->resize(380, c.height);
+        QCoreApplication::processEvents();
+        QWidget *body = view->findChild<QWidget *>(QStringLiteral("timer.preparation.body"));
+        QMap<QString, QRect> at;
+        int bottom = 0;
+        for (const QString &name : order) {
+            auto *w = view->findChild<QWidget *>(QStringLiteral("timer.preparation.") + name);
+            ASSERT_TRUE(w) << name.toStdString();
+            const QRect r(w->mapTo(body, QPoint(0, 0)), w->size());
+            EXPECT_GE(r.top(), bottom) << name.toStdString() << " overlaps the line above it";
+            bottom = r.bottom() + 1;
+            at.insert(name, r);
+        }
+        EXPECT_GE(at["word"].top(), 8);
+        EXPECT_GE(at["mark.body"].top() - (at["title"].bottom() + 1), 8);
+        view.reset();
+        model->cancelPreparation();
+    }
+    Kiv::setScale(1.0);
+    Lang::setForTesting(std::nullopt);
+}
+
 } // namespace
