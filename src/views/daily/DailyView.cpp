@@ -67,6 +67,7 @@ DailyView::DailyView(const ViewContext &context, QWidget *parent)
     empty->addWidget(none);
     auto *hint = new TextBlock(L("坐禅、日記、素振り。日々くり返す行いを置くと、\n続き具合が見えるようになります。"),
                                Kiv::font(12), {Kiv::Colour::inkFaint}, m_empty);
+    hint->setObjectName(QStringLiteral("daily.empty.hint"));
     hint->setAlignment(Qt::AlignHCenter);
     hint->setContentsMargins(14, 0, 14, 0);
     empty->addWidget(hint);

@@ -12,6 +12,7 @@
 #include "views/ink/PlainLineEdit.h"
 #include "views/ink/SegmentedControl.h"
 #include "views/ink/StillPicture.h"
+#include "views/ink/TextBlock.h"
 #include "views/tasks/PlaceCalendar.h"
 #include "views/tasks/PlaceDayChips.h"
 
@@ -325,6 +326,27 @@ TEST_F(DailyViewTest, SpaceOrReturnOnTheTitleOpensThePanel)
         card->panel()->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(card->panel(), nullptr);
+    }
+}
+
+// The empty shelf's two lines stay two lines in either language, at the
+// window's usual width and at its narrowest: a line too long for the shelf
+// broke in the middle and left its last words alone on a line.
+TEST_F(DailyViewTest, TheEmptyShelfsHintKeepsItsTwoLines)
+{
+    for (const bool japanese : {true, false}) {
+        Lang::setForTesting(japanese);
+        view.reset();
+        build();
+        auto *hint = view->findChild<TextBlock *>(QStringLiteral("daily.empty.hint"));
+        ASSERT_NE(hint, nullptr);
+        for (const int width : {380, 340}) {
+            view->resize(width, 640);
+            QCoreApplication::processEvents();
+            const QStringList lines = hint->linesAt(hint->contentsRect().width());
+            EXPECT_EQ(lines.size(), 2) << (japanese ? "ja " : "en ") << width << ": "
+                                       << lines.join(u'|').toStdString();
+        }
     }
 }
 
