@@ -76,6 +76,16 @@ struct RootViewTest : ViewTest
         settle();
         return *view;
     }
+    // The whole program's windows over the rig's model, past the introduction.
+    std::unique_ptr<QuillmereApp> makeApp()
+    {
+        rig->settings.setHasSeenIntro(true);
+        model = &rig->build();
+        ViewContext context;
+        context.model = model;
+        context.desktop = &desk;
+        return std::make_unique<QuillmereApp>(context);
+    }
     static void settle()
     {
         QCoreApplication::processEvents();
@@ -556,12 +566,8 @@ TEST_F(RootViewTest, AtTheLargestTextScaleNoPageWidensTheWindow)
 // (or on it) and on its screen, not wherever the window system puts them.
 TEST_F(RootViewTest, TheOtherWindowsOpenBesideTheMainWindow)
 {
-    rig->settings.setHasSeenIntro(true);
-    model = &rig->build();
-    ViewContext context;
-    context.model = model;
-    context.desktop = &desk;
-    QuillmereApp app(context);
+    const auto owned = makeApp();
+    QuillmereApp &app = *owned;
     app.openWindow(QStringLiteral("timer"));
     PaperWindow *main = app.mainWindow();
     const QRect screen = main->screen()->availableGeometry();
@@ -585,12 +591,8 @@ TEST_F(RootViewTest, TheOtherWindowsOpenBesideTheMainWindow)
 // The program's windows: each one once, brought forward when asked again.
 TEST_F(RootViewTest, EachWindowExistsOnce)
 {
-    rig->settings.setHasSeenIntro(true);
-    model = &rig->build();
-    ViewContext context;
-    context.model = model;
-    context.desktop = &desk;
-    QuillmereApp app(context);
+    const auto owned = makeApp();
+    QuillmereApp &app = *owned;
     app.openWindow(QStringLiteral("timer"));
     PaperWindow *main = app.mainWindow();
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Quillmere"));
@@ -638,12 +640,8 @@ TEST_F(RootViewTest, EachWindowExistsOnce)
 // opens again.
 TEST_F(RootViewTest, ANewTextScaleReachesTheOtherWindows)
 {
-    rig->settings.setHasSeenIntro(true);
-    model = &rig->build();
-    ViewContext context;
-    context.model = model;
-    context.desktop = &desk;
-    QuillmereApp app(context);
+    const auto owned = makeApp();
+    QuillmereApp &app = *owned;
     app.openWindow(QStringLiteral("timer"));
     app.openWindow(QStringLiteral("history"));
     app.openWindow(QStringLiteral("glossary"));
@@ -694,12 +692,8 @@ TEST_F(RootViewTest, ANewTextScaleReachesTheOtherWindows)
 // moved back within the screen instead of growing past its edge.
 TEST_F(RootViewTest, AWindowGrownByANewTextScaleStaysOnTheScreen)
 {
-    rig->settings.setHasSeenIntro(true);
-    model = &rig->build();
-    ViewContext context;
-    context.model = model;
-    context.desktop = &desk;
-    QuillmereApp app(context);
+    const auto owned = makeApp();
+    QuillmereApp &app = *owned;
     app.openWindow(QStringLiteral("timer"));
     app.openWindow(QStringLiteral("glossary"));
     settle();
