@@ -23,10 +23,14 @@ TrayController::TrayController(AppModel &model, ShellActions shell, QObject *par
     m_menu->installEventFilter(this);
     connect(m_menu, &QMenu::aboutToShow, this, &TrayController::fillMenu);
     // The open menu's status line shows the clock's seconds.
-    connect(m_menu, &QMenu::aboutToShow, this,
-            [this] { m_model.setClockInSight(AppModel::ClockViewer::trayMenu, true); });
-    connect(m_menu, &QMenu::aboutToHide, this,
-            [this] { m_model.setClockInSight(AppModel::ClockViewer::trayMenu, false); });
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        m_menuOpen = true;
+        m_model.setClockInSight(AppModel::ClockViewer::trayMenu, true);
+    });
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        m_menuOpen = false;
+        m_model.setClockInSight(AppModel::ClockViewer::trayMenu, false);
+    });
     fillMenu();
 
     m_toolTip = MenuBarMenu::toolTip(model);
@@ -130,6 +134,10 @@ void TrayController::followClock()
 {
     if (m_fillQueued)
         return; // the whole menu is about to be built anew
+    // A closed menu's line is seen by nobody, and opening the menu builds
+    // it anew: a running round does not write it every second meanwhile.
+    if (!m_menuOpen)
+        return;
     // The line shows whole seconds (rounded up while counting down, down
     // while counting up): a tick within the same second changes nothing.
     const double remaining = m_model.engine().remaining();

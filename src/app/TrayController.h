@@ -61,6 +61,7 @@ private:
     TrayIconPainter::State m_iconState;
     QIcon m_icon;
     bool m_fillQueued = false;
+    bool m_menuOpen = false; // between the menu's aboutToShow and aboutToHide
     qint64 m_shownSecond = -1; // of the status line's clock
     QPointer<QAction> m_status; // the menu's status line, when it has one
     qint64 m_titleSecond = -1; // of the tooltip's

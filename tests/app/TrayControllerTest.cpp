@@ -82,14 +82,22 @@ TEST_F(TrayControllerTest, MenuFollowsTheRunAndItsOwnItems)
     EXPECT_EQ(item("tray.startPause")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Return));
     EXPECT_EQ(item("tray.quit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    // The status line's clock runs with the phase.
+    // The open menu's status line runs with the phase.
+    emit tray->menu()->aboutToShow();
     rig.clock.advance(61000);
     EXPECT_EQ(item("tray.status")->text(), QStringLiteral("Ichiza　Savor　23:59"));
+    // A closed menu's line is not written at every second; opening the
+    // menu shows the clock as it is.
+    emit tray->menu()->aboutToHide();
+    rig.clock.advance(2000);
+    EXPECT_EQ(item("tray.status")->text(), QStringLiteral("Ichiza　Savor　23:59"));
+    emit tray->menu()->aboutToShow();
+    EXPECT_EQ(item("tray.status")->text(), QStringLiteral("Ichiza　Savor　23:57"));
 
     item("tray.startPause")->trigger();
     EXPECT_EQ(engine().state(), RunState::paused);
     EXPECT_EQ(item("tray.startPause")->text(), QStringLiteral("Begin"));
-    EXPECT_EQ(item("tray.status")->text(), QStringLiteral("Ichiza　Savor　23:59"));
+    EXPECT_EQ(item("tray.status")->text(), QStringLiteral("Ichiza　Savor　23:57"));
 
     item("tray.next")->trigger();
     EXPECT_EQ(engine().phase(), Phase::shortBreak);
