@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <algorithm>
 
 QuillmereApp::QuillmereApp(const ViewContext &context, QObject *parent)
     : QObject(parent)
@@ -132,11 +131,8 @@ void QuillmereApp::keepOnScreen(QWidget *window)
     QScreen *screen = window->screen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
     const QRect frame = window->frameGeometry();
-    QPoint at = frame.topLeft();
-    at.setX(std::max(available.left(), std::min(at.x(), available.right() + 1 - frame.width())));
-    at.setY(std::max(available.top(), std::min(at.y(), available.bottom() + 1 - frame.height())));
+    const QPoint at = WindowPlacement::within(frame.topLeft(), frame.size(), screen->availableGeometry());
     if (at != frame.topLeft())
         window->move(at);
 }

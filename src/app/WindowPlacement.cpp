@@ -13,8 +13,12 @@ QPoint beside(const QRect &main, const QSize &window, const QRect &available)
         at = QPoint(main.left() - kGap - window.width(), main.top());
     else
         at = QPoint(main.left() + (main.width() - window.width()) / 2, main.top() + (main.height() - window.height()) / 2);
-    // Within the screen; the top-left corner wins where the window is the
-    // larger.
+    return within(at, window, available);
+}
+
+QPoint within(QPoint at, const QSize &window, const QRect &available)
+{
+    // The top-left corner wins where the window is the larger.
     at.setX(std::max(available.left(), std::min(at.x(), available.right() + 1 - window.width())));
     at.setY(std::max(available.top(), std::min(at.y(), available.bottom() + 1 - window.height())));
     return at;

@@ -16,4 +16,8 @@ constexpr int kGap = 12;
 
 QPoint beside(const QRect &main, const QSize &window, const QRect &available);
 
+// The nearest top-left corner to `at` that keeps a window frame of `window`'s
+// size within `available` (the corner itself, where the window is the larger).
+QPoint within(QPoint at, const QSize &window, const QRect &available);
+
 } // namespace WindowPlacement
