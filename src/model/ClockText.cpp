@@ -19,12 +19,19 @@ long long wholeSeconds(double seconds)
 }
 } // namespace
 
+// "mm:ss" below an hour, "h:mm:ss" from one (at least two digits of
+// minutes). Written by hand rather than through a format: the clock is
+// written at every second of a round, hidden or not.
 QString ClockText::full(double seconds)
 {
     const long long s = wholeSeconds(seconds);
-    if (s < 3600)
-        return QString::asprintf("%02lld:%02lld", s / 60, s % 60);
-    return QString::asprintf("%lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
+    QString text = s < 3600 ? QString::number(s / 60).rightJustified(2, u'0')
+                            : QString::number(s / 3600) + u':' + QString::number((s / 60) % 60).rightJustified(2, u'0');
+    const int sec = int(s % 60);
+    text += u':';
+    text += QChar(u'0' + sec / 10);
+    text += QChar(u'0' + sec % 10);
+    return text;
 }
 
 QString ClockText::compact(double seconds)

@@ -40,7 +40,18 @@ public:
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        m_draw(painter, QSizeF(size) / scale);
+        // Qt's raster engine hands a fill of many spans to its pool in
+        // pieces, and an antialiased shape in a colour that is not opaque
+        // gives that many every few lines, even at 16 pixels. A tray's icon
+        // changes while a round runs, minimised or not: drawn in bands of a
+        // few device lines, each clipped to its own, it is drawn on this
+        // thread alone, with the same pixels.
+        for (int top = 0; top < size.height(); top += kBandLines) {
+            painter.save();
+            painter.setClipRect(QRectF(0, top / scale, size.width() / scale, kBandLines / scale));
+            m_draw(painter, QSizeF(size) / scale);
+            painter.restore();
+        }
         painter.end();
         m_drawn.insert(key, pixmap);
         return pixmap;
@@ -57,6 +68,8 @@ public:
     QString key() const override { return QStringLiteral("DrawnIcon"); }
 
 private:
+    static constexpr int kBandLines = 4;
+
     struct Key
     {
         int width, height, scale, appearance;
