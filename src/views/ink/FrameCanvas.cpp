@@ -1,12 +1,11 @@
 #include "views/ink/FrameCanvas.h"
 
+#include "views/ink/FrameWorker.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/PaintCache.h"
 
 #include <QEvent>
 #include <QPainter>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <QWidget>
 #include <cmath>
 
@@ -102,22 +101,16 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
         m_frame = QImage(pixels, format);
         m_frame.setDevicePixelRatio(dpr);
     }
-    // A larger part is drawn whole into the frame on one of the pool's
-    // threads, where no fill is split, then put on the page.
-    QSemaphore done;
-    auto frame = [this, &drawBands, &backdrop, &region, part, top, bottom] {
+    // A larger part is drawn whole into the frame on the pool's frame
+    // thread, where no fill is split, then put on the page.
+    const std::function<void()> frame = [this, &drawBands, &backdrop, &region, part, top, bottom] {
         if (backdrop.isNull())
             m_frame.fill(Qt::transparent);
         QPainter p(&m_frame);
         drawBands(p, part, region, 1, top, bottom);
     };
-    m_pooled = QThreadPool::globalInstance()->tryStart([&frame, &done] {
-        frame();
-        done.release();
-    });
-    if (m_pooled)
-        done.acquire();
-    else
+    m_pooled = FrameWorker::run(frame);
+    if (!m_pooled)
         frame();
     auto put = [&painter, this, dpr](const QRect &r) {
         painter.drawImage(QRectF(r), m_frame, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));

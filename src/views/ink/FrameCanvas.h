@@ -22,9 +22,9 @@ class QWidget;
 // of a limited number of device lines, each drawn clipped on its own, which
 // no fill of the engine exceeds: nothing is split, no other thread wakes and
 // no picture of the frame is made first. A larger part (a whole face) is
-// drawn in one piece on one of the pool's own threads, where no fill is
-// split: one hand-over, while the main thread waits for it. When no pool
-// thread is free it is drawn on the calling thread. A face whose drawing
+// drawn in one piece on the pool's frame thread (FrameWorker), where no
+// fill is split: one hand-over, while the main thread waits for it. When no
+// pool thread can be had it is drawn on the calling thread. A face whose drawing
 // slices its own tall fills (the incense) is drawn in place however large
 // the part, where a logical pixel is one device pixel; at higher ratios the
 // long, nearly level edges of its bowl would still be split.

@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
-#include <QThreadPool>
 #include <functional>
 #include <memory>
 
@@ -113,9 +112,6 @@ TEST_F(FrameCanvasTest, AFrameIsOneTaskForThePoolNotOnePerLargeFill)
         ASSERT_NE(canvas, nullptr);
         PoolStarts::reset();
         for (int i = 0; i < 5; ++i) {
-            // The thread of the frame before may still be on its way back to
-            // the pool: a busy pool would have the frame painted in place.
-            QThreadPool::globalInstance()->waitForDone();
             page.face->repaint();
             EXPECT_EQ(canvas->lastFrameWasPooled(), face.pooled) << "frame " << i;
         }
@@ -165,7 +161,6 @@ TEST_F(FrameCanvasTest, AFrameOfTheIncenseIsDrawnInPlaceWithNoPoolTask)
             const QRegion step = IncenseView::frameArea(
                 size, dpr, from, IncenseView::stillStep(size, FaceTime::now(), face->progress(), dpr), face->progress());
             const QRect column = step.boundingRect();
-            QThreadPool::globalInstance()->waitForDone();
             page.face->render(&image, column.topLeft(), step);
             EXPECT_EQ(canvas->lastFrameWasPooled(), dpr > 1);
         }
