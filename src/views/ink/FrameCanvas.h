@@ -24,10 +24,10 @@ class QWidget;
 // no picture of the frame is made first. A larger part (a whole face) is
 // drawn in one piece on the pool's frame thread (FrameWorker), where no
 // fill is split: one hand-over, while the main thread waits for it. When no
-// pool thread can be had it is drawn on the calling thread. A face whose drawing
-// slices its own tall fills (the incense) is drawn in place however large
-// the part, where a logical pixel is one device pixel; at higher ratios the
-// long, nearly level edges of its bowl would still be split.
+// pool thread can be had it is drawn on the calling thread. A face whose
+// drawing slices its own tall fills (the incense) is drawn in place however
+// large the part, where a logical pixel is one device pixel; at higher
+// ratios the long, nearly level edges of its bowl would still be split.
 //
 // The frame is drawn over the paper the widget stands on, so the widget is
 // opaque: a frame repaints the widget alone, not the paper and the pages
