@@ -30,6 +30,9 @@ protected:
 
 private:
     void breathe();
+    // The part of the widget the circle may cover, and a repaint of it.
+    QRect markRect() const;
+    void updateMark();
 
     bool m_active = false;
     double m_seconds = 4;

@@ -3,6 +3,7 @@
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/PaintCache.h"
+#include "views/ink/PoolStarts.h"
 #include "views/ink/StillPicture.h"
 
 #include <QPainter>
@@ -39,6 +40,42 @@ TEST_F(PaperTest, TheStaticLayerIsDrawnOnlyWhenItsKeyChanges)
 // A layer for a drawing shown smaller than its size (a ring drawn at three
 // quarters in a short window) holds the whole drawing, scaled down, not
 // its top-left part at full size.
+// Every repaint over the paper draws its part of the paper again, at every
+// frame of something that moves on it. Under a clip of several rectangles (a
+// breathing circle's square and a step mark beside it) the raster engine
+// splits a copy of more than a few dozen lines into pieces for Qt's pool:
+// the paper is copied a few dozen device lines at a time, on the painting
+// thread alone, with the same pixels, at 1x and 2x.
+TEST_F(PaperTest, ATallPartOfThePaperIsDrawnWithoutWakingThePool)
+{
+    KivBackground paper;
+    paper.resize(380, 400);
+    const QRegion part = QRegion(140, 100, 104, 104) + QRegion(20, 300, 40, 6);
+    for (qreal dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(dpr);
+        const QImage &layer = paper.layer(dpr);
+        // One copy under that clip splits: the count below is not blind.
+        QImage whole(layer.size(), QImage::Format_RGB32);
+        whole.setDevicePixelRatio(dpr);
+        whole.fill(Qt::black);
+        PoolStarts::reset();
+        {
+            QPainter p(&whole);
+            p.setClipRegion(part);
+            p.drawImage(QRectF(0, 0, 380, 400), layer, QRectF(QPointF(0, 0), QSizeF(layer.size())));
+        }
+        ASSERT_GT(PoolStarts::count(), 0);
+
+        QImage image(layer.size(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::black);
+        PoolStarts::reset();
+        paper.render(&image, part.boundingRect().topLeft(), part);
+        EXPECT_EQ(PoolStarts::count(), 0);
+        EXPECT_EQ(image, whole);
+    }
+}
+
 TEST_F(PaperTest, ALayerBelowOnePixelPerPointHoldsTheWholeDrawing)
 {
     for (double ratio : {0.75, 1.0, 2.0}) {

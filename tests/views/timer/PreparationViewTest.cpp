@@ -1,13 +1,16 @@
 #include "views/timer/ChoosingFixture.h"
 
 #include "core/PomodoroEngine.h"
+#include "views/ManualMotion.h"
 #include "views/ink/ElidedLabel.h"
+#include "views/ink/PoolStarts.h"
 #include "views/ink/TextBlock.h"
 #include "views/timer/BreathMark.h"
 #include "views/timer/PreparationText.h"
 #include "views/timer/PreparationView.h"
 #include "views/timer/StepMark.h"
 
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -113,6 +116,80 @@ TEST_F(PreparationViewTest, StepsFollowTheModelOnTheClock)
     rig->clock.advance(4000);
     EXPECT_FALSE(model->preparing());
     EXPECT_EQ(rig->engine().mode(), Mode::quick);
+}
+
+// The breath step's circle grows and shrinks at the screen's frame rate
+// for its six seconds. Stroked in a faint ink that is not opaque, the raster
+// engine split each frame's stroke into pieces for Qt's pool, which woke
+// eight threads some 400 times a second: it is drawn on the screen's thread
+// alone, at 1x and 2x, with the faint stroke's pixels, and a frame repaints
+// the circle's own square, not the paper across the window.
+TEST_F(PreparationViewTest, TheBreathingCircleWakesNoOtherThread)
+{
+    ManualMotion motion;
+    prepare();
+    rig->clock.advance(4000);
+    ASSERT_EQ(view->step(), Preparation::breath);
+    BreathMark *mark = breath();
+    ManualMotion::advance(2000); // well into the in-breath
+    ASSERT_GT(mark->swell(), 0.8);
+    ASSERT_GT(mark->opacity(), 0.99);
+
+    // The same circle in one stroke does split: the count below is not blind.
+    const double side = 96 * Kiv::scale() * mark->swell();
+    QImage whole(mark->size(), QImage::Format_RGB32);
+    whole.fill(Kiv::paper());
+    PoolStarts::reset();
+    {
+        QPainter p(&whole);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Kiv::inkFaint(0.55), 1.2));
+        p.drawEllipse(QRectF(whole.rect()).center(), side / 2, side / 2);
+    }
+    ASSERT_GT(PoolStarts::count(), 0);
+
+    for (qreal dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(dpr);
+        QImage image(mark->size() * dpr, QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Kiv::paper());
+        PoolStarts::reset();
+        mark->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        EXPECT_EQ(PoolStarts::count(), 0);
+        if (dpr != 1.0)
+            continue;
+        // On even paper, the pixels of the faint stroke, to two levels of 255.
+        int worst = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y), b = whole.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 2);
+    }
+
+    // A frame of the breath repaints a square round the circle only.
+    QRegion painted;
+    struct Spy : QObject
+    {
+        QRegion *seen;
+        explicit Spy(QRegion *r) : seen(r) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                *seen += static_cast<QPaintEvent *>(e)->region();
+            return false;
+        }
+    } spy(&painted);
+    mark->installEventFilter(&spy);
+    ManualMotion::advance(AnimationDriver::frameMs);
+    QCoreApplication::processEvents();
+    mark->removeEventFilter(&spy);
+    ASSERT_FALSE(painted.isEmpty());
+    const QRect box = painted.boundingRect();
+    EXPECT_LE(box.width(), int(std::ceil(96 * Kiv::scale())) + 6);
+    EXPECT_LT(box.width(), mark->width());
 }
 
 TEST_F(PreparationViewTest, SpaceAndReturnSkipEscapeCancels)
