@@ -19,19 +19,16 @@ long long wholeSeconds(double seconds)
 }
 } // namespace
 
-// "mm:ss" below an hour, "h:mm:ss" from one (at least two digits of
-// minutes). Written by hand rather than through a format: the clock is
-// written at every second of a round, hidden or not.
+// "mm:ss" below an hour, "h:mm:ss" from one. Written by hand rather than
+// through a format: the clock is written at every second of a round,
+// hidden or not.
 QString ClockText::full(double seconds)
 {
     const long long s = wholeSeconds(seconds);
-    QString text = s < 3600 ? QString::number(s / 60).rightJustified(2, u'0')
-                            : QString::number(s / 3600) + u':' + QString::number((s / 60) % 60).rightJustified(2, u'0');
-    const int sec = int(s % 60);
-    text += u':';
-    text += QChar(u'0' + sec / 10);
-    text += QChar(u'0' + sec % 10);
-    return text;
+    const auto two = [](long long n) { return QString::number(n).rightJustified(2, u'0'); };
+    if (s < 3600)
+        return two(s / 60) + u':' + two(s % 60);
+    return QString::number(s / 3600) + u':' + two((s / 60) % 60) + u':' + two(s % 60);
 }
 
 QString ClockText::compact(double seconds)

@@ -8,8 +8,8 @@ class QTranslator;
 // "Paste"), a file panel's labels and buttons, the standard buttons of a
 // dialog. The program's own texts have their own table; these come from the
 // translations Debian ships for Qt (qt6-translations-l10n), with the few
-// texts that file lacks (a folder in the file panel's type column). Qt's texts are
-// English already, so only Japanese needs a translation.
+// texts that file lacks (a folder in the file panel's type column). Qt's
+// texts are English already, so only Japanese needs a translation.
 namespace ToolkitTexts {
 
 // Where Qt's translations are installed.

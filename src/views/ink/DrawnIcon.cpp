@@ -1,6 +1,7 @@
 #include "views/ink/DrawnIcon.h"
 
 #include "core/Kiv.h"
+#include "views/ink/DeviceSlices.h"
 
 #include <QHash>
 #include <QIconEngine>
@@ -40,18 +41,10 @@ public:
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        // Qt's raster engine hands a fill of many spans to its pool in
-        // pieces, and an antialiased shape in a colour that is not opaque
-        // gives that many every few lines, even at 16 pixels. A tray's icon
-        // changes while a round runs, minimised or not: drawn in bands of a
-        // few device lines, each clipped to its own, it is drawn on this
-        // thread alone, with the same pixels.
-        for (int top = 0; top < size.height(); top += kBandLines) {
-            painter.save();
-            painter.setClipRect(QRectF(0, top / scale, size.width() / scale, kBandLines / scale));
-            m_draw(painter, QSizeF(size) / scale);
-            painter.restore();
-        }
+        // A tray's icon changes while a round runs, minimised or not: drawn
+        // a few device lines at a time, it wakes no other thread.
+        const QSizeF logical = QSizeF(size) / scale;
+        DeviceSlices::paint(painter, 0, logical.height(), kBandLines, [&](double, double) { m_draw(painter, logical); });
         painter.end();
         m_drawn.insert(key, pixmap);
         return pixmap;

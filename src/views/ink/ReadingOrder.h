@@ -24,11 +24,10 @@ QList<QWidget *> stops(QWidget *root);
 
 // Moves the focus from the focus widget to the next (forward) or previous
 // stop of `window`, wrapping around, and scrolls it into view. A focus
-// widget that has just gone (hidden with its page, or disabled) hands the focus to the
-// stop that follows where it stood as a focus that fell there: nobody
-// chose it, so it shows no focus ring and takes no Space after a click
-// (FocusRing::Falling). False when the window has no
-// stop.
+// widget that has just gone (hidden with its page, or disabled) hands the
+// focus to the stop that follows where it stood as a focus that fell there:
+// nobody chose it, so it shows no focus ring and takes no Space after a
+// click (FocusRing::Falling). False when the window has no stop.
 bool focusNext(QWidget *window, bool forward);
 
 // Whether the focus is on `widget` or a widget inside it.

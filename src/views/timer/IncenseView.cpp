@@ -1,6 +1,7 @@
 #include "views/timer/IncenseView.h"
 
 #include "core/Kiv.h"
+#include "views/ink/DeviceSlices.h"
 #include "views/ink/FrameCanvas.h"
 #include "views/ink/FrameTicker.h"
 #include "views/ink/LayoutRole.h"
@@ -11,8 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QThread>
-#include <QThreadPool>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -231,42 +230,9 @@ void IncenseView::drawHolder(QPainter &painter, double x, double top, double hei
 }
 
 namespace {
-// A tall, thin shape filled in one go (the trace, the stick) gives the
-// raster engine enough spans to split the fill into pieces for Qt's pool;
-// drawn slice by slice, each clipped to a few whole device lines, it is
-// drawn on the calling thread alone. `top` and `bottom` bound the shape;
-// `paint` draws it for a slice from `from` to `to` (logical), and may leave
-// out what lies well outside them.
+// The stick and the trace, tall thin fills, are drawn in slices of this
+// many device lines (DeviceSlices).
 constexpr int kSliceLines = 16;
-
-template <typename Paint>
-void inSlices(QPainter &painter, double top, double bottom, const Paint &paint)
-{
-    // On one of the pool's own threads the engine splits nothing.
-    if (QThreadPool::globalInstance()->contains(QThread::currentThread())) {
-        paint(top, bottom);
-        return;
-    }
-    const QTransform device = painter.deviceTransform();
-    const double scale = device.m22(), dy = device.dy();
-    int first = int(std::floor(top * scale + dy)) - 1;
-    int last = int(std::ceil(bottom * scale + dy)) + 1;
-    // Under a clip only the slices within it: a layer drawn again in a
-    // small part does not go down the whole stick.
-    if (painter.hasClipping()) {
-        const QRectF clip = device.mapRect(painter.clipBoundingRect());
-        first = std::max(first, int(std::floor(clip.top())) - 1);
-        last = std::min(last, int(std::ceil(clip.bottom())) + 1);
-    }
-    for (int y = first; y < last; y += kSliceLines) {
-        const int end = std::min(y + kSliceLines, last);
-        const double from = (y - dy) / scale, to = (end - dy) / scale;
-        painter.save();
-        painter.setClipRect(QRectF(QPointF(-1e4, from), QPointF(1e4, to)), Qt::IntersectClip);
-        paint(from, to);
-        painter.restore();
-    }
-}
 
 // How far beyond a slice a shape drawn for it must reach so that what falls
 // within the slice is the whole shape's: past the caps and miters of the
@@ -296,7 +262,7 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         // Each slice strokes only the part of the trace that reaches it,
         // from the last point above it to the first below it (with room for
         // the joins), not the whole trace again.
-        inSlices(painter, kStickTop - 2, yb + 2, [&](double from, double to) {
+        DeviceSlices::paint(painter, kStickTop - 2, yb + 2, kSliceLines, [&](double from, double to) {
             size_t begin = 0, end = trace.size();
             while (begin + 1 < trace.size() && trace[begin + 1].y() <= from - kSliceReach)
                 ++begin;
@@ -316,7 +282,7 @@ void drawStill(QPainter &painter, QSizeF size, double t, double yb, double progr
         // A slice draws the stick from a little above it to a little below
         // it: its rounded ends fall within the slice only where the stick's
         // own ends do, and its colour runs across it, not down.
-        inSlices(painter, yb, stickFoot, [&](double from, double to) {
+        DeviceSlices::paint(painter, yb, stickFoot, kSliceLines, [&](double from, double to) {
             const double top = std::max(yb, from - kSliceReach), bottom = std::min(stickFoot, to + kSliceReach);
             if (bottom > top)
                 painter.drawRoundedRect(QRectF(cx - kStickWidth / 2, top, kStickWidth, bottom - top), kStickWidth / 2,
