@@ -39,6 +39,23 @@ TEST(AfterFirstPaint, RunsOnceAfterTheFirstPictureOrAtTheLatest)
         EXPECT_EQ(runs, 1) << "later pictures bring it back";
     }
     {
+        // A window its children cover whole is never painted itself; its
+        // work still follows its first picture, not the latest time.
+        QWidget window;
+        window.resize(120, 80);
+        auto *cover = new Painted;
+        cover->setParent(&window);
+        cover->setAttribute(Qt::WA_OpaquePaintEvent);
+        cover->setGeometry(window.rect());
+        int runs = 0;
+        AfterFirstPaint::run(&window, [&] {
+            EXPECT_GE(cover->pictures, 1) << "the work ran before the picture was made";
+            ++runs;
+        }, 60000);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 3000));
+    }
+    {
         QWidget hidden;
         int runs = 0;
         QElapsedTimer since;
