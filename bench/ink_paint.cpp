@@ -3,6 +3,7 @@
 // at the sizes of a main window and at twice the pixel ratio.
 #include "views/ink/KaresansuiView.h"
 #include "views/ink/KivBackground.h"
+#include "views/ink/PaintCache.h"
 #include "views/ink/SoftShadow.h"
 
 #include <QGuiApplication>
@@ -30,6 +31,19 @@ void Paper(benchmark::State &state)
     paint(state, QSize(1000, 700), &KivBackground::draw);
 }
 BENCHMARK(Paper)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The paper as a window first shows it: a new layer the size of the main
+// window, written pixel by pixel into the kept image.
+void PaperLayer(benchmark::State &state)
+{
+    const double dpr = double(state.range(0));
+    const QSize size(380, 740);
+    for (auto _ : state) {
+        PaintCache cache(true);
+        benchmark::DoNotOptimize(cache.image(size, dpr, &KivBackground::write).constBits());
+    }
+}
+BENCHMARK(PaperLayer)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void Garden(benchmark::State &state)
 {

@@ -24,12 +24,21 @@ void KivBackground::draw(QPainter &painter, QSizeF size)
 {
     if (size.isEmpty())
         return;
+    const double scale = PaintCache::deviceScale(painter);
+    QImage image(QSize(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale))),
+                 QImage::Format_RGB32);
+    write(image, size, scale);
+    image.setDevicePixelRatio(scale);
+    painter.drawImage(QRectF(QPointF(0, 0), size), image);
+}
+
+void KivBackground::write(QImage &image, QSizeF size, qreal scale)
+{
     // The paper's gradients span only a few levels of each channel, so they
     // are computed per pixel and dithered (a 4 × 4 ordered pattern) instead
     // of being left to bands of flat colour.
-    const double scale = PaintCache::deviceScale(painter);
-    const QSize pixels(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale)));
-    QImage image(pixels, QImage::Format_RGB32);
+    Q_ASSERT(image.depth() == 32);
+    const QSize pixels = image.size();
 
     const QColor paper = Kiv::paper(), raised = Kiv::paperRaised(), ink = Kiv::ink();
     const double p[3] = {paper.redF() * 255, paper.greenF() * 255, paper.blueF() * 255};
@@ -101,13 +110,11 @@ void KivBackground::draw(QPainter &painter, QSizeF size)
         for (int px = std::max(from, to); px < pixels.width(); ++px)
             line[px] = plainPattern[px & 3];
     }
-    image.setDevicePixelRatio(scale);
-    painter.drawImage(QRectF(QPointF(0, 0), size), image);
 }
 
 const QImage &KivBackground::layer(qreal dpr)
 {
-    return m_cache.image(size(), dpr, &KivBackground::draw);
+    return m_cache.image(size(), dpr, &KivBackground::write);
 }
 
 KivBackground *KivBackground::under(const QWidget *widget, QPoint *offset)

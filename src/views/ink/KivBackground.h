@@ -16,6 +16,9 @@ public:
 
     // The paper for an area of `size`, in the appearance in effect.
     static void draw(QPainter &painter, QSizeF size);
+    // The same written into every pixel of `image`, which covers an area of
+    // `size` logical pixels at `scale` device pixels per logical pixel.
+    static void write(QImage &image, QSizeF size, qreal scale);
 
     const PaintCache &cache() const { return m_cache; }
     // The paper as this background shows it, at `dpr` device pixels per

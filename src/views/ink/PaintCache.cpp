@@ -12,9 +12,7 @@ const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64
 
 const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64 key, const QRegion &changed)
 {
-    const int appearance = int(Kiv::appearance());
-    const bool same = !m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == appearance
-                      && m_scale == Kiv::scale();
+    const bool same = holds(size, dpr);
     if (same && m_key == key)
         return m_image;
     m_key = key;
@@ -44,20 +42,9 @@ const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64
         ++m_draws;
         return m_image;
     }
-    m_size = size;
-    m_dpr = dpr;
-    m_appearance = appearance;
-    m_scale = Kiv::scale();
-    if (size.isEmpty()) {
-        m_image = QImage();
+    if (!remember(size, dpr))
         return m_image;
-    }
-    // A layer drawn anew at the same size keeps its pixels' memory.
-    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
-    const QImage::Format format = m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
-    if (m_image.size() != pixels || m_image.format() != format)
-        m_image = QImage(pixels, format);
-    m_image.setDevicePixelRatio(dpr);
+    reshape(size, dpr, m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     m_image.fill(m_opaque ? Qt::black : Qt::transparent);
     QPainter painter(&m_image);
     // A painter takes an image's ratio only from 1 up: a layer for a
@@ -69,6 +56,47 @@ const QImage &PaintCache::image(QSize size, qreal dpr, const Draw &draw, quint64
     painter.end();
     ++m_draws;
     return m_image;
+}
+
+const QImage &PaintCache::image(QSize size, qreal dpr, const Fill &fill)
+{
+    if (holds(size, dpr))
+        return m_image;
+    m_key = 0;
+    if (!remember(size, dpr))
+        return m_image;
+    // Every pixel is written, so the image is not cleared first: on a new
+    // image that would touch each page of its memory twice.
+    reshape(size, dpr, QImage::Format_RGB32);
+    fill(m_image, QSizeF(size), dpr);
+    ++m_draws;
+    return m_image;
+}
+
+bool PaintCache::holds(QSize size, qreal dpr) const
+{
+    return !m_image.isNull() && m_size == size && m_dpr == dpr && m_appearance == int(Kiv::appearance())
+           && m_scale == Kiv::scale();
+}
+
+bool PaintCache::remember(QSize size, qreal dpr)
+{
+    m_size = size;
+    m_dpr = dpr;
+    m_appearance = int(Kiv::appearance());
+    m_scale = Kiv::scale();
+    if (size.isEmpty())
+        m_image = QImage();
+    return !size.isEmpty();
+}
+
+void PaintCache::reshape(QSize size, qreal dpr, QImage::Format format)
+{
+    // A layer drawn anew at the same size keeps its pixels' memory.
+    const QSize pixels(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    if (m_image.size() != pixels || m_image.format() != format)
+        m_image = QImage(pixels, format);
+    m_image.setDevicePixelRatio(dpr);
 }
 
 qreal PaintCache::deviceScale(const QPainter &painter)

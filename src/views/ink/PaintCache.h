@@ -26,9 +26,17 @@ public:
     }
 
     using Draw = std::function<void(QPainter &, QSizeF)>;
+    // Writes every pixel of `pixels` (its size is the layer's size in
+    // device pixels) for a layer of `size` logical pixels at `scale`
+    // device pixels per logical pixel.
+    using Fill = std::function<void(QImage &pixels, QSizeF size, qreal scale)>;
 
     // The layer for a widget of `size` logical pixels on a device of `dpr`.
     const QImage &image(QSize size, qreal dpr, const Draw &draw, quint64 key = 0);
+    // The same for an opaque layer whose pixels are written one by one (the
+    // paper): written straight into the kept image, with no clearing and no
+    // second image to copy from.
+    const QImage &image(QSize size, qreal dpr, const Fill &fill);
     // The same for a layer of which a new key changes only the part
     // `changed` (logical pixels): when nothing else changed, only that part
     // is cleared and drawn again, rectangle by rectangle, each drawn clipped
@@ -45,6 +53,15 @@ public:
     int drawCount() const { return m_draws; }
 
 private:
+    // Whether the layer kept is the one for this size, ratio, appearance
+    // and text scale (its key aside).
+    bool holds(QSize size, qreal dpr) const;
+    // Records what the layer is now for; false (and no layer) when empty.
+    bool remember(QSize size, qreal dpr);
+    // The kept image made the layer's size in device pixels and `format`,
+    // its memory reused when it already is.
+    void reshape(QSize size, qreal dpr, QImage::Format format);
+
     QImage m_image;
     QSize m_size;
     qreal m_dpr = 0;

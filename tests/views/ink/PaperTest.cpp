@@ -37,6 +37,26 @@ TEST_F(PaperTest, TheStaticLayerIsDrawnOnlyWhenItsKeyChanges)
     EXPECT_EQ(paper.cache().drawCount(), 4);
 }
 
+// The paper a window keeps is written pixel by pixel into the kept image;
+// it is the paper as drawn anywhere else (a picture, a sheet), in either
+// appearance and at either pixel ratio.
+TEST_F(PaperTest, TheKeptPaperIsThePaperAsDrawn)
+{
+    KivBackground paper;
+    paper.resize(380, 740);
+    for (Kiv::Appearance appearance : {Kiv::Appearance::light, Kiv::Appearance::dark}) {
+        Kiv::setAppearance(appearance);
+        for (qreal dpr : {1.0, 2.0}) {
+            SCOPED_TRACE(testing::Message() << int(appearance) << " at " << dpr);
+            const QImage drawn = StillPicture::paint(paper.size(), dpr, &KivBackground::draw);
+            const QImage &kept = paper.layer(dpr);
+            ASSERT_EQ(kept.size(), drawn.size());
+            EXPECT_EQ(kept.devicePixelRatio(), dpr);
+            EXPECT_EQ(kept, drawn.convertToFormat(kept.format()));
+        }
+    }
+}
+
 // A layer for a drawing shown smaller than its size (a ring drawn at three
 // quarters in a short window) holds the whole drawing, scaled down, not
 // its top-left part at full size.
