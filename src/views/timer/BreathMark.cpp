@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kSmall = 0.3;
 constexpr double kPen = 1.2;
+// The circle's width at its fullest, before the text scale.
+constexpr double kSide = 96;
 
 } // namespace
 
@@ -81,7 +83,7 @@ QRect BreathMark::markRect() const
 {
     // The circle at its full size, with its pen and a pixel of the
     // antialiased edge.
-    const double half = 96 * Kiv::scale() / 2 + kPen + 1;
+    const double half = kSide * Kiv::scale() / 2 + kPen + 1;
     const QPointF centre = QRectF(rect()).center();
     return QRectF(centre - QPointF(half, half), centre + QPointF(half, half)).toAlignedRect() & rect();
 }
@@ -99,7 +101,7 @@ void BreathMark::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const double side = 96 * Kiv::scale() * swell();
+    const double side = kSide * Kiv::scale() * swell();
     const QPointF centre = QRectF(rect()).center();
     // The faint ink, faded by the mark's showing, over the paper at the
     // circle's middle, as one opaque colour. Qt's raster engine splits an

@@ -159,14 +159,7 @@ TEST_F(PreparationViewTest, TheBreathingCircleWakesNoOtherThread)
         if (dpr != 1.0)
             continue;
         // On even paper, the pixels of the faint stroke, to two levels of 255.
-        int worst = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb a = image.pixel(x, y), b = whole.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b))});
-            }
-        EXPECT_LE(worst, 2);
+        EXPECT_LE(worstDifference(image, whole), 2);
     }
 
     // A frame of the breath repaints a square round the circle only.
