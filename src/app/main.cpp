@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     AppDelegate::launch(notifications, Notifier::shared(), NoticeRoute::shared());
 
     // Light or dark as the desktop says, live.
-    PortalAppearance appearance;
+    PortalAppearance appearance(QDBusConnection::sessionBus(), nullptr, PortalAppearance::Follow::later);
     ThemeBinding theme(&appearance);
 
     // The one coordinator, with every collaborator its own or the shared one.
@@ -85,11 +85,13 @@ int main(int argc, char **argv)
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.openWindow(QStringLiteral("timer")); });
     shell.openWindow(QStringLiteral("timer"));
-    // What the first picture does not need follows it: the icon, drawn at
-    // each size the windows offer the desktop, and the tray (asking the
-    // desktop for one takes a round trip); without a tray, closing the last
-    // window quits.
-    AfterFirstPaint::run(shell.mainWindow(), [&app, &shell] {
+    // What the first picture does not need follows it: the desktop's later
+    // changes of light and dark, the icon, drawn at each size the windows
+    // offer the desktop, and the tray (following the portal and asking the
+    // desktop for a tray each take a round trip); without a tray, closing
+    // the last window quits.
+    AfterFirstPaint::run(shell.mainWindow(), [&app, &shell, &appearance] {
+        appearance.follow();
         QApplication::setWindowIcon(AppIcon::icon());
         AppDelegate::trayKnown(app, QSystemTrayIcon::isSystemTrayAvailable());
         shell.showTray();

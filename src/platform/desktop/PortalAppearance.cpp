@@ -24,7 +24,7 @@ Kiv::Appearance fromPalette()
 }
 } // namespace
 
-PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent)
+PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent, Follow follow)
     : AppearanceSource(parent)
     , m_bus(bus)
 {
@@ -32,8 +32,17 @@ PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent)
     m_current = m_palette;
     if (qApp)
         qApp->installEventFilter(this);
-    if (!m_bus.isConnected())
+    if (follow == Follow::atOnce)
+        this->follow();
+    else if (m_bus.isConnected())
+        read(QStringLiteral("ReadOne"));
+}
+
+void PortalAppearance::follow()
+{
+    if (m_following || !m_bus.isConnected())
         return;
+    m_following = true;
     // The slot's argument type must be known by name before the bus can
     // match the signal to it.
     qRegisterMetaType<QDBusVariant>();

@@ -15,9 +15,19 @@ class PortalAppearance : public AppearanceSource
 {
     Q_OBJECT
 public:
-    explicit PortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
+    // When the portal's changes begin to be followed: at once, or from
+    // follow(). Following asks the bus which connection owns the portal's
+    // name and waits for the answer, which a first window need not wait for.
+    enum class Follow { atOnce, later };
+
+    explicit PortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr,
+                              Follow follow = Follow::atOnce);
 
     Kiv::Appearance current() const override;
+
+    // Follows the portal's changes from now on, and reads the setting once
+    // more, so that a change made before is not missed. Once is enough.
+    void follow();
 
     // The portal's value: 1 prefers dark, 2 light; anything else (0, unknown
     // values, a missing or unreadable setting) states no preference.
@@ -34,6 +44,7 @@ private:
     void update();
 
     QDBusConnection m_bus;
+    bool m_following = false;
     std::optional<Kiv::Appearance> m_portal;
     Kiv::Appearance m_palette = Kiv::Appearance::light;
     Kiv::Appearance m_current = Kiv::Appearance::light;

@@ -31,10 +31,6 @@ FreedesktopNotificationCenter::FreedesktopNotificationCenter(const QDBusConnecti
 {
     if (!m_bus.isConnected())
         return;
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                  SLOT(onActionInvoked(uint, QString)));
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                  SLOT(onNotificationClosed(uint, uint)));
     // Owner changes cover a service that comes, one that goes, and one that
     // takes the name over from another (which is neither a registration nor
     // an unregistration).
@@ -188,8 +184,25 @@ void FreedesktopNotificationCenter::hold(const NotificationRequest &request)
         m_held.removeFirst();
 }
 
+void FreedesktopNotificationCenter::subscribe()
+{
+    // Clicks and closings only ever concern notices sent from here, so the
+    // signals are subscribed to before the first one goes, not at start:
+    // subscribing asks the bus which connection owns the service's name and
+    // waits for the answer. The bus handles the subscription before the
+    // Notify sent after it on the same connection.
+    if (m_subscribed)
+        return;
+    m_subscribed = true;
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                  SLOT(onActionInvoked(uint, QString)));
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                  SLOT(onNotificationClosed(uint, uint)));
+}
+
 void FreedesktopNotificationCenter::send(const NotificationRequest &request)
 {
+    subscribe();
     Shown &shown = m_shown[request.identifier];
     const uint replaces = shown.serverId;
     const quint64 generation = m_nextGeneration++;

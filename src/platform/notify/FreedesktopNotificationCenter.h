@@ -15,9 +15,10 @@
 // identifier and user info of the request behind that notice.
 //
 // With no session bus, or no notification service on it, every operation does
-// nothing. No call waits for the bus: the service is probed once
+// nothing. Nothing waits for the bus at start: the service is probed once
 // (GetCapabilities) without blocking, and requests that fall due before it
-// answers are held until it does.
+// answers are held until it does. The clicks and closings are subscribed
+// to as the first notice goes (which waits for one answer from the bus).
 //
 // A service that leaves the bus after it answered (a restart, a crash, a new
 // session) is taken to be away, not gone: requests are still accepted and
@@ -76,6 +77,7 @@ private:
     };
 
     void probe();
+    void subscribe();
     void serviceAnswered(bool present, const QStringList &capabilities);
     void serviceLeft();
     void answerAuthorizations(bool granted);
@@ -89,6 +91,7 @@ private:
     Service m_service = Service::Absent;
     bool m_seen = false; // a service answered in this run
     bool m_bodyMarkup = false;
+    bool m_subscribed = false;
     Authorization m_authorization = Authorization::NotDetermined;
     QList<AuthorizationAnswer> m_answers;
     QList<NotificationRequest> m_held;

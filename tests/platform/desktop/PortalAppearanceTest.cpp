@@ -26,8 +26,11 @@ public:
     {
     }
 
+    // Stores the value, as the portal does, and says so on the bus.
     void change(const QString &nameSpace, const QString &key, uint value)
     {
+        if (nameSpace == QLatin1String("org.freedesktop.appearance") && key == QLatin1String("color-scheme"))
+            m_value = value;
         QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/portal/desktop"),
                                                          QStringLiteral("org.freedesktop.portal.Settings"),
                                                          QStringLiteral("SettingChanged"));
@@ -97,9 +100,10 @@ struct PortalAppearanceTest : ::testing::Test
 
     QString portalName;
 
-    std::unique_ptr<PortalAppearance> reader()
+    std::unique_ptr<PortalAppearance> reader(PortalAppearance::Follow follow = PortalAppearance::Follow::atOnce)
     {
-        return std::make_unique<PortalAppearance>(bus.connect(QStringLiteral("reader-%1").arg(++g_name)));
+        return std::make_unique<PortalAppearance>(bus.connect(QStringLiteral("reader-%1").arg(++g_name)), nullptr,
+                                                  follow);
     }
 };
 
@@ -155,6 +159,33 @@ TEST_F(PortalAppearanceTest, FollowsTheDesktopLiveAndIgnoresOtherSettings)
     portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 0);
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_EQ(appearance->current(), Kiv::Appearance::light) << "no preference falls back to the palette";
+}
+
+// Followed only later (after the first window), the portal is still read at
+// once, a change made before following is read when following starts, and
+// later changes are followed.
+TEST_F(PortalAppearanceTest, FollowedLaterItMissesNoChange)
+{
+    startPortal(QVariant(1u));
+    auto appearance = reader(PortalAppearance::Follow::later);
+    QSignalSpy changed(appearance.get(), &AppearanceSource::changed);
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(appearance->current(), Kiv::Appearance::dark);
+
+    portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 2);
+    QTest::qWait(200);
+    EXPECT_EQ(appearance->current(), Kiv::Appearance::dark) << "not followed yet";
+
+    appearance->follow();
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(appearance->current(), Kiv::Appearance::light);
+
+    appearance->follow(); // once is enough
+    portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(appearance->current(), Kiv::Appearance::dark);
+    QTest::qWait(200);
+    EXPECT_EQ(changed.size(), 3) << "each change told once";
 }
 
 // A desktop whose widget palette is dark for the length of a test.
