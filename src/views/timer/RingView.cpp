@@ -202,7 +202,13 @@ void RingView::tick()
     if (!m_running && !isSettling(t) && !isArcMoving(t))
         m_ticker->setMoving(false);
     m_ticker->setInterval(isArcMoving(t) ? kFrameMs : kBreathFrameMs);
-    update(movingRegion(QSizeF(size()), drawnShare()));
+    const double share = drawnShare();
+    if (size() != m_bandSize || share != m_bandShare) {
+        m_band = movingRegion(QSizeF(size()), share);
+        m_bandSize = size();
+        m_bandShare = share;
+    }
+    update(m_band);
 }
 
 QRegion RingView::movingRegion(QSizeF size, double share)

@@ -119,6 +119,11 @@ private:
     FrameTicker *m_ticker;
     FrameCanvas *m_canvas;
     PaintCache m_base;
+    // The last moving band and what it was made for: it is the same every
+    // frame until the face is resized.
+    QRegion m_band;
+    QSize m_bandSize;
+    double m_bandShare = -1;
     int m_most;  // the frame's side when there is room
     int m_least; // the least side a short window may give it
 };
