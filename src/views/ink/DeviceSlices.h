@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
@@ -46,6 +48,27 @@ void paint(QPainter &painter, double top, double bottom, int lines, const Paint 
         painter.setClipRect(QRectF(QPointF(-1e4, from), QPointF(1e4, to)), Qt::IntersectClip);
         paint(from, to);
         painter.restore();
+    }
+}
+
+// The most device lines copied from an image in one go by copy().
+constexpr int kCopyLines = 48;
+
+// Puts the part `region` (logical pixels) of `image`, a picture of the
+// painter's whole area at the image's own device ratio, onto the painter.
+// Rectangle by rectangle, and at most kCopyLines device lines at a time:
+// the engine splits a copy of more lines than that, or one into a region
+// of many rectangles, into pieces for Qt's pool.
+inline void copy(QPainter &painter, const QImage &image, const QRegion &region)
+{
+    const qreal dpr = image.devicePixelRatio();
+    const int lines = std::max(1, int(kCopyLines / dpr));
+    for (const QRect &rect : region) {
+        for (int y = rect.top(); y <= rect.bottom(); y += lines) {
+            const QRectF target(QPointF(rect.left(), y),
+                                QPointF(rect.right() + 1, std::min(y + lines, rect.bottom() + 1)));
+            painter.drawImage(target, image, QRectF(target.topLeft() * dpr, target.size() * dpr));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "views/ink/FrameCanvas.h"
 
+#include "views/ink/DeviceSlices.h"
 #include "views/ink/FrameWorker.h"
 #include "views/ink/KivBackground.h"
 #include "views/ink/PaintCache.h"
@@ -112,21 +113,14 @@ void FrameCanvas::paint(QPainter &painter, const QRegion &dirty, const Draw &dra
     m_pooled = FrameWorker::run(frame);
     if (!m_pooled)
         frame();
-    auto put = [&painter, this, dpr](const QRect &r) {
-        painter.drawImage(QRectF(r), m_frame, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
-    };
     if (part == whole && !several) {
         painter.drawImage(QPointF(0, 0), m_frame);
     } else if (several) {
         // Under the clip of a region of many rectangles a copy goes line by
         // line, and one copy of the whole, or of a tall rectangle, would be
-        // split into pieces for the pool again: each rectangle is copied a
-        // few dozen device lines at a time.
-        const int lines = std::max(1, int(kStripLines / dpr));
-        for (const QRect &r : region)
-            for (int y = r.top(); y <= r.bottom(); y += lines)
-                put(QRect(QPoint(r.left(), y), QPoint(r.right(), std::min(y + lines - 1, r.bottom()))));
+        // split into pieces for the pool again.
+        DeviceSlices::copy(painter, m_frame, region);
     } else {
-        put(part);
+        painter.drawImage(QRectF(part), m_frame, QRectF(QPointF(part.topLeft()) * dpr, QSizeF(part.size()) * dpr));
     }
 }

@@ -58,8 +58,6 @@ public:
 
     // The tallest band drawn in one go on the calling thread.
     static constexpr int kBandLines = 250;
-    // The tallest piece of a region of many rectangles copied in one go.
-    static constexpr int kStripLines = 48;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

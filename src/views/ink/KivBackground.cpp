@@ -1,8 +1,7 @@
 #include "views/ink/KivBackground.h"
 
-#include "views/ink/FrameCanvas.h"
-
 #include "core/Kiv.h"
+#include "views/ink/DeviceSlices.h"
 #include "views/ink/LayoutRole.h"
 
 #include <QImage>
@@ -143,18 +142,8 @@ KivBackground *KivBackground::under(const QWidget *widget, QPoint *offset)
 void KivBackground::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QImage &paper = layer(PaintCache::deviceScale(painter));
-    const double dpr = paper.devicePixelRatio();
-    // Rectangle by rectangle, and a few dozen device lines at a time: the
-    // raster engine splits a copy of more lines than that (or one into a
-    // region of many rectangles) into pieces for Qt's pool, and a widget
-    // that moves over the paper (a breathing circle, a fading word) has its
-    // square of paper drawn again at every frame.
-    const int lines = std::max(1, int(FrameCanvas::kStripLines / dpr));
-    for (const QRect &rect : event->region()) {
-        for (int y = rect.top(); y <= rect.bottom(); y += lines) {
-            const QRectF target(QPointF(rect.left(), y), QPointF(rect.right() + 1, std::min(y + lines, rect.bottom() + 1)));
-            painter.drawImage(target, paper, QRectF(target.topLeft() * dpr, target.size() * dpr));
-        }
-    }
+    // A few dozen device lines at a time: a widget that moves over the
+    // paper (a breathing circle, a fading word) has its square of paper
+    // drawn again at every frame, and a larger copy would wake Qt's pool.
+    DeviceSlices::copy(painter, layer(PaintCache::deviceScale(painter)), event->region());
 }
