@@ -77,10 +77,8 @@ QString lookup(const QString &key, const QStringList &args, bool withArgs)
     QString text = parts.isEmpty() ? key : parts.first();
     const bool japanese = Lang::isJapanese();
     if (!japanese) {
-        const auto &table = English::table();
-        auto it = table.constFind(key);
-        if (it != table.constEnd())
-            text = *it;
+        if (auto english = English::text(key))
+            text = *std::move(english);
     }
     for (int i = 0; i < args.size(); ++i)
         text.replace(QLatin1Char('{') + QString::number(i) + QLatin1Char('}'), args[i]);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <concepts>
@@ -17,9 +16,9 @@ bool isJapanese();
 void setForTesting(std::optional<bool> japanese);
 } // namespace Lang
 
-// The English texts, keyed by the Japanese text (with its "|" word).
+// The English text written for a Japanese text (with its "|" word), if any.
 namespace English {
-const QHash<QString, QString> &table();
+std::optional<QString> text(const QString &key);
 }
 
 namespace TextDetail {

@@ -34,18 +34,29 @@ bool hasJapanese(const QString &text)
 TEST(EnglishTable, EveryRowIsItsOwnEntryWithANonEmptyEnglishText)
 {
     const auto rows = English::pairs();
-    const auto &table = English::table();
-    // A key written twice collapses into one entry of the hash.
-    EXPECT_EQ(table.size(), qsizetype(rows.size()));
+    // A key written twice would give only one of its texts.
+    QSet<QString> keys;
     for (const English::Pair &row : rows) {
         const QString key = QString::fromUtf8(row.japanese);
         SCOPED_TRACE(key.toStdString());
+        EXPECT_FALSE(keys.contains(key));
+        keys.insert(key);
         EXPECT_FALSE(key.split(QLatin1Char('|'), Qt::SkipEmptyParts).isEmpty());
-        const auto it = table.constFind(key);
-        ASSERT_NE(it, table.constEnd());
-        EXPECT_EQ(*it, QString::fromUtf8(row.english));
-        EXPECT_FALSE(it->trimmed().isEmpty());
-        EXPECT_FALSE(hasJapanese(*it));
+        const std::optional<QString> english = English::text(key);
+        ASSERT_TRUE(english);
+        EXPECT_EQ(*english, QString::fromUtf8(row.english));
+        EXPECT_FALSE(english->trimmed().isEmpty());
+        EXPECT_FALSE(hasJapanese(*english));
+    }
+}
+
+TEST(EnglishTable, TextsNotWrittenHaveNoEnglish)
+{
+    // Before every key, between two, and after every one.
+    for (const QString &key : {QString(), QStringLiteral(" "), QStringLiteral("そのまま "),
+                               QStringLiteral("外す|記録"), QString(QChar(0xFFFD)).repeated(3)}) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_FALSE(English::text(key));
     }
 }
 
