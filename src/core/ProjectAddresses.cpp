@@ -1,6 +1,6 @@
 #include "core/ProjectAddresses.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 #ifndef QUILLMERE_UPDATE_FEED_HOST
 #define QUILLMERE_UPDATE_FEED_HOST ""
@@ -47,7 +47,26 @@ QUrl ProjectAddresses::webAddress(const QString &text)
 
 QString ProjectAddresses::mailAddress(const QString &text)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._+-]+@[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)*$"));
+    // user@host, the user of ASCII letters, digits and "._+-", the host of
+    // labels of ASCII letters, digits and "-" joined by single dots. Checked
+    // by hand: the program reads it at start, and compiling a pattern for it
+    // cost a millisecond before the first window.
+    const auto letterOrDigit = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+    };
     const QString address = text.trimmed();
-    return plain.match(address).hasMatch() ? address : QString();
+    const qsizetype at = address.indexOf(QLatin1Char('@'));
+    if (at <= 0)
+        return {};
+    const QStringView user = QStringView(address).first(at);
+    if (!std::all_of(user.begin(), user.end(),
+                     [&](QChar c) { return letterOrDigit(c) || QStringView(u"._+-").contains(c); }))
+        return {};
+    for (const QStringView label : QStringView(address).sliced(at + 1).split(u'.')) {
+        if (label.isEmpty()
+            || !std::all_of(label.begin(), label.end(), [&](QChar c) { return letterOrDigit(c) || c == u'-'; }))
+            return {};
+    }
+    return address;
 }

@@ -48,6 +48,13 @@ TEST(ProjectAddressesTest, OnlyPlainMailAddressesCount)
         {"feed back@example.org", ""},
         {"feedback@example.org#x", ""},
         {"mailto:feedback@example.org", ""},
+        // The host's labels are never empty; both halves are plain ASCII.
+        {"feedback@", ""},
+        {"@example.org", ""},
+        {"feedback@example..org", ""},
+        {"feedback@.example.org", ""},
+        {"feedback@example.org.", ""},
+        {"f\xe9" "edback@example.org", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ProjectAddresses::mailAddress(QString::fromLatin1(c.text)), QString::fromLatin1(c.kept)) << c.text;
