@@ -8,6 +8,7 @@
 #include "model/AppModel.h"
 #include "platform/desktop/PortalAppearance.h"
 #include "platform/desktop/SingleInstance.h"
+#include "platform/desktop/StartHeap.h"
 #include "platform/desktop/ToolkitTexts.h"
 #include "platform/desktop/XSendBuffer.h"
 #include "platform/notify/FreedesktopNotificationCenter.h"
@@ -28,6 +29,8 @@ int main(int argc, char **argv)
     // copy is asked; any other argument Qt does not take exits with status 2.
     if (const auto answer = CommandLine::early(CommandLine::arguments(argc, argv)))
         return CommandLine::print(*answer);
+    // The heap the first window needs, mapped at once (see StartHeap.h).
+    StartHeap::reserve();
     // On X11 the windows' pictures go to the server over the connection, not
     // through shared memory: with shared memory Qt waits for the server
     // whenever it paints over what it last sent, a round trip and two
