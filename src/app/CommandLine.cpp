@@ -68,6 +68,10 @@ CommandLine::Answer mistake(const Parser &p, const QString &what)
 
 std::optional<CommandLine::Answer> CommandLine::early(const QStringList &arguments)
 {
+    // The program's name alone (how a desktop starts it) asks nothing: no
+    // parser is made for it.
+    if (arguments.size() <= 1)
+        return std::nullopt;
     const Parser p(arguments);
     if (p.parser.isSet(p.help))
         return Answer{0, p.helpText(), {}};
@@ -83,6 +87,8 @@ std::optional<CommandLine::Answer> CommandLine::early(const QStringList &argumen
 
 std::optional<CommandLine::Answer> CommandLine::check(const QStringList &arguments)
 {
+    if (arguments.size() <= 1)
+        return std::nullopt;
     if (auto answer = early(arguments))
         return answer;
     const Parser p(arguments);

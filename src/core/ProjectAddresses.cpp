@@ -50,7 +50,7 @@ QString ProjectAddresses::mailAddress(const QString &text)
     // user@host, the user of ASCII letters, digits and "._+-", the host of
     // labels of ASCII letters, digits and "-" joined by single dots. Checked
     // by hand: the program reads it at start, and compiling a pattern for it
-    // cost a millisecond before the first window.
+    // cost the first window half a millisecond.
     const auto letterOrDigit = [](QChar c) {
         const char16_t u = c.unicode();
         return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
