@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     AppDelegate::launch(notifications, Notifier::shared(), NoticeRoute::shared());
 
     // Light or dark as the desktop says, live.
-    PortalAppearance appearance(QDBusConnection::sessionBus(), nullptr, PortalAppearance::Follow::later);
+    PortalAppearance appearance;
     ThemeBinding theme(&appearance);
 
     // The one coordinator, with every collaborator its own or the shared one.

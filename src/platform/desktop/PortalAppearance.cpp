@@ -24,7 +24,7 @@ Kiv::Appearance fromPalette()
 }
 } // namespace
 
-PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent, Follow follow)
+PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent)
     : AppearanceSource(parent)
     , m_bus(bus)
 {
@@ -32,9 +32,7 @@ PortalAppearance::PortalAppearance(const QDBusConnection &bus, QObject *parent, 
     m_current = m_palette;
     if (qApp)
         qApp->installEventFilter(this);
-    if (follow == Follow::atOnce)
-        this->follow();
-    else if (m_bus.isConnected())
+    if (m_bus.isConnected())
         read(QStringLiteral("ReadOne"));
 }
 

@@ -15,18 +15,16 @@ class PortalAppearance : public AppearanceSource
 {
     Q_OBJECT
 public:
-    // When the portal's changes begin to be followed: at once, or from
-    // follow(). Following asks the bus which connection owns the portal's
-    // name and waits for the answer, which a first window need not wait for.
-    enum class Follow { atOnce, later };
-
-    explicit PortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr,
-                              Follow follow = Follow::atOnce);
+    // Reads the setting once, without waiting; its changes are followed
+    // from follow() on.
+    explicit PortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
     Kiv::Appearance current() const override;
 
     // Follows the portal's changes from now on, and reads the setting once
     // more, so that a change made before is not missed. Once is enough.
+    // Following asks the bus which connection owns the portal's name and
+    // waits for the answer, which a first window need not wait for.
     void follow();
 
     // The portal's value: 1 prefers dark, 2 light; anything else (0, unknown

@@ -100,10 +100,13 @@ struct PortalAppearanceTest : ::testing::Test
 
     QString portalName;
 
-    std::unique_ptr<PortalAppearance> reader(PortalAppearance::Follow follow = PortalAppearance::Follow::atOnce)
+    // A reader on a connection of its own, following the portal from the start unless told not to.
+    std::unique_ptr<PortalAppearance> reader(bool following = true)
     {
-        return std::make_unique<PortalAppearance>(bus.connect(QStringLiteral("reader-%1").arg(++g_name)), nullptr,
-                                                  follow);
+        auto appearance = std::make_unique<PortalAppearance>(bus.connect(QStringLiteral("reader-%1").arg(++g_name)));
+        if (following)
+            appearance->follow();
+        return appearance;
     }
 };
 
@@ -167,7 +170,7 @@ TEST_F(PortalAppearanceTest, FollowsTheDesktopLiveAndIgnoresOtherSettings)
 TEST_F(PortalAppearanceTest, FollowedLaterItMissesNoChange)
 {
     startPortal(QVariant(1u));
-    auto appearance = reader(PortalAppearance::Follow::later);
+    auto appearance = reader(false);
     QSignalSpy changed(appearance.get(), &AppearanceSource::changed);
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_EQ(appearance->current(), Kiv::Appearance::dark);
